@@ -1,0 +1,88 @@
+#pragma once
+// The drawing surface that the system's own controls paint on.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include "platform/Graphics.h"
+
+/// Metrics of the selected font, in pixels.
+struct TTextMetric {
+    int Height = 0;
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0;
+    int ExternalLeading = 0;
+    int AveCharWidth = 0;
+    int MaxCharWidth = 0;
+    int Overhang = 0;
+};
+
+/// Widths of one glyph: A (left bearing), B (ink), C (right bearing); the advance is A + B + C.
+struct TABC {
+    int A = 0;
+    int B = 0;
+    int C = 0;
+};
+
+enum class TBrushStyle : std::uint8_t { bsSolid, bsClear };
+
+/// Options of ExtTextOut: fill the rectangle with the brush first, clip the text to it.
+constexpr unsigned ETO_OPAQUE = 2;
+constexpr unsigned ETO_CLIPPED = 4;
+
+class Bitmap;
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual void SetFont(const TFont& font) = 0;
+    virtual const TFont& Font() const = 0;
+    virtual void SetBrushColor(TColor color) = 0;
+    virtual void SetBrushStyle(TBrushStyle style) = 0;
+    virtual void SetPenColor(TColor color) = 0;
+    virtual void SetPenWidth(int width) = 0;
+    /// Colour of text output; a font's own colour is taken when the font is set.
+    virtual void SetTextColor(TColor color) = 0;
+
+    virtual void FillRect(const TRect& r) = 0;
+    virtual void FrameRect(const TRect& r) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+
+    /// Text at (x, y) (top left of the cell); `dx`, when given, holds one advance per code unit.
+    virtual void ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::u16string_view text,
+                            const int* dx) = 0;
+    void TextOut(int x, int y, std::u16string_view text) { ExtTextOut(x, y, 0, nullptr, text, nullptr); }
+    virtual TSize TextExtent(std::u16string_view text) = 0;
+    virtual TABC CharABCWidths(char16_t c) = 0;
+    virtual TTextMetric TextMetrics() = 0;
+
+    /// Limits every following output to r; ClearClip lifts the limit.
+    virtual void SetClipRect(const TRect& r) = 0;
+    virtual void ClearClip() = 0;
+
+    /// Copies srcRect of a bitmap to dest (same size) on this canvas.
+    virtual void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) = 0;
+    /// Moves the pixels of r by (dx, dy) within this canvas; what is uncovered keeps its old pixels.
+    virtual void ScrollBand(const TRect& r, int dx, int dy) = 0;
+};
+
+/// An off-screen image with its own canvas.
+class Bitmap {
+public:
+    virtual ~Bitmap() = default;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual void SetSize(int width, int height) = 0;
+    virtual Canvas& GetCanvas() = 0;
+};
+
+/// Makes bitmaps of the active drawing backend (the toolkit's, or the recording one in tests).
+class GraphicsFactory {
+public:
+    virtual ~GraphicsFactory() = default;
+    virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
+    static GraphicsFactory& Current();
+    static void SetCurrent(GraphicsFactory* factory);
+};

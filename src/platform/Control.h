@@ -1,0 +1,120 @@
+#pragma once
+// Base of the controls that the system draws itself; a host (a toolkit widget, or a test) shows it.
+#include <cstdint>
+#include "platform/Canvas.h"
+#include "platform/Events.h"
+#include "platform/Graphics.h"
+
+/// Shift state bits, as the system's key and mouse events carry them.
+enum TShiftFlag : std::uint16_t {
+    ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+};
+using TShiftState = std::uint16_t;
+
+enum class TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
+enum class TScrollBarKind : std::uint8_t { sbHorizontal, sbVertical };
+/// What the user did to a scroll bar.
+enum class TScrollCode : std::uint8_t {
+    scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
+};
+enum class TCursorShape : std::uint8_t { crDefault, crArrow, crIBeam, crHandPoint, crDrag, crNoDrop, crSizeAll };
+
+/// Windows virtual-key codes used by key events.
+namespace VK {
+constexpr std::uint16_t BACK = 0x08, TAB = 0x09, RETURN = 0x0D, SHIFT = 0x10, CONTROL = 0x11, MENU = 0x12,
+                        ESCAPE = 0x1B, SPACE = 0x20, PRIOR = 0x21, NEXT = 0x22, END = 0x23, HOME = 0x24,
+                        LEFT = 0x25, UP = 0x26, RIGHT = 0x27, DOWN = 0x28, INSERT = 0x2D, DELETE_ = 0x2E,
+                        F1 = 0x70, F12 = 0x7B;
+}
+
+struct TScrollInfo {
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Position = 0;
+    bool Visible = false;
+};
+
+class Control;
+
+/// What a control asks of whatever shows it.
+class ControlHost {
+public:
+    virtual ~ControlHost() = default;
+    virtual void InvalidateRect(const TRect& r) = 0;
+    virtual void ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) = 0;
+    virtual void SetCapture(bool capture) = 0;
+    virtual void SetCursorShape(TCursorShape shape) = 0;
+    virtual void SetFocus() = 0;
+    virtual void CaretChanged(bool visible, const TRect& caret) = 0;
+    virtual void Beep() = 0;
+};
+
+class Control : public TObject {
+public:
+    Control();
+    ~Control() override;
+
+    void SetHost(ControlHost* host);
+    ControlHost* Host() const { return fHost; }
+
+    TRect BoundsRect() const { return fBounds; }
+    void SetBounds(int left, int top, int width, int height);
+    int Width() const { return fBounds.Width(); }
+    int Height() const { return fBounds.Height(); }
+    int ClientWidth() const { return fBounds.Width(); }
+    int ClientHeight() const { return fBounds.Height(); }
+    TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+
+    TColor Color() const { return fColor; }
+    virtual void SetColor(TColor color);
+    const TFont& Font() const { return fFont; }
+    virtual void SetFont(const TFont& font);
+    bool Visible() const { return fVisible; }
+    void SetVisible(bool visible);
+    bool Enabled() const { return fEnabled; }
+    void SetEnabled(bool enabled);
+    bool Focused() const { return fFocused; }
+    void SetFocus();
+
+    void Invalidate();
+    void InvalidateRect(const TRect& r);
+
+    const TScrollInfo& ScrollInfo(TScrollBarKind kind) const;
+    void SetScrollInfo(TScrollBarKind kind, const TScrollInfo& info);
+    void SetCapture(bool capture);
+    void SetCursorShape(TCursorShape shape);
+    void SetCaret(bool visible, const TRect& caret);
+    void Beep();
+
+    virtual void Paint(Canvas& canvas) {}
+    virtual void Resize() {}
+    virtual void KeyDown(std::uint16_t& key, TShiftState shift) {}
+    virtual void KeyPress(char16_t& key) {}
+    virtual void KeyUp(std::uint16_t& key, TShiftState shift) {}
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void MouseMove(TShiftState shift, int x, int y) {}
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) {}
+    virtual void DblClick() {}
+    /// Returns true when the wheel was handled.
+    virtual bool MouseWheel(TShiftState shift, int wheelDelta, TPoint pos) { return false; }
+    virtual void Scroll(TScrollBarKind kind, TScrollCode code, int position) {}
+    virtual void DoEnter() {}
+    virtual void DoExit() {}
+    /// Text committed by an input method.
+    virtual void InputMethodText(const UnicodeString& text) {}
+
+    /// Called by the host when focus arrives or leaves.
+    void FocusChanged(bool focused);
+
+private:
+    ControlHost* fHost = nullptr;
+    TRect fBounds;
+    TColor fColor = clWhite;
+    TFont fFont;
+    bool fVisible = true;
+    bool fEnabled = true;
+    bool fFocused = false;
+    TScrollInfo fHorz;
+    TScrollInfo fVert;
+};

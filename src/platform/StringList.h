@@ -1,0 +1,60 @@
+#pragma once
+// The string list of the class library: optional sorting, case rules, objects, name=value access.
+#include <string>
+#include <vector>
+#include "platform/Events.h"
+#include "platform/Text.h"
+
+class TStringList : public TObject {
+public:
+    int Count() const { return int(fItems.size()); }
+    const UnicodeString& operator[](int index) const { return fItems.at(std::size_t(index)).Text; }
+    const UnicodeString& Strings(int index) const { return (*this)[index]; }
+    void SetString(int index, const UnicodeString& s);
+    TObject* Objects(int index) const { return fItems.at(std::size_t(index)).Object; }
+    void SetObject(int index, TObject* object);
+
+    /// Adds at the end, or at its sorted place when Sorted; returns the index.
+    int Add(const UnicodeString& s, TObject* object = nullptr);
+    void Insert(int index, const UnicodeString& s, TObject* object = nullptr);
+    void Delete(int index);
+    void Clear();
+    void Exchange(int a, int b);
+    void Move(int from, int to);
+    /// Index of s by the case rule, or -1.
+    int IndexOf(std::u16string_view s) const;
+    /// With Sorted: binary search; index of the match or of the insertion point.
+    bool Find(std::u16string_view s, int& index) const;
+
+    bool Sorted() const { return fSorted; }
+    void SetSorted(bool sorted);
+    bool CaseSensitive() const { return fCaseSensitive; }
+    void SetCaseSensitive(bool caseSensitive);
+    void Sort();
+
+    /// Name=value access: the name is the text before the first '='.
+    UnicodeString Names(int index) const;
+    UnicodeString ValueFromIndex(int index) const;
+    int IndexOfName(std::u16string_view name) const;
+    UnicodeString Values(std::u16string_view name) const;
+    void SetValue(std::u16string_view name, const UnicodeString& value);
+
+    /// Lines joined with CR LF after each; setting splits at CR LF, lone CR and lone LF.
+    UnicodeString Text() const;
+    void SetText(std::u16string_view text);
+
+    /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit); false when unreadable.
+    bool LoadFromFile(const UnicodeString& fileName);
+    /// Saves as 8-bit text with CR LF; false on failure.
+    bool SaveToFile(const UnicodeString& fileName) const;
+
+private:
+    struct Item {
+        UnicodeString Text;
+        TObject* Object = nullptr;
+    };
+    int Compare(std::u16string_view a, std::u16string_view b) const;
+    std::vector<Item> fItems;
+    bool fSorted = false;
+    bool fCaseSensitive = false;
+};

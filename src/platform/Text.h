@@ -1,0 +1,33 @@
+#pragma once
+// Text of the system: 16-bit code units inside, ISO-8859-1 bytes outside.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+using UnicodeString = std::u16string;
+/// 8-bit text: bytes on the link and in files, one byte per character (ISO-8859-1).
+using AnsiString = std::string;
+
+/// Widens 8-bit text: every byte becomes the code unit of the same value.
+UnicodeString FromAnsi(std::string_view bytes);
+/// Narrows to 8-bit text: code units above U+00FF become '?'.
+AnsiString ToAnsi(std::u16string_view text);
+/// UTF-8 for the toolkit and for file names; invalid input never throws.
+std::string ToUtf8(std::u16string_view text);
+UnicodeString FromUtf8(std::string_view utf8);
+
+/// Case mapping per code unit; the length never changes.
+char16_t UpCaseChar(char16_t c);
+char16_t LowCaseChar(char16_t c);
+UnicodeString UpperCase(std::u16string_view text);
+UnicodeString LowerCase(std::u16string_view text);
+/// Case-insensitive comparison by the mapping above: <0, 0, >0.
+int CompareText(std::u16string_view a, std::u16string_view b);
+bool SameText(std::u16string_view a, std::u16string_view b);
+
+UnicodeString IntToStr(std::int64_t value);
+/// Decimal (optionally signed, or "$" hexadecimal) to integer; `fallback` when not a whole number in range.
+std::int64_t StrToInt64Def(std::u16string_view text, std::int64_t fallback);
+int StrToIntDef(std::u16string_view text, int fallback);
+UnicodeString Trim(std::u16string_view text);
+UnicodeString TrimRight(std::u16string_view text);
