@@ -1,11 +1,34 @@
-#include <QApplication>
-#include <QMainWindow>
+// The program entry: start-up of the units, the platform services, the forms, the message loop.
+#include "app/Application.h"
+#include "app/ProgramForms.h"
+#include "app/ProgramFormsForm.h"
+#include "app/Unit1Form.h"
+#include "platform/qt/ExceptionGuard.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtMainLoop.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Tavlo Terminal Ver 2.3");
-    window.show();
+    InitializeUnits();
+    TavloApplication app(argc, argv);
+    InitializeApplication();
+    QApplication::setApplicationName(QString::fromStdU16String(ApplicationTitle()));
+    QtMainLoop loop;
+    MainLoop::SetCurrent(&loop);
+    QtDialogs dialogs;
+    Dialogs::SetCurrent(&dialogs);
+    QtGraphicsFactory graphics;
+    GraphicsFactory::SetCurrent(&graphics);
+    QtClipboard clipboard;
+    Clipboard::SetCurrent(&clipboard);
+
+    TApplication application;
+    Application = &application;
+    TQtFormFactory forms;
+    RunGuarded([&] { CreateForms(forms); });
+    if (!forms.MainWindow()) return 1;
+    forms.MainWindow()->show();
     return app.exec();
 }

@@ -81,8 +81,10 @@ public:
 /// Makes bitmaps of the active drawing backend (the toolkit's, or the recording one in tests).
 class GraphicsFactory {
 public:
-    virtual ~GraphicsFactory() = default;
+    /// A factory that is the current one stops being current.
+    virtual ~GraphicsFactory();
     virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
+    /// The factory in use; throws std::logic_error when none is set.
     static GraphicsFactory& Current();
     static void SetCurrent(GraphicsFactory* factory);
 };

@@ -81,10 +81,16 @@ public:
     void InvalidateRect(const TRect& r);
 
     const TScrollInfo& ScrollInfo(TScrollBarKind kind) const;
+    /// Stores the scroll bar as the system's scroll bars do: Page is kept within 0..Max-Min+1 and
+    /// Position within Min..Max-max(Page-1, 0).
     void SetScrollInfo(TScrollBarKind kind, const TScrollInfo& info);
     void SetCapture(bool capture);
+    bool Captured() const { return fCaptured; }
     void SetCursorShape(TCursorShape shape);
+    TCursorShape CursorShape() const { return fCursor; }
     void SetCaret(bool visible, const TRect& caret);
+    bool CaretVisible() const { return fCaretVisible; }
+    TRect CaretRect() const { return fCaret; }
     void Beep();
 
     virtual void Paint(Canvas& canvas) {}
@@ -117,4 +123,8 @@ private:
     bool fFocused = false;
     TScrollInfo fHorz;
     TScrollInfo fVert;
+    bool fCaptured = false;
+    TCursorShape fCursor = TCursorShape::crDefault;
+    bool fCaretVisible = false;
+    TRect fCaret;
 };

@@ -20,7 +20,8 @@ struct TFileDialogRequest {
 /// The dialogs of the running program: the toolkit's, or a scripted fake in tests.
 class Dialogs {
 public:
-    virtual ~Dialogs() = default;
+    /// A service that is the current one stops being current.
+    virtual ~Dialogs();
     virtual TModalResult MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
                                     TMsgButtons buttons) = 0;
     /// The chosen file name, or empty when cancelled.
@@ -30,9 +31,15 @@ public:
     virtual bool ChooseFont(TFont& font) = 0;
     virtual bool ChooseColor(TColor& color) = 0;
 
+    /// The dialogs in use; throws std::logic_error when none are set.
     static Dialogs& Current();
     static void SetCurrent(Dialogs* dialogs);
 };
 
-/// Shows an exception's message the way the program's default handler does.
+/// The application's title, the caption of ShowMessage boxes.
+UnicodeString ApplicationTitle();
+void SetApplicationTitle(const UnicodeString& title);
+
+/// Shows a message with an OK button and the application title as caption, the way the program's
+/// default handler shows an exception's message.
 void ShowMessage(const UnicodeString& text);

@@ -54,7 +54,7 @@ struct TFont {
     TFontStyles Style = 0;
     TColor Color = clBlack;
     /// Size in points at 96 dots per inch, derived from Height.
-    int Size() const { return (Height < 0 ? -Height : Height) * 72 / 96; }
+    int Size() const { return ((Height < 0 ? -Height : Height) * 72 + 48) / 96; }
     void SetSize(int points) { Height = -(points * 96 + 36) / 72; }
     friend bool operator==(const TFont&, const TFont&) = default;
 };

@@ -2,10 +2,15 @@
 // The main (user-interface) thread's loop: posted work, synchronous hand-overs, timers, a clock.
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class MainLoop {
 public:
-    virtual ~MainLoop() = default;
+    MainLoop();
+    /// A loop that is the current one stops being current.
+    virtual ~MainLoop();
+    MainLoop(const MainLoop&) = delete;
+    MainLoop& operator=(const MainLoop&) = delete;
 
     /// Queues fn to run in the main thread; callable from any thread.
     virtual void Post(std::function<void()> fn) = 0;
@@ -21,17 +26,30 @@ public:
     /// From a worker thread: runs fn in the main thread and blocks until it has run. Gives up,
     /// without fn having run or ever running, as soon as `abandon` turns true (checked whenever
     /// WakeSynchronizeWaiters is called). In the main thread fn runs at once.
-    /// Returns true when fn ran.
+    /// Returns true when fn ran. An exception thrown by fn is rethrown in the calling thread.
+    /// `abandon` is called with an internal lock held: it must only read flags.
     bool Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon);
     /// Makes every blocked Synchronize look at its abandon condition again.
     void WakeSynchronizeWaiters();
+    /// In the main thread: runs the hand-overs that workers are blocked on until done() holds
+    /// (checked whenever a hand-over arrives or WakeSynchronizeWaiters is called), so that waiting
+    /// for a worker never blocks a hand-over the worker waits for. `done` must only read flags.
+    void RunSynchronizeUntil(const std::function<bool()>& done);
 
-    /// The loop of this program (the toolkit's, or a test's manual loop).
+    /// The loop of this program (the toolkit's, or a test's manual loop); throws std::logic_error
+    /// when none is set.
     static MainLoop& Current();
+    /// The loop of this program, or nullptr when none is set.
+    static MainLoop* CurrentOrNull();
     static void SetCurrent(MainLoop* loop);
+
+private:
+    struct SyncState;
+    std::shared_ptr<SyncState> fSync;
 };
 
-/// A timer in the main thread, in the manner of the form library's timer component.
+/// A timer in the main thread, in the manner of the form library's timer component: it ticks
+/// while Enabled and Interval > 0; changing Interval while enabled starts the count again.
 class TTimer {
 public:
     TTimer() = default;
@@ -49,5 +67,6 @@ private:
     void Restart();
     int fInterval = 1000;
     bool fEnabled = false;
+    MainLoop* fLoop = nullptr;
     MainLoop::TimerId fId = 0;
 };

@@ -5,6 +5,11 @@
 #include "platform/Events.h"
 #include "platform/Text.h"
 
+/// What Add does on a sorted list with a string that is already there.
+enum class TDuplicates : std::uint8_t { dupIgnore, dupAccept, dupError };
+
+/// Sorted lists keep duplicates unless told otherwise; Insert, SetString and Move on a sorted list
+/// throw std::logic_error, and a bad index throws std::out_of_range.
 class TStringList : public TObject {
 public:
     int Count() const { return int(fItems.size()); }
@@ -14,7 +19,9 @@ public:
     TObject* Objects(int index) const { return fItems.at(std::size_t(index)).Object; }
     void SetObject(int index, TObject* object);
 
-    /// Adds at the end, or at its sorted place when Sorted; returns the index.
+    /// Adds at the end, or at its sorted place when Sorted; returns the index. On a sorted list a
+    /// duplicate is ignored (returning the index of the one there) or throws std::logic_error, as
+    /// Duplicates says.
     int Add(const UnicodeString& s, TObject* object = nullptr);
     void Insert(int index, const UnicodeString& s, TObject* object = nullptr);
     void Delete(int index);
@@ -30,6 +37,8 @@ public:
     void SetSorted(bool sorted);
     bool CaseSensitive() const { return fCaseSensitive; }
     void SetCaseSensitive(bool caseSensitive);
+    TDuplicates Duplicates() const { return fDuplicates; }
+    void SetDuplicates(TDuplicates duplicates) { fDuplicates = duplicates; }
     void Sort();
 
     /// Name=value access: the name is the text before the first '='.
@@ -43,10 +52,17 @@ public:
     UnicodeString Text() const;
     void SetText(std::u16string_view text);
 
+    /// The items separated by commas; an item that is empty (when alone) or holds a blank, a control
+    /// character, a comma or a double quote is put in double quotes with inner quotes doubled.
+    UnicodeString CommaText() const;
+    /// Replaces the items by those of a comma text; outside quotes blanks also separate items.
+    void SetCommaText(std::u16string_view text);
+
     /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit); false when unreadable.
     bool LoadFromFile(const UnicodeString& fileName);
-    /// Saves as 8-bit text with CR LF; false on failure.
-    bool SaveToFile(const UnicodeString& fileName) const;
+    /// Saves as 8-bit text with CR LF, replacing the old file only once the new one is complete;
+    /// false on failure, with the reason in *error when given.
+    bool SaveToFile(const UnicodeString& fileName, UnicodeString* error = nullptr) const;
 
 private:
     struct Item {
@@ -57,4 +73,5 @@ private:
     std::vector<Item> fItems;
     bool fSorted = false;
     bool fCaseSensitive = false;
+    TDuplicates fDuplicates = TDuplicates::dupAccept;
 };

@@ -1,7 +1,31 @@
 #include "platform/Text.h"
 
-#include <cwctype>
 #include <limits>
+#include <locale.h>
+#include <wctype.h>
+
+namespace {
+
+/// Case tables that do not follow the process locale, which the toolkit sets from the user's
+/// environment: the mapping must be the same on every machine.
+locale_t CaseLocale()
+{
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    return locale;
+}
+
+/// Latin-1 letters, for a system without the C.UTF-8 tables.
+bool IsLatin1Lower(char16_t c)
+{
+    return c >= 0xE0 && c <= 0xFE && c != 0xF7;
+}
+
+bool IsLatin1Upper(char16_t c)
+{
+    return c >= 0xC0 && c <= 0xDE && c != 0xD7;
+}
+
+} // namespace
 
 UnicodeString FromAnsi(std::string_view bytes)
 {
@@ -63,6 +87,9 @@ UnicodeString FromUtf8(std::string_view utf8)
             if ((n & 0xC0) != 0x80) ok = false;
             else c = (c << 6) | (n & 0x3F);
         }
+        // Overlong forms, encoded surrogates and values beyond U+10FFFF are not valid UTF-8.
+        static constexpr char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+        if (ok && (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) {
             out += u'\uFFFD';
             ++i;
@@ -83,15 +110,23 @@ UnicodeString FromUtf8(std::string_view utf8)
 char16_t UpCaseChar(char16_t c)
 {
     if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-    wint_t u = std::towupper(wint_t(c));
-    return u <= 0xFFFF ? char16_t(u) : c;
+    if (c >= 0xD800 && c <= 0xDFFF) return c;
+    if (locale_t l = CaseLocale()) {
+        wint_t u = towupper_l(wint_t(c), l);
+        return u <= 0xFFFF ? char16_t(u) : c;
+    }
+    return IsLatin1Lower(c) ? char16_t(c - 32) : c;
 }
 
 char16_t LowCaseChar(char16_t c)
 {
     if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-    wint_t l = std::towlower(wint_t(c));
-    return l <= 0xFFFF ? char16_t(l) : c;
+    if (c >= 0xD800 && c <= 0xDFFF) return c;
+    if (locale_t l = CaseLocale()) {
+        wint_t low = towlower_l(wint_t(c), l);
+        return low <= 0xFFFF ? char16_t(low) : c;
+    }
+    return IsLatin1Upper(c) ? char16_t(c + 32) : c;
 }
 
 UnicodeString UpperCase(std::u16string_view text)

@@ -6,18 +6,26 @@
 #include <thread>
 #include "platform/Events.h"
 
+/// A derived class whose Execute uses its own members must Terminate and WaitFor in its own
+/// destructor, since those members are gone by the time this base destructor runs.
 class TThread : public TObject {
 public:
-    /// A suspended thread waits for Start.
+    /// A suspended thread waits for Start; one created running starts when the main loop next
+    /// runs its posted work (the derived object is complete only then).
     explicit TThread(bool createSuspended = true);
-    /// Terminates and joins a thread that is not freed on termination.
+    /// Terminates and joins a thread that is still running (waiting for it runs the hand-overs it
+    /// is blocked on). Never delete a thread from inside its own hand-over: Terminate it instead.
     ~TThread() override;
+    TThread(const TThread&) = delete;
+    TThread& operator=(const TThread&) = delete;
 
     void Start();
     /// Asks Execute to end: sets Terminated, gives up a pending Synchronize, calls TerminatedSet.
     void Terminate();
     bool Terminated() const { return fTerminated.load(); }
-    /// Blocks until Execute has returned; not for a thread that frees itself.
+    /// Blocks until Execute has returned; not for a thread that frees itself. In the main thread it
+    /// runs pending hand-overs while it waits, and returns at once when called from inside this
+    /// thread's own hand-over (the thread waits for that hand-over; terminated, it ends after it).
     void WaitFor();
     bool Finished() const { return fFinished.load(); }
 
@@ -29,14 +37,20 @@ public:
 protected:
     virtual void Execute() = 0;
     /// Runs fn in the main thread and waits; false, without fn having run, once terminated.
+    /// fn may Terminate this thread, or close what owns it, but must not delete it.
     bool Synchronize(const std::function<void()>& fn);
     /// Called from Terminate in the terminating thread: wake whatever Execute waits on.
     virtual void TerminatedSet() {}
 
 private:
     void Run();
+    void Ended();
     std::thread fThread;
     std::atomic<bool> fTerminated{false};
     std::atomic<bool> fFinished{false};
     bool fStarted = false;
+    /// True while the main thread runs one of this thread's hand-overs.
+    std::atomic<bool> fInHandOver{false};
+    /// False once the object is destroyed; shared with work posted for it.
+    std::shared_ptr<std::atomic<bool>> fAlive = std::make_shared<std::atomic<bool>>(true);
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Every user option with its default, and the configuration folders.
 #include <cstdint>
+#include "link/ComRxOptions.h"
 #include "platform/Graphics.h"
 #include "platform/Text.h"
 
@@ -20,6 +21,8 @@ struct TConfigTermCtrlCodes {
     friend bool operator==(const TConfigTermCtrlCodes&, const TConfigTermCtrlCodes&) = default;
 };
 
+/// Every user option of the program, each with its default; one instance lives as long as the
+/// main window.
 class TConfigTermOptions {
 public:
     UnicodeString FontFace = u"Lucidia Console";
@@ -53,6 +56,16 @@ public:
     TColor EditorSymbolColor = 0x000000;
     std::int32_t EditorMaxNumericBase = 16;
     UnicodeString ComPortName;
+    /// The serial line settings; part of this object for its whole life, never replaced.
+    TComOptions ComPortOptions;
     UnicodeString TcpHostAddress;
     UnicodeString TcpHostPort;
 };
+
+/// The user's application-data folder with a trailing separator; empty when unknown.
+UnicodeString GetAppDataFolder();
+/// The folder of the settings, layouts and transfer-code files, created on first use; ends in a
+/// separator, or is empty (names then stay relative to the current folder) when it cannot be made.
+UnicodeString GetConfigFolder();
+/// The folder of the key maps; as GetConfigFolder.
+UnicodeString GetKeyMapsFolder();

@@ -1,0 +1,113 @@
+#pragma once
+// The main window: the terminal page, the Block Manager page and the Code Editor page in one form.
+// This is what the window does; Unit1Form gives it its widgets.
+#include <cstdint>
+#include <memory>
+#include "app/PendingForms.h"
+#include "app/ReceiveProcedure.h"
+#include "link/ComOkBuffer.h"
+#include "platform/Events.h"
+#include "platform/MainLoop.h"
+#include "platform/StringList.h"
+#include "platform/Text.h"
+#include "settings/ConfigUnit.h"
+#include "terminal/SimpleTerminal.h"
+
+/// The pages of the main window, in their order.
+enum TMainPage { pgTerminal, pgBlockManager, pgCodeEditor };
+
+/// What the main window shows through its widgets.
+class TTavloTerminalView {
+public:
+    virtual ~TTavloTerminalView() = default;
+    virtual void CaptionChanged(const UnicodeString& caption) = 0;
+    virtual void ActivePageChanged(TMainPage page) = 0;
+    /// A panel of the Block Manager's status bar got a new text.
+    virtual void BlockStatusChanged(int panel, const UnicodeString& text) = 0;
+    /// The host address form was created; its widgets belong to the main window.
+    virtual void HostAddressFormCreated(THostAddressForm& form) = 0;
+};
+
+/// The caption the window is designed with.
+inline constexpr const char16_t* DesignCaption = u"Tavlo Terminal Ver 2.3";
+
+class TTavloTerminal : public TObject {
+public:
+    /// Builds the window as designed; FormCreate then brings it to life.
+    explicit TTavloTerminal(TTavloTerminalView& view);
+    ~TTavloTerminal() override;
+
+    void FormCreate();
+    /// Saves the settings, then asks whether to save a changed block file and a changed code file;
+    /// CanClose false keeps the window open.
+    void FormCloseQuery(bool& CanClose);
+    void FormDestroy();
+
+    const UnicodeString& Caption() const { return fCaption; }
+    void SetCaption(const UnicodeString& caption);
+    TMainPage ActivePage() const { return fActivePage; }
+    void SetActivePage(TMainPage page);
+
+    /// Every byte from the target, in the main thread.
+    void RxChar(TObject* Sender, std::uint8_t b);
+    /// The 500 ms status refresh of the Code Editor page.
+    void Timer1Timer();
+
+    TSimpleTerminal SimpleTerminal1;
+    TTimer Timer1;
+
+    TRxState RxState;
+    bool InPaste = false;
+    bool AbortPaste = false;
+    std::unique_ptr<TComOkBuffer> ComOkBuffer;
+    std::unique_ptr<TStringList> PasteTextLinesBuffer;
+    UnicodeString OriginalCaption;
+    std::unique_ptr<TConfigTermOptions> Options;
+
+    std::unique_ptr<TStringList> BlockEditData;
+    std::unique_ptr<TStringList> BlockEditUndoList;
+    int BlockEditLastChangeId = 0;
+    UnicodeString BlockEditEditLine;
+    bool BlockEditAbortEditEdit = false;
+    UnicodeString BlockEditCurrentFileName;
+
+    UnicodeString CodeEditCurrentFileName;
+    std::unique_ptr<TStringList> CodeEditPairedWordsList;
+    int fCodeEditLastSearchResult = 0;
+    UnicodeString fCodeEditLastSearchStr;
+
+protected:
+    /// Writes the settings file and the user layout.
+    virtual void SaveSettings();
+    /// Reads the settings file and applies it; keeps the layout files.
+    virtual void LoadSettings();
+    /// Asks whether to save a changed block file; false on Cancel.
+    virtual bool QueryCloseBlockFile();
+    /// Asks whether to save a changed code file; false on Cancel.
+    virtual bool QueryCloseEditorFile();
+
+private:
+    /// Creates the connection manager, owned by the application.
+    void CreateConnectionManager();
+    /// Creates the Forth highlighter and attaches it to the code editor.
+    void CreateHighlighter();
+    /// Points the connection manager's events at RxChar and ConnectionChanged.
+    void ConnectConnectionEvents();
+    /// The link opened or closed: caption and remembered TCP host.
+    void ConnectionChanged(TObject* Sender);
+    /// Shows the block file name, or "(none)", in the Block Manager's status bar.
+    void ShowBlockFileName();
+    /// Shows the current line and block in the Block Manager's status bar.
+    void UpdateBlockStatus();
+    /// Empties the code editor.
+    void ClearCodeEditorText();
+    /// Loads the completion words of the code editor.
+    void LoadCompletionWords();
+    /// Sends one byte to the target.
+    void SendChar(std::uint8_t c);
+
+    TTavloTerminalView& fView;
+    UnicodeString fCaption = DesignCaption;
+    TMainPage fActivePage = pgTerminal;
+    std::unique_ptr<THostAddressForm> fHostAddressForm;
+};

@@ -1,0 +1,81 @@
+#include "app/Unit1Form.h"
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include "platform/qt/ControlHostWidget.h"
+
+namespace {
+
+QString Q(const UnicodeString& s) { return QString::fromStdU16String(s); }
+
+// The Block Manager's status bar panels as designed.
+const char16_t* const BlockStatusDesign[] = {u"Line:",  u"--", u"--",         u"Block:",     u"--",
+                                             u"--",     u"Block Line:", u"--", u"File Name:", u"(none)"};
+
+}  // namespace
+
+TTavloTerminalForm::TTavloTerminalForm()
+    : fPages(new QTabWidget(this)), fBlockTabSheet(new QWidget), fCodeEditorTabSheet(new QWidget)
+{
+    resize(900, 700);
+    setCentralWidget(fPages);
+
+    auto* terminalTabSheet = new QWidget;
+    auto* terminalLayout = new QVBoxLayout(terminalTabSheet);
+    terminalLayout->setContentsMargins(0, 0, 0, 0);
+    fPages->addTab(terminalTabSheet, QStringLiteral("Terminal"));
+
+    auto* blockLayout = new QVBoxLayout(fBlockTabSheet);
+    blockLayout->setContentsMargins(0, 0, 0, 0);
+    blockLayout->addStretch();
+    auto* statusBar1 = new QStatusBar;
+    statusBar1->setSizeGripEnabled(false);
+    for (const char16_t* text : BlockStatusDesign) {
+        auto* panel = new QLabel(Q(text));
+        fBlockStatusPanels.push_back(panel);
+        statusBar1->addWidget(panel);
+    }
+    blockLayout->addWidget(statusBar1);
+    fPages->addTab(fBlockTabSheet, QStringLiteral("Block Manager"));
+    fPages->addTab(fCodeEditorTabSheet, QStringLiteral("Code Editor"));
+
+    fLogic = std::make_unique<TTavloTerminal>(*this);
+    fTerminalHost = new ControlHostWidget(fLogic->SimpleTerminal1, terminalTabSheet);
+    terminalLayout->addWidget(fTerminalHost);
+    setWindowTitle(Q(fLogic->Caption()));
+    fPages->setCurrentIndex(fLogic->ActivePage());
+
+    QObject::connect(fPages, &QTabWidget::currentChanged, this,
+                     [this](int index) { fLogic->SetActivePage(TMainPage(index)); });
+}
+
+TTavloTerminalForm::~TTavloTerminalForm()
+{
+    fLogic->FormDestroy();
+    // The host shows the terminal, which goes with the logic: the host goes first.
+    delete fTerminalHost;
+}
+
+void TTavloTerminalForm::CaptionChanged(const UnicodeString& caption) { setWindowTitle(Q(caption)); }
+
+void TTavloTerminalForm::ActivePageChanged(TMainPage page) { fPages->setCurrentIndex(page); }
+
+void TTavloTerminalForm::BlockStatusChanged(int panel, const UnicodeString& text)
+{
+    if (panel >= 0 && std::size_t(panel) < fBlockStatusPanels.size()) fBlockStatusPanels[std::size_t(panel)]->setText(Q(text));
+}
+
+void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm&) { fHostAddressDialog = std::make_unique<QDialog>(this); }
+
+void TTavloTerminalForm::closeEvent(QCloseEvent* event)
+{
+    // Stays open unless the close question allows it, also when saving the settings fails.
+    event->ignore();
+    bool canClose = true;
+    fLogic->FormCloseQuery(canClose);
+    if (canClose) event->accept();
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The main window's widgets: the three pages, the hosted terminal and the Block Manager's status bar.
+#include <memory>
+#include <vector>
+#include <QMainWindow>
+#include "app/Unit1.h"
+
+class ControlHostWidget;
+class QDialog;
+class QLabel;
+class QTabWidget;
+
+class TTavloTerminalForm : public QMainWindow, public TTavloTerminalView {
+public:
+    TTavloTerminalForm();
+    /// Runs FormDestroy.
+    ~TTavloTerminalForm() override;
+
+    TTavloTerminal& Logic() { return *fLogic; }
+    QTabWidget* PageControl1() const { return fPages; }
+
+    void CaptionChanged(const UnicodeString& caption) override;
+    void ActivePageChanged(TMainPage page) override;
+    void BlockStatusChanged(int panel, const UnicodeString& text) override;
+    void HostAddressFormCreated(THostAddressForm& form) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QTabWidget* fPages;
+    QWidget* fBlockTabSheet;
+    QWidget* fCodeEditorTabSheet;
+    std::vector<QLabel*> fBlockStatusPanels;
+    std::unique_ptr<TTavloTerminal> fLogic;
+    ControlHostWidget* fTerminalHost = nullptr;
+    std::unique_ptr<QDialog> fHostAddressDialog;
+};

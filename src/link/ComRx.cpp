@@ -1,0 +1,204 @@
+#include "link/ComRx.h"
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include "link/ComRxThread.h"
+#include "link/ComTermios.h"
+#include "platform/MainLoop.h"
+#include "platform/SerialPort.h"
+#include "platform/WakeUp.h"
+
+EComSetOptions::EComSetOptions()
+    : std::runtime_error("Unable to configure selected comunications port with the specified options!")
+{
+}
+
+EComPortInUse::EComPortInUse()
+    : std::runtime_error(
+          "The request could not be completed because the specified comunications port in currently in use!")
+{
+}
+
+EComInvalidPort::EComInvalidPort()
+    : std::runtime_error(
+          "The request could not be completed because the specified comunications port could not be accessed!")
+{
+}
+
+TComRx::TComRx() = default;
+
+TComRx::~TComRx()
+{
+    ClosePort();
+}
+
+void TComRx::SetActive(bool value)
+{
+    if (value == Active()) return;
+    if (value)
+        OpenPort();
+    else
+        ClosePort();
+}
+
+void TComRx::OpenPort()
+{
+    ClosePort();
+    if (fComPortName.empty()) throw EComSetOptions();
+    int fd = -1;
+    switch (OpenSerialDevice(SerialDevicePath(fComPortName), fd)) {
+    case SerialOpenResult::Opened: break;
+    case SerialOpenResult::InUse: throw EComPortInUse();
+    default: throw EComInvalidPort();
+    }
+    fDeviceLines = std::make_unique<TComDeviceLines>(fd);
+    if (!ConfigurePort(fd)) {
+        fDeviceLines.reset();
+        close(fd);
+        throw EComSetOptions();
+    }
+    fPort = std::make_shared<TComPortState>();
+    fPort->Fd = fd;
+    StartReader();
+}
+
+bool TComRx::ConfigurePort(int fd)
+{
+    TComDcb dcb;
+    fComOptions.ApplyComSettings(dcb);
+    if (!ApplyComLineSettings(fd, dcb)) return false;
+    // A pseudo-terminal has no modem lines; its refusal is not a failure of the open.
+    TComModemLines* lines = fModemLines ? fModemLines.get() : fDeviceLines.get();
+    switch (fComOptions.HardwareFlow().TxDtrState()) {
+    case Com_dtrEnabled: lines->SetDTR(true); break;
+    case Com_dtrDisabled: lines->SetDTR(false); break;
+    default: break;
+    }
+    switch (fComOptions.HardwareFlow().RxRTSState()) {
+    case Com_rtsEnabled: lines->SetRTS(true); break;
+    case Com_rtsDisabled: lines->SetRTS(false); break;
+    default: break;
+    }
+    return true;
+}
+
+void TComRx::StartReader()
+{
+    fComThread = std::make_unique<TComRxThread>(
+        fPort, [this](TComRxThread* t, const std::uint8_t* d, unsigned n) { DataBlock(t, d, n); },
+        [this](TComRxThread* t) { ReaderLost(t); });
+    fComThread->Start();
+}
+
+void TComRx::ClosePort()
+{
+    if (fComThread) {
+        fComThread->Terminate();
+        if (fInHandOver) {
+            // The reader waits for this very hand-over, so it cannot be joined here; once
+            // terminated it ends as soon as the hand-over returns, and is joined after that.
+            std::shared_ptr<TComRxThread> ending(fComThread.release());
+            MainLoop::Current().Post([ending]() mutable { ending.reset(); });
+        } else {
+            fComThread.reset();
+        }
+    }
+    if (fPort) {
+        std::lock_guard<std::mutex> l(fPort->Lock);
+        close(fPort->Fd);
+        fPort->Fd = -1;
+        fPort->PendingTx.clear();
+        fPort->Written.notify_all();
+    }
+    fPort.reset();
+    fDeviceLines.reset();
+}
+
+void TComRx::DataBlock(TComRxThread* thread, const std::uint8_t* data, unsigned count)
+{
+    if (thread != fComThread.get() || thread->Terminated()) return;
+    fInHandOver = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{fInHandOver};
+    Fire(OnDataBlock, this, data, count);
+}
+
+void TComRx::ReaderLost(TComRxThread* thread)
+{
+    if (thread != fComThread.get() || thread->Terminated()) return;
+    {
+        fInHandOver = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{fInHandOver};
+        ClosePort();
+    }
+    Fire(OnPortLost, this);
+}
+
+bool TComRx::SendData(const std::uint8_t* Data, unsigned MaxTime, unsigned Count)
+{
+    if (!fComThread || !fPort) return false;
+    TComPortState& port = *fPort;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(MaxTime);
+    std::unique_lock<std::mutex> l(port.Lock);
+    bool ok = port.FlushPendingLocked();
+    while (ok && !port.PendingTx.empty()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        // The reader also writes the rest in the background; whichever is first empties it.
+        l.unlock();
+        WaitForFd(port.Fd, POLLOUT, nullptr, int(left.count()));
+        l.lock();
+        if (port.Fd < 0) return false;
+        ok = port.FlushPendingLocked();
+    }
+    if (ok && Count > 0) {
+        port.PendingTx.assign(Data, Data + Count);
+        ok = port.FlushPendingLocked();
+        if (ok && !port.PendingTx.empty()) fComThread->Wake();
+    }
+    if (ok) return true;
+    const int error = errno;
+    port.PendingTx.clear();
+    l.unlock();
+    bool result = false;
+    Fire(OnError, this, error, result);
+    return result;
+}
+
+TComModemLines* TComRx::Lines()
+{
+    if (!fPort) return nullptr;
+    return fModemLines ? fModemLines.get() : fDeviceLines.get();
+}
+
+void TComRx::SetDTR() { if (auto* lines = Lines()) lines->SetDTR(true); }
+void TComRx::ClrDTR() { if (auto* lines = Lines()) lines->SetDTR(false); }
+void TComRx::SetRTS() { if (auto* lines = Lines()) lines->SetRTS(true); }
+void TComRx::ClrRTS() { if (auto* lines = Lines()) lines->SetRTS(false); }
+
+void TComRx::HoldLines(int ms)
+{
+    if (auto* lines = Lines()) lines->Hold(ms);
+}
+
+TComModemEvents TComRx::GetModemStatus()
+{
+    TComModemEvents events;
+    auto* lines = Lines();
+    auto status = lines ? lines->Status() : std::nullopt;
+    if (!status) return events;
+    if (*status & TIOCM_RNG) events.Include(cme_RING);
+    if (*status & TIOCM_CTS) events.Include(cme_CTS);
+    if (*status & TIOCM_DSR) events.Include(cme_DSR);
+    if (*status & TIOCM_CAR) events.Include(cme_RLSD);
+    return events;
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The serial port component: opens a device, reads it on its own thread, writes with a time limit.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include "link/ComModemLines.h"
+#include "link/ComRxOptions.h"
+#include "platform/Events.h"
+#include "platform/Text.h"
+
+class TComRxThread;
+struct TComPortState;
+
+/// The device refused the settings, or the port name is empty.
+class EComSetOptions : public std::runtime_error {
+public:
+    EComSetOptions();
+};
+/// Another program, or this one, holds the port.
+class EComPortInUse : public std::runtime_error {
+public:
+    EComPortInUse();
+};
+/// No such port, or it cannot be opened.
+class EComInvalidPort : public std::runtime_error {
+public:
+    EComInvalidPort();
+};
+
+enum TComModemEvent : std::uint8_t { cme_RING, cme_CTS, cme_DSR, cme_RLSD };
+
+/// Set of TComModemEvent.
+struct TComModemEvents {
+    std::uint8_t Bits = 0;
+    bool Contains(TComModemEvent e) const { return (Bits >> e & 1u) != 0; }
+    void Include(TComModemEvent e) { Bits |= std::uint8_t(1u << e); }
+    bool Empty() const { return Bits == 0; }
+};
+
+class TComRx : public TObject {
+public:
+    /// A block of received bytes, in the main thread.
+    using TComThreadDataBytesProc = std::function<void(TObject* Sender, const std::uint8_t* Data, unsigned DataCount)>;
+    /// A write that the device refused; the handler may set the result of SendData.
+    using TComThreadErrorProc = std::function<void(TObject* Sender, int LastError, bool& Result)>;
+
+    TComRx();
+    ~TComRx() override;
+    TComRx(const TComRx&) = delete;
+    TComRx& operator=(const TComRx&) = delete;
+
+    TComOptions& Options() { return fComOptions; }
+    const UnicodeString& PortName() const { return fComPortName; }
+    void SetPortName(const UnicodeString& name) { fComPortName = name; }
+
+    /// Whether a reader thread runs; true opens the port (raising the three exceptions), false closes it.
+    bool Active() const { return fComThread != nullptr; }
+    void SetActive(bool value);
+
+    /// Starts writing Count bytes once the previous write has finished, waiting at most MaxTime ms
+    /// for that; true when the device took the bytes or will take them in the background.
+    bool SendData(const std::uint8_t* Data, unsigned MaxTime, unsigned Count);
+
+    void SetDTR();
+    void ClrDTR();
+    void SetRTS();
+    void ClrRTS();
+    /// Keeps the modem lines as they are for ms milliseconds (the width of a pulse).
+    void HoldLines(int ms);
+    /// Empty when the port is closed or the device cannot tell.
+    TComModemEvents GetModemStatus();
+    /// Replaces the open device's own modem lines (tests record pulses with it); nullptr restores them.
+    void SetModemLines(std::shared_ptr<TComModemLines> lines) { fModemLines = std::move(lines); }
+
+    TComThreadDataBytesProc OnDataBlock;
+    TComThreadErrorProc OnError;
+    /// Fires in the main thread after the component closed a port whose device went away.
+    TNotifyEvent OnPortLost;
+
+private:
+    void OpenPort();
+    void ClosePort();
+    bool ConfigurePort(int fd);
+    void StartReader();
+    TComModemLines* Lines();
+    void DataBlock(TComRxThread* thread, const std::uint8_t* data, unsigned count);
+    void ReaderLost(TComRxThread* thread);
+
+    TComOptions fComOptions;
+    UnicodeString fComPortName;
+    std::shared_ptr<TComPortState> fPort;
+    std::unique_ptr<TComRxThread> fComThread;
+    std::unique_ptr<TComDeviceLines> fDeviceLines;
+    std::shared_ptr<TComModemLines> fModemLines;
+    /// True while the main thread runs one of the reader's hand-overs.
+    bool fInHandOver = false;
+};

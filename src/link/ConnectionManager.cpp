@@ -1,0 +1,196 @@
+#include "link/ConnectionManager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include "link/TcpConsoleThread.h"
+
+namespace {
+constexpr int kMaxByteTimeMs = 100000;
+}
+
+TConnectionMod::TConnectionMod()
+{
+    ComRx1.SetPortName(u"COM4");
+    TComOptions& options = ComRx1.Options();
+    options.SetBaudRate(Com_br115200);
+    options.SetParity(Com_pNone);
+    options.SetDataBits(Com_dbEight);
+    options.SetStopBits(Com_sbOne);
+    options.SetInQueueSize(2048);
+    options.SetOutQueueSize(1024);
+    ComRx1.OnDataBlock = [this](TObject*, const std::uint8_t* data, unsigned count) {
+        ComRx1DataBlock(data, count);
+    };
+    ComRx1.OnPortLost = [this](TObject*) { ComRx1PortLost(); };
+}
+
+TConnectionMod::~TConnectionMod()
+{
+    OnRxByte = nullptr;
+    OnConnected = nullptr;
+    ClosePort();
+}
+
+bool TConnectionMod::IsActive() const
+{
+    return ComRx1.Active() || fTcpConsoleThread != nullptr;
+}
+
+bool TConnectionMod::IsConnected() const
+{
+    return ComRx1.Active() || (fTcpConsoleThread != nullptr && fTcpConsoleConnected);
+}
+
+TConnectionManType TConnectionMod::PortType() const
+{
+    if (!IsActive()) return cmp_None;
+    return ComRx1.Active() ? cmp_RS232 : cmp_TcpClient;
+}
+
+void TConnectionMod::OpenComPort(const UnicodeString& PortName, const TComOptions& Options)
+{
+    ClosePort();
+    const std::size_t cut = PortName.find_last_of(u"\\:");
+    const UnicodeString bareName = cut == UnicodeString::npos ? PortName : PortName.substr(cut + 1);
+    ComRx1.SetPortName(bareName);
+    ComRx1.Options().Assign(&Options);
+    ComRx1.SetActive(true);
+    fConnectionName = bareName;
+    Fire(OnConnected, this);
+}
+
+void TConnectionMod::OpenTcpPort(const UnicodeString& HostAddress, const UnicodeString& HostPort)
+{
+    ClosePort();
+    fTerminalHostAddress = HostAddress;
+    fTerminalHostPort = HostPort;
+    auto* thread = new TTcpConsoleThread(ToAnsi(HostAddress), ToAnsi(HostPort));
+    thread->OnDataReady = [this](TObject* sender, unsigned) { TcpDataReady(sender); };
+    thread->OnConnected = [this](TObject* sender) { TcpConnected(sender); };
+    thread->OnTerminate = [this](TObject* sender) { TcpThreadTerminated(sender); };
+    fTcpConsoleThread = thread;
+    thread->Start();
+    fConnectionName = u"Connecting To " + HostAddress + u":" + HostPort;
+}
+
+void TConnectionMod::ClosePort()
+{
+    if (!IsActive()) return;
+    ++fLinkGeneration;
+    fConnectionName.clear();
+    if (ComRx1.Active()) ComRx1.SetActive(false);
+    if (TTcpConsoleThread* thread = fTcpConsoleThread) {
+        thread->OnDataReady = nullptr;
+        thread->OnConnected = nullptr;
+        thread->OnTerminate = nullptr;
+        // It frees itself once it has ended; waiting here could wait for our own hand-over.
+        thread->Terminate();
+        fTcpConsoleConnected = false;
+        fTcpConsoleThread = nullptr;
+    }
+}
+
+void TConnectionMod::TcpConnected(TObject* Sender)
+{
+    if (Sender != fTcpConsoleThread) return;
+    fTcpConsoleConnected = true;
+    fConnectionName = u"TCP " + fTerminalHostAddress + u":" + fTerminalHostPort;
+    Fire(OnConnected, this);
+}
+
+void TConnectionMod::TcpDataReady(TObject* Sender)
+{
+    TTcpConsoleThread* thread = fTcpConsoleThread;
+    if (Sender != thread) return;
+    // A handler may close the link; the rest of the block is dropped then.
+    while (fTcpConsoleThread == thread && thread->CanReadByte()) {
+        const std::uint8_t byte = thread->ReadByte();
+        Fire(OnRxByte, this, byte);
+    }
+}
+
+void TConnectionMod::TcpThreadTerminated(TObject* Sender)
+{
+    if (Sender != fTcpConsoleThread) return;
+    ++fLinkGeneration;
+    fTcpConsoleConnected = false;
+    fTcpConsoleThread = nullptr;
+    fConnectionName.clear();
+    Fire(OnClosed, Sender);
+}
+
+void TConnectionMod::ComRx1DataBlock(const std::uint8_t* Data, unsigned Count)
+{
+    if (!Data) return;
+    const unsigned generation = fLinkGeneration;
+    for (unsigned i = 0; i < Count && generation == fLinkGeneration; ++i) Fire(OnRxByte, this, Data[i]);
+}
+
+void TConnectionMod::ComRx1PortLost()
+{
+    ++fLinkGeneration;
+    fConnectionName.clear();
+    Fire(OnClosed, &ComRx1);
+}
+
+bool TConnectionMod::TxByte(std::uint8_t Data, int MaxTxSec)
+{
+    const int limitMs = std::clamp(MaxTxSec, 0, kMaxByteTimeMs / 1000) * 1000;
+    if (ComRx1.Active()) return ComRx1.SendData(&Data, unsigned(limitMs), 1);
+    TTcpConsoleThread* thread = fTcpConsoleThread;
+    if (!thread || !fTcpConsoleConnected) return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    for (;;) {
+        if (thread->CanWriteByte()) {
+            thread->WriteByte(Data);
+            return true;
+        }
+        // An ended thread never drains its buffer again.
+        if (thread->Finished() || std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+bool TConnectionMod::TxBytes(const std::uint8_t* Data, int Count, int MaxTxSec)
+{
+    if (ComRx1.Active())
+        return ComRx1.SendData(Data, unsigned(std::max(MaxTxSec, 0)) * 1000u, unsigned(std::max(Count, 0)));
+    for (int i = 0; i < Count; ++i)
+        if (!TxByte(Data[i], MaxTxSec)) return false;
+    return true;
+}
+
+bool TConnectionMod::ComCanPulseDTR()
+{
+    return ComRx1.Active() && ComRx1.Options().HardwareFlow().TxDtrState() != Com_dtrHandshake;
+}
+
+bool TConnectionMod::ComCanPulseRTS()
+{
+    return ComRx1.Active() && ComRx1.Options().HardwareFlow().RxRTSState() != Com_rtsHandshake;
+}
+
+void TConnectionMod::ComPulseDTR()
+{
+    if (!ComCanPulseDTR()) return;
+    ComRx1.SetDTR();
+    ComRx1.HoldLines(200);
+    ComRx1.ClrDTR();
+    if (ComRx1.Options().HardwareFlow().TxDtrState() == Com_dtrEnabled) {
+        ComRx1.HoldLines(100);
+        ComRx1.SetDTR();
+    }
+}
+
+void TConnectionMod::ComPulseRTS()
+{
+    if (!ComCanPulseRTS()) return;
+    ComRx1.SetRTS();
+    ComRx1.HoldLines(200);
+    ComRx1.ClrRTS();
+    if (ComRx1.Options().HardwareFlow().RxRTSState() == Com_rtsEnabled) {
+        ComRx1.HoldLines(100);
+        ComRx1.SetRTS();
+    }
+}

@@ -1,0 +1,203 @@
+#include "platform/Folders.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+std::string Path(const UnicodeString& name)
+{
+    return ToUtf8(name);
+}
+
+UnicodeString ErrorText(int error)
+{
+    return FromUtf8(std::generic_category().message(error));
+}
+
+UnicodeString WithSlash(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return FromUtf8(folder);
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+/// The file a save must replace: a link is followed so that the link itself survives.
+std::string SaveTarget(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(path.c_str(), resolved)) return resolved;
+    }
+    return path;
+}
+
+} // namespace
+
+UnicodeString AppDataFolder()
+{
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    // Only an absolute path counts, as the base-directory rules say.
+    if (xdg && xdg[0] == '/') return WithSlash(xdg);
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : nullptr;
+    }
+    if (!home || !*home) return {};
+    return WithSlash(std::string(home) + "/.config");
+}
+
+UnicodeString ProgramFileName()
+{
+    char buffer[PATH_MAX];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return {};
+    return FromUtf8(std::string_view(buffer, std::size_t(n)));
+}
+
+UnicodeString ProgramFolder()
+{
+    return ExtractFilePath(ProgramFileName());
+}
+
+bool FileExists(const UnicodeString& fileName)
+{
+    struct stat st;
+    return !fileName.empty() && ::stat(Path(fileName).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const UnicodeString& folder)
+{
+    struct stat st;
+    return !folder.empty() && ::stat(Path(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool DeleteFile(const UnicodeString& fileName)
+{
+    return !fileName.empty() && ::unlink(Path(fileName).c_str()) == 0;
+}
+
+bool ForceDirectories(const UnicodeString& folder)
+{
+    std::string path = Path(folder);
+    if (path.empty()) return false;
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (!part.empty()) ::mkdir(part.c_str(), 0777);
+        if (slash == std::string::npos) break;
+    }
+    return DirectoryExists(folder);
+}
+
+std::optional<std::int64_t> FileModifiedTime(const UnicodeString& fileName)
+{
+    struct stat st;
+    if (fileName.empty() || ::stat(Path(fileName).c_str(), &st) != 0) return std::nullopt;
+    return std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes)
+{
+    int fd = ::open(Path(fileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        data.append(buffer, std::size_t(n));
+    }
+    ::close(fd);
+    bytes = std::move(data);
+    return true;
+}
+
+UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes)
+{
+    if (fileName.empty()) return u"No file name was given";
+    const std::string target = SaveTarget(Path(fileName));
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    // Cut so that the temporary name stays within the file-name limit even for a long name.
+    const std::string base = (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
+
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0)
+        return u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(errno);
+
+    auto fail = [&](const char16_t* what) {
+        int error = errno;
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        return UnicodeString(what) + u" \"" + fileName + u"\": " + ErrorText(error);
+    };
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
+    if (!WriteAll(fd, bytes)) return fail(u"Cannot write");
+    if (::fsync(fd) != 0) return fail(u"Cannot write");
+    int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail(u"Cannot write");
+    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(u"Cannot replace");
+
+    // Make the rename itself durable; the data is already safe, so a failure here is not reported.
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+UnicodeString ExtractFilePath(const UnicodeString& fileName)
+{
+    std::size_t slash = fileName.rfind(u'/');
+    return slash == UnicodeString::npos ? UnicodeString() : fileName.substr(0, slash + 1);
+}
+
+UnicodeString ExtractFileName(const UnicodeString& fileName)
+{
+    std::size_t slash = fileName.rfind(u'/');
+    return slash == UnicodeString::npos ? fileName : fileName.substr(slash + 1);
+}
+
+UnicodeString ExtractFileExt(const UnicodeString& fileName)
+{
+    std::size_t dot = fileName.rfind(u'.');
+    std::size_t slash = fileName.rfind(u'/');
+    if (dot == UnicodeString::npos || (slash != UnicodeString::npos && dot < slash)) return {};
+    return fileName.substr(dot);
+}

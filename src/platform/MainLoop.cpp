@@ -1,0 +1,160 @@
+#include "platform/MainLoop.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <stdexcept>
+
+namespace {
+
+std::atomic<MainLoop*> gCurrent{nullptr};
+
+/// One hand-over from a worker: queued, then run by the main thread or abandoned by the worker.
+struct SyncTask {
+    enum class State { Queued, Running, Done, Abandoned };
+    const std::function<void()>* fn = nullptr;
+    State state = State::Queued;
+    std::exception_ptr error;
+};
+
+} // namespace
+
+struct MainLoop::SyncState {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::deque<std::shared_ptr<SyncTask>> queue;
+
+    /// Main thread: runs every queued hand-over; the worker's wait ends when its task is done.
+    void RunQueued()
+    {
+        std::unique_lock<std::mutex> l(lock);
+        while (!queue.empty()) {
+            std::shared_ptr<SyncTask> task = queue.front();
+            queue.pop_front();
+            task->state = SyncTask::State::Running;
+            l.unlock();
+            std::exception_ptr error;
+            try {
+                (*task->fn)();
+            } catch (...) {
+                error = std::current_exception();
+            }
+            l.lock();
+            task->error = error;
+            task->state = SyncTask::State::Done;
+            changed.notify_all();
+        }
+    }
+};
+
+MainLoop::MainLoop() : fSync(std::make_shared<SyncState>()) {}
+
+MainLoop::~MainLoop()
+{
+    MainLoop* self = this;
+    gCurrent.compare_exchange_strong(self, nullptr);
+}
+
+bool MainLoop::Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon)
+{
+    if (IsMainThread()) {
+        fn();
+        return true;
+    }
+    auto task = std::make_shared<SyncTask>();
+    task->fn = &fn;
+    {
+        std::lock_guard<std::mutex> l(fSync->lock);
+        if (abandon && abandon()) return false;
+        fSync->queue.push_back(task);
+        fSync->changed.notify_all();
+    }
+    Post([sync = fSync] { sync->RunQueued(); });
+
+    std::unique_lock<std::mutex> l(fSync->lock);
+    // Once fn runs it may use the worker's data, so the worker can only give up while it is queued.
+    fSync->changed.wait(l, [&] {
+        return task->state == SyncTask::State::Done ||
+               (task->state == SyncTask::State::Queued && abandon && abandon());
+    });
+    if (task->state != SyncTask::State::Done) {
+        task->state = SyncTask::State::Abandoned;
+        auto& q = fSync->queue;
+        q.erase(std::remove(q.begin(), q.end(), task), q.end());
+        return false;
+    }
+    if (task->error) std::rethrow_exception(task->error);
+    return true;
+}
+
+void MainLoop::WakeSynchronizeWaiters()
+{
+    std::lock_guard<std::mutex> l(fSync->lock);
+    fSync->changed.notify_all();
+}
+
+void MainLoop::RunSynchronizeUntil(const std::function<bool()>& done)
+{
+    for (;;) {
+        fSync->RunQueued();
+        std::unique_lock<std::mutex> l(fSync->lock);
+        if (done()) return;
+        fSync->changed.wait(l, [&] { return !fSync->queue.empty() || done(); });
+    }
+}
+
+MainLoop& MainLoop::Current()
+{
+    MainLoop* loop = gCurrent.load();
+    if (!loop) throw std::logic_error("No main loop is installed");
+    return *loop;
+}
+
+MainLoop* MainLoop::CurrentOrNull()
+{
+    return gCurrent.load();
+}
+
+void MainLoop::SetCurrent(MainLoop* loop)
+{
+    gCurrent.store(loop);
+}
+
+TTimer::~TTimer()
+{
+    // A timer that outlived its loop has nothing left to stop.
+    if (fId && fLoop == MainLoop::CurrentOrNull()) fLoop->StopTimer(fId);
+}
+
+void TTimer::SetInterval(int ms)
+{
+    if (ms == fInterval) return;
+    fInterval = ms;
+    Restart();
+}
+
+void TTimer::SetEnabled(bool enabled)
+{
+    if (enabled == fEnabled) return;
+    fEnabled = enabled;
+    Restart();
+}
+
+void TTimer::Restart()
+{
+    if (fId) {
+        if (fLoop == MainLoop::CurrentOrNull()) fLoop->StopTimer(fId);
+        fId = 0;
+        fLoop = nullptr;
+    }
+    if (!fEnabled || fInterval <= 0) return;
+    fLoop = &MainLoop::Current();
+    fId = fLoop->StartTimer(fInterval, [this] {
+        // A copy, because the handler may free this timer.
+        auto handler = OnTimer;
+        if (handler) handler();
+    });
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Serial devices of the system: names, exclusive open, rates and modem lines.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include "platform/Text.h"
+
+/// Device path of a port name: "COMn" is /dev/ttyS<n-1>, an absolute path stays as it is, any
+/// other name NAME is /dev/NAME.
+std::string SerialDevicePath(const UnicodeString& name);
+
+enum class SerialOpenResult { Opened, NotFound, InUse, Failed };
+
+/// Opens a device for non-blocking reading and writing, held exclusively so that a second open
+/// reports InUse; fd is -1 unless Opened.
+SerialOpenResult OpenSerialDevice(const std::string& path, int& fd);
+
+/// Sets both rates to one that has no speed constant; false when the driver refuses it.
+bool SetSerialArbitraryRate(int fd, std::uint32_t rate);
+/// The output rate of a device in bits per second, 0 when it cannot be read.
+std::uint32_t SerialOutputRate(int fd);
+
+/// Modem control and status lines (TIOCM_DTR, TIOCM_RTS, TIOCM_CTS ...).
+bool SetSerialLine(int fd, int line, bool on);
+std::optional<int> SerialLineStatus(int fd);

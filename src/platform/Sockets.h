@@ -1,0 +1,23 @@
+#pragma once
+// IPv4 TCP sockets as the link uses them: non-blocking, never raising SIGPIPE.
+#include <sys/types.h>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+/// Address of a dotted address (used without a look-up) or of a host name, in network order.
+std::optional<std::uint32_t> ResolveIPv4(const std::string& host);
+/// Port of a TCP service name from the system's service database; 0 when unknown.
+int TcpServicePort(const std::string& name);
+
+/// A new non-blocking TCP socket; -1 on failure.
+int OpenTcpSocket();
+enum class ConnectStart { Connected, InProgress, Failed };
+ConnectStart StartConnect(int socket, std::uint32_t address, int port);
+/// Once a connect in progress shows writable: 0 when it succeeded, else its error.
+int ConnectError(int socket);
+/// Send and receive without blocking; -1 with errno as the system sets it.
+ssize_t SocketSend(int socket, const void* data, std::size_t count);
+ssize_t SocketReceive(int socket, void* data, std::size_t count);
+/// Shuts both directions down and closes.
+void CloseSocket(int socket);

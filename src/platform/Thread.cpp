@@ -1,0 +1,107 @@
+#include "platform/Thread.h"
+
+#include <chrono>
+#include "platform/MainLoop.h"
+
+TThread::TThread(bool createSuspended)
+{
+    if (!createSuspended)
+        MainLoop::Current().Post([this, alive = fAlive] {
+            if (*alive) Start();
+        });
+}
+
+TThread::~TThread()
+{
+    *fAlive = false;
+    if (!fThread.joinable()) return;
+    Terminate();
+    MainLoop* loop = MainLoop::CurrentOrNull();
+    if (loop && loop->IsMainThread()) {
+        if (fInHandOver) {
+            // Joining would wait for the worker, which waits for us; it parks instead (see Synchronize).
+            fThread.detach();
+            return;
+        }
+        loop->RunSynchronizeUntil([this] { return fFinished.load(); });
+    }
+    fThread.join();
+}
+
+void TThread::Start()
+{
+    if (fStarted) return;
+    fStarted = true;
+    fThread = std::thread([this] { Run(); });
+}
+
+void TThread::Terminate()
+{
+    fTerminated = true;
+    TerminatedSet();
+    if (MainLoop* loop = MainLoop::CurrentOrNull()) loop->WakeSynchronizeWaiters();
+}
+
+void TThread::WaitFor()
+{
+    if (!fThread.joinable() || fThread.get_id() == std::this_thread::get_id()) return;
+    MainLoop* loop = MainLoop::CurrentOrNull();
+    if (loop && loop->IsMainThread()) {
+        if (fInHandOver) return;
+        loop->RunSynchronizeUntil([this] { return fFinished.load(); });
+    }
+    fThread.join();
+}
+
+bool TThread::Synchronize(const std::function<void()>& fn)
+{
+    std::shared_ptr<std::atomic<bool>> alive = fAlive;
+    bool ran = MainLoop::Current().Synchronize(
+        [this, &fn, &alive] {
+            fInHandOver = true;
+            struct Reset {
+                TThread* self;
+                std::shared_ptr<std::atomic<bool>>& alive;
+                ~Reset()
+                {
+                    if (*alive) self->fInHandOver = false;
+                }
+            } reset{this, alive};
+            fn();
+        },
+        [this] { return fTerminated.load(); });
+    // The object was deleted inside the hand-over: Execute must never touch it again, so this
+    // detached worker stays parked for the life of the process.
+    while (!*alive) std::this_thread::sleep_for(std::chrono::hours(24));
+    return ran;
+}
+
+void TThread::Run()
+{
+    try {
+        Execute();
+    } catch (...) {
+        // A thread ends quietly on an exception, as the class library's threads do.
+    }
+    MainLoop* loop = MainLoop::CurrentOrNull();
+    std::shared_ptr<std::atomic<bool>> alive = fAlive;
+    fFinished = true;
+    if (!loop) return;
+    loop->WakeSynchronizeWaiters();
+    // From here on the object may be gone (a waiting owner may delete it); only locals are used.
+    loop->Post([this, alive] {
+        if (*alive) Ended();
+    });
+}
+
+void TThread::Ended()
+{
+    std::shared_ptr<std::atomic<bool>> alive = fAlive;
+    // A copy, because the handler may delete this thread.
+    TNotifyEvent handler = OnTerminate;
+    if (handler) handler(this);
+    if (!*alive || !FreeOnTerminate) return;
+    // Execute has returned; the worker only finishes posting this call, so the join is short.
+    if (fThread.joinable()) fThread.join();
+    delete this;
+}

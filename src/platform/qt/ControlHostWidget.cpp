@@ -1,0 +1,280 @@
+#include "platform/qt/ControlHostWidget.h"
+#include <QApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/QtKeys.h"
+
+// The part of the host that the control paints on and that takes its keys and mouse.
+class ControlSurface : public QWidget {
+public:
+    ControlSurface(Control& control, QWidget* parent) : QWidget(parent), fControl(control)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_InputMethodEnabled);
+        fBlink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
+        QObject::connect(&fBlink, &QTimer::timeout, this, [this] {
+            fCaretOn = !fCaretOn;
+            update(ToQRect(fCaret));
+        });
+    }
+
+    void SetCaret(bool visible, const TRect& caret)
+    {
+        update(ToQRect(fCaret));
+        fCaretVisible = visible;
+        fCaret = caret;
+        fCaretOn = true;
+        if (visible) fBlink.start();
+        else fBlink.stop();
+        update(ToQRect(fCaret));
+    }
+
+protected:
+    bool event(QEvent* e) override
+    {
+        // Tab and Shift+Tab are keys of the control, not focus moves.
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+                keyPressEvent(k);
+                return true;
+            }
+        }
+        return QWidget::event(e);
+    }
+
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (fBacking.size() != size()) {
+            fBacking = QImage(size(), QImage::Format_RGB32);
+            fBacking.fill(ToQColor(fControl.Color()));
+        }
+        QtCanvas canvas(fBacking);
+        canvas.SetFont(fControl.Font());
+        canvas.SetBrushColor(fControl.Color());
+        canvas.SetClipRect({e->rect().left(), e->rect().top(), e->rect().right() + 1, e->rect().bottom() + 1});
+        fControl.Paint(canvas);
+        canvas.Flush();
+        QPainter p(this);
+        p.drawImage(e->rect(), fBacking, e->rect());
+        if (fCaretVisible && fCaretOn && !fCaret.IsEmpty()) {
+            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            p.fillRect(ToQRect(fCaret), Qt::white);
+        }
+    }
+
+    void resizeEvent(QResizeEvent*) override
+    {
+        TRect b = fControl.BoundsRect();
+        fControl.SetBounds(b.Left, b.Top, width(), height());
+    }
+
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        TKeyTranslation t = TranslateKey(e->key(), e->modifiers(), e->text());
+        if (t.VirtualKey) {
+            std::uint16_t key = t.VirtualKey;
+            fControl.KeyDown(key, t.Shift);
+        }
+        // As on the system the program comes from, the character follows even when KeyDown took the key.
+        for (char16_t c : t.Chars) fControl.KeyPress(c);
+    }
+
+    void keyReleaseEvent(QKeyEvent* e) override
+    {
+        TKeyTranslation t = TranslateKey(e->key(), e->modifiers(), e->text());
+        if (!t.VirtualKey) return;
+        std::uint16_t key = t.VirtualKey;
+        fControl.KeyUp(key, t.Shift);
+    }
+
+    void inputMethodEvent(QInputMethodEvent* e) override
+    {
+        if (!e->commitString().isEmpty()) fControl.InputMethodText(e->commitString().toStdU16String());
+    }
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        if (query == Qt::ImCursorRectangle) return QRect(ToQRect(fCaret));
+        return QWidget::inputMethodQuery(query);
+    }
+
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (auto button = ButtonOf(e->button())) {
+            QPoint p = e->position().toPoint();
+            fControl.MouseDown(*button, ShiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        }
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        auto button = ButtonOf(e->button());
+        if (!button) return;
+        if (*button == TMouseButton::mbLeft) fControl.DblClick();
+        QPoint p = e->position().toPoint();
+        fControl.MouseDown(*button, ShiftStateOf(e->modifiers(), e->buttons()) | ssDouble, p.x(), p.y());
+    }
+
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        QPoint p = e->position().toPoint();
+        fControl.MouseMove(ShiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y());
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (auto button = ButtonOf(e->button())) {
+            QPoint p = e->position().toPoint();
+            fControl.MouseUp(*button, ShiftStateOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        }
+    }
+
+    void wheelEvent(QWheelEvent* e) override
+    {
+        int delta = e->angleDelta().y();
+        QPoint p = e->position().toPoint();
+        if (delta != 0 && fControl.MouseWheel(ShiftStateOf(e->modifiers(), e->buttons()), delta, {p.x(), p.y()}))
+            e->accept();
+        else
+            e->ignore();
+    }
+
+    void focusInEvent(QFocusEvent*) override { fControl.FocusChanged(true); }
+    void focusOutEvent(QFocusEvent*) override { fControl.FocusChanged(false); }
+
+private:
+    static std::optional<TMouseButton> ButtonOf(Qt::MouseButton b)
+    {
+        switch (b) {
+        case Qt::LeftButton: return TMouseButton::mbLeft;
+        case Qt::RightButton: return TMouseButton::mbRight;
+        case Qt::MiddleButton: return TMouseButton::mbMiddle;
+        default: return std::nullopt;
+        }
+    }
+
+    Control& fControl;
+    QImage fBacking;
+    QTimer fBlink;
+    bool fCaretVisible = false;
+    bool fCaretOn = false;
+    TRect fCaret;
+};
+
+ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
+    : QWidget(parent), fControl(control), fSurface(new ControlSurface(control, this)),
+      fHorz(new QScrollBar(Qt::Horizontal, this)), fVert(new QScrollBar(Qt::Vertical, this))
+{
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->addWidget(fSurface, 0, 0);
+    grid->addWidget(fVert, 0, 1);
+    grid->addWidget(fHorz, 1, 0);
+    setFocusProxy(fSurface);
+    for (auto kind : {TScrollBarKind::sbHorizontal, TScrollBarKind::sbVertical}) {
+        QScrollBar* bar = Bar(kind);
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->installEventFilter(this);
+        QObject::connect(bar, &QScrollBar::actionTriggered, this, [this, kind](int action) { ScrollAction(kind, action); });
+        SyncBar(kind);
+    }
+    fControl.SetHost(this);
+}
+
+ControlHostWidget::~ControlHostWidget() { fControl.SetHost(nullptr); }
+
+QWidget* ControlHostWidget::Surface() const { return fSurface; }
+
+QScrollBar* ControlHostWidget::Bar(TScrollBarKind kind) const
+{
+    return kind == TScrollBarKind::sbHorizontal ? fHorz : fVert;
+}
+
+void ControlHostWidget::InvalidateRect(const TRect& r) { fSurface->update(ToQRect(r)); }
+
+void ControlHostWidget::ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) { SyncBar(kind); }
+
+// The bar shows the control's range: Max counts the last page, so the highest position is
+// Max - Page + 1.
+void ControlHostWidget::SyncBar(TScrollBarKind kind)
+{
+    const TScrollInfo& info = fControl.ScrollInfo(kind);
+    QScrollBar* bar = Bar(kind);
+    QSignalBlocker block(bar);
+    int page = std::max(info.Page, 0);
+    int top = page > 0 ? info.Max - page + 1 : info.Max;
+    bar->setRange(info.Min, std::max(info.Min, top));
+    bar->setPageStep(std::max(page, 1));
+    bar->setSingleStep(1);
+    bar->setSliderPosition(info.Position);
+    bar->setValue(info.Position);
+    bar->setVisible(info.Visible);
+}
+
+void ControlHostWidget::ScrollAction(TScrollBarKind kind, int action)
+{
+    QScrollBar* bar = Bar(kind);
+    int position = fControl.ScrollInfo(kind).Position;
+    TScrollCode code;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: code = TScrollCode::scLineUp; break;
+    case QAbstractSlider::SliderSingleStepAdd: code = TScrollCode::scLineDown; break;
+    case QAbstractSlider::SliderPageStepSub: code = TScrollCode::scPageUp; break;
+    case QAbstractSlider::SliderPageStepAdd: code = TScrollCode::scPageDown; break;
+    case QAbstractSlider::SliderToMinimum: code = TScrollCode::scTop; break;
+    case QAbstractSlider::SliderToMaximum: code = TScrollCode::scBottom; break;
+    case QAbstractSlider::SliderMove:
+        fControl.Scroll(kind, TScrollCode::scTrack, bar->sliderPosition());
+        return;
+    default: return;
+    }
+    fControl.Scroll(kind, code, position);
+    // The control decides where the bar goes, not Qt's own step.
+    bar->setSliderPosition(fControl.ScrollInfo(kind).Position);
+}
+
+bool ControlHostWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && (watched == fHorz || watched == fVert)) {
+        TScrollBarKind kind = watched == fHorz ? TScrollBarKind::sbHorizontal : TScrollBarKind::sbVertical;
+        QScrollBar* bar = Bar(kind);
+        if (bar->isSliderDown()) fControl.Scroll(kind, TScrollCode::scPosition, bar->sliderPosition());
+        fControl.Scroll(kind, TScrollCode::scEndScroll, fControl.ScrollInfo(kind).Position);
+        SyncBar(kind);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ControlHostWidget::SetCapture(bool capture)
+{
+    if (capture) fSurface->grabMouse();
+    else fSurface->releaseMouse();
+}
+
+void ControlHostWidget::SetCursorShape(TCursorShape shape)
+{
+    switch (shape) {
+    case TCursorShape::crDefault:
+    case TCursorShape::crArrow: fSurface->setCursor(Qt::ArrowCursor); break;
+    case TCursorShape::crIBeam: fSurface->setCursor(Qt::IBeamCursor); break;
+    case TCursorShape::crHandPoint: fSurface->setCursor(Qt::PointingHandCursor); break;
+    case TCursorShape::crDrag: fSurface->setCursor(Qt::DragMoveCursor); break;
+    case TCursorShape::crNoDrop: fSurface->setCursor(Qt::ForbiddenCursor); break;
+    case TCursorShape::crSizeAll: fSurface->setCursor(Qt::SizeAllCursor); break;
+    }
+}
+
+void ControlHostWidget::SetFocus() { fSurface->setFocus(Qt::OtherFocusReason); }
+
+void ControlHostWidget::CaretChanged(bool visible, const TRect& caret) { fSurface->SetCaret(visible, caret); }
+
+void ControlHostWidget::Beep() { QApplication::beep(); }

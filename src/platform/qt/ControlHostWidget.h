@@ -1,0 +1,39 @@
+#pragma once
+// Shows a Control in a Qt widget: painting, input, focus, capture, cursor, caret and scroll bars.
+#include <QWidget>
+#include "platform/Control.h"
+
+class QScrollBar;
+class ControlSurface;
+
+class ControlHostWidget : public QWidget, public ControlHost {
+public:
+    /// The control must outlive the widget.
+    explicit ControlHostWidget(Control& control, QWidget* parent = nullptr);
+    ~ControlHostWidget() override;
+
+    Control& HostedControl() const { return fControl; }
+    /// The widget that paints the control and takes its input.
+    QWidget* Surface() const;
+
+    void InvalidateRect(const TRect& r) override;
+    void ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) override;
+    void SetCapture(bool capture) override;
+    void SetCursorShape(TCursorShape shape) override;
+    void SetFocus() override;
+    void CaretChanged(bool visible, const TRect& caret) override;
+    void Beep() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ScrollAction(TScrollBarKind kind, int action);
+    void SyncBar(TScrollBarKind kind);
+    QScrollBar* Bar(TScrollBarKind kind) const;
+
+    Control& fControl;
+    ControlSurface* fSurface;
+    QScrollBar* fHorz;
+    QScrollBar* fVert;
+};

@@ -1,0 +1,196 @@
+#include "platform/qt/QtCanvas.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include "platform/qt/QtColor.h"
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+QtCanvas::QtCanvas(QImage& image) : fImage(image), fQFont(ToQFont(fFont)) {}
+
+// One painter serves a run of drawing calls; beginning one for every call would cost more than the
+// drawing of a cell.
+QPainter* QtCanvas::Painter()
+{
+    if (fImage.isNull()) return nullptr;
+    if (!fPainter.isActive()) {
+        fPainter.begin(&fImage);
+        if (fClip) fPainter.setClipRect(*fClip);
+    }
+    return &fPainter;
+}
+
+void QtCanvas::Flush()
+{
+    if (fPainter.isActive()) fPainter.end();
+}
+
+void QtCanvas::SetFont(const TFont& font)
+{
+    fFont = font;
+    fQFont = ToQFont(font);
+    fTextColor = font.Color;
+}
+
+void QtCanvas::FillRect(const TRect& r)
+{
+    if (fBrushStyle == TBrushStyle::bsClear || r.IsEmpty()) return;
+    if (QPainter* p = Painter()) p->fillRect(ToQRect(r), ToQColor(fBrushColor));
+}
+
+void QtCanvas::FrameRect(const TRect& r)
+{
+    QPainter* p = Painter();
+    if (r.IsEmpty() || !p) return;
+    // A one-pixel frame inside the rectangle, in the brush colour.
+    QColor c = ToQColor(fBrushColor);
+    p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    p->fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
+    p->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+}
+
+void QtCanvas::MoveTo(int x, int y) { fPenPos = QPoint(x, y); }
+
+void QtCanvas::LineTo(int x, int y)
+{
+    QPoint from = fPenPos;
+    QPoint to(x, y);
+    fPenPos = to;
+    // The end point is not drawn, so lines that meet do not overlap.
+    QPoint last = to;
+    if (from.y() == to.y() && from.x() != to.x()) last.rx() += from.x() < to.x() ? -1 : 1;
+    else if (from.x() == to.x() && from.y() != to.y()) last.ry() += from.y() < to.y() ? -1 : 1;
+    else if (from == to) return;
+    QPainter* p = Painter();
+    if (!p) return;
+    QPen pen(ToQColor(fPenColor));
+    pen.setWidth(fPenWidth <= 1 ? 0 : fPenWidth);
+    p->setPen(pen);
+    p->drawLine(from, last);
+}
+
+void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::u16string_view text,
+                          const int* dx)
+{
+    QFontMetrics fm(fQFont);
+    int width = 0;
+    if (dx) {
+        for (std::size_t i = 0; i < text.size(); ++i) width += dx[i];
+    } else {
+        width = fm.horizontalAdvance(QString::fromRawData(reinterpret_cast<const QChar*>(text.data()),
+                                                          qsizetype(text.size())));
+    }
+    QPainter* p = Painter();
+    if (!p) return;
+    bool clipped = rect && (options & ETO_CLIPPED);
+    if (clipped) {
+        p->save();
+        p->setClipRect(ToQRect(*rect), fClip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    if (rect && (options & ETO_OPAQUE)) p->fillRect(ToQRect(*rect), ToQColor(fBrushColor));
+    else if (fBrushStyle == TBrushStyle::bsSolid) p->fillRect(QRect(x, y, width, fm.height()), ToQColor(fBrushColor));
+    if (!text.empty()) {
+        p->setFont(fQFont);
+        p->setPen(ToQColor(fTextColor));
+        int baseline = y + fm.ascent();
+        if (!dx) {
+            p->drawText(QPoint(x, baseline),
+                        QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size())));
+        } else {
+            // One advance per code unit: each character goes to its own place; a surrogate pair is
+            // drawn at its first unit's place.
+            int pos = x;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                std::size_t n = QChar::isHighSurrogate(text[i]) && i + 1 < text.size() ? 2 : 1;
+                p->drawText(QPoint(pos, baseline), QString(reinterpret_cast<const QChar*>(&text[i]), qsizetype(n)));
+                pos += dx[i];
+                if (n == 2) pos += dx[++i];
+            }
+        }
+    }
+    if (clipped) p->restore();
+}
+
+TSize QtCanvas::TextExtent(std::u16string_view text)
+{
+    QFontMetrics fm(fQFont);
+    QString s = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    return {fm.horizontalAdvance(s), fm.height()};
+}
+
+TABC QtCanvas::CharABCWidths(char16_t c)
+{
+    QFontMetrics fm(fQFont);
+    QChar ch(c);
+    TABC abc;
+    abc.A = fm.leftBearing(ch);
+    abc.C = fm.rightBearing(ch);
+    abc.B = fm.horizontalAdvance(ch) - abc.A - abc.C;
+    return abc;
+}
+
+TTextMetric QtCanvas::TextMetrics()
+{
+    QFontMetrics fm(fQFont);
+    TTextMetric tm;
+    tm.Height = fm.height();
+    tm.Ascent = fm.ascent();
+    tm.Descent = fm.descent();
+    tm.InternalLeading = std::max(0, fm.height() - fQFont.pixelSize());
+    tm.ExternalLeading = fm.leading();
+    tm.AveCharWidth = fm.averageCharWidth();
+    tm.MaxCharWidth = fm.maxWidth();
+    return tm;
+}
+
+void QtCanvas::SetClipRect(const TRect& r)
+{
+    fClip = ToQRect(r);
+    if (fPainter.isActive()) fPainter.setClipRect(*fClip);
+}
+
+void QtCanvas::ClearClip()
+{
+    fClip.reset();
+    if (fPainter.isActive()) fPainter.setClipping(false);
+}
+
+void QtCanvas::CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect)
+{
+    auto* bitmap = dynamic_cast<const QtBitmap*>(&src);
+    if (!bitmap || bitmap->Image().isNull()) return;
+    if (QPainter* p = Painter()) p->drawImage(ToQRect(dest), bitmap->Image(), ToQRect(srcRect));
+}
+
+void QtCanvas::ScrollBand(const TRect& r, int dx, int dy)
+{
+    if (r.IsEmpty() || fImage.isNull()) return;
+    Flush();
+    QImage band = fImage.copy(ToQRect(r));
+    QPainter* p = Painter();
+    p->save();
+    p->setClipRect(ToQRect(r));
+    p->drawImage(QPoint(r.Left + dx, r.Top + dy), band);
+    p->restore();
+}
+
+QtBitmap::QtBitmap(int width, int height) { SetSize(width, height); }
+
+const QImage& QtBitmap::Image() const
+{
+    fCanvas.Flush();
+    return fImage;
+}
+
+void QtBitmap::SetSize(int width, int height)
+{
+    if (width == fImage.width() && height == fImage.height()) return;
+    fCanvas.Flush();
+    fImage = width > 0 && height > 0 ? QImage(width, height, QImage::Format_RGB32) : QImage();
+    if (!fImage.isNull()) fImage.fill(Qt::white);
+}
+
+std::unique_ptr<Bitmap> QtGraphicsFactory::CreateBitmap(int width, int height)
+{
+    return std::make_unique<QtBitmap>(width, height);
+}

@@ -1,0 +1,74 @@
+#include "platform/qt/QtColor.h"
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace {
+
+// The system colour indexes that the forms use, and where the palette keeps them.
+QPalette::ColorRole SystemColorRole(int index)
+{
+    switch (index) {
+    case 5: return QPalette::Base;             // window background
+    case 8: return QPalette::Text;             // window text
+    case 13: return QPalette::Highlight;
+    case 14: return QPalette::HighlightedText;
+    case 15: return QPalette::Button;          // button face
+    case 18: return QPalette::ButtonText;
+    case 23: return QPalette::ToolTipText;
+    case 24: return QPalette::ToolTipBase;
+    default: return QPalette::Window;
+    }
+}
+
+}  // namespace
+
+QColor ToQColor(TColor color)
+{
+    if (color == clNone) return QColor(Qt::transparent);
+    if (color < 0) {
+        int index = color & 0xFF;
+        if (index == 17) return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);  // grey text
+        return QGuiApplication::palette().color(QPalette::Active, SystemColorRole(index));
+    }
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+TColor FromQColor(const QColor& color)
+{
+    QColor rgb = color.toRgb();
+    return RGB(std::uint8_t(rgb.red()), std::uint8_t(rgb.green()), std::uint8_t(rgb.blue()));
+}
+
+QFont ToQFont(const TFont& font)
+{
+    QFont q(QString::fromStdU16String(font.Name));
+    q.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
+    int height = font.Height < 0 ? -font.Height : font.Height;
+    q.setPixelSize(height > 0 ? height : 13);
+    if (font.Height > 0) {
+        // A cell height: shrink the character height by the font's own leading.
+        int cell = QFontMetrics(q).height();
+        if (cell > height) q.setPixelSize(std::max(1, height * height / cell));
+    }
+    q.setBold(HasStyle(font.Style, TFontStyle::fsBold));
+    q.setItalic(HasStyle(font.Style, TFontStyle::fsItalic));
+    q.setUnderline(HasStyle(font.Style, TFontStyle::fsUnderline));
+    q.setStrikeOut(HasStyle(font.Style, TFontStyle::fsStrikeOut));
+    return q;
+}
+
+TFont FromQFont(const QFont& font, TColor color)
+{
+    TFont f;
+    f.Name = font.family().toStdU16String();
+    int pixels = font.pixelSize();
+    if (pixels <= 0) pixels = (font.pointSize() * 96 + 36) / 72;
+    f.Height = -pixels;
+    f.Style = TFontStyles((font.bold() ? std::uint8_t(TFontStyle::fsBold) : 0) |
+                          (font.italic() ? std::uint8_t(TFontStyle::fsItalic) : 0) |
+                          (font.underline() ? std::uint8_t(TFontStyle::fsUnderline) : 0) |
+                          (font.strikeOut() ? std::uint8_t(TFontStyle::fsStrikeOut) : 0));
+    f.Color = color;
+    return f;
+}

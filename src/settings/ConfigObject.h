@@ -1,0 +1,130 @@
+#pragma once
+// The sectioned name=value store behind the settings file and the key-map files.
+#include <cstdint>
+#include <vector>
+#include "platform/StringList.h"
+#include "platform/Text.h"
+
+/// One entry: the name as first given, its upper-cased search form, and the value.
+class TNrKeyValuePair {
+public:
+    TNrKeyValuePair(const UnicodeString& name, const UnicodeString& value);
+
+    const UnicodeString& KeyName() const { return fKeyName; }
+    const UnicodeString& KeySearchName() const { return fKeySearchName; }
+    const UnicodeString& KeyValue() const { return fKeyValue; }
+    /// Ignored when name is empty.
+    void SetKeyName(const UnicodeString& name);
+    void SetKeyValue(const UnicodeString& value) { fKeyValue = value; }
+    /// Splits a line at its first '=' into trimmed name and value; a line without '=' (or starting
+    /// with it) is all name with an empty value.
+    void SetFromLine(std::u16string_view line);
+
+private:
+    UnicodeString fKeyName;
+    UnicodeString fKeySearchName;
+    UnicodeString fKeyValue;
+};
+
+/// One section: entries in the order they were first set, names compared without case.
+class TNrKeyValueList {
+public:
+    explicit TNrKeyValueList(const UnicodeString& name);
+
+    const UnicodeString& Name() const { return fName; }
+    const UnicodeString& SearchName() const { return fSearchName; }
+    /// Ignored when name is empty.
+    void SetName(const UnicodeString& name);
+
+    int KeyCount() const { return int(fKeys.size()); }
+    /// -1 when absent or when name is empty.
+    int IndexOfKey(std::u16string_view name) const;
+    /// Nothing, or the empty text, when index is out of range.
+    const TNrKeyValuePair* PairAt(int index) const;
+    UnicodeString KeyNameAt(int index) const;
+    UnicodeString KeyValueAt(int index) const;
+    /// The empty text when absent.
+    UnicodeString GetValue(std::u16string_view name) const;
+    /// Updates the named entry in its place, or appends it; ignored when name is empty.
+    void SetValue(const UnicodeString& name, const UnicodeString& value);
+    /// Ignored when out of range.
+    void Delete(int index);
+    void DeleteKey(std::u16string_view name);
+    void Clear() { fKeys.clear(); }
+    /// True when other holds, for every entry of this section, the same value under the same name.
+    /// One-directional: entries only other holds are not looked at.
+    bool CompareTo(const TNrKeyValueList* other) const;
+
+private:
+    std::vector<TNrKeyValuePair> fKeys;
+    UnicodeString fName;
+    UnicodeString fSearchName;
+};
+
+/// The store: sections in the order they were first created.
+class TNrKeyValueSections {
+public:
+    void Clear() { fSections.clear(); }
+    int IndexOf(std::u16string_view section) const;
+    int SectionCount() const { return int(fSections.size()); }
+    /// Nothing when out of range.
+    const TNrKeyValueList* SectionAt(int index) const;
+    TNrKeyValueList* SectionAt(int index);
+    const TNrKeyValueList* FindSection(std::u16string_view section) const;
+    TNrKeyValueList* FindSection(std::u16string_view section);
+    /// Appends an empty section when the name is not empty and absent.
+    void AddSection(const UnicodeString& section);
+    void Delete(int index);
+    void DeleteSection(std::u16string_view section);
+
+    bool KeyExists(std::u16string_view section, std::u16string_view key) const;
+    /// The empty text when either name is empty or absent.
+    UnicodeString GetValue(std::u16string_view section, std::u16string_view key) const;
+    /// Finds or appends the section, then sets the entry; ignored when either name is empty.
+    void SetValue(const UnicodeString& section, const UnicodeString& key, const UnicodeString& value);
+
+    void GetSectionNames(TStringList& strings) const;
+    void GetKeyNames(std::u16string_view section, TStringList& strings) const;
+    void GetKeyValues(std::u16string_view section, TStringList& strings) const;
+    /// Copies every entry of source; sections without entries are dropped.
+    void Assign(const TNrKeyValueSections* source);
+    /// True when every section of this store is in other and compares true there (one-directional).
+    bool CompareTo(const TNrKeyValueSections* other) const;
+
+    /// "[name]" for each section, then "name=value" for each entry.
+    void SaveToStrings(TStringList& strings) const;
+    /// Clears the store and parses the lines (see SaveToStrings).
+    void LoadFromStrings(const TStringList& strings);
+    /// Writes the text as 8-bit lines ended by CR LF through a temporary file, so the old file
+    /// survives a failure. Returns an empty text on success, else the reason.
+    UnicodeString SaveToFile(const UnicodeString& fileName) const;
+    /// False, with the store unchanged, when the file is missing or cannot be read.
+    bool LoadFromFile(const UnicodeString& fileName);
+
+    /// Typed access: a missing key or a value that does not convert yields the default.
+    UnicodeString ReadString(std::u16string_view section, std::u16string_view key,
+                             const UnicodeString& fallback) const;
+    void WriteString(const UnicodeString& section, const UnicodeString& key, const UnicodeString& value);
+    int ReadInteger(std::u16string_view section, std::u16string_view key, int fallback) const;
+    void WriteInteger(const UnicodeString& section, const UnicodeString& key, int value);
+    /// True only for a value that is the number 1.
+    bool ReadBool(std::u16string_view section, std::u16string_view key, bool fallback) const;
+    void WriteBool(const UnicodeString& section, const UnicodeString& key, bool value);
+    std::int64_t ReadInt64(std::u16string_view section, std::u16string_view key, std::int64_t fallback) const;
+    void WriteInt64(const UnicodeString& section, const UnicodeString& key, std::int64_t value);
+    /// Floating-point text with '.' as the decimal separator, whatever the locale.
+    double ReadFloat(std::u16string_view section, std::u16string_view key, double fallback) const;
+    void WriteFloat(const UnicodeString& section, const UnicodeString& key, double value);
+    /// Values kept escaped (EscapeString), so control characters survive the text format.
+    UnicodeString ReadText(std::u16string_view section, std::u16string_view key,
+                           const UnicodeString& fallback) const;
+    void WriteText(const UnicodeString& section, const UnicodeString& key, const UnicodeString& value);
+    /// Values kept scrambled with a password (ScrambleString); the password is never stored.
+    UnicodeString ReadCrypt(std::u16string_view section, std::u16string_view key,
+                            const UnicodeString& password) const;
+    void WriteCrypt(const UnicodeString& section, const UnicodeString& key, const UnicodeString& value,
+                    const UnicodeString& password);
+
+private:
+    std::vector<TNrKeyValueList> fSections;
+};

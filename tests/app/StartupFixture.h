@@ -1,0 +1,41 @@
+#pragma once
+// A main window without widgets: a view that records what it was shown, on a manual loop.
+#include <map>
+#include <vector>
+#include "app/Application.h"
+#include "app/ProgramForms.h"
+#include "app/Unit1.h"
+#include "platform/ManualLoop.h"
+
+class RecordingView : public TTavloTerminalView {
+public:
+    void CaptionChanged(const UnicodeString& caption) override { Caption = caption; }
+    void ActivePageChanged(TMainPage page) override { Pages.push_back(page); }
+    void BlockStatusChanged(int panel, const UnicodeString& text) override { BlockStatus[panel] = text; }
+    void HostAddressFormCreated(THostAddressForm& form) override { HostForm = &form; }
+
+    UnicodeString Caption;
+    std::vector<TMainPage> Pages;
+    std::map<int, UnicodeString> BlockStatus;
+    THostAddressForm* HostForm = nullptr;
+};
+
+/// Each test gets its own loop, so the status timer can start, and its own application object.
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest()
+    {
+        MainLoop::SetCurrent(&loop);
+        Application = &application;
+    }
+    ~StartupTest() override
+    {
+        ClearFormGlobals();
+        Application = nullptr;
+        MainLoop::SetCurrent(nullptr);
+    }
+
+    ManualLoop loop;
+    TApplication application;
+    RecordingView view;
+};

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <chrono>
+#include <vector>
+#include "link/LinkFixture.h"
+#include "platform/SerialPort.h"
+#include "support/FakeTarget.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void PlainLine(TComOptions& options)
+{
+    options.SetBaudRate(Com_br115200);
+    options.SetParity(Com_pNone);
+    options.SetDataBits(Com_dbEight);
+    options.SetStopBits(Com_sbOne);
+}
+
+class SerialLink : public LinkFixture {
+protected:
+    SerialLink() { PlainLine(options); }
+    void Open() { link->OpenComPort(FromUtf8(target.SlavePath()), options); }
+
+    FakePtyTarget target;
+    TComOptions options;
+};
+
+TEST(SerialPortNames, MapToDevicePaths)
+{
+    EXPECT_EQ(SerialDevicePath(u"COM1"), "/dev/ttyS0");
+    EXPECT_EQ(SerialDevicePath(u"COM10"), "/dev/ttyS9");
+    EXPECT_EQ(SerialDevicePath(u"ttyUSB0"), "/dev/ttyUSB0");
+    EXPECT_EQ(SerialDevicePath(u"COM0"), "/dev/COM0");
+    EXPECT_EQ(SerialDevicePath(u"COMX"), "/dev/COMX");
+    EXPECT_EQ(SerialDevicePath(u"/dev/pts/7"), "/dev/pts/7");
+}
+
+TEST_F(SerialLink, EveryByteValuePassesBothWaysUnchangedAndInOrder)
+{
+    Open();
+    EXPECT_EQ(connected, 1);
+    EXPECT_EQ(link->PortType(), cmp_RS232);
+    EXPECT_TRUE(link->IsConnected());
+    EXPECT_EQ(link->ConnectionName(), FromUtf8(target.SlavePath()));
+
+    target.SendPattern(4 * 256);
+    ASSERT_TRUE(ReceiveAtLeast(4 * 256));
+    EXPECT_EQ(received, Pattern(4 * 256));
+
+    const std::string block = Pattern(256);
+    ASSERT_TRUE(link->TxBytes(reinterpret_cast<const std::uint8_t*>(block.data()), 256, 5));
+    for (char c : block) ASSERT_TRUE(link->TxByte(std::uint8_t(c), 5));
+    ASSERT_TRUE(target.WaitForReceived(512));
+    EXPECT_EQ(target.Received(), block + block);
+}
+
+TEST_F(SerialLink, SettingsReachTheDevice)
+{
+    struct Case { TComBaudRate rate; std::uint32_t bps; TComStopBits stop; bool xonxoff; bool cts; };
+    for (Case c : {Case{Com_br115200, 115200, Com_sbOne, false, false},
+                   Case{Com_br14400, 14400, Com_sbTwo, true, true}}) {
+        options.SetBaudRate(c.rate);
+        options.SetStopBits(c.stop);
+        options.SoftwareFlow().SetTxFlow(c.xonxoff);
+        options.SoftwareFlow().SetRxFlow(c.xonxoff);
+        options.SoftwareFlow().SetXonChar(17);
+        options.SoftwareFlow().SetXoffChar(19);
+        options.HardwareFlow().SetTxUseCtsFlow(c.cts);
+        Open();
+        termios t{};
+        ASSERT_EQ(tcgetattr(target.SlaveFd(), &t), 0);
+        EXPECT_EQ(SerialOutputRate(target.SlaveFd()), c.bps);
+        EXPECT_EQ((t.c_cflag & CSTOPB) != 0, c.stop == Com_sbTwo);
+        EXPECT_EQ((t.c_iflag & IXON) != 0, c.xonxoff);
+        EXPECT_EQ((t.c_iflag & IXOFF) != 0, c.xonxoff);
+        EXPECT_EQ((t.c_cflag & CRTSCTS) != 0, c.cts);
+        EXPECT_EQ(t.c_cc[VSTART], 17);
+        EXPECT_EQ(t.c_cc[VSTOP], 19);
+        EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+        EXPECT_EQ(t.c_oflag & OPOST, 0u);
+        link->ClosePort();
+    }
+}
+
+template <typename E>
+void ExpectOpenFails(TConnectionMod& link, const UnicodeString& name, const TComOptions& options,
+                     const char* message)
+{
+    try {
+        link.OpenComPort(name, options);
+        ADD_FAILURE() << "opened " << ToUtf8(name);
+    } catch (const E& e) {
+        EXPECT_STREQ(e.what(), message);
+    }
+    EXPECT_FALSE(link.IsActive());
+    EXPECT_TRUE(link.ConnectionName().empty());
+}
+
+TEST_F(SerialLink, OpenFailuresRaiseTheirExceptionsAndLeaveTheLinkClosed)
+{
+    ExpectOpenFails<EComInvalidPort>(*link, u"/dev/tavlo-no-such-port", options,
+        "The request could not be completed because the specified comunications port could not be accessed!");
+    ExpectOpenFails<EComSetOptions>(*link, u"", options,
+        "Unable to configure selected comunications port with the specified options!");
+
+    TComOptions rejected;
+    PlainLine(rejected);
+    rejected.SetDataBits(Com_dbFive);
+    rejected.SetStopBits(Com_sbTwo);
+    ExpectOpenFails<EComSetOptions>(*link, FromUtf8(target.SlavePath()), rejected,
+        "Unable to configure selected comunications port with the specified options!");
+
+    Open();
+    TConnectionMod second;
+    ExpectOpenFails<EComPortInUse>(second, FromUtf8(target.SlavePath()), options,
+        "The request could not be completed because the specified comunications port in currently in use!");
+    EXPECT_EQ(connected, 1);
+    target.Send("still mine");
+    EXPECT_TRUE(ReceiveAtLeast(10));
+}
+
+TEST_F(SerialLink, SendTimesOutUnderXoffAndTheByteArrivesOnceAfterXon)
+{
+    options.SoftwareFlow().SetTxFlow(true);
+    options.SoftwareFlow().SetXonChar(17);
+    options.SoftwareFlow().SetXoffChar(19);
+    Open();
+    target.Send("\x13");
+    // The device stops once its line discipline has seen XOFF; its writable state shows it.
+    pollfd p{target.SlaveFd(), POLLOUT, 0};
+    const auto limit = Clock::now() + std::chrono::seconds(2);
+    while (poll(&p, 1, 0) == 1 && Clock::now() < limit) p.revents = 0;
+    ASSERT_EQ(poll(&p, 1, 0), 0) << "XOFF did not stop the line";
+
+    EXPECT_TRUE(link->TxByte('A', 1));  // taken, written when the line resumes
+    const std::uint8_t b = 'B';
+    EXPECT_FALSE(link->ComRx1.SendData(&b, 100, 1));
+    EXPECT_FALSE(link->TxByte('B', 0));
+    EXPECT_FALSE(target.WaitForReceived(1, 50));
+
+    target.Send("\x11");
+    ASSERT_TRUE(target.WaitForReceived(1));
+    EXPECT_TRUE(link->TxByte('B', 1));
+    ASSERT_TRUE(target.WaitForReceived(2));
+    EXPECT_FALSE(target.WaitForReceived(3, 100));
+    EXPECT_EQ(target.Received(), "AB");
+}
+
+TEST_F(SerialLink, ClosingFromInsideTheReceiveHandlerReturnsAndDropsTheRest)
+{
+    Open();
+    int delivered = 0;
+    link->OnRxByte = [&](TObject*, std::uint8_t) {
+        ++delivered;
+        // A reply whose send is cancelled: the user's Cancel closes the link.
+        link->TxByte('?', 1);
+        link->ClosePort();
+    };
+    target.SendPattern(1000);
+    const auto start = Clock::now();
+    ASSERT_TRUE(loop.RunUntil([&] { return delivered > 0; }));
+    EXPECT_FALSE(link->IsActive());
+    loop.RunUntil([] { return false; }, 100);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(delivered, 1);
+    EXPECT_EQ(closed, 0);
+
+    link->OnRxByte = [&](TObject*, std::uint8_t b) { received += char(b); };
+    Open();
+    target.Send("again");
+    EXPECT_TRUE(ReceiveAtLeast(5));
+}
+
+TEST_F(SerialLink, AVanishingDeviceClosesTheLinkAndReportsIt)
+{
+    Open();
+    target.Send("last");
+    ASSERT_TRUE(ReceiveAtLeast(4));
+    target.HangUp();
+    ASSERT_TRUE(loop.RunUntil([&] { return closed == 1; }));
+    EXPECT_FALSE(link->IsActive());
+    EXPECT_EQ(link->PortType(), cmp_None);
+    EXPECT_TRUE(link->ConnectionName().empty());
+    EXPECT_FALSE(link->TxByte('x', 0));
+    loop.RunUntil([] { return false; }, 50);
+    EXPECT_EQ(closed, 1);
+}
+
+/// Modem lines that record each change with the time the pulse has held the lines so far.
+class RecordingLines : public TComModemLines {
+public:
+    struct Change {
+        char line;
+        bool on;
+        int atMs;
+        friend bool operator==(const Change&, const Change&) = default;
+    };
+    bool SetDTR(bool on) override { return Record('D', on); }
+    bool SetRTS(bool on) override { return Record('R', on); }
+    std::optional<int> Status() override { return TIOCM_CTS | TIOCM_CAR; }
+    void Hold(int ms) override { fNow += ms; }
+    void Reset()
+    {
+        changes.clear();
+        fNow = 0;
+    }
+    std::vector<Change> changes;
+
+private:
+    bool Record(char line, bool on)
+    {
+        changes.push_back({line, on, fNow});
+        return true;
+    }
+    int fNow = 0;
+};
+
+TEST_F(SerialLink, PulsesHoldTheLinesForTheirTimes)
+{
+    using C = RecordingLines::Change;
+    struct Case { TComDtrState dtr; TComRtsState rts; std::vector<C> dtrPulse, rtsPulse; };
+    const Case cases[] = {
+        {Com_dtrDisabled, Com_rtsDisabled, {{'D', true, 0}, {'D', false, 200}}, {{'R', true, 0}, {'R', false, 200}}},
+        {Com_dtrEnabled, Com_rtsEnabled, {{'D', true, 0}, {'D', false, 200}, {'D', true, 300}},
+         {{'R', true, 0}, {'R', false, 200}, {'R', true, 300}}},
+        {Com_dtrHandshake, Com_rtsHandshake, {}, {}},
+    };
+    for (const Case& c : cases) {
+        auto lines = std::make_shared<RecordingLines>();
+        link->ComRx1.SetModemLines(lines);
+        options.HardwareFlow().SetTxDtrState(c.dtr);
+        options.HardwareFlow().SetRxRTSState(c.rts);
+        Open();
+        EXPECT_EQ(link->ComCanPulseDTR(), c.dtr != Com_dtrHandshake);
+        EXPECT_EQ(link->ComCanPulseRTS(), c.rts != Com_rtsHandshake);
+        lines->Reset();
+        link->ComPulseDTR();
+        EXPECT_EQ(lines->changes, c.dtrPulse) << int(c.dtr);
+        lines->Reset();
+        link->ComPulseRTS();
+        EXPECT_EQ(lines->changes, c.rtsPulse) << int(c.rts);
+        const TComModemEvents status = link->ComRx1.GetModemStatus();
+        EXPECT_TRUE(status.Contains(cme_CTS));
+        EXPECT_TRUE(status.Contains(cme_RLSD));
+        EXPECT_FALSE(status.Contains(cme_RING));
+        link->ClosePort();
+    }
+    EXPECT_FALSE(link->ComCanPulseDTR());
+    EXPECT_TRUE(link->ComRx1.GetModemStatus().Empty());
+}
+
+TEST_F(SerialLink, APseudoTerminalRefusingModemLinesStillOpens)
+{
+    options.HardwareFlow().SetTxDtrState(Com_dtrEnabled);
+    options.HardwareFlow().SetRxRTSState(Com_rtsEnabled);
+    Open();
+    EXPECT_TRUE(link->IsActive());
+    link->ComRx1.SetDTR();
+    link->ComRx1.ClrRTS();
+    EXPECT_TRUE(link->ComRx1.GetModemStatus().Empty());
+}
+
+}  // namespace

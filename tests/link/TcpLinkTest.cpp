@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include "link/LinkFixture.h"
+#include "link/SocketStreamObject.h"
+#include "support/FakeTarget.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+UnicodeString PortText(int port)
+{
+    return FromUtf8(std::to_string(port));
+}
+
+class TcpLink : public LinkFixture {
+protected:
+    void Open(int port) { link->OpenTcpPort(u"127.0.0.1", PortText(port)); }
+    bool Connect()
+    {
+        Open(target.Port());
+        return loop.RunUntil([&] { return connected > 0; });
+    }
+    /// Waits until the server has seen the link's socket closed, i.e. its thread is gone.
+    bool ThreadGone()
+    {
+        return loop.RunUntil([&] { return target.WaitForClosed(0); });
+    }
+
+    FakeTcpTarget target;
+};
+
+TEST_F(TcpLink, ConnectsOnceAndMovesEveryByteBothWays)
+{
+    Open(target.Port());
+    const UnicodeString hostPort = u"127.0.0.1:" + PortText(target.Port());
+    EXPECT_EQ(link->ConnectionName(), u"Connecting To " + hostPort);
+    EXPECT_EQ(link->PortType(), cmp_TcpClient);
+    EXPECT_TRUE(link->IsActive());
+    ASSERT_TRUE(loop.RunUntil([&] { return connected > 0; }));
+    EXPECT_TRUE(link->IsConnected());
+    EXPECT_EQ(link->ConnectionName(), u"TCP " + hostPort);
+
+    target.SendPattern(3 * 256);
+    ASSERT_TRUE(ReceiveAtLeast(3 * 256));
+    EXPECT_EQ(received, Pattern(3 * 256));
+
+    // More than one buffer: the first 2048 go when it is full, the rest after the quiet time.
+    const std::string block = Pattern(3000);
+    ASSERT_TRUE(link->TxBytes(reinterpret_cast<const std::uint8_t*>(block.data()), 3000, 5));
+    ASSERT_TRUE(target.WaitForReceived(3000));
+    EXPECT_EQ(target.Received(), block);
+    loop.RunUntil([] { return false; }, 30);
+    EXPECT_EQ(connected, 1);
+    EXPECT_EQ(closed, 0);
+}
+
+TEST_F(TcpLink, FailedConnectsEndWithOneCloseAndNoName)
+{
+    const UnicodeString ports[] = {PortText(FakeTcpTarget::RefusedPort()), u"70000", u"0", u"",
+                                   u"no-such-service-here"};
+    for (const UnicodeString& port : ports) {
+        closed = 0;
+        link->OpenTcpPort(u"127.0.0.1", port);
+        ASSERT_TRUE(loop.RunUntil([&] { return closed > 0; })) << ToUtf8(port);
+        EXPECT_EQ(connected, 0);
+        EXPECT_FALSE(link->IsActive());
+        EXPECT_TRUE(link->ConnectionName().empty());
+        loop.RunUntil([] { return false; }, 20);
+        EXPECT_EQ(closed, 1);
+    }
+}
+
+TEST_F(TcpLink, ClosingWhileConnectingFiresNothingLater)
+{
+    FakeTcpTarget silent(true);
+    link->OpenTcpPort(u"127.0.0.1", PortText(silent.Port()));
+    loop.RunUntil([] { return false; }, 100);
+    ASSERT_FALSE(link->IsConnected()) << "the connect was expected to stay in progress";
+    link->ClosePort();
+    EXPECT_FALSE(link->IsActive());
+    loop.RunUntil([] { return false; }, 200);
+    EXPECT_EQ(connected, 0);
+    EXPECT_EQ(closed, 0);
+}
+
+TEST_F(TcpLink, ThePeersLastBytesArriveBeforeTheClose)
+{
+    ASSERT_TRUE(Connect());
+    std::string atClose;
+    link->OnClosed = [&](TObject*) {
+        atClose = received;
+        ++closed;
+    };
+    target.Send("last words");
+    ASSERT_TRUE(target.WaitForSent());
+    target.HangUp();
+    ASSERT_TRUE(loop.RunUntil([&] { return closed > 0; }));
+    EXPECT_EQ(atClose, "last words");
+    EXPECT_FALSE(link->IsActive());
+    EXPECT_TRUE(link->ConnectionName().empty());
+}
+
+TEST_F(TcpLink, ClosingFromInsideTheReceiveHandlerReturnsAndDropsTheRest)
+{
+    ASSERT_TRUE(Connect());
+    int delivered = 0;
+    link->OnRxByte = [&](TObject*, std::uint8_t) {
+        ++delivered;
+        link->TxByte('?', 1);
+        link->ClosePort();
+    };
+    const auto start = Clock::now();
+    target.SendPattern(5000);
+    ASSERT_TRUE(loop.RunUntil([&] { return delivered > 0; }));
+    EXPECT_FALSE(link->IsActive());
+    ASSERT_TRUE(ThreadGone());
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(delivered, 1);
+    EXPECT_EQ(closed, 0);
+}
+
+TEST_F(TcpLink, AWaitingSendStopsWhenTheLinkDrops)
+{
+    ASSERT_TRUE(Connect());
+    target.SetMode(FakeTarget::Mode::Deaf);
+    // Fill the socket and then the link's own buffer, until its thread no longer drains it.
+    std::size_t taken = 0;
+    while (taken < (64u << 20) && link->TxByte('x', 1)) ++taken;
+    ASSERT_LT(taken, 64u << 20);
+    target.HangUp();
+    const auto start = Clock::now();
+    EXPECT_FALSE(link->TxByte('y', 10));
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(loop.RunUntil([&] { return closed > 0; }));
+}
+
+TEST(TcpSocketStream, AZeroConnectTimeOutFailsAtOnceOnAPendingConnect)
+{
+    FakeTcpTarget silent(true);
+    TTcpSocketStream stream;
+    stream.SetHostPort(std::to_string(silent.Port()));
+    stream.ConnectTimeOut = 0;
+    const auto start = Clock::now();
+    stream.SetConnected(true);
+    EXPECT_FALSE(stream.Connected());
+    EXPECT_TRUE(stream.Resolved());
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
+    stream.SetHostAddress("localhost");
+    EXPECT_FALSE(stream.Resolved());
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include "platform/QtTestApplication.h"
+#include "platform/qt/ControlHostWidget.h"
+#include "platform/qt/QtKeys.h"
+
+namespace {
+
+// Writes down every call the host makes, and paints itself red.
+class RecordingControl : public Control {
+public:
+    void Paint(Canvas& canvas) override
+    {
+        canvas.SetBrushColor(0x0000FF);
+        canvas.FillRect(ClientRect());
+    }
+    void KeyDown(std::uint16_t& key, TShiftState shift) override
+    {
+        Log.push_back("down " + std::to_string(key) + " " + std::to_string(shift));
+        key = 0;  // taken: the character still follows
+    }
+    void KeyPress(char16_t& key) override { Log.push_back("press " + std::to_string(int(key))); }
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
+    {
+        Log.push_back("mousedown " + std::to_string(int(button)) + " " + std::to_string(shift));
+    }
+    void DblClick() override { Log.push_back("dblclick"); }
+    void Scroll(TScrollBarKind kind, TScrollCode code, int position) override
+    {
+        Log.push_back("scroll " + std::to_string(int(code)) + " " + std::to_string(position));
+    }
+    std::vector<std::string> Log;
+};
+
+class ControlHostQtTest : public ::testing::Test {
+protected:
+    ControlHostQtTest() : host((TestApplication(), control))
+    {
+        host.resize(120, 90);
+        host.show();
+        QCoreApplication::processEvents();
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers, const QString& text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(host.Surface(), &press);
+    }
+
+    RecordingControl control;
+    ControlHostWidget host;
+};
+
+struct KeyCase {
+    int QtKey;
+    Qt::KeyboardModifiers Modifiers;
+    QString Text;
+    std::vector<std::string> Log;
+};
+
+TEST_F(ControlHostQtTest, KeysArriveAsVirtualKeysWithTheCharacterOfTheKey)
+{
+    const std::vector<KeyCase> cases = {
+        {Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"), {"down 46 0"}},
+        {Qt::Key_Enter, Qt::KeypadModifier, QStringLiteral("\r"), {"down 13 0", "press 13"}},
+        {Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"), {"down 65 4", "press 1"}},
+        {Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, QString(), {"down 65 5", "press 1"}},
+        {Qt::Key_Exclam, Qt::ShiftModifier, QStringLiteral("!"), {"down 49 1", "press 33"}},
+        {Qt::Key_5, Qt::KeypadModifier, QStringLiteral("5"), {"down 101 0", "press 53"}},
+        {Qt::Key_Home, Qt::KeypadModifier, QString(), {"down 36 0"}},
+        {Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"), {"down 9 0", "press 9"}},
+        {Qt::Key_X, Qt::AltModifier, QStringLiteral("x"), {"down 88 2"}},
+    };
+    for (const KeyCase& c : cases) {
+        control.Log.clear();
+        Key(c.QtKey, c.Modifiers, c.Text);
+        EXPECT_EQ(control.Log, c.Log) << c.QtKey;
+    }
+}
+
+TEST_F(ControlHostQtTest, DoubleClickGivesDblClickThenADoubleMouseDown)
+{
+    QPointF at(10, 10);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, host.Surface()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QCoreApplication::sendEvent(host.Surface(), &dbl);
+    EXPECT_EQ(control.Log, (std::vector<std::string>{"dblclick", "mousedown 0 72"}));
+}
+
+TEST_F(ControlHostQtTest, ScrollBarsFollowTheControlAndReportItsCodes)
+{
+    control.SetScrollInfo(TScrollBarKind::sbVertical, {0, 99, 10, 5, true});
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : host.findChildren<QScrollBar*>())
+        if (b->orientation() == Qt::Vertical) bar = b;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 90);
+    EXPECT_EQ(bar->pageStep(), 10);
+    EXPECT_EQ(bar->value(), 5);
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(control.Log, (std::vector<std::string>{"scroll 1 5", "scroll 2 5"}));
+    EXPECT_EQ(bar->value(), 5);  // the control did not move, so neither does the bar
+
+    control.SetScrollInfo(TScrollBarKind::sbVertical, {0, 99, 10, 5, false});
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(ControlHostQtTest, TheControlPaintsThroughTheCanvasAndHasTheSurfaceSize)
+{
+    QImage shot = host.Surface()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(255, 0, 0));
+    EXPECT_EQ(control.ClientWidth(), host.Surface()->width());
+    EXPECT_EQ(control.ClientHeight(), host.Surface()->height());
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include "platform/Folders.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Folders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fDir = fs::temp_directory_path() /
+               (std::string("tavlo-folders-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(fDir);
+        fs::create_directories(fDir);
+    }
+    void TearDown() override { fs::remove_all(fDir); }
+    UnicodeString Name(const std::string& rel) const { return FromUtf8((fDir / rel).string()); }
+    std::string Read(const std::string& rel) const
+    {
+        std::string bytes;
+        EXPECT_TRUE(ReadFileBytes(Name(rel), bytes));
+        return bytes;
+    }
+    int EntryCount() const { return int(std::distance(fs::directory_iterator(fDir), fs::directory_iterator())); }
+    fs::path fDir;
+};
+
+TEST_F(Folders, SafeSaveReplacesTheFileWithExactBytes)
+{
+    std::string bytes("a\0b\r\n\xFF", 6);
+    ASSERT_EQ(SaveFileSafely(Name("f.bin"), "old"), u"");
+    ASSERT_EQ(SaveFileSafely(Name("f.bin"), bytes), u"");
+    EXPECT_EQ(Read("f.bin"), bytes);
+    EXPECT_EQ(EntryCount(), 1) << "no temporary file is left";
+}
+
+TEST_F(Folders, SafeSaveOfTheLongestNameWorks)
+{
+    const std::string name(255, 'n');
+    ASSERT_EQ(SaveFileSafely(Name(name), "x"), u"");
+    EXPECT_EQ(Read(name), "x");
+    EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(Folders, SafeSaveOverFolderFailsAndLeavesNoTemporary)
+{
+    fs::create_directory(fDir / "sub");
+    std::ofstream(fDir / "sub" / "keep.txt") << "x";
+    UnicodeString reason = SaveFileSafely(Name("sub"), "new");
+    EXPECT_NE(reason, u"");
+    EXPECT_NE(reason.find(Name("sub")), UnicodeString::npos) << ToUtf8(reason);
+    EXPECT_TRUE(fs::is_directory(fDir / "sub"));
+    EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(Folders, SafeSaveBelowARegularFileFails)
+{
+    ASSERT_EQ(SaveFileSafely(Name("plain"), "old"), u"");
+    EXPECT_NE(SaveFileSafely(Name("plain/inner.txt"), "new"), u"");
+    EXPECT_EQ(Read("plain"), "old");
+}
+
+TEST_F(Folders, SafeSaveKeepsPermissionsAndFollowsLinks)
+{
+    ASSERT_EQ(SaveFileSafely(Name("target"), "old"), u"");
+    fs::permissions(fDir / "target", fs::perms(0640));
+    fs::create_symlink(fDir / "target", fDir / "link");
+    ASSERT_EQ(SaveFileSafely(Name("link"), "new"), u"");
+    EXPECT_TRUE(fs::is_symlink(fDir / "link"));
+    EXPECT_EQ(Read("target"), "new");
+    EXPECT_EQ(fs::status(fDir / "target").permissions() & fs::perms::all, fs::perms(0640));
+}
+
+TEST_F(Folders, ExistenceDeletionTimesAndFolderCreation)
+{
+    ASSERT_TRUE(ForceDirectories(Name("a/b/c/")));
+    EXPECT_TRUE(DirectoryExists(Name("a/b/c")));
+    EXPECT_FALSE(FileExists(Name("a/b")));
+    EXPECT_FALSE(ForceDirectories(u""));
+
+    ASSERT_EQ(SaveFileSafely(Name("a/f"), "x"), u"");
+    EXPECT_TRUE(FileExists(Name("a/f")));
+    EXPECT_FALSE(DirectoryExists(Name("a/f")));
+    EXPECT_FALSE(ForceDirectories(Name("a/f/g")));
+    auto older = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(fDir / "a/f", older);
+    auto t = FileModifiedTime(Name("a/f"));
+    ASSERT_TRUE(t.has_value());
+    ASSERT_EQ(SaveFileSafely(Name("a/g"), "y"), u"");
+    EXPECT_LT(*t, *FileModifiedTime(Name("a/g")));
+
+    EXPECT_TRUE(DeleteFile(Name("a/f")));
+    EXPECT_FALSE(DeleteFile(Name("a/f")));
+    EXPECT_FALSE(FileModifiedTime(Name("a/f")).has_value());
+    std::string bytes = "unchanged";
+    EXPECT_FALSE(ReadFileBytes(Name("a/f"), bytes));
+    EXPECT_FALSE(ReadFileBytes(Name("a"), bytes));
+    EXPECT_EQ(bytes, "unchanged");
+}
+
+TEST(FolderNames, PartsOfAFileName)
+{
+    EXPECT_EQ(ExtractFilePath(u"/x/y.d/name.blk"), u"/x/y.d/");
+    EXPECT_EQ(ExtractFileName(u"/x/y.d/name.blk"), u"name.blk");
+    EXPECT_EQ(ExtractFileExt(u"/x/y.d/name.blk"), u".blk");
+    EXPECT_EQ(ExtractFileExt(u"/x/y.d/name"), u"");
+    EXPECT_EQ(ExtractFilePath(u"name.txt"), u"");
+    EXPECT_EQ(ExtractFileName(u"name.txt"), u"name.txt");
+}
+
+TEST(FolderNames, AppDataFolderFollowsXdgThenHome)
+{
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    std::string savedXdg = oldXdg ? oldXdg : "";
+    const char* oldHome = std::getenv("HOME");
+    std::string savedHome = oldHome ? oldHome : "";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+    EXPECT_EQ(AppDataFolder(), u"/tmp/xdg/");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(AppDataFolder(), u"/home/someone/.config/");
+    if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
+    if (oldHome) ::setenv("HOME", savedHome.c_str(), 1);
+    else ::unsetenv("HOME");
+}
+
+TEST(FolderNames, ProgramFolderHoldsTheRunningProgram)
+{
+    UnicodeString program = ProgramFileName();
+    EXPECT_TRUE(FileExists(program));
+    EXPECT_EQ(ProgramFolder() + ExtractFileName(program), program);
+    EXPECT_EQ(ProgramFolder().back(), u'/');
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+#include "platform/QtTestApplication.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtColor.h"
+#include "platform/qt/QtDialogs.h"
+
+namespace {
+
+struct ColorCase {
+    TColor Color;
+    int R, G, B;
+};
+
+TEST(QtColorQtTest, ColoursKeepRedInTheLowByteBothWays)
+{
+    TestApplication();
+    const ColorCase cases[] = {{0x0000FF, 255, 0, 0}, {clYellow, 255, 255, 0}, {clNavy, 0, 0, 128},
+                               {clMoneyGreen, 0xC0, 0xDC, 0xC0}};
+    for (const ColorCase& c : cases) {
+        QColor q = ToQColor(c.Color);
+        EXPECT_EQ(q, QColor(c.R, c.G, c.B)) << std::hex << c.Color;
+        EXPECT_EQ(FromQColor(q), c.Color) << std::hex << c.Color;
+    }
+    EXPECT_EQ(ToQColor(clNone).alpha(), 0);
+}
+
+TEST(QtColorQtTest, NegativeFontHeightIsThePixelHeight)
+{
+    TestApplication();
+    TFont font;
+    font.Name = u"DejaVu Sans Mono";
+    font.Height = -13;
+    font.Style = std::uint8_t(TFontStyle::fsBold);
+    QFont q = ToQFont(font);
+    EXPECT_EQ(q.pixelSize(), 13);
+    EXPECT_TRUE(q.bold());
+    TFont back = FromQFont(q, clNavy);
+    EXPECT_EQ(back.Height, -13);
+    EXPECT_EQ(back.Style, font.Style);
+    EXPECT_EQ(back.Color, clNavy);
+}
+
+class QtCanvasQtTest : public ::testing::Test {
+protected:
+    QtCanvasQtTest() { TestApplication(); }
+    QColor Pixel(int x, int y) const { return static_cast<const QtBitmap&>(bitmap).Image().pixelColor(x, y); }
+
+    QtBitmap bitmap{40, 20};
+    Canvas& canvas = bitmap.GetCanvas();
+};
+
+TEST_F(QtCanvasQtTest, FillOpaqueTextAndClipUseTheBrushWithinTheirRectangles)
+{
+    canvas.SetBrushColor(clYellow);
+    canvas.FillRect({0, 0, 10, 10});
+    EXPECT_EQ(Pixel(9, 9), QColor(255, 255, 0));
+    EXPECT_EQ(Pixel(10, 10), QColor(Qt::white));
+
+    canvas.SetBrushColor(clNavy);
+    canvas.SetClipRect({0, 0, 20, 20});
+    TRect cell{10, 0, 30, 20};
+    canvas.ExtTextOut(10, 0, ETO_OPAQUE, &cell, u"", nullptr);
+    EXPECT_EQ(Pixel(19, 5), QColor(0, 0, 128));
+    EXPECT_EQ(Pixel(25, 5), QColor(Qt::white));  // outside the clip
+    canvas.ClearClip();
+
+    canvas.SetBrushStyle(TBrushStyle::bsClear);
+    canvas.FillRect({30, 0, 40, 10});
+    EXPECT_EQ(Pixel(35, 5), QColor(Qt::white));
+}
+
+TEST_F(QtCanvasQtTest, ScrollBandMovesPixelsAndKeepsWhatIsUncovered)
+{
+    canvas.SetBrushColor(0x0000FF);
+    canvas.FillRect({0, 0, 4, 4});
+    canvas.ScrollBand({0, 0, 40, 20}, 10, 0);
+    EXPECT_EQ(Pixel(11, 1), QColor(255, 0, 0));
+    EXPECT_EQ(Pixel(1, 1), QColor(255, 0, 0));  // uncovered: old pixels stay
+    EXPECT_EQ(Pixel(5, 1), QColor(Qt::white));
+}
+
+TEST_F(QtCanvasQtTest, TextPlacesEachCodeUnitAtItsAdvanceAndMetricsAgree)
+{
+    TFont font;
+    font.Name = u"DejaVu Sans Mono";
+    font.Height = -14;
+    canvas.SetFont(font);
+    TTextMetric tm = canvas.TextMetrics();
+    EXPECT_EQ(tm.Height, tm.Ascent + tm.Descent);
+    TABC abc = canvas.CharABCWidths(u'W');
+    EXPECT_EQ(abc.A + abc.B + abc.C, canvas.TextExtent(u"W").cx);
+
+    // "I" with an advance of 20 lands its ink in the second 20-pixel cell only.
+    canvas.SetBrushStyle(TBrushStyle::bsClear);
+    canvas.SetTextColor(clBlack);
+    const int dx[] = {20, 20};
+    canvas.ExtTextOut(0, 0, 0, nullptr, u" I", dx);
+    auto inkIn = [&](int left, int right) {
+        for (int x = left; x < right; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (Pixel(x, y) != QColor(Qt::white)) return true;
+        return false;
+    };
+    EXPECT_FALSE(inkIn(0, 20));
+    EXPECT_TRUE(inkIn(20, 40));
+}
+
+TEST(QtDialogsQtTest, FileFiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(ToQtFileFilter(u"Forth Block File|*.blk|Text File|*.txt;*.forth|Any File|*.*"),
+              QStringLiteral("Forth Block File (*.blk);;Text File (*.txt *.forth);;Any File (*)"));
+    EXPECT_EQ(ToQtFileFilter(u"Text files (*.txt)|*.txt"), QStringLiteral("Text files (*.txt)"));
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// The one application object of a Qt test program, with the program's exception guard. It is
+// destroyed when the tests end, before the toolkit's own statics go.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include "platform/qt/ExceptionGuard.h"
+
+inline QApplication*& TestApplicationObject()
+{
+    static QApplication* app = nullptr;
+    return app;
+}
+
+inline QApplication& TestApplication()
+{
+    static int argc = 1;
+    static char name[] = "qttest";
+    static char* argv[] = {name, nullptr};
+    if (!TestApplicationObject()) TestApplicationObject() = new TavloApplication(argc, argv);
+    return *TestApplicationObject();
+}
+
+class QtTestApplicationEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        delete TestApplicationObject();
+        TestApplicationObject() = nullptr;
+    }
+};
+
+inline ::testing::Environment* const QtTestApplicationRegistered =
+    ::testing::AddGlobalTestEnvironment(new QtTestApplicationEnvironment);

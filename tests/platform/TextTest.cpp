@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "platform/Text.h"
+
+namespace {
+
+TEST(Text, EveryByteSurvivesTheRoundTripThroughIso88591)
+{
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes += char(b);
+    UnicodeString wide = FromAnsi(bytes);
+    ASSERT_EQ(wide.size(), 256u);
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(wide[std::size_t(b)], char16_t(b));
+    EXPECT_EQ(ToAnsi(wide), bytes);
+}
+
+TEST(Text, NarrowingTurnsCodeUnitsAboveFFIntoQuestionMarks)
+{
+    EXPECT_EQ(ToAnsi(u"a\u00FF\u0100\u20AC\U0001F600"), "a\xFF???" "?");
+}
+
+TEST(Text, Utf8BothWays)
+{
+    const UnicodeString text = u"A\u00E9\u20AC\U0001F600";
+    const std::string utf8 = "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+    EXPECT_EQ(ToUtf8(text), utf8);
+    EXPECT_EQ(FromUtf8(utf8), text);
+    EXPECT_EQ(FromUtf8("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD") << "invalid input becomes U+FFFD";
+    EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx") << "a lone surrogate becomes U+FFFD";
+    EXPECT_EQ(FromUtf8("\xC0\x80|\xED\xA0\x80|\xF7\xBF\xBF\xBF"), u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD")
+        << "overlong forms, encoded surrogates and values beyond U+10FFFF";
+}
+
+TEST(Text, CaseMappingKeepsTheLength)
+{
+    EXPECT_EQ(UpperCase(u"abc\u00E9\u00DF\u0131"), UnicodeString(u"ABC\u00C9\u00DF") + u"I");
+    EXPECT_EQ(LowerCase(u"\u0130X").size(), 2u);
+    EXPECT_TRUE(SameText(u"Port", u"PORT"));
+    EXPECT_LT(CompareText(u"abc", u"ABD"), 0);
+    EXPECT_LT(CompareText(u"ab", u"ABC"), 0);
+}
+
+TEST(Text, StrToIntDef)
+{
+    struct Case {
+        std::u16string text;
+        int expected;
+    };
+    const Case cases[] = {
+        {u"0", 0},
+        {u"42", 42},
+        {u"-17", -17},
+        {u"+5", 5},
+        {u"  12", 12},
+        {u"$1F", 31},
+        {u"0x10", 16},
+        {u"2147483647", 2147483647},
+        {u"-2147483648", -2147483647 - 1},
+        {u"2147483648", -1},
+        {u"99999999999999999999", -1},
+        {u"", -1},
+        {u"-", -1},
+        {u"12a", -1},
+        {u"1 ", -1},
+        {u"1.5", -1},
+        {u"$", -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(StrToIntDef(c.text, -1), c.expected) << ToUtf8(c.text);
+    EXPECT_EQ(StrToInt64Def(u"-9223372036854775808", 0), INT64_MIN);
+    EXPECT_EQ(StrToInt64Def(u"9223372036854775808", 7), 7);
+}
+
+TEST(Text, TrimAndIntToStr)
+{
+    EXPECT_EQ(Trim(u" \t a b \r\n"), u"a b");
+    EXPECT_EQ(TrimRight(u" a  "), u" a");
+    EXPECT_EQ(IntToStr(-123), u"-123");
+}
+
+} // namespace

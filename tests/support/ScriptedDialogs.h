@@ -1,0 +1,41 @@
+#pragma once
+// A Dialogs fake: records every question and answers from queues that the test fills.
+#include <deque>
+#include <optional>
+#include <vector>
+#include "platform/Dialogs.h"
+
+class ScriptedDialogs : public Dialogs {
+public:
+    /// One message box as the program asked it.
+    struct Question {
+        UnicodeString Caption;
+        UnicodeString Text;
+        TMsgDlgType Type;
+        TMsgButtons Buttons;
+    };
+
+    /// Installs itself as the current dialogs.
+    ScriptedDialogs();
+
+    TModalResult MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
+                            TMsgButtons buttons) override;
+    UnicodeString OpenFile(const TFileDialogRequest& request) override;
+    UnicodeString SaveFile(const TFileDialogRequest& request) override;
+    bool ChooseFont(TFont& font) override;
+    bool ChooseColor(TColor& color) override;
+
+    std::vector<Question> Questions;
+    /// Answers to message boxes, in order; when empty, DefaultAnswer is given.
+    std::deque<TModalResult> Answers;
+    /// mrNone answers with the first button of the set (OK, Yes, Retry or Abort).
+    TModalResult DefaultAnswer = TModalResult::mrNone;
+
+    std::vector<TFileDialogRequest> OpenRequests;
+    std::vector<TFileDialogRequest> SaveRequests;
+    /// Chosen file names for open and save, in order; empty or missing means cancelled.
+    std::deque<UnicodeString> FileAnswers;
+    /// Chosen fonts and colours, in order; nothing or missing means cancelled.
+    std::deque<std::optional<TFont>> FontAnswers;
+    std::deque<std::optional<TColor>> ColorAnswers;
+};
