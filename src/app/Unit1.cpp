@@ -2,7 +2,9 @@
 #include <stdexcept>
 #include "app/Application.h"
 #include "app/ProgramForms.h"
+#include "app/SettingsFile.h"
 #include "link/ConnectionManager.h"
+#include "platform/Dialogs.h"
 
 TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
 {
@@ -102,9 +104,18 @@ void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)
 
 void TTavloTerminal::Timer1Timer() {}
 
-void TTavloTerminal::SaveSettings() {}
+void TTavloTerminal::SaveSettings()
+{
+    CollectTerminalOptions(SimpleTerminal1, *Options);
+    // A settings file that cannot be written must not keep the user from closing: say so once.
+    UnicodeString error = SaveSettingsFile(*Options, SettingsFileName());
+    if (!error.empty()) ShowMessage(u"Unable to save the settings: " + error);
+}
 
-void TTavloTerminal::LoadSettings() {}
+void TTavloTerminal::LoadSettings()
+{
+    if (LoadSettingsFile(*Options, SettingsFileName())) ApplyTerminalOptions(*Options, SimpleTerminal1);
+}
 
 bool TTavloTerminal::QueryCloseBlockFile() { return true; }
 

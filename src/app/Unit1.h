@@ -77,9 +77,9 @@ public:
     UnicodeString fCodeEditLastSearchStr;
 
 protected:
-    /// Writes the settings file and the user layout.
+    /// Writes the settings file; a failure is shown and the close goes on.
     virtual void SaveSettings();
-    /// Reads the settings file and applies it; keeps the layout files.
+    /// Reads the settings file and, when there is one, applies it.
     virtual void LoadSettings();
     /// Asks whether to save a changed block file; false on Cancel.
     virtual bool QueryCloseBlockFile();

@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 #include "terminal/SimpleTerminal.h"
 
 namespace {

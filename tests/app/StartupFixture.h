@@ -6,6 +6,7 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
 #include "platform/ManualLoop.h"
+#include "support/TempFolder.h"
 
 class RecordingView : public TTavloTerminalView {
 public:
@@ -20,7 +21,8 @@ public:
     THostAddressForm* HostForm = nullptr;
 };
 
-/// Each test gets its own loop, so the status timer can start, and its own application object.
+/// Each test gets its own loop, so the status timer can start, its own application object, and
+/// its own application-data folder, so that no test reads or writes the user's settings.
 class StartupTest : public ::testing::Test {
 protected:
     StartupTest()
@@ -35,6 +37,8 @@ protected:
         MainLoop::SetCurrent(nullptr);
     }
 
+    TempFolder appData;
+    AppDataAt appDataAt{appData.Path()};
     ManualLoop loop;
     TApplication application;
     RecordingView view;

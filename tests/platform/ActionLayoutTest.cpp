@@ -1,7 +1,7 @@
 #include "platform/ActionLayout.h"
 
 #include <gtest/gtest.h>
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

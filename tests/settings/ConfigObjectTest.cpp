@@ -1,7 +1,7 @@
 #include "settings/ConfigObject.h"
 
 #include <gtest/gtest.h>
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "settings/ConfigUnit.h"
 
 #include <gtest/gtest.h>
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 TEST(ConfigUnit, FreshOptionsAllowAllControlCodesButTwenty)
 {

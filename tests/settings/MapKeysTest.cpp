@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "platform/Dialogs.h"
 #include "settings/ConfigUnit.h"
-#include "settings/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+#include <vector>
+#include "app/SettingsFile.h"
+#include "app/StartupFixture.h"
+#include "platform/Folders.h"
+#include "support/ScriptedDialogs.h"
+
+namespace {
+
+// The close questions recorded, so a test sees they were still asked after a failed save.
+class QuestioningWindow : public TTavloTerminal {
+public:
+    using TTavloTerminal::TTavloTerminal;
+    int Questions = 0;
+
+protected:
+    bool QueryCloseBlockFile() override { return ++Questions, true; }
+    bool QueryCloseEditorFile() override { return ++Questions, true; }
+};
+
+TEST_F(StartupTest, SettingsWrittenAtCloseAreAppliedAtTheNextStart)
+{
+    {
+        TTavloTerminal first(view);
+        first.FormCreate();
+        first.SimpleTerminal1.SetColumns(64);
+        first.SimpleTerminal1.SetRows(50);
+        bool canClose = false;
+        first.FormCloseQuery(canClose);
+        EXPECT_TRUE(canClose);
+        first.FormDestroy();
+    }
+    ASSERT_TRUE(FileExists(SettingsFileName()));
+    TTavloTerminal second(view);
+    second.FormCreate();
+    EXPECT_EQ(second.Options->DisplayColumns, 64);
+    EXPECT_EQ(second.SimpleTerminal1.Columns(), 64);
+    EXPECT_EQ(second.SimpleTerminal1.Rows(), 50);
+}
+
+TEST_F(StartupTest, WithoutASettingsFileTheTerminalKeepsItsDesign)
+{
+    TTavloTerminal window(view);
+    window.FormCreate();
+    EXPECT_EQ(window.SimpleTerminal1.Rows(), 200);
+    EXPECT_EQ(window.SimpleTerminal1.Color(), clMoneyGreen);
+    EXPECT_EQ(window.Options->DisplayRows, 100);
+}
+
+TEST_F(StartupTest, ASettingsFolderThatCannotBeWrittenStillLetsTheWindowClose)
+{
+    // A folder where the settings file should be: the save fails for root too.
+    ASSERT_TRUE(ForceDirectories(appData.Name("Brennix/Config/Brennix.config/")));
+    ScriptedDialogs dialogs;
+    QuestioningWindow window(view);
+    window.FormCreate();
+    bool canClose = false;
+    window.FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    EXPECT_EQ(window.Questions, 2);
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_NE(dialogs.Questions[0].Text.find(u"Unable to save the settings"), UnicodeString::npos);
+    EXPECT_TRUE(DirectoryExists(appData.Name("Brennix/Config/Brennix.config/")));
+}
+
+}  // namespace
