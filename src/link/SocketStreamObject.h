@@ -21,7 +21,7 @@ public:
 
     bool Connected() const { return fConnectionIsActive; }
     /// True connects (resolving first) unless open; false closes.
-    virtual void SetConnected(bool value);
+    void SetConnected(bool value);
 
     int TxTimeOut = 30;
     int RxTimeOut = 30;

@@ -59,6 +59,13 @@ TEST_F(SerialLink, EveryByteValuePassesBothWaysUnchangedAndInOrder)
     EXPECT_EQ(target.Received(), block + block);
 }
 
+TEST_F(SerialLink, TheConnectionNameIsTheBareName)
+{
+    link->OpenComPort(u"\\\\.\\" + FromUtf8(target.SlavePath()), options);
+    EXPECT_EQ(link->ConnectionName(), FromUtf8(target.SlavePath()));
+    EXPECT_EQ(link->ComRx1.PortName(), FromUtf8(target.SlavePath()));
+}
+
 TEST_F(SerialLink, SettingsReachTheDevice)
 {
     struct Case { TComBaudRate rate; std::uint32_t bps; TComStopBits stop; bool xonxoff; bool cts; };

@@ -137,6 +137,26 @@ TEST_F(TcpLink, AWaitingSendStopsWhenTheLinkDrops)
     EXPECT_TRUE(loop.RunUntil([&] { return closed > 0; }));
 }
 
+TEST_F(TcpLink, TheTargetEchoesAndAnswersLines)
+{
+    ASSERT_TRUE(Connect());
+    auto send = [&](const std::string& text) {
+        ASSERT_TRUE(link->TxBytes(reinterpret_cast<const std::uint8_t*>(text.data()), int(text.size()), 5));
+    };
+    target.SetMode(FakeTarget::Mode::Echo);
+    send("\r\n\x03\x11\x13");
+    ASSERT_TRUE(ReceiveAtLeast(5));
+    EXPECT_EQ(received, "\r\n\x03\x11\x13");
+
+    received.clear();
+    target.SetMode(FakeTarget::Mode::Prompt);
+    target.SetUnknownWord("bogus");
+    send("1 2 +\rbogus\r");
+    const std::string answer = "1 2 +  OK\r\nbogus ?\r\n";
+    ASSERT_TRUE(ReceiveAtLeast(answer.size()));
+    EXPECT_EQ(received, answer);
+}
+
 TEST(TcpSocketStream, AZeroConnectTimeOutFailsAtOnceOnAPendingConnect)
 {
     FakeTcpTarget silent(true);
