@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 #include "link/TcpConsoleThread.h"
+#include "platform/ExceptionGuard.h"
 
 namespace {
 constexpr int kMaxByteTimeMs = 100000;
@@ -105,8 +106,7 @@ void TConnectionMod::TcpDataReady(TObject* Sender)
     if (Sender != thread) return;
     // A handler may close the link; the rest of the block is dropped then.
     while (fTcpConsoleThread == thread && thread->CanReadByte()) {
-        const std::uint8_t byte = thread->ReadByte();
-        Fire(OnRxByte, this, byte);
+        DeliverByte(thread->ReadByte());
     }
 }
 
@@ -124,7 +124,18 @@ void TConnectionMod::ComRx1DataBlock(const std::uint8_t* Data, unsigned Count)
 {
     if (!Data) return;
     const unsigned generation = fLinkGeneration;
-    for (unsigned i = 0; i < Count && generation == fLinkGeneration; ++i) Fire(OnRxByte, this, Data[i]);
+    for (unsigned i = 0; i < Count && generation == fLinkGeneration; ++i) DeliverByte(Data[i]);
+}
+
+void TConnectionMod::DeliverByte(std::uint8_t byte)
+{
+    // A handler's exception ends the handling of that byte only: it is shown here in the main
+    // thread instead of travelling back into the link thread and ending the link's reader.
+    try {
+        Fire(OnRxByte, this, byte);
+    } catch (...) {
+        ShowCurrentException();
+    }
 }
 
 void TConnectionMod::ComRx1PortLost()

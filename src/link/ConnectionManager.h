@@ -55,6 +55,8 @@ public:
     TNotifyEvent OnClosed;
 
 private:
+    /// Hands one received byte to OnRxByte; an exception of the handler is shown, not passed on.
+    void DeliverByte(std::uint8_t byte);
     void ComRx1DataBlock(const std::uint8_t* Data, unsigned Count);
     void ComRx1PortLost();
     void TcpConnected(TObject* Sender);

@@ -8,6 +8,7 @@
 #include "link/LinkFixture.h"
 #include "platform/SerialPort.h"
 #include "support/FakeTarget.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
@@ -181,6 +182,24 @@ TEST_F(SerialLink, ClosingFromInsideTheReceiveHandlerReturnsAndDropsTheRest)
     Open();
     target.Send("again");
     EXPECT_TRUE(ReceiveAtLeast(5));
+}
+
+TEST_F(SerialLink, AHandlerExceptionIsShownAndTheLinkReadsOn)
+{
+    ScriptedDialogs dialogs;
+    Open();
+    link->OnRxByte = [&](TObject*, std::uint8_t b) {
+        if (b == '!') throw std::runtime_error("The terminal connection was closed.");
+        received += char(b);
+    };
+    target.Send("ab!cd");
+    ASSERT_TRUE(ReceiveAtLeast(4));
+    target.Send("ef");
+    ASSERT_TRUE(ReceiveAtLeast(6));
+    EXPECT_EQ(received, "abcdef");
+    EXPECT_TRUE(link->IsActive());
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text, u"The terminal connection was closed.");
 }
 
 TEST_F(SerialLink, AVanishingDeviceClosesTheLinkAndReportsIt)
