@@ -1,26 +1,17 @@
 #include "platform/Canvas.h"
-
-#include <atomic>
-#include <stdexcept>
-
-namespace {
-std::atomic<GraphicsFactory*> gCurrent{nullptr};
-}
+#include "platform/CurrentService.h"
 
 GraphicsFactory::~GraphicsFactory()
 {
-    GraphicsFactory* self = this;
-    gCurrent.compare_exchange_strong(self, nullptr);
+    CurrentService<GraphicsFactory>::Forget(this);
 }
 
 GraphicsFactory& GraphicsFactory::Current()
 {
-    GraphicsFactory* f = gCurrent.load();
-    if (!f) throw std::logic_error("No graphics factory is installed");
-    return *f;
+    return CurrentService<GraphicsFactory>::Get("graphics factory");
 }
 
 void GraphicsFactory::SetCurrent(GraphicsFactory* factory)
 {
-    gCurrent.store(factory);
+    CurrentService<GraphicsFactory>::Set(factory);
 }

@@ -1,26 +1,17 @@
 #include "platform/Clipboard.h"
-
-#include <atomic>
-#include <stdexcept>
-
-namespace {
-std::atomic<Clipboard*> gCurrent{nullptr};
-}
+#include "platform/CurrentService.h"
 
 Clipboard::~Clipboard()
 {
-    Clipboard* self = this;
-    gCurrent.compare_exchange_strong(self, nullptr);
+    CurrentService<Clipboard>::Forget(this);
 }
 
 Clipboard& Clipboard::Current()
 {
-    Clipboard* c = gCurrent.load();
-    if (!c) throw std::logic_error("No clipboard service is installed");
-    return *c;
+    return CurrentService<Clipboard>::Get("clipboard service");
 }
 
 void Clipboard::SetCurrent(Clipboard* clipboard)
 {
-    gCurrent.store(clipboard);
+    CurrentService<Clipboard>::Set(clipboard);
 }

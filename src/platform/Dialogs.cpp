@@ -1,31 +1,26 @@
 #include "platform/Dialogs.h"
+#include "platform/CurrentService.h"
 
-#include <atomic>
 #include <mutex>
-#include <stdexcept>
 
 namespace {
-std::atomic<Dialogs*> gCurrent{nullptr};
 std::mutex gTitleLock;
 UnicodeString gTitle;
 } // namespace
 
 Dialogs::~Dialogs()
 {
-    Dialogs* self = this;
-    gCurrent.compare_exchange_strong(self, nullptr);
+    CurrentService<Dialogs>::Forget(this);
 }
 
 Dialogs& Dialogs::Current()
 {
-    Dialogs* d = gCurrent.load();
-    if (!d) throw std::logic_error("No dialog service is installed");
-    return *d;
+    return CurrentService<Dialogs>::Get("dialog service");
 }
 
 void Dialogs::SetCurrent(Dialogs* dialogs)
 {
-    gCurrent.store(dialogs);
+    CurrentService<Dialogs>::Set(dialogs);
 }
 
 UnicodeString ApplicationTitle()

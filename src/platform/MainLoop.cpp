@@ -1,7 +1,7 @@
 #include "platform/MainLoop.h"
+#include "platform/CurrentService.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -9,8 +9,6 @@
 #include <stdexcept>
 
 namespace {
-
-std::atomic<MainLoop*> gCurrent{nullptr};
 
 /// One hand-over from a worker: queued, then run by the main thread or abandoned by the worker.
 struct SyncTask {
@@ -54,8 +52,7 @@ MainLoop::MainLoop() : fSync(std::make_shared<SyncState>()) {}
 
 MainLoop::~MainLoop()
 {
-    MainLoop* self = this;
-    gCurrent.compare_exchange_strong(self, nullptr);
+    CurrentService<MainLoop>::Forget(this);
 }
 
 bool MainLoop::Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon)
@@ -108,19 +105,17 @@ void MainLoop::RunSynchronizeUntil(const std::function<bool()>& done)
 
 MainLoop& MainLoop::Current()
 {
-    MainLoop* loop = gCurrent.load();
-    if (!loop) throw std::logic_error("No main loop is installed");
-    return *loop;
+    return CurrentService<MainLoop>::Get("main loop");
 }
 
 MainLoop* MainLoop::CurrentOrNull()
 {
-    return gCurrent.load();
+    return CurrentService<MainLoop>::GetOrNull();
 }
 
 void MainLoop::SetCurrent(MainLoop* loop)
 {
-    gCurrent.store(loop);
+    CurrentService<MainLoop>::Set(loop);
 }
 
 TTimer::~TTimer()
