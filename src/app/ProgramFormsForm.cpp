@@ -1,6 +1,7 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "settings/MapKeysForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
 
@@ -12,6 +13,7 @@ TQtFormFactory::~TQtFormFactory()
     fEditPairsForm.reset();
     fUploadDialog.reset();
     fInsertBlockWhereDlg.reset();
+    fMapTermKeysForm.reset();
     fMapTermKeys.reset();
     fConfigTerm.reset();
     fMainWindow.reset();
@@ -36,7 +38,7 @@ TConfigTerm* TQtFormFactory::CreateConfigTerm()
 TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 {
     fMapTermKeys = std::make_unique<TMapTermKeys>(DefaultKeyMapFileName());
-    AddDialog();
+    fMapTermKeysForm = std::make_unique<TMapTermKeysForm>(*fMapTermKeys);
     return fMapTermKeys.get();
 }
 

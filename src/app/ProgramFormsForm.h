@@ -7,6 +7,7 @@
 #include "settings/MapKeys.h"
 
 class QDialog;
+class TMapTermKeysForm;
 class TTavloTerminalForm;
 
 class TQtFormFactory : public TFormFactory {
@@ -34,6 +35,7 @@ private:
     std::vector<std::unique_ptr<QDialog>> fDialogs;
     std::unique_ptr<TConfigTerm> fConfigTerm;
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
+    std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;

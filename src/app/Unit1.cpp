@@ -1,10 +1,13 @@
 #include "app/Unit1.h"
 #include <stdexcept>
 #include "app/Application.h"
+#include "app/MainLayout.h"
 #include "app/ProgramForms.h"
 #include "app/SettingsFile.h"
 #include "link/ConnectionManager.h"
 #include "platform/Dialogs.h"
+#include "platform/Folders.h"
+#include "settings/MapKeys.h"
 
 TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
 {
@@ -19,6 +22,46 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     Timer1.SetInterval(500);
     Timer1.OnTimer = [this] { Timer1Timer(); };
     Timer1.SetEnabled(true);
+
+    CreateActions();
+    fLayout = DesignedLayout();
+}
+
+void TTavloTerminal::CreateActions()
+{
+    using Handler = void (TTavloTerminal::*)(TObject*);
+    /// One action of the window; no Update handler means always enabled.
+    struct Row {
+        TActionList TTavloTerminal::*List;
+        TAction* TTavloTerminal::*Field;
+        const char16_t* Name;
+        const char16_t* Category;
+        const char16_t* Caption;
+        const char16_t* Hint;
+        const char16_t* ShortCut;
+        Handler Execute;
+        Handler Update;
+    };
+    static const Row rows[] = {
+        {&TTavloTerminal::Terminal, &TTavloTerminal::CustomiseAct, u"CustomiseAct", u"Settings", u"Customise",
+         u"Customize the program menus and tool bar", u"", &TTavloTerminal::CustomiseActExecute, nullptr},
+        {&TTavloTerminal::Terminal, &TTavloTerminal::DefaultLayoutAct, u"DefaultLayoutAct", u"Settings",
+         u"Default Layout", u"Restore menus and tool bars to default state", u"",
+         &TTavloTerminal::DefaultLayoutActExecute, nullptr},
+        {&TTavloTerminal::Terminal, &TTavloTerminal::TermMapKeysAct, u"TermMapKeysAct", u"Terminal", u"Map Keys",
+         u"Configure terminal keyboard mappings", u"", &TTavloTerminal::TermMapKeysActExecute, nullptr},
+    };
+    for (const Row& row : rows) {
+        TAction action;
+        action.Name = row.Name;
+        action.Category = row.Category;
+        action.Caption = row.Caption;
+        action.Hint = row.Hint;
+        action.ShortCut = row.ShortCut;
+        action.OnExecute = [this, execute = row.Execute](TObject* Sender) { (this->*execute)(Sender); };
+        if (row.Update) action.OnUpdate = [this, update = row.Update](TObject* Sender) { (this->*update)(Sender); };
+        this->*row.Field = &(this->*row.List).Add(std::move(action));
+    }
 }
 
 TTavloTerminal::~TTavloTerminal() = default;
@@ -93,6 +136,49 @@ void TTavloTerminal::SetActivePage(TMainPage page)
     fView.ActivePageChanged(page);
 }
 
+void TTavloTerminal::SetLayout(TActionLayout layout)
+{
+    fLayout = std::move(layout);
+    fView.ShowLayout(fLayout);
+}
+
+std::vector<TActionList*> TTavloTerminal::ActionLists()
+{
+    return {&Terminal, &BLockUpload, &CodeEditor};
+}
+
+bool TTavloTerminal::ActionExists(std::u16string_view name)
+{
+    return FindAction(ActionLists(), name) != nullptr;
+}
+
+std::optional<TActionLayout> TTavloTerminal::LoadLayout(const UnicodeString& fileName)
+{
+    return LoadLayoutFile(fileName, [this](std::u16string_view name) { return ActionExists(name); });
+}
+
+void TTavloTerminal::CustomiseActExecute(TObject* Sender)
+{
+    fView.ShowCustomizeDialog();
+}
+
+void TTavloTerminal::DefaultLayoutActExecute(TObject* Sender)
+{
+    UnicodeString fileName = DefaultLayoutFileName();
+    std::optional<TActionLayout> layout;
+    if (FileExists(fileName)) layout = LoadLayout(fileName);
+    if (layout)
+        SetLayout(std::move(*layout));
+    else
+        Dialogs::Current().MessageBox(u"Error", u"Unable to load default layout!", TMsgDlgType::mtError,
+                                      TMsgButtons::OK);
+}
+
+void TTavloTerminal::TermMapKeysActExecute(TObject* Sender)
+{
+    if (MapTermKeys) MapTermKeys->ShowModal();
+}
+
 void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)
 {
     // Bytes that arrive once the window is being destroyed have nowhere to go.
@@ -107,14 +193,24 @@ void TTavloTerminal::Timer1Timer() {}
 void TTavloTerminal::SaveSettings()
 {
     CollectTerminalOptions(SimpleTerminal1, *Options);
-    // A settings file that cannot be written must not keep the user from closing: say so once.
+    // Files that cannot be written must not keep the user from closing: say so once.
+    UnicodeString message;
     UnicodeString error = SaveSettingsFile(*Options, SettingsFileName());
-    if (!error.empty()) ShowMessage(u"Unable to save the settings: " + error);
+    if (!error.empty()) message = u"Unable to save the settings: " + error;
+    error = SaveLayoutFile(fLayout, UserLayoutFileName());
+    if (!error.empty()) message += (message.empty() ? u"" : u"\n") + (u"Unable to save the layout: " + error);
+    if (!message.empty()) ShowMessage(message);
 }
 
 void TTavloTerminal::LoadSettings()
 {
     if (LoadSettingsFile(*Options, SettingsFileName())) ApplyTerminalOptions(*Options, SimpleTerminal1);
+    // Without a default layout file only the default-layout action misses it, and it says so:
+    // start-up goes on.
+    SaveLayoutFile(fLayout, DefaultLayoutFileName());
+    // A layout older than the program may name actions of another version: the designed one stays.
+    if (UserLayoutIsCurrent(UserLayoutFileName(), ProgramFileName()))
+        if (std::optional<TActionLayout> layout = LoadLayout(UserLayoutFileName())) SetLayout(std::move(*layout));
 }
 
 bool TTavloTerminal::QueryCloseBlockFile() { return true; }

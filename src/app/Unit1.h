@@ -3,9 +3,13 @@
 // This is what the window does; Unit1Form gives it its widgets.
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 #include "app/PendingForms.h"
 #include "app/ReceiveProcedure.h"
 #include "link/ComOkBuffer.h"
+#include "platform/ActionLayout.h"
+#include "platform/Actions.h"
 #include "platform/Events.h"
 #include "platform/MainLoop.h"
 #include "platform/StringList.h"
@@ -26,6 +30,10 @@ public:
     virtual void BlockStatusChanged(int panel, const UnicodeString& text) = 0;
     /// The host address form was created; its widgets belong to the main window.
     virtual void HostAddressFormCreated(THostAddressForm& form) = 0;
+    /// The menus and tool bars are to show this layout from now on.
+    virtual void ShowLayout(const TActionLayout& layout) = 0;
+    /// Lets the user edit the layout; a changed layout comes back through SetLayout.
+    virtual void ShowCustomizeDialog() = 0;
 };
 
 /// The caption the window is designed with.
@@ -48,6 +56,15 @@ public:
     TMainPage ActivePage() const { return fActivePage; }
     void SetActivePage(TMainPage page);
 
+    /// The layout the menus and tool bars show; the designed one until another is loaded.
+    const TActionLayout& Layout() const { return fLayout; }
+    /// Takes a new layout (from the customise dialog or a layout file) and shows it.
+    void SetLayout(TActionLayout layout);
+    /// The three action lists, in their order.
+    std::vector<TActionList*> ActionLists();
+    /// True when an action of that name exists: layout files name actions.
+    bool ActionExists(std::u16string_view name);
+
     /// Every byte from the target, in the main thread.
     void RxChar(TObject* Sender, std::uint8_t b);
     /// The 500 ms status refresh of the Code Editor page.
@@ -55,6 +72,16 @@ public:
 
     TSimpleTerminal SimpleTerminal1;
     TTimer Timer1;
+
+    /// The terminal page's actions, with the settings, communication and transfer actions.
+    TActionList Terminal{u"Terminal"};
+    /// The Block Manager page's actions.
+    TActionList BLockUpload{u"BLockUpload"};
+    /// The Code Editor page's actions.
+    TActionList CodeEditor{u"CodeEditor"};
+    TAction* CustomiseAct = nullptr;
+    TAction* DefaultLayoutAct = nullptr;
+    TAction* TermMapKeysAct = nullptr;
 
     TRxState RxState;
     bool InPaste = false;
@@ -77,9 +104,10 @@ public:
     UnicodeString fCodeEditLastSearchStr;
 
 protected:
-    /// Writes the settings file; a failure is shown and the close goes on.
+    /// Writes the settings file and the user layout; a failure is shown once and the close goes on.
     virtual void SaveSettings();
-    /// Reads the settings file and, when there is one, applies it.
+    /// Reads the settings file and, when there is one, applies it; saves the designed layout as
+    /// the default layout and loads the user layout when it was made for this program.
     virtual void LoadSettings();
     /// Asks whether to save a changed block file; false on Cancel.
     virtual bool QueryCloseBlockFile();
@@ -87,6 +115,15 @@ protected:
     virtual bool QueryCloseEditorFile();
 
 private:
+    /// Creates the actions of every list from the window's action table.
+    void CreateActions();
+    void CustomiseActExecute(TObject* Sender);
+    /// Restores the default layout file; says so when it cannot be loaded.
+    void DefaultLayoutActExecute(TObject* Sender);
+    void TermMapKeysActExecute(TObject* Sender);
+    /// Loads a layout file, skipping actions that do not exist; nothing when it cannot be used.
+    std::optional<TActionLayout> LoadLayout(const UnicodeString& fileName);
+
     /// Creates the connection manager, owned by the application.
     void CreateConnectionManager();
     /// Creates the Forth highlighter and attaches it to the code editor.
@@ -109,5 +146,6 @@ private:
     TTavloTerminalView& fView;
     UnicodeString fCaption = DesignCaption;
     TMainPage fActivePage = pgTerminal;
+    TActionLayout fLayout;
     std::unique_ptr<THostAddressForm> fHostAddressForm;
 };

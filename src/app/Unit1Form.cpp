@@ -6,7 +6,10 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include "app/MainLayout.h"
 #include "platform/qt/ControlHostWidget.h"
+#include "platform/qt/CustomizeDialog.h"
+#include "platform/qt/QtActionBars.h"
 
 namespace {
 
@@ -47,6 +50,11 @@ TTavloTerminalForm::TTavloTerminalForm()
     fTerminalHost = new ControlHostWidget(fLogic->SimpleTerminal1, terminalTabSheet);
     terminalLayout->addWidget(fTerminalHost);
     setWindowTitle(Q(fLogic->Caption()));
+    fActionBars = std::make_unique<QtActionBars>(*this, fLogic->ActionLists(), MainMenuBarName);
+    // The pages may give their actions the same shortcuts.
+    fActionBars->ScopeToPage(fLogic->BLockUpload, fBlockTabSheet);
+    fActionBars->ScopeToPage(fLogic->CodeEditor, fCodeEditorTabSheet);
+    fActionBars->Show(fLogic->Layout());
     fPages->setCurrentIndex(fLogic->ActivePage());
 
     QObject::connect(fPages, &QTabWidget::currentChanged, this,
@@ -70,6 +78,14 @@ void TTavloTerminalForm::BlockStatusChanged(int panel, const UnicodeString& text
 }
 
 void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm&) { fHostAddressDialog = std::make_unique<QDialog>(this); }
+
+void TTavloTerminalForm::ShowLayout(const TActionLayout& layout) { fActionBars->Show(layout); }
+
+void TTavloTerminalForm::ShowCustomizeDialog()
+{
+    CustomizeDialog dialog(fLogic->ActionLists(), fLogic->Layout(), this);
+    if (dialog.exec() == QDialog::Accepted) fLogic->SetLayout(dialog.Layout());
+}
 
 void TTavloTerminalForm::closeEvent(QCloseEvent* event)
 {

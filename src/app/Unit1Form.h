@@ -1,11 +1,13 @@
 #pragma once
-// The main window's widgets: the three pages, the hosted terminal and the Block Manager's status bar.
+// The main window's widgets: the menus and tool bars, the three pages, the hosted terminal and the
+// Block Manager's status bar.
 #include <memory>
 #include <vector>
 #include <QMainWindow>
 #include "app/Unit1.h"
 
 class ControlHostWidget;
+class QtActionBars;
 class QDialog;
 class QLabel;
 class QTabWidget;
@@ -23,6 +25,11 @@ public:
     void ActivePageChanged(TMainPage page) override;
     void BlockStatusChanged(int panel, const UnicodeString& text) override;
     void HostAddressFormCreated(THostAddressForm& form) override;
+    void ShowLayout(const TActionLayout& layout) override;
+    void ShowCustomizeDialog() override;
+
+    /// The menu bar and tool bars.
+    QtActionBars& ActionBars() const { return *fActionBars; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -35,4 +42,5 @@ private:
     std::unique_ptr<TTavloTerminal> fLogic;
     ControlHostWidget* fTerminalHost = nullptr;
     std::unique_ptr<QDialog> fHostAddressDialog;
+    std::unique_ptr<QtActionBars> fActionBars;
 };

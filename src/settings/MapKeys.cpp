@@ -131,6 +131,11 @@ void TMapTermKeys::SaveKeyMapClick()
     if (!error.empty()) ShowMessage(error);
 }
 
+void TMapTermKeys::ShowModal()
+{
+    if (fView) fView->ShowModal();
+}
+
 UnicodeString TMapTermKeys::CloseQuery()
 {
     UnicodeString error = fSettings.SaveToFile(fSettingsFileName);

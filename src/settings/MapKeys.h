@@ -22,6 +22,14 @@ extern const std::array<const char16_t*, MapKeyStateCount> MapKeyStateNames;
 /// "default.kmap" in the key-map folder.
 UnicodeString DefaultKeyMapFileName();
 
+/// The widgets that show the key-map form.
+class TMapTermKeysView {
+public:
+    virtual ~TMapTermKeysView() = default;
+    /// Shows the form until the user closes it; closing runs CloseQuery.
+    virtual void ShowModal() = 0;
+};
+
 class TMapTermKeys {
 public:
     /// Loads the bindings from settingsFileName when it exists.
@@ -50,6 +58,11 @@ public:
     bool LoadKeyMapClick();
     /// The "Save" button: asks for a file name and writes the bindings there; a failure is shown.
     void SaveKeyMapClick();
+    /// The widget side sets itself here while it exists.
+    void SetView(TMapTermKeysView* view) { fView = view; }
+    /// Shows the form modally; without widgets there is nothing to show.
+    void ShowModal();
+
     /// Closing the form: writes the bindings to the default file. Empty on success, else the reason,
     /// which has already been shown; the form closes either way.
     UnicodeString CloseQuery();
@@ -63,4 +76,5 @@ private:
     TNrKeyValueSections fSettings;
     /// The folder of the last file chosen in the load or save dialog.
     UnicodeString fLastFolder;
+    TMapTermKeysView* fView = nullptr;
 };

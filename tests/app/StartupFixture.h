@@ -14,11 +14,16 @@ public:
     void ActivePageChanged(TMainPage page) override { Pages.push_back(page); }
     void BlockStatusChanged(int panel, const UnicodeString& text) override { BlockStatus[panel] = text; }
     void HostAddressFormCreated(THostAddressForm& form) override { HostForm = &form; }
+    void ShowLayout(const TActionLayout& layout) override { Layouts.push_back(layout); }
+    void ShowCustomizeDialog() override { ++CustomizeDialogs; }
 
     UnicodeString Caption;
     std::vector<TMainPage> Pages;
     std::map<int, UnicodeString> BlockStatus;
     THostAddressForm* HostForm = nullptr;
+    /// Every layout the bars were told to show, in order.
+    std::vector<TActionLayout> Layouts;
+    int CustomizeDialogs = 0;
 };
 
 /// Each test gets its own loop, so the status timer can start, its own application object, and

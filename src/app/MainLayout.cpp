@@ -1,0 +1,59 @@
+#include "app/MainLayout.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using K = TDesignRowKind;
+
+constexpr TDesignRow DesignedRows[] = {
+    {K::drBar, MainMenuBarName},
+    {K::drMenu, u"&Terminal"},
+    {K::drAction, u"TermMapKeysAct"},
+    {K::drEnd},
+    {K::drMenu, u"&Settings"},
+    {K::drAction, u"CustomiseAct"},
+    {K::drAction, u"DefaultLayoutAct"},
+    {K::drEnd},
+    {K::drBar, MainToolBarName},
+    {K::drAction, u"TermMapKeysAct"},
+    {K::drSeparator},
+    {K::drAction, u"CustomiseAct"},
+};
+
+} // namespace
+
+TActionLayout DesignedLayout()
+{
+    TActionLayout layout;
+    std::vector<std::vector<TLayoutItem>*> open;
+    for (const TDesignRow& row : DesignedRows) {
+        if (row.Kind == K::drBar) {
+            layout.Bars.push_back({row.Name, {}});
+            open.assign(1, &layout.Bars.back().Items);
+            continue;
+        }
+        // The table is code: a row outside a bar is a programming error.
+        if (open.empty()) throw std::logic_error("Designed layout row outside a bar");
+        std::vector<TLayoutItem>& items = *open.back();
+        switch (row.Kind) {
+        case K::drMenu:
+            items.push_back({TLayoutItemKind::liSubMenu, row.Name, {}});
+            open.push_back(&items.back().Items);
+            break;
+        case K::drEnd:
+            open.pop_back();
+            break;
+        case K::drAction:
+            items.push_back({TLayoutItemKind::liAction, row.Name, {}});
+            break;
+        case K::drSeparator:
+            items.push_back({TLayoutItemKind::liSeparator, {}, {}});
+            break;
+        case K::drBar:
+            break;
+        }
+    }
+    return layout;
+}

@@ -1,0 +1,144 @@
+#include "platform/qt/QtActionBars.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace {
+
+QString Q(const UnicodeString& s) { return QString::fromStdU16String(s); }
+
+/// How often the enabled states are refreshed while the program is idle.
+constexpr int IdleUpdateMs = 100;
+
+} // namespace
+
+QtActionBars::QtActionBars(QMainWindow& window, std::vector<TActionList*> lists, UnicodeString menuBarName)
+    : fWindow(window), fLists(std::move(lists)), fMenuBarName(std::move(menuBarName))
+{
+    for (TActionList* list : fLists) {
+        for (const auto& action : list->Actions()) {
+            auto* qtAction = new QAction(Q(action->Caption), this);
+            qtAction->setObjectName(Q(action->Name));
+            qtAction->setToolTip(Q(action->Hint));
+            qtAction->setStatusTip(Q(action->Hint));
+            if (!action->ShortCut.empty())
+                qtAction->setShortcut(QKeySequence(Q(action->ShortCut), QKeySequence::PortableText));
+            TAction* target = action.get();
+            QObject::connect(qtAction, &QAction::triggered, this, [target] { target->Execute(); });
+            // Shortcuts work whether or not the action stands on a bar.
+            fWindow.addAction(qtAction);
+            fQtActions[target] = qtAction;
+            fActionOf[qtAction] = target;
+        }
+    }
+    fIdleTimer.setInterval(IdleUpdateMs);
+    QObject::connect(&fIdleTimer, &QTimer::timeout, this, [this] { UpdateActions(); });
+    fIdleTimer.start();
+}
+
+void QtActionBars::Show(const TActionLayout& layout)
+{
+    for (QToolBar* bar : fToolBars) {
+        fWindow.removeToolBar(bar);
+        delete bar;
+    }
+    fToolBars.clear();
+    fBarNames.clear();
+    fMenuBarIndex = -1;
+    // A fresh menu bar: setMenuBar deletes the old one with its menus.
+    auto* menuBar = new QMenuBar;
+    for (const TActionBarLayout& bar : layout.Bars) {
+        fBarNames.push_back(bar.Name);
+        if (bar.Name == fMenuBarName && fMenuBarIndex < 0) {
+            fMenuBarIndex = int(fBarNames.size()) - 1;
+            AddItems(menuBar, bar.Items);
+            continue;
+        }
+        auto* toolBar = new QToolBar(Q(bar.Name), &fWindow);
+        toolBar->setObjectName(Q(bar.Name));
+        AddItems(toolBar, bar.Items);
+        fWindow.addToolBar(toolBar);
+        fToolBars.push_back(toolBar);
+    }
+    menuBar->setVisible(fMenuBarIndex >= 0);
+    fWindow.setMenuBar(menuBar);
+    UpdateActions();
+}
+
+void QtActionBars::AddItems(QWidget* container, const std::vector<TLayoutItem>& items)
+{
+    for (const TLayoutItem& item : items) {
+        switch (item.Kind) {
+        case TLayoutItemKind::liAction:
+            if (TAction* action = FindAction(fLists, item.Name)) container->addAction(fQtActions.at(action));
+            break;
+        case TLayoutItemKind::liSeparator: {
+            auto* separator = new QAction(container);
+            separator->setSeparator(true);
+            container->addAction(separator);
+            break;
+        }
+        case TLayoutItemKind::liSubMenu: {
+            auto* menu = new QMenu(Q(item.Name), container);
+            AddItems(menu, item.Items);
+            container->addAction(menu->menuAction());
+            break;
+        }
+        }
+    }
+}
+
+TActionLayout QtActionBars::Layout() const
+{
+    TActionLayout layout;
+    std::size_t toolBar = 0;
+    for (std::size_t i = 0; i < fBarNames.size(); ++i) {
+        const QWidget* bar = int(i) == fMenuBarIndex ? fWindow.menuWidget() : fToolBars[toolBar++];
+        layout.Bars.push_back({fBarNames[i], ReadItems(bar->actions())});
+    }
+    return layout;
+}
+
+std::vector<TLayoutItem> QtActionBars::ReadItems(const QList<QAction*>& actions) const
+{
+    std::vector<TLayoutItem> items;
+    for (QAction* qtAction : actions) {
+        if (QMenu* menu = QMenu::menuInAction(qtAction)) {
+            items.push_back({TLayoutItemKind::liSubMenu, menu->title().toStdU16String(), ReadItems(menu->actions())});
+        } else if (qtAction->isSeparator()) {
+            items.push_back({TLayoutItemKind::liSeparator, {}, {}});
+        } else if (auto found = fActionOf.find(qtAction); found != fActionOf.end()) {
+            items.push_back({TLayoutItemKind::liAction, found->second->Name, {}});
+        }
+    }
+    return items;
+}
+
+QAction* QtActionBars::QtAction(const TAction& action) const
+{
+    auto found = fQtActions.find(&action);
+    return found == fQtActions.end() ? nullptr : found->second;
+}
+
+void QtActionBars::ScopeToPage(const TActionList& list, QWidget* page)
+{
+    for (const auto& action : list.Actions()) {
+        QAction* qtAction = fQtActions.at(action.get());
+        fWindow.removeAction(qtAction);
+        qtAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        page->addAction(qtAction);
+    }
+}
+
+void QtActionBars::UpdateActions()
+{
+    for (TActionList* list : fLists) {
+        list->UpdateActions();
+        for (const auto& action : list->Actions())
+            fQtActions.at(action.get())->setEnabled(action->Enabled);
+    }
+}

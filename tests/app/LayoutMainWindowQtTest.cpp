@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include "app/Application.h"
+#include "app/MainLayout.h"
+#include "app/ProgramForms.h"
+#include "app/ProgramFormsForm.h"
+#include "app/SettingsFile.h"
+#include "app/Unit1Form.h"
+#include "platform/Folders.h"
+#include "platform/QtTestApplication.h"
+#include "platform/qt/QtActionBars.h"
+#include "platform/qt/QtMainLoop.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+/// The item of a menu of the menu bar, by captions.
+QAction* MenuItem(QMenuBar* bar, const QString& menu, const QString& item)
+{
+    for (QAction* top : bar->actions())
+        if (QMenu* m = QMenu::menuInAction(top); m && m->title() == menu)
+            for (QAction* a : m->actions())
+                if (a->text() == item) return a;
+    return nullptr;
+}
+
+TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions)
+{
+    TestApplication();
+    TempFolder appData;
+    AppDataAt at(appData.Path());
+    QtMainLoop loop;
+    MainLoop::SetCurrent(&loop);
+    ScriptedDialogs dialogs;
+    TApplication application;
+    Application = &application;
+    {
+        TQtFormFactory forms;
+        CreateForms(forms);
+        TTavloTerminalForm* window = forms.MainWindow();
+        window->show();
+        EXPECT_EQ(window->ActionBars().Layout(), DesignedLayout());
+        ASSERT_EQ(window->ActionBars().ToolBars().size(), 1u);
+
+        QAction* defaultLayout =
+            MenuItem(window->menuBar(), QStringLiteral("&Settings"), QStringLiteral("Default Layout"));
+        ASSERT_NE(defaultLayout, nullptr);
+        EXPECT_EQ(defaultLayout->toolTip(), QStringLiteral("Restore menus and tool bars to default state"));
+        ASSERT_TRUE(DeleteFile(DefaultLayoutFileName()));
+        defaultLayout->trigger();
+        ASSERT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(dialogs.Questions[0].Text, u"Unable to load default layout!");
+
+        // A layout from elsewhere (the customise dialog, a file) reaches the bars.
+        TActionLayout custom;
+        custom.Bars.push_back({MainToolBarName, {{TLayoutItemKind::liAction, u"TermMapKeysAct", {}}}});
+        window->Logic().SetLayout(custom);
+        EXPECT_EQ(window->ActionBars().Layout(), custom);
+        EXPECT_TRUE(window->close());
+    }
+    EXPECT_EQ(appData.Read("Brennix/Config/Brennix.layout"),
+              LayoutToText(TActionLayout{{{MainToolBarName, {{TLayoutItemKind::liAction, u"TermMapKeysAct", {}}}}}}));
+    Application = nullptr;
+    MainLoop::SetCurrent(nullptr);
+}
+
+} // namespace
