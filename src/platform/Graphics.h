@@ -1,5 +1,7 @@
 #pragma once
 // Colours, geometry and fonts shared by the drawing services.
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include "platform/Text.h"
 
@@ -54,7 +56,16 @@ struct TFont {
     TFontStyles Style = 0;
     TColor Color = clBlack;
     /// Size in points at 96 dots per inch, derived from Height.
-    int Size() const { return ((Height < 0 ? -Height : Height) * 72 + 48) / 96; }
-    void SetSize(int points) { Height = -(points * 96 + 36) / 72; }
+    int Size() const
+    {
+        const std::int64_t pixels = Height < 0 ? -std::int64_t(Height) : Height;
+        return int((pixels * 72 + 48) / 96);
+    }
+    /// Sizes from a hand-edited settings file may be absurd: the height is kept within int.
+    void SetSize(int points)
+    {
+        const std::int64_t height = -(std::int64_t(points) * 96 + 36) / 72;
+        Height = int(std::clamp<std::int64_t>(height, INT_MIN + 1, INT_MAX));
+    }
     friend bool operator==(const TFont&, const TFont&) = default;
 };

@@ -6,7 +6,13 @@ UnicodeString CaretEncode(std::u16string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
         bool atEnd = i == 0 || i + 1 == text.size();
-        if (c < 32 || (c == u' ' && atEnd)) {
+        if (c == 30) {
+            // Its caret form would be "^^", which reads back as a caret: it stays as it is, and
+            // "^@", which reads as nothing, keeps the trimming of the settings text off it.
+            if (i == 0) out += u"^@";
+            out += c;
+            if (i + 1 == text.size()) out += u"^@";
+        } else if (c < 32 || (c == u' ' && atEnd)) {
             out += u'^';
             out += char16_t(c + 64);
         } else if (c == u'^') {

@@ -21,6 +21,10 @@ TEST(CaretNotation, EncodeGivesTheNormalForm)
         {u" padded ", u"^`padded^`"},
         {u"in between", u"in between"},
         {u" ", u"^`"},
+        // "^^" stands for the caret, so code 30 is kept as it is, guarded at the ends by "^@".
+        {u"a\x1e" u"b", u"a\x1e" u"b"},
+        {u"\x1e", u"^@\x1e^@"},
+        {u"\x1e^\x1e", u"^@\x1e^^\x1e^@"},
     };
     for (auto [plain, caret] : cases) {
         EXPECT_EQ(CaretEncode(plain), caret);

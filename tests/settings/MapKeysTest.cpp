@@ -97,6 +97,25 @@ TEST_F(MapKeysTest, BlanksAtTheEndsSurviveSaveAndReload)
     EXPECT_EQ(TMapTermKeys(fileName).MappKey(112, 0), u" 1 2 ");
 }
 
+TEST_F(MapKeysTest, EveryControlCharacterSurvivesUpdateSaveAndReload)
+{
+    // Code 0 cannot be bound; every other control character, alone, inside or at either end.
+    UnicodeString fileName = tmp.Name("controls.kmap");
+    for (char16_t c = 1; c < 32; ++c) {
+        const UnicodeString bindings[] = {UnicodeString(1, c), u"a" + UnicodeString(1, c) + u"b",
+                                          UnicodeString(1, c) + u" x " + UnicodeString(1, c)};
+        for (const UnicodeString& binding : bindings) {
+            {
+                TMapTermKeys keys(tmp.Name("none.kmap"));
+                UnicodeString text = binding;
+                keys.UpdateKeyMapping(F1, 0, text);
+                ASSERT_EQ(keys.Settings().SaveToFile(fileName), u"");
+            }
+            EXPECT_EQ(TMapTermKeys(fileName).MappKey(112, 0), binding) << int(c);
+        }
+    }
+}
+
 TEST_F(MapKeysTest, DefaultFileLivesInTheKeyMapFolder)
 {
     EXPECT_EQ(DefaultKeyMapFileName(), FromUtf8(tmp.Path("appdata/Brennix/Key Maps/default.kmap")));
