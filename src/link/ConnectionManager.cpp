@@ -153,12 +153,13 @@ bool TConnectionMod::TxByte(std::uint8_t Data, int MaxTxSec)
     if (!thread || !fTcpConsoleConnected) return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
     for (;;) {
+        // An ended thread never sends its buffer again, though it may have room.
+        if (thread->Finished()) return false;
         if (thread->CanWriteByte()) {
             thread->WriteByte(Data);
             return true;
         }
-        // An ended thread never drains its buffer again.
-        if (thread->Finished() || std::chrono::steady_clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }

@@ -71,6 +71,7 @@ void TTcpConsoleThread::ClearWriteBuffer()
 {
     std::lock_guard<std::mutex> l(fTxLock);
     fTxBytesInBuffer = 0;
+    fTxCleared = true;
 }
 
 void TTcpConsoleThread::Execute()
@@ -124,11 +125,18 @@ void TTcpConsoleThread::FlushTx()
         std::lock_guard<std::mutex> l(fTxLock);
         waiting = fTxBytesInBuffer;
         if (waiting == 0) fTxBlocked = false;
+        if (waiting == 0 || !IsOpen()) return;
+        // Sent from a copy without the lock, so that the main thread may append or clear meanwhile.
+        std::memcpy(fTxSendCopy.data(), fTxBuffer.data(), std::size_t(waiting));
+        fTxCleared = false;
     }
-    if (waiting == 0 || !IsOpen()) return;
-    // The main thread only appends behind `waiting`, so the front can be sent without the lock.
-    const int sent = fTcpStream.Write(fTxBuffer.data(), waiting);
+    const int sent = fTcpStream.Write(fTxSendCopy.data(), waiting);
     std::lock_guard<std::mutex> l(fTxLock);
+    if (fTxCleared) {
+        // What the copy still held was cleared; the buffer now holds only bytes added since.
+        fTxBlocked = false;
+        return;
+    }
     std::memmove(fTxBuffer.data(), fTxBuffer.data() + sent, std::size_t(fTxBytesInBuffer - sent));
     fTxBytesInBuffer -= sent;
     fTxBlocked = sent < waiting && IsOpen();

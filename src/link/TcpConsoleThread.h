@@ -53,4 +53,8 @@ private:
     std::int64_t fTxNagleTime = 0;
     /// The last flush left bytes that the peer did not take.
     bool fTxBlocked = false;
+    /// What a flush sends, copied out of fTxBuffer; the console thread's own.
+    std::array<std::uint8_t, kBufferSize> fTxSendCopy{};
+    /// ClearWriteBuffer ran while a flush was sending.
+    bool fTxCleared = false;
 };

@@ -24,6 +24,8 @@ struct MainLoop::SyncState {
     std::mutex lock;
     std::condition_variable changed;
     std::deque<std::shared_ptr<SyncTask>> queue;
+    /// The loop, until it retires; only used with `lock` held, so that it cannot go meanwhile.
+    MainLoop* owner = nullptr;
 
     /// Main thread: runs every queued hand-over; the worker's wait ends when its task is done.
     void RunQueued()
@@ -48,38 +50,71 @@ struct MainLoop::SyncState {
     }
 };
 
-MainLoop::MainLoop() : fSync(std::make_shared<SyncState>()) {}
+MainLoop::MainLoop() : fSync(std::make_shared<SyncState>())
+{
+    fSync->owner = this;
+}
 
 MainLoop::~MainLoop()
 {
+    Retire();
     CurrentService<MainLoop>::Forget(this);
+}
+
+void MainLoop::Retire()
+{
+    std::lock_guard<std::mutex> l(fSync->lock);
+    fSync->owner = nullptr;
+    fSync->changed.notify_all();
 }
 
 bool MainLoop::Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon)
 {
-    if (IsMainThread()) {
+    return GetHandle().Synchronize(fn, abandon);
+}
+
+void MainLoop::WakeSynchronizeWaiters()
+{
+    GetHandle().WakeSynchronizeWaiters();
+}
+
+bool MainLoop::Handle::Post(std::function<void()> fn) const
+{
+    if (!fSync) return false;
+    std::lock_guard<std::mutex> l(fSync->lock);
+    if (!fSync->owner) return false;
+    fSync->owner->Post(std::move(fn));
+    return true;
+}
+
+bool MainLoop::Handle::Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon) const
+{
+    // A copy: fn may delete the thread that holds this handle.
+    const std::shared_ptr<SyncState> sync = fSync;
+    if (!sync) return false;
+    auto task = std::make_shared<SyncTask>();
+    task->fn = &fn;
+    std::unique_lock<std::mutex> l(sync->lock);
+    if (!sync->owner) return false;
+    if (sync->owner->IsMainThread()) {
+        l.unlock();
         fn();
         return true;
     }
-    auto task = std::make_shared<SyncTask>();
-    task->fn = &fn;
-    {
-        std::lock_guard<std::mutex> l(fSync->lock);
-        if (abandon && abandon()) return false;
-        fSync->queue.push_back(task);
-        fSync->changed.notify_all();
-    }
-    Post([sync = fSync] { sync->RunQueued(); });
+    if (abandon && abandon()) return false;
+    sync->queue.push_back(task);
+    sync->changed.notify_all();
+    sync->owner->Post([sync] { sync->RunQueued(); });
 
-    std::unique_lock<std::mutex> l(fSync->lock);
-    // Once fn runs it may use the worker's data, so the worker can only give up while it is queued.
-    fSync->changed.wait(l, [&] {
+    // Once fn runs it may use the worker's data, so the worker can only give up while it is
+    // queued; a loop that is gone runs nothing more.
+    sync->changed.wait(l, [&] {
         return task->state == SyncTask::State::Done ||
-               (task->state == SyncTask::State::Queued && abandon && abandon());
+               (task->state == SyncTask::State::Queued && (!sync->owner || (abandon && abandon())));
     });
     if (task->state != SyncTask::State::Done) {
         task->state = SyncTask::State::Abandoned;
-        auto& q = fSync->queue;
+        auto& q = sync->queue;
         q.erase(std::remove(q.begin(), q.end(), task), q.end());
         return false;
     }
@@ -87,8 +122,9 @@ bool MainLoop::Synchronize(const std::function<void()>& fn, const std::function<
     return true;
 }
 
-void MainLoop::WakeSynchronizeWaiters()
+void MainLoop::Handle::WakeSynchronizeWaiters() const
 {
+    if (!fSync) return;
     std::lock_guard<std::mutex> l(fSync->lock);
     fSync->changed.notify_all();
 }

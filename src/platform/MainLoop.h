@@ -31,6 +31,25 @@ public:
     bool Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon);
     /// Makes every blocked Synchronize look at its abandon condition again.
     void WakeSynchronizeWaiters();
+
+    struct SyncState;
+    /// What a worker thread keeps of the loop it works for. It stays safe to use when the loop
+    /// is destroyed meanwhile: from then on it posts nothing and every hand-over gives up.
+    class Handle {
+    public:
+        Handle() = default;
+        explicit operator bool() const { return fSync != nullptr; }
+        /// False, with fn dropped, once the loop is gone.
+        bool Post(std::function<void()> fn) const;
+        bool Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon) const;
+        void WakeSynchronizeWaiters() const;
+
+    private:
+        friend class MainLoop;
+        explicit Handle(std::shared_ptr<SyncState> sync) : fSync(std::move(sync)) {}
+        std::shared_ptr<SyncState> fSync;
+    };
+    Handle GetHandle() const { return Handle(fSync); }
     /// In the main thread: runs the hand-overs that workers are blocked on until done() holds
     /// (checked whenever a hand-over arrives or WakeSynchronizeWaiters is called), so that waiting
     /// for a worker never blocks a hand-over the worker waits for. `done` must only read flags.
@@ -43,8 +62,12 @@ public:
     static MainLoop* CurrentOrNull();
     static void SetCurrent(MainLoop* loop);
 
+protected:
+    /// Cuts the handles off; a derived loop calls it first in its destructor, before the members
+    /// that its Post uses are gone.
+    void Retire();
+
 private:
-    struct SyncState;
     std::shared_ptr<SyncState> fSync;
 };
 

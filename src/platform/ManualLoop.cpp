@@ -5,6 +5,12 @@
 
 ManualLoop::ManualLoop() : fMainThread(std::this_thread::get_id()) {}
 
+ManualLoop::~ManualLoop()
+{
+    // Workers still running must not post into the queue that goes with us.
+    Retire();
+}
+
 void ManualLoop::Post(std::function<void()> fn)
 {
     std::lock_guard<std::mutex> l(fLock);

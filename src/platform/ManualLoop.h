@@ -11,6 +11,7 @@ class ManualLoop : public MainLoop {
 public:
     /// The calling thread becomes the main thread.
     ManualLoop();
+    ~ManualLoop() override;
 
     void Post(std::function<void()> fn) override;
     std::int64_t NowMs() const override;

@@ -32,6 +32,7 @@ void TThread::Start()
 {
     if (fStarted) return;
     fStarted = true;
+    if (MainLoop* loop = MainLoop::CurrentOrNull()) fLoop = loop->GetHandle();
     fThread = std::thread([this] { Run(); });
 }
 
@@ -39,7 +40,7 @@ void TThread::Terminate()
 {
     fTerminated = true;
     TerminatedSet();
-    if (MainLoop* loop = MainLoop::CurrentOrNull()) loop->WakeSynchronizeWaiters();
+    fLoop.WakeSynchronizeWaiters();
 }
 
 void TThread::WaitFor()
@@ -56,7 +57,7 @@ void TThread::WaitFor()
 bool TThread::Synchronize(const std::function<void()>& fn)
 {
     std::shared_ptr<std::atomic<bool>> alive = fAlive;
-    bool ran = MainLoop::Current().Synchronize(
+    bool ran = fLoop.Synchronize(
         [this, &fn, &alive] {
             fInHandOver = true;
             struct Reset {
@@ -83,13 +84,13 @@ void TThread::Run()
     } catch (...) {
         // A thread ends quietly on an exception, as the class library's threads do.
     }
-    MainLoop* loop = MainLoop::CurrentOrNull();
+    const MainLoop::Handle loop = fLoop;
     std::shared_ptr<std::atomic<bool>> alive = fAlive;
     fFinished = true;
     if (!loop) return;
-    loop->WakeSynchronizeWaiters();
+    loop.WakeSynchronizeWaiters();
     // From here on the object may be gone (a waiting owner may delete it); only locals are used.
-    loop->Post([this, alive] {
+    loop.Post([this, alive] {
         if (*alive) Ended();
     });
 }

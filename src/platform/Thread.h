@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 #include "platform/Events.h"
+#include "platform/MainLoop.h"
 
 /// A derived class whose Execute uses its own members must Terminate and WaitFor in its own
 /// destructor, since those members are gone by the time this base destructor runs.
@@ -36,7 +37,8 @@ public:
 
 protected:
     virtual void Execute() = 0;
-    /// Runs fn in the main thread and waits; false, without fn having run, once terminated.
+    /// Runs fn in the main thread and waits; false, without fn having run, once terminated or
+    /// once the loop it started under is gone.
     /// fn may Terminate this thread, or close what owns it, but must not delete it.
     bool Synchronize(const std::function<void()>& fn);
     /// Called from Terminate in the terminating thread: wake whatever Execute waits on.
@@ -45,6 +47,8 @@ protected:
 private:
     void Run();
     void Ended();
+    /// The loop this thread works for, taken when it starts.
+    MainLoop::Handle fLoop;
     std::thread fThread;
     std::atomic<bool> fTerminated{false};
     std::atomic<bool> fFinished{false};

@@ -4,6 +4,7 @@
 #include <thread>
 #include "link/LinkFixture.h"
 #include "link/SocketStreamObject.h"
+#include "link/TcpConsoleThread.h"
 #include "support/FakeTarget.h"
 
 namespace {
@@ -137,6 +138,23 @@ TEST_F(TcpLink, AWaitingSendStopsWhenTheLinkDrops)
     EXPECT_TRUE(loop.RunUntil([&] { return closed > 0; }));
 }
 
+TEST_F(TcpLink, ASendAfterTheLinkDroppedFailsBeforeTheCloseIsHandled)
+{
+    ASSERT_TRUE(Connect());
+    // Connected once the system completed the handshake; the target hangs up what it accepted.
+    ASSERT_TRUE(target.WaitForConnections(1));
+    target.HangUp();
+    // The main loop does not run, so the thread's end is not yet handled; the send must see it.
+    int taken = 0;
+    for (const auto limit = Clock::now() + std::chrono::seconds(3); Clock::now() < limit; ++taken) {
+        if (!link->TxByte('x', 0)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // Refused once the thread has ended, not only once its buffer, which nothing drains now, is full.
+    EXPECT_LT(taken, TTcpConsoleThread::kBufferSize);
+    EXPECT_TRUE(loop.RunUntil([&] { return closed > 0; }));
+}
+
 TEST_F(TcpLink, TheTargetEchoesAndAnswersLines)
 {
     ASSERT_TRUE(Connect());
@@ -155,6 +173,42 @@ TEST_F(TcpLink, TheTargetEchoesAndAnswersLines)
     const std::string answer = "1 2 +  OK\r\nbogus ?\r\n";
     ASSERT_TRUE(ReceiveAtLeast(answer.size()));
     EXPECT_EQ(received, answer);
+}
+
+TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApart)
+{
+    ManualLoop loop;
+    MainLoop::SetCurrent(&loop);
+    FakeTcpTarget target;
+    target.SetMode(FakeTarget::Mode::Deaf);
+    auto* thread = new TTcpConsoleThread("127.0.0.1", std::to_string(target.Port()));
+    bool connected = false, ended = false;
+    thread->OnConnected = [&](TObject*) { connected = true; };
+    thread->OnTerminate = [&](TObject*) { ended = true; };
+    thread->Start();
+    ASSERT_TRUE(loop.RunUntil([&] { return connected; }));
+    // Fill the socket and the buffer until the thread's flush waits for the peer.
+    std::size_t queued = 0;
+    for (auto stalled = Clock::now(); Clock::now() - stalled < std::chrono::milliseconds(300);) {
+        if (!thread->CanWriteByte()) continue;
+        thread->WriteByte('x');
+        ++queued;
+        stalled = Clock::now();
+        ASSERT_LT(queued, 64u << 20);
+    }
+    thread->ClearWriteBuffer();
+    for (char c : std::string("tail")) thread->WriteByte(std::uint8_t(c));
+    target.SetMode(FakeTarget::Mode::Record);
+    ASSERT_TRUE(loop.RunUntil([&] {
+        const std::string got = target.Received();
+        return got.size() >= 4 && got.compare(got.size() - 4, 4, "tail") == 0;
+    }));
+    const std::string got = target.Received();
+    EXPECT_EQ(got.find_first_not_of('x'), got.size() - 4);
+    EXPECT_LE(got.size() - 4, queued);
+    EXPECT_FALSE(ended);
+    thread->Terminate();
+    EXPECT_TRUE(loop.RunUntil([&] { return ended; }));
 }
 
 TEST(TcpSocketStream, AZeroConnectTimeOutFailsAtOnceOnAPendingConnect)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 #include "platform/ManualLoop.h"
@@ -188,6 +190,32 @@ TEST_F(Threads, DestroyingARunningThreadTerminatesAndJoinsIt)
     bool destroyed = false;
     { TestThread never([](TestThread&) {}, &destroyed); }
     EXPECT_TRUE(destroyed) << "a thread never started is destroyed without waiting";
+}
+
+TEST(ThreadsAndTheirLoop, AThreadOutlivingItsLoopGivesUpItsHandOverAndPostsNothing)
+{
+    auto loop = std::make_unique<ManualLoop>();
+    MainLoop::SetCurrent(loop.get());
+    std::atomic<bool> waiting{false};
+    std::atomic<int> handedOver{-1};
+    auto* thread = new TestThread([&](TestThread& self) {
+        waiting = true;
+        handedOver = self.Synchronize([] {});
+    });
+    thread->Start();
+    while (!waiting) std::this_thread::yield();
+    loop.reset();
+    // A later loop, as the next test or a new window has: nothing of the old thread reaches it.
+    ManualLoop next;
+    MainLoop::SetCurrent(&next);
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!thread->Finished() && std::chrono::steady_clock::now() < limit)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // A thread stuck on the gone loop is left behind: deleting it would wait for ever.
+    ASSERT_TRUE(thread->Finished()) << "the thread still waits for a loop that is gone";
+    EXPECT_EQ(handedOver, 0);
+    EXPECT_EQ(next.RunPending(), 0);
+    delete thread;
 }
 
 } // namespace

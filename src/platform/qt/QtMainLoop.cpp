@@ -7,6 +7,8 @@ QtMainLoop::QtMainLoop() = default;
 
 QtMainLoop::~QtMainLoop()
 {
+    // Threads still running must stop posting before this loop's members go.
+    Retire();
     for (auto& [id, timer] : fTimers) delete timer;
 }
 
