@@ -275,15 +275,23 @@ void TSimpleTerminal::ScrollRegion(int RowDelta)
         ScrollDown(fScrollRegionFirstRow, fScrollRegionLastRow, RowDelta == INT_MIN ? INT_MAX : -RowDelta);
 }
 
-void TSimpleTerminal::ScrollUp(int first, int last, int n)
+bool TSimpleTerminal::ClampScroll(int& first, int& last, int n, int& move, int& blank) const
 {
-    if (n <= 0) return;
+    if (n <= 0) return false;
     first = std::clamp(first, 0, fRows - 1);
     last = std::clamp(last, 0, fRows - 1);
-    if (first > last) return;
+    if (first > last) return false;
     const int count = last - first + 1;
-    const int move = count > n ? count - n : 0;
-    const int blank = count > n ? n : count;
+    move = count > n ? count - n : 0;
+    blank = count > n ? n : count;
+    return true;
+}
+
+void TSimpleTerminal::ScrollUp(int first, int last, int n)
+{
+    int move = 0;
+    int blank = 0;
+    if (!ClampScroll(first, last, n, move, blank)) return;
     if (move > 0) {
         FlushChanges();
         if (fObserver) fObserver->RowsMoved(first + n, last, -n);
@@ -295,13 +303,9 @@ void TSimpleTerminal::ScrollUp(int first, int last, int n)
 
 void TSimpleTerminal::ScrollDown(int first, int last, int n)
 {
-    if (n <= 0) return;
-    first = std::clamp(first, 0, fRows - 1);
-    last = std::clamp(last, 0, fRows - 1);
-    if (first > last) return;
-    const int count = last - first + 1;
-    const int move = count > n ? count - n : 0;
-    const int blank = count > n ? n : count;
+    int move = 0;
+    int blank = 0;
+    if (!ClampScroll(first, last, n, move, blank)) return;
     if (move > 0) {
         FlushChanges();
         if (fObserver) fObserver->RowsMoved(first, last - n, n);

@@ -122,6 +122,9 @@ private:
     const TTerminalScreenRow& Row(int row) const { return (*ScreenBuffer)[fRowMap[std::size_t(row)]]; }
     std::uint8_t& RowWidth(int row) { return fRowWidth[fRowMap[std::size_t(row)]]; }
     void LineFeed();
+    /// Clamps a scroll of n rows over first..last to the used rows: how many rows move and how
+    /// many become blank; false when nothing scrolls.
+    bool ClampScroll(int& first, int& last, int n, int& move, int& blank) const;
     void ScrollUp(int first, int last, int n);
     void ScrollDown(int first, int last, int n);
     void BlankRows(int first, int last);
