@@ -21,6 +21,8 @@ protected:
 
     QApplication& app = TestApplication();
     TempFolder folder;
+    // The load and save dialogs start in the key-map folder, which must not be the user's.
+    AppDataAt appDataAt{folder.Path()};
     ScriptedDialogs dialogs;
     TMapTermKeys keys{folder.Name("default.kmap")};
     TMapTermKeysForm form{keys};
