@@ -352,12 +352,12 @@ void TSimpleTerminal::SetColumnTabStop() { SetHorzTabStop(fCurrentColumn); }
 
 void TSimpleTerminal::ClearColumnTabStop() { ClearHorzTabStop(fCurrentColumn); }
 
-void TSimpleTerminal::GotoNextHorzTabStop(int aRepeatCount)
+void TSimpleTerminal::GotoHorzTabStop(int aRepeatCount, int step)
 {
     const int wanted = std::max(aRepeatCount, 1);
     int met = 0;
     int column = fCurrentColumn;
-    for (int c = fCurrentColumn + 1; c < fColumns && met < wanted; ++c) {
+    for (int c = fCurrentColumn + step; c >= 0 && c < fColumns && met < wanted; c += step) {
         if (fHorzTabStops[std::size_t(c)]) {
             column = c;
             ++met;
@@ -369,21 +369,14 @@ void TSimpleTerminal::GotoNextHorzTabStop(int aRepeatCount)
     }
 }
 
+void TSimpleTerminal::GotoNextHorzTabStop(int aRepeatCount)
+{
+    GotoHorzTabStop(aRepeatCount, 1);
+}
+
 void TSimpleTerminal::GotoPriorHorzTabStop(int aRepeatCount)
 {
-    const int wanted = std::max(aRepeatCount, 1);
-    int met = 0;
-    int column = fCurrentColumn;
-    for (int c = fCurrentColumn - 1; c >= 0 && met < wanted; --c) {
-        if (fHorzTabStops[std::size_t(c)]) {
-            column = c;
-            ++met;
-        }
-    }
-    if (column != fCurrentColumn) {
-        fCurrentColumn = column;
-        CursorChanged();
-    }
+    GotoHorzTabStop(aRepeatCount, -1);
 }
 
 void TSimpleTerminal::Reset()

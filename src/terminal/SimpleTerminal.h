@@ -124,6 +124,8 @@ private:
     void LineFeed();
     /// Clamps a scroll of n rows over first..last to the used rows: how many rows move and how
     /// many become blank; false when nothing scrolls.
+    /// Moves to the aRepeatCount-th stop met going in the direction of step (+1 or -1).
+    void GotoHorzTabStop(int aRepeatCount, int step);
     bool ClampScroll(int& first, int& last, int n, int& move, int& blank) const;
     void ScrollUp(int first, int last, int n);
     void ScrollDown(int first, int last, int n);

@@ -132,12 +132,6 @@ TEST_F(LayoutTest, ACustomisedLayoutIsSavedAtCloseAndShownAtTheNextStart)
 
 TEST_F(LayoutTest, ALayoutFileThatCannotBeWrittenIsReportedOnceAndTheCloseGoesOn)
 {
-    struct QuestioningWindow : TTavloTerminal {
-        using TTavloTerminal::TTavloTerminal;
-        int Questions = 0;
-        bool QueryCloseBlockFile() override { return ++Questions, true; }
-        bool QueryCloseEditorFile() override { return ++Questions, true; }
-    };
     struct Case {
         bool BlockSettings;
         bool SettingsMentioned;

@@ -26,6 +26,17 @@ public:
     int CustomizeDialogs = 0;
 };
 
+/// A main window whose close questions answer Yes and are counted, so a test sees they were asked.
+class QuestioningWindow : public TTavloTerminal {
+public:
+    using TTavloTerminal::TTavloTerminal;
+    int Questions = 0;
+
+protected:
+    bool QueryCloseBlockFile() override { return ++Questions, true; }
+    bool QueryCloseEditorFile() override { return ++Questions, true; }
+};
+
 /// Each test gets its own loop, so the status timer can start, its own application object, and
 /// its own application-data folder, so that no test reads or writes the user's settings.
 class StartupTest : public ::testing::Test {

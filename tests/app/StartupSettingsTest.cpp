@@ -7,17 +7,6 @@
 
 namespace {
 
-// The close questions recorded, so a test sees they were still asked after a failed save.
-class QuestioningWindow : public TTavloTerminal {
-public:
-    using TTavloTerminal::TTavloTerminal;
-    int Questions = 0;
-
-protected:
-    bool QueryCloseBlockFile() override { return ++Questions, true; }
-    bool QueryCloseEditorFile() override { return ++Questions, true; }
-};
-
 TEST_F(StartupTest, SettingsWrittenAtCloseAreAppliedAtTheNextStart)
 {
     {
