@@ -1,10 +1,10 @@
 #include "codeeditor/TextToBlock.h"
 #include <array>
-#include <cstring>
 #include <bitset>
+#include <cstring>
 #include <map>
-#include <vector>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
