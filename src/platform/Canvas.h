@@ -40,6 +40,7 @@ public:
     virtual const TFont& Font() const = 0;
     virtual void SetBrushColor(TColor color) = 0;
     virtual void SetBrushStyle(TBrushStyle style) = 0;
+    virtual TBrushStyle GetBrushStyle() const = 0;
     virtual void SetPenColor(TColor color) = 0;
     virtual void SetPenWidth(int width) = 0;
     /// Colour of text output; a font's own colour is taken when the font is set.
@@ -54,8 +55,10 @@ public:
     virtual void ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::u16string_view text,
                             const int* dx) = 0;
     void TextOut(int x, int y, std::u16string_view text) { ExtTextOut(x, y, 0, nullptr, text, nullptr); }
+    /// Size of the text in the current font; any code unit answers, a lone surrogate included.
     virtual TSize TextExtent(std::u16string_view text) = 0;
     virtual TABC CharABCWidths(char16_t c) = 0;
+    /// Metrics of the current font; text output places the cell top, not the baseline, at y.
     virtual TTextMetric TextMetrics() = 0;
 
     /// Limits every following output to r; ClearClip lifts the limit.
