@@ -81,12 +81,19 @@ public:
     virtual Canvas& GetCanvas() = 0;
 };
 
+/// The RGB value of a colour: system colours are resolved by the current graphics factory (the
+/// standard scheme when none is installed); other values are returned as they are.
+TColor ColorToRGB(TColor color);
+
 /// Makes bitmaps of the active drawing backend (the toolkit's, or the recording one in tests).
 class GraphicsFactory {
 public:
     /// A factory that is the current one stops being current.
     virtual ~GraphicsFactory();
     virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
+    /// The RGB value of system colour `index` (the low byte of a negative colour); the default
+    /// gives the system's standard scheme.
+    virtual TColor SystemColor(int index) const;
     /// The factory in use; throws std::logic_error when none is set.
     static GraphicsFactory& Current();
     static void SetCurrent(GraphicsFactory* factory);

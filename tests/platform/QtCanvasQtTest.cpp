@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QPalette>
 #include "platform/QtTestApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtColor.h"
@@ -22,6 +24,14 @@ TEST(QtColorQtTest, ColoursKeepRedInTheLowByteBothWays)
         EXPECT_EQ(FromQColor(q), c.Color) << std::hex << c.Color;
     }
     EXPECT_EQ(ToQColor(clNone).alpha(), 0);
+}
+
+TEST(QtColorQtTest, SystemColoursComeFromThePalette)
+{
+    TestApplication();
+    QtGraphicsFactory graphics;
+    GraphicsFactory::SetCurrent(&graphics);
+    EXPECT_EQ(ColorToRGB(TColor(0xFF00000Du)), FromQColor(QGuiApplication::palette().color(QPalette::Highlight)));
 }
 
 TEST(QtColorQtTest, NegativeFontHeightIsThePixelHeight)

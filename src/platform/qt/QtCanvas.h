@@ -76,6 +76,8 @@ private:
 class QtGraphicsFactory : public GraphicsFactory {
 public:
     std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override;
+    /// System colours from the application's palette.
+    TColor SystemColor(int index) const override;
 };
 
 /// The Qt rectangle of a rectangle whose right and bottom are exclusive.
