@@ -34,6 +34,7 @@ public:
 
     static UnicodeString GetLanguageName() { return u"Forth"; }
     static UnicodeString GetFriendlyLanguageName() { return u"Tavlo"; }
+    UnicodeString ClassName() const override { return u"TNibTavloHighlighter"; }
 
     TNibHighlighterAttributes* CommentAttri() const { return fCommentAttri; }
     TNibHighlighterAttributes* IdentifierAttri() const { return fIdentifierAttri; }

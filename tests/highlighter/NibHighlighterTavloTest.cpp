@@ -160,6 +160,7 @@ TEST(TavloAttributes, NamesStylesAndRoles)
     for (int i = 0; i < 6; ++i) EXPECT_EQ(h.GetDefaultAttribute(i), roles[i]);
     EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
     EXPECT_GE(GetPlaceableHighlighters().FindByName(u"Forth"), 0);
+    EXPECT_EQ(h.ExportName(), u"TavloHighlighter");
     EXPECT_EQ(GetPlaceableHighlighters().FindByClass(&h), GetPlaceableHighlighters().FindByFriendlyName(u"Tavlo"));
 }
 
