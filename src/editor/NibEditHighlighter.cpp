@@ -1,6 +1,7 @@
 #include "editor/NibEditHighlighter.h"
 
 #include <algorithm>
+#include "editor/NibEditMiscProcs.h"
 #include "editor/NibEditStrConst.h"
 #include "editor/NibUnicode.h"
 
@@ -252,6 +253,12 @@ bool TNibCustomHighlighter::IsWordBreakChar(char16_t C) const
 {
     return C < 48 || (C >= 58 && C <= 64) || (C >= 91 && C <= 94) || C == 96 || (C >= 123 && C <= 126) ||
            C == 167 || C == 176 || C == 180;
+}
+
+const UnicodeString& TNibCustomHighlighter::ExportName() const
+{
+    if (FExportName.empty()) FExportName = ExportNameFromClassName(ClassName());
+    return FExportName;
 }
 
 UnicodeString TNibCustomHighlighter::GetLanguageName() { return SNibLangUnknown; }

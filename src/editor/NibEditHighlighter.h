@@ -149,6 +149,10 @@ public:
 
     static UnicodeString GetLanguageName();
     static UnicodeString GetFriendlyLanguageName();
+    /// The class's own name, as the highlighter's export name is made from it.
+    virtual UnicodeString ClassName() const { return u"TNibCustomHighlighter"; }
+    /// The name the highlighter is exported under, made once from the class name.
+    const UnicodeString& ExportName() const;
 
 protected:
     /// Takes ownership; a name already in the list throws std::logic_error.
@@ -190,6 +194,7 @@ private:
     bool fHasExpandedLine = false;
     int fExpandedTokenPos = 0;
     UnicodeString fDefaultFilter;
+    mutable UnicodeString FExportName;
 };
 
 /// A registered highlighter class: its names, a maker, and a test of whether an object is one.
