@@ -156,6 +156,8 @@ private:
     void InvalidateLines();
     void Changed();
     UnicodeString ExpandString(int Index) const;
+    /// Caches the displayed length of a line from its tab-expanded text.
+    void SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const;
     void SetUpdateState(bool Updating);
     UnicodeString JoinLines(std::u16string_view Separator, bool FinalSeparator) const;
     std::u16string_view LineBreak(TTextEncoding Encoding) const;
