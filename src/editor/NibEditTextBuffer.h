@@ -94,7 +94,6 @@ public:
     /// Nested updates: OnChanging fires when the outermost begins, OnChange when it ends.
     void BeginUpdate();
     void EndUpdate();
-    int UpdateCount() const { return fUpdateCount; }
 
     /// The lines joined by CR LF (files are written with their own line break).
     UnicodeString Text() const;
