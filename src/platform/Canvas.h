@@ -40,6 +40,7 @@ public:
     virtual const TFont& Font() const = 0;
     virtual void SetBrushColor(TColor color) = 0;
     virtual void SetBrushStyle(TBrushStyle style) = 0;
+    virtual TBrushStyle GetBrushStyle() const = 0;
     virtual void SetPenColor(TColor color) = 0;
     virtual void SetPenWidth(int width) = 0;
     /// Colour of text output; a font's own colour is taken when the font is set.
@@ -54,8 +55,10 @@ public:
     virtual void ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::u16string_view text,
                             const int* dx) = 0;
     void TextOut(int x, int y, std::u16string_view text) { ExtTextOut(x, y, 0, nullptr, text, nullptr); }
+    /// Size of the text in the current font; any code unit answers, a lone surrogate included.
     virtual TSize TextExtent(std::u16string_view text) = 0;
     virtual TABC CharABCWidths(char16_t c) = 0;
+    /// Metrics of the current font; text output places the cell top, not the baseline, at y.
     virtual TTextMetric TextMetrics() = 0;
 
     /// Limits every following output to r; ClearClip lifts the limit.
@@ -78,12 +81,19 @@ public:
     virtual Canvas& GetCanvas() = 0;
 };
 
+/// The RGB value of a colour: system colours are resolved by the current graphics factory (the
+/// standard scheme when none is installed); other values are returned as they are.
+TColor ColorToRGB(TColor color);
+
 /// Makes bitmaps of the active drawing backend (the toolkit's, or the recording one in tests).
 class GraphicsFactory {
 public:
     /// A factory that is the current one stops being current.
     virtual ~GraphicsFactory();
     virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
+    /// The RGB value of system colour `index` (the low byte of a negative colour); the default
+    /// gives the system's standard scheme.
+    virtual TColor SystemColor(int index) const;
     /// The factory in use; throws std::logic_error when none is set.
     static GraphicsFactory& Current();
     static void SetCurrent(GraphicsFactory* factory);

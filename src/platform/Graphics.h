@@ -14,6 +14,12 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clMoneyGreen = 0xC0DCC0;
 constexpr TColor clNavy = 0x800000;
 constexpr TColor clYellow = 0x00FFFF;
+/// System colours: the high bit set, the system colour index in the low byte.
+constexpr TColor clWindow = TColor(0x80000005u);
+constexpr TColor clWindowText = TColor(0x80000008u);
+constexpr TColor clHighlight = TColor(0x8000000Du);
+constexpr TColor clHighlightText = TColor(0x8000000Eu);
+constexpr TColor clBtnFace = TColor(0x8000000Fu);
 
 constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
 constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }

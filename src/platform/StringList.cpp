@@ -17,20 +17,6 @@ void CheckUnsorted(bool sorted)
     if (sorted) throw std::logic_error("Operation not allowed on sorted list");
 }
 
-/// UTF-16 of the given byte order; a stray last byte becomes U+FFFD.
-UnicodeString FromUtf16(std::string_view bytes, bool bigEndian)
-{
-    UnicodeString out;
-    out.reserve(bytes.size() / 2 + 1);
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
-        auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-        out += bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a);
-    }
-    if (i < bytes.size()) out += u'\uFFFD';
-    return out;
-}
-
 } // namespace
 
 int TStringList::Compare(std::u16string_view a, std::u16string_view b) const
@@ -289,11 +275,7 @@ bool TStringList::LoadFromFile(const UnicodeString& fileName)
 {
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes)) return false;
-    std::string_view b(bytes);
-    if (b.starts_with("\xEF\xBB\xBF")) SetText(FromUtf8(b.substr(3)));
-    else if (b.starts_with("\xFF\xFE")) SetText(FromUtf16(b.substr(2), false));
-    else if (b.starts_with("\xFE\xFF")) SetText(FromUtf16(b.substr(2), true));
-    else SetText(FromAnsi(b));
+    SetText(DecodeText(bytes));
     return true;
 }
 

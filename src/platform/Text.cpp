@@ -215,3 +215,35 @@ UnicodeString TrimRight(std::u16string_view text)
     while (e > 0 && text[e - 1] <= u' ') --e;
     return UnicodeString(text.substr(0, e));
 }
+
+namespace {
+
+/// UTF-16 of the given byte order; a stray last byte becomes U+FFFD.
+UnicodeString FromUtf16(std::string_view bytes, bool bigEndian)
+{
+    UnicodeString out;
+    out.reserve(bytes.size() / 2 + 1);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        out += bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a);
+    }
+    if (i < bytes.size()) out += u'\uFFFD';
+    return out;
+}
+
+}  // namespace
+
+UnicodeString DecodeText(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+    if (bytes.starts_with("\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
+    return FromAnsi(bytes);
+}
+
+std::string EncodeText(std::u16string_view text, TTextEncoding encoding)
+{
+    if (encoding == TTextEncoding::Utf8) return "\xEF\xBB\xBF" + ToUtf8(text);
+    return ToAnsi(text);
+}

@@ -16,6 +16,13 @@ AnsiString ToAnsi(std::u16string_view text);
 std::string ToUtf8(std::u16string_view text);
 UnicodeString FromUtf8(std::string_view utf8);
 
+/// The text of a file's bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE; without one
+/// the bytes are 8-bit text.
+UnicodeString DecodeText(std::string_view bytes);
+/// How text is written to a file: 8-bit (the default), or UTF-8 behind a byte-order mark.
+enum class TTextEncoding : std::uint8_t { Ansi, Utf8 };
+std::string EncodeText(std::u16string_view text, TTextEncoding encoding);
+
 /// Case mapping per code unit; the length never changes.
 char16_t UpCaseChar(char16_t c);
 char16_t LowCaseChar(char16_t c);

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <QGuiApplication>
+#include <QPalette>
 #include "platform/QtTestApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtColor.h"
@@ -22,6 +24,14 @@ TEST(QtColorQtTest, ColoursKeepRedInTheLowByteBothWays)
         EXPECT_EQ(FromQColor(q), c.Color) << std::hex << c.Color;
     }
     EXPECT_EQ(ToQColor(clNone).alpha(), 0);
+}
+
+TEST(QtColorQtTest, SystemColoursComeFromThePalette)
+{
+    TestApplication();
+    QtGraphicsFactory graphics;
+    GraphicsFactory::SetCurrent(&graphics);
+    EXPECT_EQ(ColorToRGB(TColor(0xFF00000Du)), FromQColor(QGuiApplication::palette().color(QPalette::Highlight)));
 }
 
 TEST(QtColorQtTest, NegativeFontHeightIsThePixelHeight)
@@ -113,3 +123,28 @@ TEST(QtDialogsQtTest, FileFiltersBecomeQtNameFilters)
 }
 
 }  // namespace
+
+TEST_F(QtCanvasQtTest, EveryCodeUnitAnswersWidthQuestions)
+{
+    TFont font;
+    font.Name = u"DejaVu Sans Mono";
+    font.Height = -14;
+    canvas.SetFont(font);
+    const int m = canvas.TextExtent(u"M").cx;
+    EXPECT_GT(m, 0);
+    for (char16_t c : {u'\xD800', u'\xDC00', u'\u200B', u'\u0301', u'\0'}) {
+        const char16_t text[] = {c};
+        const TSize size = canvas.TextExtent(std::u16string_view(text, 1));
+        EXPECT_GE(size.cx, 0) << int(c);
+        EXPECT_GT(size.cy, 0) << int(c);
+        const TABC abc = canvas.CharABCWidths(c);
+        EXPECT_GE(abc.A + abc.B + abc.C, 0) << int(c);
+    }
+    EXPECT_EQ(canvas.TextExtent(u"\u200B").cx, 0);
+
+    font.Style = std::uint8_t(TFontStyle::fsItalic);
+    canvas.SetFont(font);
+    const TABC italic = canvas.CharABCWidths(u'M');
+    EXPECT_EQ(italic.A + italic.B + italic.C, canvas.TextExtent(u"M").cx);
+    EXPECT_EQ(canvas.GetBrushStyle(), TBrushStyle::bsSolid);
+}

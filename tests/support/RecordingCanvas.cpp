@@ -96,7 +96,8 @@ void RecordingCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* re
 
 int RecordingCanvas::WidthOf(char16_t c) const
 {
-    return DoubleWidth.count(c) ? 2 * CharWidth : CharWidth;
+    if (c == 0x0301 || c == 0x200B) return 0;
+    return DoubleWidth.count(c) || (c >= 0x4E00 && c <= 0x9FFF) ? 2 * CharWidth : CharWidth;
 }
 
 TSize RecordingCanvas::TextExtent(std::u16string_view text)

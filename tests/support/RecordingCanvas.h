@@ -43,6 +43,7 @@ public:
     const TFont& Font() const override { return fFont; }
     void SetBrushColor(TColor color) override;
     void SetBrushStyle(TBrushStyle style) override;
+    TBrushStyle GetBrushStyle() const override { return BrushStyle; }
     void SetPenColor(TColor color) override;
     void SetPenWidth(int width) override;
     void SetTextColor(TColor color) override;
@@ -60,7 +61,8 @@ public:
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
 
-    /// Width of one code unit: CharWidth, or twice that for the double-width ones.
+    /// Width of one code unit: CharWidth; twice that for the double-width ones and U+4E00..U+9FFF;
+    /// 0 for the combining acute accent U+0301 and the zero-width space U+200B.
     int WidthOf(char16_t c) const;
     /// The recorded calls of one kind, in order.
     std::vector<CanvasCall> Of(CanvasCall::Kind what) const;

@@ -194,3 +194,8 @@ std::unique_ptr<Bitmap> QtGraphicsFactory::CreateBitmap(int width, int height)
 {
     return std::make_unique<QtBitmap>(width, height);
 }
+
+TColor QtGraphicsFactory::SystemColor(int index) const
+{
+    return FromQColor(ToQColor(TColor(0xFF000000u | std::uint32_t(index & 0xFF))));
+}

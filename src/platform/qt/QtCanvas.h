@@ -18,6 +18,7 @@ public:
     const TFont& Font() const override { return fFont; }
     void SetBrushColor(TColor color) override { fBrushColor = color; }
     void SetBrushStyle(TBrushStyle style) override { fBrushStyle = style; }
+    TBrushStyle GetBrushStyle() const override { return fBrushStyle; }
     void SetPenColor(TColor color) override { fPenColor = color; }
     void SetPenWidth(int width) override { fPenWidth = width; }
     void SetTextColor(TColor color) override { fTextColor = color; }
@@ -75,6 +76,8 @@ private:
 class QtGraphicsFactory : public GraphicsFactory {
 public:
     std::unique_ptr<Bitmap> CreateBitmap(int width, int height) override;
+    /// System colours from the application's palette.
+    TColor SystemColor(int index) const override;
 };
 
 /// The Qt rectangle of a rectangle whose right and bottom are exclusive.

@@ -1,0 +1,101 @@
+#include "editor/NibEditPositions.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char16_t Tab = 9;
+
+// Cells of the character at 1-based position i of the line at display column x (0-based): a tab
+// reaches the next tab stop, a position past the line's end takes one cell.
+int CellsAt(const TNibEditLayout& layout, const UnicodeString& line, int i, int x)
+{
+    if (i > int(line.size())) return 1;
+    const char16_t c = line[std::size_t(i - 1)];
+    if (c == Tab) {
+        const int width = std::max(layout.TabWidth, 1);
+        return width - x % width;
+    }
+    return layout.CharCells ? std::max(layout.CharCells(c), 1) : 1;
+}
+
+}  // namespace
+
+TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoord& p)
+{
+    TDisplayCoord result{p.Char, p.Line};
+    if (p.Line >= 1 && p.Line <= Layout.Lines->Count()) {
+        const UnicodeString& line = (*Layout.Lines)[p.Line - 1];
+        const int inLine = std::min(p.Char - 1, int(line.size()));
+        int x = 0;
+        for (int i = 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, x);
+        result.Column = x + std::max(p.Char - 1 - inLine, 0) + 1;
+    }
+    if (Layout.WordWrap && result.Column >= 1 && result.Row >= 1)
+        result = Layout.WordWrap->BufferToDisplayPos({result.Column, result.Row});
+    return result;
+}
+
+TBufferCoord DisplayToBufferPos(const TNibEditLayout& Layout, const TDisplayCoord& p)
+{
+    TBufferCoord result{p.Column, p.Row};
+    if (Layout.WordWrap && p.Column >= 1 && p.Row >= 1) result = Layout.WordWrap->DisplayToBufferPos(p);
+    if (result.Line >= 1 && result.Line <= Layout.Lines->Count()) {
+        const UnicodeString& line = (*Layout.Lines)[result.Line - 1];
+        const int column = result.Char;
+        int x = 0, i = 1;
+        for (; i <= int(line.size()); ++i) {
+            const int w = CellsAt(Layout, line, i, x);
+            if (column <= x + w) break;
+            x += w;
+        }
+        // Past the line's end every position takes one cell.
+        result.Char = i <= int(line.size()) ? i : i + std::max(column - x - 1, 0);
+    }
+    return result;
+}
+
+int LineToRow(const TNibEditLayout& Layout, int aLine)
+{
+    if (!Layout.WordWrap) return aLine;
+    return BufferToDisplayPos(Layout, {1, aLine}).Row;
+}
+
+int RowToLine(const TNibEditLayout& Layout, int aRow)
+{
+    if (!Layout.WordWrap) return aRow;
+    return DisplayToBufferPos(Layout, {1, aRow}).Line;
+}
+
+int DisplayLineCount(const TNibEditLayout& Layout)
+{
+    if (!Layout.WordWrap) return Layout.Lines->Count();
+    if (Layout.Lines->Count() == 0) return 0;
+    return Layout.WordWrap->RowCount();
+}
+
+TBufferCoord CharIndexToRowCol(const TNibEditStringList& Lines, int Index)
+{
+    // Line i starts at LineCharIndex(i) + 2 * i: find the last line that starts at or before Index.
+    int low = 0, high = Lines.Count() - 1, line = -1;
+    while (low <= high) {
+        const int mid = low + (high - low) / 2;
+        if (Lines.LineCharIndex(mid) + 2 * mid <= Index) {
+            line = mid;
+            low = mid + 1;
+        } else {
+            high = mid - 1;
+        }
+    }
+    if (line < 0) return {1, 1};
+    const int start = Lines.LineCharIndex(line) + 2 * line;
+    if (line == Lines.Count() - 1 && Index >= start + Lines.LineCharLength(line) + 2) return {1, Lines.Count() + 1};
+    return {Index - start + 1, line + 1};
+}
+
+int RowColToCharIndex(const TNibEditStringList& Lines, const TBufferCoord& RowCol)
+{
+    if (Lines.Count() == 0) return 0;
+    const int line = std::clamp(RowCol.Line, 1, Lines.Count()) - 1;
+    return Lines.LineCharIndex(line) + 2 * line + (RowCol.Char - 1);
+}

@@ -1,0 +1,514 @@
+#include "editor/NibEditTextBuffer.h"
+
+#include <algorithm>
+#include <climits>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <string>
+
+#include "platform/Folders.h"
+
+namespace {
+
+constexpr char16_t CR = 13, LF = 10, LineSeparator = 0x2028;
+
+// Holds an update open for the length of one modifying operation, also when it throws.
+class UpdateScope {
+public:
+    explicit UpdateScope(TNibEditStringList& list) : fList(list) { fList.BeginUpdate(); }
+    ~UpdateScope() { fList.EndUpdate(); }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+private:
+    TNibEditStringList& fList;
+};
+
+const UnicodeString EmptyLine;
+
+}  // namespace
+
+TNibEditStringList::TNibEditStringList(TExpandAtWideGlyphsFunc AExpandAtWideGlyphsFunc)
+    : FExpandAtWideGlyphsFunc(std::move(AExpandAtWideGlyphsFunc))
+{
+}
+
+TNibEditStringList::~TNibEditStringList()
+{
+    OnChange = nullptr;
+    OnChanging = nullptr;
+}
+
+// --- the gap buffer ---------------------------------------------------------------------------
+
+TNibEditStringRec& TNibEditStringList::Rec(int Index) const
+{
+    const int gap = Capacity() - fCount;
+    return fList[std::size_t(Index < fGapStart ? Index : Index + gap)];
+}
+
+void TNibEditStringList::MoveGapTo(int Index) const
+{
+    const std::ptrdiff_t gap = Capacity() - fCount;
+    if (gap == 0 || Index == fGapStart) {
+        fGapStart = Index;
+        return;
+    }
+    const auto base = fList.begin();
+    if (Index < fGapStart)
+        std::move_backward(base + Index, base + fGapStart, base + fGapStart + gap);
+    else
+        std::move(base + fGapStart + gap, base + Index + gap, base + fGapStart);
+    fGapStart = Index;
+}
+
+void TNibEditStringList::Reallocate(int NewCapacity)
+{
+    std::vector<TNibEditStringRec> block(static_cast<std::size_t>(NewCapacity));
+    for (int i = 0; i < fCount; ++i) block[std::size_t(i)] = std::move(Rec(i));
+    fList = std::move(block);
+    fGapStart = fCount;
+}
+
+int TNibEditStringList::GrownCapacity() const
+{
+    const int capacity = Capacity();
+    return capacity <= 64 ? capacity + 16 : capacity + capacity / 4;
+}
+
+void TNibEditStringList::InsertRecords(int Index, int NumLines, int NewCapacity)
+{
+    if (Capacity() - fCount < NumLines) Reallocate(std::max(NewCapacity, fCount + NumLines));
+    MoveGapTo(Index);
+    for (int i = 0; i < NumLines; ++i) fList[std::size_t(Index + i)] = TNibEditStringRec();
+    fGapStart += NumLines;
+    fCount += NumLines;
+}
+
+void TNibEditStringList::RemoveRecords(int Index, int NumLines)
+{
+    MoveGapTo(Index);
+    const int gap = Capacity() - fCount;
+    for (int i = 0; i < NumLines; ++i) fList[std::size_t(Index + gap + i)] = TNibEditStringRec();
+    fCount -= NumLines;
+}
+
+void TNibEditStringList::SetCapacity(int NewCapacity)
+{
+    if (NewCapacity < fCount) throw std::length_error("Stringlist capacity cannot be smaller than count");
+    Reallocate(NewCapacity);
+}
+
+// --- updates and events -----------------------------------------------------------------------
+
+void TNibEditStringList::CheckIndex(int Index, int Limit) const
+{
+    if (Index < 0 || Index > Limit)
+        throw ENibEditStringList("Invalid stringlist index " + std::to_string(Index));
+}
+
+void TNibEditStringList::BeginUpdate()
+{
+    if (fUpdateCount++ == 0) SetUpdateState(true);
+}
+
+void TNibEditStringList::EndUpdate()
+{
+    if (fUpdateCount > 0 && --fUpdateCount == 0) SetUpdateState(false);
+}
+
+void TNibEditStringList::SetUpdateState(bool Updating)
+{
+    FCharIndexesAreValid = false;
+    if (Updating)
+        Fire(OnChanging, this);
+    else
+        Fire(OnChange, this);
+}
+
+void TNibEditStringList::Changed()
+{
+    // Every change moves the lines' character indexes, also inside an update.
+    FCharIndexesAreValid = false;
+    fIndexOfLongestLine = -1;
+}
+
+// --- reading ----------------------------------------------------------------------------------
+
+const UnicodeString& TNibEditStringList::Get(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return EmptyLine;
+    return Rec(Index).FString;
+}
+
+TObject* TNibEditStringList::GetObject(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return nullptr;
+    return Rec(Index).fObject;
+}
+
+TNibRange TNibEditStringList::GetRange(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return nullptr;
+    return Rec(Index).fRange;
+}
+
+TNibEditStringFlags TNibEditStringList::Flags(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return 0;
+    return Rec(Index).fFlags;
+}
+
+int TNibEditStringList::LineCharLength(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return 0;
+    return int(Rec(Index).FString.size());
+}
+
+int TNibEditStringList::LineCharIndex(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return 0;
+    if (!FCharIndexesAreValid) {
+        int chars = 0;
+        for (int i = 0; i < fCount; ++i) {
+            TNibEditStringRec& r = Rec(i);
+            r.fCharIndex = chars;
+            chars += int(r.FString.size());
+        }
+        FCharIndexesAreValid = true;
+    }
+    return Rec(Index).fCharIndex;
+}
+
+UnicodeString TNibEditStringList::ExpandString(int Index) const
+{
+    TNibEditStringRec& r = Rec(Index);
+    bool hasTabs = false;
+    UnicodeString expanded = r.FString.empty() ? UnicodeString() : fConvertTabsProc(r.FString, fTabWidth, hasTabs);
+    SetExpandedLength(r, expanded, hasTabs);
+    return expanded;
+}
+
+void TNibEditStringList::SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const
+{
+    constexpr TNibEditStringFlags tabFlags = sfHasTabs | sfHasNoTabs | sfExpandedLengthUnknown;
+    r.fExpandedLength = FExpandAtWideGlyphsFunc && !expanded.empty() ? int(FExpandAtWideGlyphsFunc(expanded).size())
+                                                                     : int(expanded.size());
+    r.fFlags = TNibEditStringFlags((r.fFlags & ~tabFlags) | (hasTabs ? sfHasTabs : sfHasNoTabs));
+}
+
+UnicodeString TNibEditStringList::GetExpandedString(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return {};
+    const TNibEditStringRec& r = Rec(Index);
+    if (r.fFlags & sfHasNoTabs) return r.FString;
+    return ExpandString(Index);
+}
+
+int TNibEditStringList::GetExpandedStringLength(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return 0;
+    TNibEditStringRec& r = Rec(Index);
+    // The cache counts the fillers before wide glyphs; the first answer gives the same.
+    if (r.fFlags & sfExpandedLengthUnknown) {
+        int before = 0;
+        if (FindFirstTab(r.FString, before))
+            ExpandString(Index);
+        else
+            SetExpandedLength(r, r.FString, false);  // nothing to expand: no copy of the line
+    }
+    return r.fExpandedLength;
+}
+
+int TNibEditStringList::LengthOfLongestLine() const
+{
+    if (fIndexOfLongestLine < 0) {
+        int best = 0;
+        for (int i = 0; i < fCount; ++i) {
+            const int length = GetExpandedStringLength(i);
+            if (length > best) {
+                best = length;
+                fIndexOfLongestLine = i;
+            }
+        }
+    }
+    if (fIndexOfLongestLine < 0 || fIndexOfLongestLine >= fCount) return 0;
+    return Rec(fIndexOfLongestLine).fExpandedLength;
+}
+
+void TNibEditStringList::InvalidateLines()
+{
+    fIndexOfLongestLine = -1;
+    for (int i = 0; i < fCount; ++i) {
+        TNibEditStringRec& r = Rec(i);
+        r.fExpandedLength = -1;
+        r.fFlags = TNibEditStringFlags((r.fFlags & ~sfHasNoTabs) | sfExpandedLengthUnknown);
+    }
+}
+
+void TNibEditStringList::SetTabWidth(int Value)
+{
+    if (Value == fTabWidth) return;
+    fTabWidth = Value;
+    fConvertTabsProc = SelectTabExpander(Value);
+    InvalidateLines();
+}
+
+void TNibEditStringList::FontChanged()
+{
+    InvalidateLines();
+}
+
+// --- changing ---------------------------------------------------------------------------------
+
+void TNibEditStringList::Put(int Index, const UnicodeString& S)
+{
+    if (Index == fCount) {
+        Add(S);
+        return;
+    }
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    Changed();
+    TNibEditStringRec& r = Rec(Index);
+    r.fFlags = TNibEditStringFlags((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
+    r.FString = S;
+    Fire(OnPutted, this, Index, 1);
+}
+
+void TNibEditStringList::PutObject(int Index, TObject* AObject)
+{
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    Rec(Index).fObject = AObject;
+}
+
+void TNibEditStringList::PutRange(int Index, TNibRange ARange)
+{
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    Rec(Index).fRange = ARange;
+}
+
+int TNibEditStringList::Add(const UnicodeString& S)
+{
+    const int index = fCount;
+    Insert(index, S);
+    return index;
+}
+
+void TNibEditStringList::Insert(int Index, const UnicodeString& S)
+{
+    CheckIndex(Index, fCount);
+    UpdateScope update(*this);
+    InsertRecords(Index, 1, GrownCapacity());
+    Rec(Index).FString = S;
+    Changed();
+    Fire(OnInserted, this, Index, 1);
+}
+
+void TNibEditStringList::AddStrings(const TStringList& Strings)
+{
+    const int n = Strings.Count();
+    if (n == 0) return;
+    UpdateScope update(*this);
+    const int index = fCount;
+    InsertRecords(index, n, (fCount + n + 15) / 16 * 16);
+    for (int k = 0; k < n; ++k) {
+        TNibEditStringRec& r = Rec(index + k);
+        r.FString = Strings[k];
+        r.fObject = Strings.Objects(k);
+    }
+    Changed();
+    Fire(OnInserted, this, index, n);
+}
+
+void TNibEditStringList::Delete(int Index)
+{
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    RemoveRecords(Index, 1);
+    Changed();
+    Fire(OnDeleted, this, Index, 1);
+}
+
+void TNibEditStringList::DeleteLines(int Index, int NumLines)
+{
+    if (NumLines <= 0) return;
+    CheckIndex(Index, fCount);
+    NumLines = std::min(NumLines, fCount - Index);
+    if (NumLines == 0) return;
+    UpdateScope update(*this);
+    RemoveRecords(Index, NumLines);
+    Changed();
+    Fire(OnDeleted, this, Index, NumLines);
+}
+
+void TNibEditStringList::InsertLines(int Index, int NumLines)
+{
+    CheckIndex(Index, fCount);
+    if (NumLines <= 0) return;
+    UpdateScope update(*this);
+    InsertRecords(Index, NumLines, GrownCapacity());
+    Changed();
+    Fire(OnInserted, this, Index, NumLines);
+}
+
+void TNibEditStringList::InsertStrings(int Index, const TStringList& NewStrings)
+{
+    const int n = NewStrings.Count();
+    if (n == 0) return;
+    UpdateScope update(*this);
+    InsertLines(Index, n);
+    for (int k = 0; k < n; ++k) Put(Index + k, NewStrings[k]);
+}
+
+void TNibEditStringList::InsertText(int Index, std::u16string_view NewText)
+{
+    if (NewText.empty()) return;
+    TStringList lines;
+    lines.SetText(NewText);
+    InsertStrings(Index, lines);
+}
+
+void TNibEditStringList::Exchange(int Index1, int Index2)
+{
+    CheckIndex(Index1, fCount - 1);
+    CheckIndex(Index2, fCount - 1);
+    UpdateScope update(*this);
+    std::swap(Rec(Index1), Rec(Index2));
+    FCharIndexesAreValid = false;
+    if (fIndexOfLongestLine == Index1)
+        fIndexOfLongestLine = Index2;
+    else if (fIndexOfLongestLine == Index2)
+        fIndexOfLongestLine = Index1;
+}
+
+void TNibEditStringList::Clear()
+{
+    if (fCount != 0) {
+        UpdateScope update(*this);
+        fList.clear();
+        fList.shrink_to_fit();
+        fCount = 0;
+        fGapStart = 0;
+        FCharIndexesAreValid = false;
+        Fire(OnCleared, this);
+    }
+    fIndexOfLongestLine = -1;
+}
+
+// --- text and files ---------------------------------------------------------------------------
+
+UnicodeString TNibEditStringList::JoinLines(std::u16string_view Separator, bool FinalSeparator) const
+{
+    if (fCount == 0) return FinalSeparator ? UnicodeString(Separator) : UnicodeString();
+    std::size_t size = std::size_t(fCount - 1 + (FinalSeparator ? 1 : 0)) * Separator.size();
+    for (int i = 0; i < fCount; ++i) size += Rec(i).FString.size();
+    UnicodeString text;
+    text.reserve(size);
+    for (int i = 0; i < fCount; ++i) {
+        if (i > 0) text += Separator;
+        text += Rec(i).FString;
+    }
+    if (FinalSeparator) text += Separator;
+    return text;
+}
+
+std::u16string_view TNibEditStringList::LineBreak(TTextEncoding Encoding) const
+{
+    switch (fFileFormat) {
+    case sffUnix: return u"\n";
+    case sffMac: return u"\r";
+    case sffUnicode: return Encoding == TTextEncoding::Ansi ? u"\r\n" : u"\u2028";
+    case sffDos: break;
+    }
+    return u"\r\n";
+}
+
+UnicodeString TNibEditStringList::Text() const
+{
+    return JoinLines(u"\r\n", false);
+}
+
+UnicodeString TNibEditStringList::GetSeparatedText(std::u16string_view Separators) const
+{
+    return JoinLines(Separators, false);
+}
+
+void TNibEditStringList::SetText(std::u16string_view Value)
+{
+    bool sawU2028 = false, sawCR = false, sawLF = false;
+    {
+        UpdateScope update(*this);
+        Clear();
+        // The records are gathered in a block of their own, which then becomes the list's, with
+        // the gap at its end.
+        std::vector<TNibEditStringRec> block;
+        const char16_t* p = Value.data();
+        const char16_t* const end = p + Value.size();
+        while (p < end) {
+            const char16_t* const start = p;
+            while (p < end && (*p > CR || (*p != CR && *p != LF)) && *p != LineSeparator) ++p;
+            block.push_back(TNibEditStringRec{UnicodeString(start, std::size_t(p - start))});
+            if (p < end && *p == LineSeparator) {
+                sawU2028 = true;
+                ++p;
+            }
+            if (p < end && *p == CR) {
+                sawCR = true;
+                ++p;
+            }
+            if (p < end && *p == LF) {
+                sawLF = true;
+                ++p;
+            }
+        }
+        if (!fAppendNewLineAtEOF && !Value.empty() &&
+            (Value.back() == CR || Value.back() == LF || Value.back() == LineSeparator))
+            block.emplace_back();
+        if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
+        fCount = int(block.size());
+        fGapStart = fCount;
+        fList = std::move(block);
+        Changed();
+        if (fCount > 0) Fire(OnInserted, this, 0, fCount);
+    }
+    if (sawU2028)
+        SetFileFormat(sffUnicode);
+    else if (sawCR && !sawLF)
+        SetFileFormat(sffMac);
+    else if (sawLF && !sawCR)
+        SetFileFormat(sffUnix);
+    else
+        SetFileFormat(sffDos);
+}
+
+void TNibEditStringList::LoadFromStream(std::istream& Stream)
+{
+    const std::string bytes{std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>()};
+    SetText(DecodeText(bytes));
+}
+
+void TNibEditStringList::SaveToStream(std::ostream& Stream, TTextEncoding Encoding) const
+{
+    const std::string bytes = EncodeText(JoinLines(LineBreak(Encoding), fAppendNewLineAtEOF), Encoding);
+    Stream.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+bool TNibEditStringList::LoadFromFile(const UnicodeString& FileName)
+{
+    std::string bytes;
+    if (!ReadFileBytes(FileName, bytes)) return false;
+    SetText(DecodeText(bytes));
+    return true;
+}
+
+bool TNibEditStringList::SaveToFile(const UnicodeString& FileName, TTextEncoding Encoding, UnicodeString* Error) const
+{
+    const UnicodeString reason =
+        SaveFileSafely(FileName, EncodeText(JoinLines(LineBreak(Encoding), fAppendNewLineAtEOF), Encoding));
+    if (Error) *Error = reason;
+    return reason.empty();
+}

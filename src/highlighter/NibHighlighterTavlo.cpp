@@ -1,0 +1,219 @@
+#include "highlighter/NibHighlighterTavlo.h"
+
+#include <algorithm>
+#include <cstdint>
+#include "editor/NibEditStrConst.h"
+
+namespace {
+
+bool IsBlank(char16_t c) { return c <= 32; }
+
+void PrepareWordList(TStringList& list)
+{
+    list.SetCaseSensitive(true);
+    list.SetSorted(true);
+    list.SetDuplicates(TDuplicates::dupIgnore);
+}
+
+const bool registered = (RegisterHighlighterClass<TNibTavloHighlighter>(), true);
+
+} // namespace
+
+TNibTavloHighlighter::TNibTavloHighlighter()
+{
+    auto make = [this](const char16_t* name, const char16_t* friendly, TFontStyles style) {
+        auto a = std::make_unique<TNibHighlighterAttributes>(name, friendly);
+        a->SetStyle(style);
+        return AddAttribute(std::move(a));
+    };
+    fCommentAttri = make(u"Comment", SNibAttrComment, std::uint8_t(TFontStyle::fsItalic));
+    fIdentifierAttri = make(u"Identifier", SNibAttrIdentifier, 0);
+    fKeyAttri = make(u"ReservedWord", SNibAttrReservedWord, std::uint8_t(TFontStyle::fsBold));
+    fNumberAttri = make(u"Number", SNibAttrNumber, 0);
+    fSpaceAttri = make(u"Space", SNibAttrSpace, 0);
+    fStringAttri = make(u"String", SNibAttrString, 0);
+    fSymbolAttri = make(u"Symbol", SNibAttrSymbol, 0);
+    fLocalAttri = make(u"Macro", SNibAttrMacro, 0);
+    SetAttributesOnChange();
+
+    for (TStringList* list : {&fKeyWords, &fCommentWords, &fStringWords, &fLocalWords}) PrepareWordList(*list);
+    for (const char16_t* w : {u"(", u"\\", u".(", u".\\"}) fCommentWords.Add(w);
+    for (const char16_t* w : {u".\"", u"S\"", u"C\"", u"ABORT\""}) fStringWords.Add(w);
+    (void)registered;
+}
+
+TNibHighlighterAttributes* TNibTavloHighlighter::GetDefaultAttribute(int Index) const
+{
+    switch (Index) {
+    case 0: return fCommentAttri;
+    case 1: return fIdentifierAttri;
+    case 2: return fKeyAttri;
+    case 3: return fStringAttri;
+    case 4: return fSpaceAttri;
+    case 5: return fSymbolAttri;
+    default: return nullptr;
+    }
+}
+
+// A character word at a line's end waits for its word on the next line; the editor keeps that
+// in the line's range, so colouring never depends on which line was scanned before.
+TNibRange TNibTavloHighlighter::GetRange() const
+{
+    return fTokenParamType == tkChar ? reinterpret_cast<TNibRange>(std::intptr_t(1)) : nullptr;
+}
+
+void TNibTavloHighlighter::SetRange(TNibRange Value)
+{
+    fTokenParamType = Value ? tkChar : tkNull;
+}
+
+void TNibTavloHighlighter::ResetRange() { fTokenParamType = tkNull; }
+
+TNibHighlighterAttributes* TNibTavloHighlighter::GetTokenAttribute() const
+{
+    TNibHighlighterAttributes* a = nullptr;
+    switch (fTokenID) {
+    case tkSymbol: a = fSymbolAttri; break;
+    case tkComment: a = fCommentAttri; break;
+    case tkKey: a = fKeyAttri; break;
+    case tkIdentifier:
+    case tkNull: a = fIdentifierAttri; break;
+    case tkNumber: a = fNumberAttri; break;
+    case tkSpace: a = fSpaceAttri; break;
+    case tkString: a = fStringAttri; break;
+    default: break;
+    }
+    if (OnGetTokenAttribute) OnGetTokenAttribute(a);
+    return a;
+}
+
+bool TNibTavloHighlighter::IsKeyword(const UnicodeString& AKeyword) const { return fKeyWords.IndexOf(AKeyword) >= 0; }
+
+bool TNibTavloHighlighter::IsLocalword(std::u16string_view AWord) const { return fLocalWords.IndexOf(AWord) >= 0; }
+
+TNibTavloHighlighter::TWordRead TNibTavloHighlighter::ReadWord()
+{
+    if (AtLineEnd(Run)) return wrLineEnd;
+    std::u16string_view line = ScannedLine();
+    const bool blanks = IsBlank(line[std::size_t(Run)]);
+    while (!AtLineEnd(Run) && IsBlank(line[std::size_t(Run)]) == blanks) ++Run;
+    return blanks ? wrBlanks : wrWord;
+}
+
+void TNibTavloHighlighter::Next()
+{
+    fTokenPos = Run;
+    if (fTokenParamType == tkComment || fTokenParamType == tkString) {
+        const TtkTokenKind kind = fTokenParamType;
+        fTokenParamType = tkNull;
+        // An opening word at the line's end opens nothing: no empty token.
+        if (!AtLineEnd(Run)) {
+            fTokenID = kind;
+            std::u16string_view line = ScannedLine();
+            while (!AtLineEnd(Run)) {
+                if (line[std::size_t(Run++)] == fTokenParamEnd) break;
+            }
+            TNibCustomHighlighter::Next();
+            return;
+        }
+    }
+
+    switch (ReadWord()) {
+    case wrLineEnd:
+        fTokenID = tkSpace;
+        ++Run;
+        break;
+    case wrBlanks:
+        fTokenID = tkSpace;
+        break;
+    case wrWord:
+        ClassifyWord(CasedText(fTokenPos));
+        break;
+    }
+    TNibCustomHighlighter::Next();
+}
+
+void TNibTavloHighlighter::ClassifyWord(std::u16string_view word)
+{
+    fStringLen = int(word.size());
+    fToIdent = fTokenPos;
+    if (fTokenParamType == tkChar) {
+        fTokenID = tkString;
+        fTokenParamType = tkNull;
+    } else if (IsLocalword(word)) {
+        fTokenID = tkSymbol;
+    } else if (fKeyWords.IndexOf(word) < 0) {
+        fTokenID = IsNumber(word) ? tkNumber : tkIdentifier;
+    } else {
+        fTokenID = tkKey;
+        if (fCommentWords.IndexOf(word) >= 0) {
+            fTokenParamType = tkComment;
+            fTokenParamEnd = word.back() == u'(' ? u')' : u'\r';
+        } else if (fStringWords.IndexOf(word) >= 0) {
+            fTokenParamType = tkString;
+            fTokenParamEnd = u'"';
+        } else if (word == u"CHAR" || word == u"[CHAR]") {
+            fTokenParamType = tkChar;
+        }
+    }
+}
+
+// A number: an optional "-", an optional base prefix ("#" decimal, "$" hexadecimal, "%" binary),
+// then digits, and at most one "." at the end. Without a prefix, "0".."9" and "A".."Z" count as
+// digits below MaxNumericBase; lower-case letters never do.
+bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
+{
+    std::size_t last = s.size();
+    if (last > 0 && s.back() == u'.') --last;
+    if (last < 1) return false;
+    std::size_t start = s[0] == u'-' ? 1 : 0;
+    if (start >= last) return false;
+    char16_t prefix = s[start];
+    if (prefix == u'#' || prefix == u'$' || prefix == u'%') {
+        if (++start >= last) return false;
+    } else {
+        prefix = 0;
+    }
+    for (std::size_t i = start; i < last; ++i) {
+        const char16_t c = s[i];
+        const bool decimal = c >= u'0' && c <= u'9';
+        bool ok;
+        switch (prefix) {
+        case u'#': ok = decimal; break;
+        case u'$': ok = decimal || (c >= u'A' && c <= u'F'); break;
+        case u'%': ok = c == u'0' || c == u'1'; break;
+        default: {
+            const int value = decimal ? c - u'0' : (c >= u'A' && c <= u'Z') ? c - u'A' + 10 : 99;
+            ok = value < fMaxNumericBase;
+        }
+        }
+        if (!ok) return false;
+    }
+    return true;
+}
+
+void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList& source)
+{
+    list.Clear();
+    for (int i = 0; i < source.Count(); ++i) list.Add(source[i]);
+    DefHighlightChange(this);
+}
+
+void TNibTavloHighlighter::SetKeyWords(const TStringList* Value)
+{
+    if (Value) ReplaceList(fKeyWords, *Value);
+}
+
+void TNibTavloHighlighter::SetLocalWords(const TStringList* Value)
+{
+    if (Value) ReplaceList(fLocalWords, *Value);
+}
+
+void TNibTavloHighlighter::SetMaxNumericBase(int Value) { fMaxNumericBase = std::clamp(Value, 2, 32); }
+
+void TNibTavloHighlighter::SetDetectPreprocessor(bool Value)
+{
+    if (fDetectPreprocessor == Value) return;
+    fDetectPreprocessor = Value;
+    DefHighlightChange(this);
+}

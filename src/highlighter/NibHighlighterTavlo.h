@@ -1,0 +1,87 @@
+#pragma once
+// The Forth highlighter: blank-delimited words classed as keywords, local words, numbers and
+// identifiers, with comment, string and character words that colour what follows them.
+#include <functional>
+#include "editor/NibEditHighlighter.h"
+#include "platform/StringList.h"
+
+enum TtkTokenKind : std::uint8_t { tkSymbol, tkComment, tkKey, tkIdentifier, tkNull, tkNumber, tkSpace, tkString, tkChar };
+
+/// Called with the attribute of each token before the editor uses it; may change the attribute.
+using TGetTokenAttributeEvent = std::function<void(TNibHighlighterAttributes* attribute)>;
+
+class TNibTavloHighlighter : public TNibCustomHighlighter {
+public:
+    TNibTavloHighlighter();
+
+    TNibHighlighterAttributes* GetDefaultAttribute(int Index) const override;
+    bool GetEol() const override { return Run == fLineLen + 1; }
+    /// The pending character word, carried from one line to the next by the editor.
+    TNibRange GetRange() const override;
+    void SetRange(TNibRange Value) override;
+    void ResetRange() override;
+    TNibHighlighterAttributes* GetTokenAttribute() const override;
+    int GetTokenKind() const override { return fTokenID; }
+    bool IsKeyword(const UnicodeString& AKeyword) const override;
+    bool IsIdentChar(char16_t C) const override { return C > 32; }
+    bool IsWordBreakChar(char16_t C) const override { return C < 33; }
+    void Next() override;
+
+    bool IsLocalword(std::u16string_view AWord) const;
+    TtkTokenKind GetTokenID() const { return fTokenID; }
+    /// An optional "-", an optional base prefix ("#", "$" or "%"), digits, at most one trailing ".".
+    bool IsNumber(std::u16string_view s) const;
+
+    static UnicodeString GetLanguageName() { return u"Forth"; }
+    static UnicodeString GetFriendlyLanguageName() { return u"Tavlo"; }
+    UnicodeString ClassName() const override { return u"TNibTavloHighlighter"; }
+
+    TNibHighlighterAttributes* CommentAttri() const { return fCommentAttri; }
+    TNibHighlighterAttributes* IdentifierAttri() const { return fIdentifierAttri; }
+    TNibHighlighterAttributes* KeyAttri() const { return fKeyAttri; }
+    TNibHighlighterAttributes* NumberAttri() const { return fNumberAttri; }
+    TNibHighlighterAttributes* SpaceAttri() const { return fSpaceAttri; }
+    TNibHighlighterAttributes* StringAttri() const { return fStringAttri; }
+    TNibHighlighterAttributes* SymbolAttri() const { return fSymbolAttri; }
+
+    /// The lists themselves, for filling them without the change notification.
+    TStringList& KeyWords() { return fKeyWords; }
+    TStringList& LocalWords() { return fLocalWords; }
+    /// Replace a list and notify the editors.
+    void SetKeyWords(const TStringList* Value);
+    void SetLocalWords(const TStringList* Value);
+    int MaxNumericBase() const { return fMaxNumericBase; }
+    /// Kept within 2..32.
+    void SetMaxNumericBase(int Value);
+    bool DetectPreprocessor() const { return fDetectPreprocessor; }
+    void SetDetectPreprocessor(bool Value);
+
+    TGetTokenAttributeEvent OnGetTokenAttribute;
+
+private:
+    enum TWordRead : std::uint8_t { wrLineEnd, wrBlanks, wrWord };
+    /// Moves Run past the run of blanks or the word at Run.
+    TWordRead ReadWord();
+    /// Sets the kind of a word and the scan state that it opens.
+    void ClassifyWord(std::u16string_view word);
+    void ReplaceList(TStringList& list, const TStringList& source);
+
+    TtkTokenKind fTokenID = tkNull;
+    TNibHighlighterAttributes* fCommentAttri;
+    TNibHighlighterAttributes* fIdentifierAttri;
+    TNibHighlighterAttributes* fKeyAttri;
+    TNibHighlighterAttributes* fNumberAttri;
+    TNibHighlighterAttributes* fLocalAttri;
+    TNibHighlighterAttributes* fSpaceAttri;
+    TNibHighlighterAttributes* fStringAttri;
+    TNibHighlighterAttributes* fSymbolAttri;
+    TStringList fKeyWords;
+    TStringList fCommentWords;
+    TStringList fStringWords;
+    TStringList fLocalWords;
+    bool fDetectPreprocessor = false;
+    /// Scan state: tkNull normal, tkComment or tkString after their opening word, tkChar after CHAR.
+    TtkTokenKind fTokenParamType = tkNull;
+    char16_t fTokenParamEnd = 0;
+    int fMaxNumericBase = 16;
+};

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include "highlighter/NibHighlighterTavlo.h"
+
+namespace {
+
+struct Token {
+    std::u16string text;
+    TtkTokenKind kind;
+    bool operator==(const Token&) const = default;
+};
+
+void PrintTo(const Token& t, std::ostream* os) { *os << "{\"" << ToUtf8(t.text) << "\", " << int(t.kind) << "}"; }
+
+using Tokens = std::vector<Token>;
+
+class Tavlo : public ::testing::Test {
+protected:
+    Tavlo()
+    {
+        for (const char16_t* w : {u":", u";", u"DUP", u"*", u"(", u"\\", u".\"", u"CHAR", u"EMIT", u"SQ"})
+            h.KeyWords().Add(w);
+        h.LocalWords().Add(u"SQ");
+    }
+
+    /// The tokens of one line, scanned from the range `range`.
+    Tokens Scan(const UnicodeString& line, TNibRange range = nullptr)
+    {
+        h.SetRange(range);
+        h.SetLine(line, 1);
+        Tokens out;
+        while (!h.GetEol()) {
+            out.push_back({h.GetToken(), TtkTokenKind(h.GetTokenKind())});
+            EXPECT_EQ(line.substr(std::size_t(h.GetTokenPos()), h.GetToken().size()), h.GetToken());
+            h.Next();
+        }
+        return out;
+    }
+
+    TNibTavloHighlighter h;
+};
+
+} // namespace
+
+TEST_F(Tavlo, SplitsADefinitionWithALocalWordAndComments)
+{
+    EXPECT_EQ(Scan(u": SQ DUP *  ; ( n -- n ) \\ rest"),
+              (Tokens{{u":", tkKey}, {u" ", tkSpace}, {u"SQ", tkSymbol}, {u" ", tkSpace}, {u"DUP", tkKey},
+                      {u" ", tkSpace}, {u"*", tkKey}, {u"  ", tkSpace}, {u";", tkKey}, {u" ", tkSpace},
+                      {u"(", tkKey}, {u" n -- n )", tkComment}, {u" ", tkSpace}, {u"\\", tkKey},
+                      {u" rest", tkComment}}));
+}
+
+TEST_F(Tavlo, StringsAndCharacterWords)
+{
+    EXPECT_EQ(Scan(u".\" hi there\" CHAR A EMIT"),
+              (Tokens{{u".\"", tkKey}, {u" hi there\"", tkString}, {u" ", tkSpace}, {u"CHAR", tkKey},
+                      {u" ", tkSpace}, {u"A", tkString}, {u" ", tkSpace}, {u"EMIT", tkKey}}));
+    // The comparison is exact: a lower-case char is an ordinary word, and so is a string opener
+    // that is not a keyword.
+    EXPECT_EQ(Scan(u"char A S\" x\""),
+              (Tokens{{u"char", tkIdentifier}, {u" ", tkSpace}, {u"A", tkNumber}, {u" ", tkSpace},
+                      {u"S\"", tkIdentifier}, {u" ", tkSpace}, {u"x\"", tkIdentifier}}));
+}
+
+TEST_F(Tavlo, UnterminatedCommentAndStringRunToTheLineEnd)
+{
+    EXPECT_EQ(Scan(u"( open"), (Tokens{{u"(", tkKey}, {u" open", tkComment}}));
+    EXPECT_EQ(Scan(u".\" open"), (Tokens{{u".\"", tkKey}, {u" open", tkString}}));
+}
+
+TEST_F(Tavlo, OpenerAtTheLineEndGivesNoEmptyTokenAndOpensNothingBelow)
+{
+    EXPECT_EQ(Scan(u"DUP \\"), (Tokens{{u"DUP", tkKey}, {u" ", tkSpace}, {u"\\", tkKey}}));
+    EXPECT_EQ(h.GetRange(), nullptr);
+    EXPECT_EQ(Scan(u"DUP", h.GetRange()), (Tokens{{u"DUP", tkKey}}));
+}
+
+TEST_F(Tavlo, PendingCharacterWordTravelsInTheRange)
+{
+    EXPECT_EQ(Scan(u"CHAR  "), (Tokens{{u"CHAR", tkKey}, {u"  ", tkSpace}}));
+    TNibRange afterChar = h.GetRange();
+    EXPECT_NE(afterChar, nullptr);
+    EXPECT_EQ(Scan(u"", afterChar), Tokens{});
+    EXPECT_NE(h.GetRange(), nullptr) << "an empty line keeps the character word pending";
+    EXPECT_EQ(Scan(u"Q EMIT", afterChar), (Tokens{{u"Q", tkString}, {u" ", tkSpace}, {u"EMIT", tkKey}}));
+    EXPECT_EQ(h.GetRange(), nullptr);
+
+    // The same line scanned from the start of a text, after the line above was scanned last.
+    Scan(u"CHAR");
+    EXPECT_EQ(Scan(u"Q EMIT", nullptr), (Tokens{{u"Q", tkIdentifier}, {u" ", tkSpace}, {u"EMIT", tkKey}}));
+    Scan(u"CHAR");
+    h.ResetRange();
+    h.SetLine(u"Q", 1);
+    EXPECT_EQ(h.GetTokenID(), tkIdentifier);
+}
+
+TEST_F(Tavlo, CommentWordOutsideTheKeywordsIsAWord)
+{
+    h.KeyWords().Delete(h.KeyWords().IndexOf(u"("));
+    EXPECT_EQ(Scan(u"( note ) DUP"),
+              (Tokens{{u"(", tkIdentifier}, {u" ", tkSpace}, {u"note", tkIdentifier}, {u" ", tkSpace},
+                      {u")", tkIdentifier}, {u" ", tkSpace}, {u"DUP", tkKey}}));
+}
+
+TEST_F(Tavlo, EmptyLineIsOneSpaceTokenAtItsEnd)
+{
+    h.SetLine(u"", 1);
+    EXPECT_EQ(h.GetTokenID(), tkSpace);
+    EXPECT_TRUE(h.GetEol());
+}
+
+TEST_F(Tavlo, LocalWordWinsOverKeyword)
+{
+    h.LocalWords().Add(u"DUP");
+    EXPECT_EQ(Scan(u"DUP ("), (Tokens{{u"DUP", tkSymbol}, {u" ", tkSpace}, {u"(", tkKey}}));
+    h.SetLine(u"DUP", 1);
+    EXPECT_EQ(h.GetTokenAttribute(), h.SymbolAttri());
+}
+
+TEST(TavloNumbers, ByBase)
+{
+    struct Case {
+        int base;
+        const char16_t* word;
+        bool number;
+    };
+    const Case cases[] = {
+        {16, u"BEEF", true},  {16, u"-10", true},   {16, u"$ff", false}, {16, u"$FF.", true},
+        {16, u"10.", true},   {16, u"-", false},    {16, u"$", false},   {16, u"1.5", false},
+        {16, u"G", false},    {16, u"-$1F", true},  {16, u"10..", false}, {16, u".", false},
+        {10, u"A", false},    {10, u"99", true},    {10, u"$A", true},   {10, u"#12", true},
+        {10, u"#1A", false},  {10, u"-#", false},   {2, u"101", true},   {2, u"12", false},
+        {2, u"%101", true},   {2, u"%2", false},    {2, u"#9", true},    {36, u"V", true},
+        {36, u"W", false},    {32, u"v", false},    {32, u"-V.", true},  {32, u"$G", false},
+    };
+    TNibTavloHighlighter h;
+    for (const Case& c : cases) {
+        h.SetMaxNumericBase(c.base);
+        EXPECT_EQ(h.IsNumber(c.word), c.number) << "base " << c.base << " word " << ToUtf8(c.word);
+    }
+    h.SetMaxNumericBase(1);
+    EXPECT_EQ(h.MaxNumericBase(), 2);
+}
+
+TEST(TavloAttributes, NamesStylesAndRoles)
+{
+    TNibTavloHighlighter h;
+    ASSERT_EQ(h.AttributeCount(), 8);
+    EXPECT_EQ(h.KeyAttri()->Name(), u"ReservedWord");
+    EXPECT_EQ(h.KeyAttri()->FriendlyName(), u"Reserved Word");
+    EXPECT_EQ(h.KeyAttri()->Style(), std::uint8_t(TFontStyle::fsBold));
+    EXPECT_EQ(h.CommentAttri()->Style(), std::uint8_t(TFontStyle::fsItalic));
+    EXPECT_EQ(h.CommentAttri()->Foreground(), clNone);
+    EXPECT_FALSE(h.KeyAttri()->StyleIsStored());
+    const TNibHighlighterAttributes* roles[] = {h.CommentAttri(), h.IdentifierAttri(), h.KeyAttri(),
+                                                h.StringAttri(),  h.SpaceAttri(),      h.SymbolAttri()};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(h.GetDefaultAttribute(i), roles[i]);
+    EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
+    EXPECT_GE(GetPlaceableHighlighters().FindByName(u"Forth"), 0);
+    EXPECT_EQ(h.ExportName(), u"TavloHighlighter");
+    EXPECT_EQ(GetPlaceableHighlighters().FindByClass(&h), GetPlaceableHighlighters().FindByFriendlyName(u"Tavlo"));
+}
+
+TEST(TavloAttributes, TokenAttributePassesThroughTheHandler)
+{
+    TNibTavloHighlighter h;
+    h.OnGetTokenAttribute = [](TNibHighlighterAttributes* a) { a->SetBackground(clYellow); };
+    h.SetLine(u"12", 1);
+    EXPECT_EQ(h.GetTokenAttribute(), h.NumberAttri());
+    EXPECT_EQ(h.NumberAttri()->Background(), clYellow);
+}
+
+TEST(TavloAttributes, ListSettersNotifyTheEditors)
+{
+    struct Editor : TObject {
+        int changes = 0;
+        void Changed(TObject*) { ++changes; }
+    } e;
+    TNibTavloHighlighter h;
+    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    TStringList words;
+    words.SetText(u"SWAP\r\nDROP\r\nSWAP");
+    h.SetKeyWords(&words);
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(h.KeyWords().Count(), 2);
+    EXPECT_TRUE(h.IsKeyword(u"DROP"));
+    EXPECT_FALSE(h.IsKeyword(u"drop"));
+    h.SetLocalWords(nullptr);
+    h.SetLocalWords(&words);
+    EXPECT_TRUE(h.IsLocalword(u"SWAP"));
+    h.CommentAttri()->SetForeground(clNavy);
+    EXPECT_EQ(e.changes, 3);
+}
