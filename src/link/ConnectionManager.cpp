@@ -52,7 +52,8 @@ TConnectionManType TConnectionMod::PortType() const
 void TConnectionMod::OpenComPort(const UnicodeString& PortName, const TComOptions& Options)
 {
     ClosePort();
-    const std::size_t cut = PortName.find_last_of(u"\\:");
+    // A device path opens as it is (by-path names hold ':'); other names keep their last part.
+    const std::size_t cut = PortName.starts_with(u'/') ? UnicodeString::npos : PortName.find_last_of(u"\\:");
     const UnicodeString bareName = cut == UnicodeString::npos ? PortName : PortName.substr(cut + 1);
     ComRx1.SetPortName(bareName);
     ComRx1.Options().Assign(&Options);
