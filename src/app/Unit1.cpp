@@ -19,6 +19,7 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     font.Name = u"Lucida Console";
     font.Height = -13;
     SimpleTerminal1.SetFont(font);
+    SimpleTerminal1.Loaded();
 
     Timer1.SetInterval(500);
     Timer1.OnTimer = [this] { Timer1Timer(); };
