@@ -1,7 +1,9 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
+#include "settings/SelectComPortForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
 
@@ -9,18 +11,20 @@ TQtFormFactory::~TQtFormFactory()
 {
     fDialogs.clear();
     fTextViewer.reset();
+    fSelectComPortForm.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
     fUploadDialog.reset();
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
     fMapTermKeys.reset();
+    fConfigTermForm.reset();
     fConfigTerm.reset();
     fMainWindow.reset();
     ClearFormGlobals();
 }
 
-void TQtFormFactory::AddDialog() { fDialogs.push_back(std::make_unique<QDialog>()); }
+void TQtFormFactory::AddDialog() { fDialogs.push_back(std::make_unique<QDialog>(fMainWindow.get())); }
 
 TTavloTerminal* TQtFormFactory::CreateTavloTerminal()
 {
@@ -31,14 +35,15 @@ TTavloTerminal* TQtFormFactory::CreateTavloTerminal()
 TConfigTerm* TQtFormFactory::CreateConfigTerm()
 {
     fConfigTerm = std::make_unique<TConfigTerm>();
-    AddDialog();
+    fConfigTermForm = std::make_unique<TConfigTermForm>(*fConfigTerm, fMainWindow.get());
     return fConfigTerm.get();
 }
 
 TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 {
     fMapTermKeys = std::make_unique<TMapTermKeys>(DefaultKeyMapFileName());
-    fMapTermKeysForm = std::make_unique<TMapTermKeysForm>(*fMapTermKeys);
+    // A dialog without a parent window lets focus bounce between windows under small window managers.
+    fMapTermKeysForm = std::make_unique<TMapTermKeysForm>(*fMapTermKeys, fMainWindow.get());
     return fMapTermKeys.get();
 }
 
@@ -66,7 +71,9 @@ TEditPairsForm* TQtFormFactory::CreateEditPairsForm()
 TSelectComPortDlg* TQtFormFactory::CreateSelectComPortDlg()
 {
     fSelectComPortDlg = std::make_unique<TSelectComPortDlg>();
-    AddDialog();
+    // Its opener is the settings dialog.
+    QWidget* opener = fConfigTermForm ? static_cast<QWidget*>(fConfigTermForm.get()) : fMainWindow.get();
+    fSelectComPortForm = std::make_unique<TSelectComPortForm>(*fSelectComPortDlg, opener);
     return fSelectComPortDlg.get();
 }
 

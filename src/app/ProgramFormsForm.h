@@ -9,7 +9,9 @@
 #include "settings/SelectComPort.h"
 
 class QDialog;
+class TConfigTermForm;
 class TMapTermKeysForm;
+class TSelectComPortForm;
 class TTavloTerminalForm;
 
 class TQtFormFactory : public TFormFactory {
@@ -36,11 +38,13 @@ private:
     std::unique_ptr<TTavloTerminalForm> fMainWindow;
     std::vector<std::unique_ptr<QDialog>> fDialogs;
     std::unique_ptr<TConfigTerm> fConfigTerm;
+    std::unique_ptr<TConfigTermForm> fConfigTermForm;
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
+    std::unique_ptr<TSelectComPortForm> fSelectComPortForm;
     std::unique_ptr<TTextViewer> fTextViewer;
 };
