@@ -9,5 +9,3 @@ class TInsertBlockWhereDlg : public TObject {};
 class TUploadDialog : public TObject {};
 /// The paired-words dialog.
 class TEditPairsForm : public TObject {};
-/// The snapshot viewer.
-class TTextViewer : public TObject {};

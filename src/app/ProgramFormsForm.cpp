@@ -1,6 +1,7 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "app/frmTextViewerForm.h"
 #include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
 #include "settings/SelectComPortForm.h"
@@ -10,7 +11,7 @@ TQtFormFactory::TQtFormFactory() = default;
 TQtFormFactory::~TQtFormFactory()
 {
     fDialogs.clear();
-    fTextViewer.reset();
+    fTextViewerForm.reset();
     fSelectComPortForm.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
@@ -79,7 +80,6 @@ TSelectComPortDlg* TQtFormFactory::CreateSelectComPortDlg()
 
 TTextViewer* TQtFormFactory::CreateTextViewer()
 {
-    fTextViewer = std::make_unique<TTextViewer>();
-    AddDialog();
-    return fTextViewer.get();
+    fTextViewerForm = std::make_unique<TTextViewerForm>(fMainWindow.get());
+    return &fTextViewerForm->Logic();
 }

@@ -13,6 +13,7 @@ class TConfigTermForm;
 class TMapTermKeysForm;
 class TSelectComPortForm;
 class TTavloTerminalForm;
+class TTextViewerForm;
 
 class TQtFormFactory : public TFormFactory {
 public:
@@ -46,5 +47,5 @@ private:
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
     std::unique_ptr<TSelectComPortForm> fSelectComPortForm;
-    std::unique_ptr<TTextViewer> fTextViewer;
+    std::unique_ptr<TTextViewerForm> fTextViewerForm;
 };
