@@ -13,7 +13,5 @@ class TUploadDialog : public TObject {};
 class TEditPairsForm : public TObject {};
 /// The COM port picker.
 class TSelectComPortDlg : public TObject {};
-/// The snapshot viewer.
-class TTextViewer : public TObject {};
 /// The TCP host address dialog, owned by the main window.
 class THostAddressForm : public TObject {};

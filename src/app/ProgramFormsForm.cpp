@@ -1,6 +1,7 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "app/frmTextViewerForm.h"
 #include "settings/MapKeysForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
@@ -8,7 +9,7 @@ TQtFormFactory::TQtFormFactory() = default;
 TQtFormFactory::~TQtFormFactory()
 {
     fDialogs.clear();
-    fTextViewer.reset();
+    fTextViewerForm.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
     fUploadDialog.reset();
@@ -72,7 +73,6 @@ TSelectComPortDlg* TQtFormFactory::CreateSelectComPortDlg()
 
 TTextViewer* TQtFormFactory::CreateTextViewer()
 {
-    fTextViewer = std::make_unique<TTextViewer>();
-    AddDialog();
-    return fTextViewer.get();
+    fTextViewerForm = std::make_unique<TTextViewerForm>(fMainWindow.get());
+    return &fTextViewerForm->Logic();
 }

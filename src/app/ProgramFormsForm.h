@@ -9,6 +9,7 @@
 class QDialog;
 class TMapTermKeysForm;
 class TTavloTerminalForm;
+class TTextViewerForm;
 
 class TQtFormFactory : public TFormFactory {
 public:
@@ -40,5 +41,5 @@ private:
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
-    std::unique_ptr<TTextViewer> fTextViewer;
+    std::unique_ptr<TTextViewerForm> fTextViewerForm;
 };

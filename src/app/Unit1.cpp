@@ -3,7 +3,9 @@
 #include "app/Application.h"
 #include "app/MainLayout.h"
 #include "app/ProgramForms.h"
+#include "app/DisplayLines.h"
 #include "app/SettingsFile.h"
+#include "app/frmTextViewer.h"
 #include "link/ConnectionManager.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
@@ -18,6 +20,7 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     font.Name = u"Lucida Console";
     font.Height = -13;
     SimpleTerminal1.SetFont(font);
+    SimpleTerminal1.Loaded();
 
     Timer1.SetInterval(500);
     Timer1.OnTimer = [this] { Timer1Timer(); };
@@ -50,6 +53,14 @@ void TTavloTerminal::CreateActions()
          &TTavloTerminal::DefaultLayoutActExecute, nullptr},
         {&TTavloTerminal::Terminal, &TTavloTerminal::TermMapKeysAct, u"TermMapKeysAct", u"Terminal", u"Map Keys",
          u"Configure terminal keyboard mappings", u"", &TTavloTerminal::TermMapKeysActExecute, nullptr},
+        {&TTavloTerminal::Terminal, &TTavloTerminal::TermSaveDisplayTextAct, u"TermSaveDisplayTextAct", u"Terminal",
+         u"Save Display", u"Save terminal display as a text file", u"",
+         &TTavloTerminal::TermSaveDisplayTextActExecute, &TTavloTerminal::TermSaveDisplayTextActUpdate},
+        {&TTavloTerminal::Terminal, &TTavloTerminal::TermScreenSnapshotAct, u"TermScreenSnapshotAct", u"Terminal",
+         u"Update Snapshot", u"Copy display to snapshot viewer", u"", &TTavloTerminal::TermScreenSnapshotActExecute,
+         nullptr},
+        {&TTavloTerminal::Terminal, &TTavloTerminal::TermViewSnapshorAct, u"TermViewSnapshorAct", u"Terminal",
+         u"View Snapshot", u"Display snapshot window", u"", &TTavloTerminal::TermViewSnapshorActExecute, nullptr},
     };
     for (const Row& row : rows) {
         TAction action;
@@ -177,6 +188,35 @@ void TTavloTerminal::DefaultLayoutActExecute(TObject* Sender)
 void TTavloTerminal::TermMapKeysActExecute(TObject* Sender)
 {
     if (MapTermKeys) MapTermKeys->ShowModal();
+}
+
+void TTavloTerminal::TermSaveDisplayTextActExecute(TObject* Sender)
+{
+    TFileDialogRequest request;
+    request.Title = u"Save Display As Text";
+    request.Filter = u"Text File|*.txt";
+    request.DefaultExt = u".txt";
+    const UnicodeString fileName = Dialogs::Current().SaveFile(request);
+    if (fileName.empty()) return;
+    const UnicodeString error = SaveDisplayText(SimpleTerminal1, fileName);
+    if (!error.empty()) ShowMessage(u"Unable to save the display: " + error);
+}
+
+void TTavloTerminal::TermSaveDisplayTextActUpdate(TObject* Sender) { TermSaveDisplayTextAct->Enabled = !InPaste; }
+
+void TTavloTerminal::TermScreenSnapshotActExecute(TObject* Sender)
+{
+    if (!TextViewer) return;
+    TStringList lines;
+    GetDisplayLines(SimpleTerminal1, lines);
+    TextViewer->SetLines(lines);
+    TextViewer->SetSnapshotTime();
+    TextViewer->Show();
+}
+
+void TTavloTerminal::TermViewSnapshorActExecute(TObject* Sender)
+{
+    if (TextViewer) TextViewer->Show();
 }
 
 void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)

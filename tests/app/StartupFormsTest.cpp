@@ -5,6 +5,7 @@
 #include "app/PendingForms.h"
 #include "app/ProgramForms.h"
 #include "app/StartupFixture.h"
+#include "app/TextViewerFixture.h"
 #include "platform/Dialogs.h"
 #include "link/ConnectionManager.h"
 #include "settings/MapKeys.h"
@@ -39,7 +40,12 @@ public:
     TUploadDialog* CreateUploadDialog() override { return Make(fUpload, "TUploadDialog"); }
     TEditPairsForm* CreateEditPairsForm() override { return Make(fPairs, "TEditPairsForm"); }
     TSelectComPortDlg* CreateSelectComPortDlg() override { return Make(fSelect, "TSelectComPortDlg"); }
-    TTextViewer* CreateTextViewer() override { return Make(fViewer, "TTextViewer"); }
+    TTextViewer* CreateTextViewer() override
+    {
+        Note("TTextViewer");
+        fViewer = std::make_unique<TTextViewer>(fViewerView);
+        return fViewer.get();
+    }
 
     std::vector<std::string> Order;
     /// When the second form was made: had the main window finished FormCreate, with no other form
@@ -65,6 +71,7 @@ private:
     std::unique_ptr<TUploadDialog> fUpload;
     std::unique_ptr<TEditPairsForm> fPairs;
     std::unique_ptr<TSelectComPortDlg> fSelect;
+    RecordingTextViewerView fViewerView;
     std::unique_ptr<TTextViewer> fViewer;
 };
 
