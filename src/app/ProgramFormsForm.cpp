@@ -2,6 +2,7 @@
 #include <QDialog>
 #include "app/Unit1Form.h"
 #include "app/frmTextViewerForm.h"
+#include "blocks/InsertBlockWhereForm.h"
 #include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
 #include "settings/SelectComPortForm.h"
@@ -16,6 +17,7 @@ TQtFormFactory::~TQtFormFactory()
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
     fUploadDialog.reset();
+    fInsertBlockWhereForm.reset();
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
     fMapTermKeys.reset();
@@ -51,7 +53,7 @@ TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 TInsertBlockWhereDlg* TQtFormFactory::CreateInsertBlockWhereDlg()
 {
     fInsertBlockWhereDlg = std::make_unique<TInsertBlockWhereDlg>();
-    AddDialog();
+    fInsertBlockWhereForm = std::make_unique<TInsertBlockWhereForm>(*fInsertBlockWhereDlg, fMainWindow.get());
     return fInsertBlockWhereDlg.get();
 }
 

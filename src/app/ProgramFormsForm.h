@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 #include "app/PendingForms.h"
+#include "blocks/InsertBlockWhere.h"
 #include "app/ProgramForms.h"
 #include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
@@ -10,6 +11,7 @@
 
 class QDialog;
 class TConfigTermForm;
+class TInsertBlockWhereForm;
 class TMapTermKeysForm;
 class TSelectComPortForm;
 class TTavloTerminalForm;
@@ -43,6 +45,7 @@ private:
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
+    std::unique_ptr<TInsertBlockWhereForm> fInsertBlockWhereForm;
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
