@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
+#include "blocks/BlockFile.h"
+#include "blocks/BlockLines.h"
 #include "link/ConnectionManager.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
@@ -194,7 +196,10 @@ void TTavloTerminal::UploadTextFileExecute(TObject* Sender)
     const UnicodeString fileName = Dialogs::Current().OpenFile(request);
     if (fileName.empty()) return;
     TStringList lines;
-    if (!lines.LoadFromFile(fileName)) throw std::runtime_error("Unable to read " + ToUtf8(fileName));
+    const bool blocks = IsBlockFileName(fileName);
+    const bool read = blocks ? LoadBlockFileLines(fileName, lines) : lines.LoadFromFile(fileName);
+    if (!read) throw std::runtime_error("Unable to read " + ToUtf8(fileName));
+    if (blocks) WrapBlockLines(lines);
     StartPaste(&lines);
 }
 

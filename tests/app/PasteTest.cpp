@@ -157,3 +157,33 @@ TEST_F(Paste, ThePasteIntervalIsAtLeastTenMilliseconds)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Paste, AFileIsPastedAsTextOrAsBlocksByItsName)
+{
+    window.Options->PasteTextLineDelayMS = 10;
+    ConnectSerial();
+    const std::string record = std::string(": sq dup * ;") + std::string(52, ' ');
+    keyFolder.Write("words.BLK", record + std::string(64, ' '));
+    keyFolder.Write("words.txt", "1 2 +\r\n3\n");
+    dialogs.FileAnswers = {keyFolder.Name("words.BLK"), keyFolder.Name("words.txt")};
+    for (const char* expected : {": sq dup * ;\r\r", ": sq dup * ;\r\r1 2 +\r3\r"}) {
+        window.Terminal.UpdateActions();
+        ASSERT_TRUE(window.UploadTextFile->Execute());
+        for (int tick = 0; tick < 4; ++tick) Tick(10);
+        ASSERT_TRUE(Arrived(pty, std::string(expected).size()));
+        EXPECT_EQ(pty.Received(), expected);
+    }
+    EXPECT_EQ(dialogs.OpenRequests[0].Title, u"Select File To Paste");
+}
+
+TEST_F(Paste, AnUnreadableFileStartsNoPaste)
+{
+    ConnectSerial();
+    dialogs.FileAnswers = {keyFolder.Name("missing.txt")};
+    EXPECT_ANY_THROW(window.UploadTextFile->Execute());
+    EXPECT_FALSE(window.InPaste);
+}
+
+}  // namespace
