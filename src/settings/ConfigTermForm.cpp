@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -132,6 +133,12 @@ QIcon CtrlCodeImage(bool obeyed)
 
 QFont SampleFont(const UnicodeString& face, int size)
 {
+    // Without a face of its own the editor uses the system's fixed-pitch font.
+    if (face.empty()) {
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        if (size > 0) fixed.setPointSize(size);
+        return fixed;
+    }
     TFont font;
     font.Name = face;
     font.SetSize(size > 0 ? size : 10);
