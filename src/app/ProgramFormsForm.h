@@ -5,12 +5,17 @@
 #include "app/PendingForms.h"
 #include "blocks/InsertBlockWhere.h"
 #include "app/ProgramForms.h"
+#include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
+#include "settings/SelectComPort.h"
 
 class QDialog;
+class TConfigTermForm;
 class TInsertBlockWhereForm;
 class TMapTermKeysForm;
+class TSelectComPortForm;
 class TTavloTerminalForm;
+class TTextViewerForm;
 
 class TQtFormFactory : public TFormFactory {
 public:
@@ -36,6 +41,7 @@ private:
     std::unique_ptr<TTavloTerminalForm> fMainWindow;
     std::vector<std::unique_ptr<QDialog>> fDialogs;
     std::unique_ptr<TConfigTerm> fConfigTerm;
+    std::unique_ptr<TConfigTermForm> fConfigTermForm;
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
@@ -43,5 +49,6 @@ private:
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
-    std::unique_ptr<TTextViewer> fTextViewer;
+    std::unique_ptr<TSelectComPortForm> fSelectComPortForm;
+    std::unique_ptr<TTextViewerForm> fTextViewerForm;
 };

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include "app/HostAddressForm.h"
 #include "app/MainLayout.h"
 #include "blocks/BlockManagerForm.h"
 #include "platform/qt/ControlHostWidget.h"
@@ -81,7 +82,10 @@ void TTavloTerminalForm::BlockStatusChanged(int panel, const UnicodeString& text
     if (panel >= 0 && std::size_t(panel) < fBlockStatusPanels.size()) fBlockStatusPanels[std::size_t(panel)]->setText(Q(text));
 }
 
-void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm&) { fHostAddressDialog = std::make_unique<QDialog>(this); }
+void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm& form)
+{
+    fHostAddressDialog = std::make_unique<THostAddressFormWidget>(form, this);
+}
 
 void TTavloTerminalForm::ShowLayout(const TActionLayout& layout) { fActionBars->Show(layout); }
 
@@ -89,6 +93,12 @@ void TTavloTerminalForm::ShowCustomizeDialog()
 {
     CustomizeDialog dialog(fLogic->ActionLists(), fLogic->Layout(), this);
     if (dialog.exec() == QDialog::Accepted) fLogic->SetLayout(dialog.Layout());
+}
+
+TRect TTavloTerminalForm::WindowBounds() const
+{
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
 }
 
 void TTavloTerminalForm::closeEvent(QCloseEvent* event)

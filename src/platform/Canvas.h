@@ -72,6 +72,8 @@ public:
                                      TColor transparent) = 0;
     /// Moves the pixels of r by (dx, dy) within this canvas; what is uncovered keeps its old pixels.
     virtual void ScrollBand(const TRect& r, int dx, int dy) = 0;
+    /// Inverts every pixel of r (exclusive or with white).
+    virtual void InvertRect(const TRect& r) = 0;
 };
 
 /// An off-screen image with its own canvas.
@@ -99,5 +101,7 @@ public:
     virtual TColor SystemColor(int index) const;
     /// The factory in use; throws std::logic_error when none is set.
     static GraphicsFactory& Current();
+    /// The factory in use, or nullptr when none is set (a program without a display draws nothing).
+    static GraphicsFactory* CurrentOrNull();
     static void SetCurrent(GraphicsFactory* factory);
 };

@@ -30,7 +30,8 @@ public:
     void WaitFor();
     bool Finished() const { return fFinished.load(); }
 
-    /// The object deletes itself in the main thread after Execute and OnTerminate.
+    /// The object deletes itself after Execute and OnTerminate (set before Start). A loop that
+    /// ends stops such a thread and waits until it has gone.
     bool FreeOnTerminate = false;
     /// Fires in the main thread once Execute has returned.
     TNotifyEvent OnTerminate;
@@ -41,14 +42,21 @@ protected:
     /// once the loop it started under is gone.
     /// fn may Terminate this thread, or close what owns it, but must not delete it.
     bool Synchronize(const std::function<void()>& fn);
+    /// Runs fn in the main thread later and returns at once; fn is dropped when this object or the
+    /// loop is gone by then. Queued work and hand-overs run in the order they were made.
+    void Queue(std::function<void()> fn);
     /// Called from Terminate in the terminating thread: wake whatever Execute waits on.
     virtual void TerminatedSet() {}
 
 private:
     void Run();
     void Ended();
+    /// The end of a self-freeing thread, in the worker: OnTerminate in the main thread, then delete.
+    void EndAndFree(const MainLoop::Handle& loop);
     /// The loop this thread works for, taken when it starts.
     MainLoop::Handle fLoop;
+    /// This self-freeing thread's place among the loop's workers.
+    std::uint64_t fTicket = 0;
     std::thread fThread;
     std::atomic<bool> fTerminated{false};
     std::atomic<bool> fFinished{false};

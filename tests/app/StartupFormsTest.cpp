@@ -5,10 +5,13 @@
 #include "app/PendingForms.h"
 #include "app/ProgramForms.h"
 #include "app/StartupFixture.h"
+#include "app/TextViewerFixture.h"
 #include "blocks/InsertBlockWhere.h"
 #include "platform/Dialogs.h"
 #include "link/ConnectionManager.h"
+#include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
+#include "settings/SelectComPort.h"
 
 namespace {
 
@@ -40,7 +43,12 @@ public:
     TUploadDialog* CreateUploadDialog() override { return Make(fUpload, "TUploadDialog"); }
     TEditPairsForm* CreateEditPairsForm() override { return Make(fPairs, "TEditPairsForm"); }
     TSelectComPortDlg* CreateSelectComPortDlg() override { return Make(fSelect, "TSelectComPortDlg"); }
-    TTextViewer* CreateTextViewer() override { return Make(fViewer, "TTextViewer"); }
+    TTextViewer* CreateTextViewer() override
+    {
+        Note("TTextViewer");
+        fViewer = std::make_unique<TTextViewer>(fViewerView);
+        return fViewer.get();
+    }
 
     std::vector<std::string> Order;
     /// When the second form was made: had the main window finished FormCreate, with no other form
@@ -66,6 +74,7 @@ private:
     std::unique_ptr<TUploadDialog> fUpload;
     std::unique_ptr<TEditPairsForm> fPairs;
     std::unique_ptr<TSelectComPortDlg> fSelect;
+    RecordingTextViewerView fViewerView;
     std::unique_ptr<TTextViewer> fViewer;
 };
 

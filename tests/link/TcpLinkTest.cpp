@@ -190,7 +190,7 @@ TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApar
     // Fill the socket and the buffer until the thread's flush waits for the peer.
     std::size_t queued = 0;
     for (auto stalled = Clock::now(); Clock::now() - stalled < std::chrono::milliseconds(300);) {
-        if (!thread->CanWriteByte()) continue;
+        if (!thread->WaitCanWriteByte(Clock::now())) continue;
         thread->WriteByte('x');
         ++queued;
         stalled = Clock::now();
@@ -209,6 +209,22 @@ TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApar
     EXPECT_FALSE(ended);
     thread->Terminate();
     EXPECT_TRUE(loop.RunUntil([&] { return ended; }));
+}
+
+TEST(TcpConsoleThread, AThreadStillConnectedWhenTheLoopEndsIsStoppedAndFreed)
+{
+    FakeTcpTarget target;
+    auto loop = std::make_unique<ManualLoop>();
+    MainLoop::SetCurrent(loop.get());
+    auto* thread = new TTcpConsoleThread("127.0.0.1", std::to_string(target.Port()));
+    bool connected = false;
+    thread->OnConnected = [&](TObject*) { connected = true; };
+    thread->Start();
+    ASSERT_TRUE(loop->RunUntil([&] { return connected; }));
+    target.SendPattern(100);
+    loop.reset();
+    // Freeing the thread closes its socket; the leak checker sees the rest.
+    EXPECT_TRUE(target.WaitForClosed(1000));
 }
 
 TEST(TcpSocketStream, AZeroConnectTimeOutFailsAtOnceOnAPendingConnect)

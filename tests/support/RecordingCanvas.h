@@ -8,10 +8,10 @@
 struct CanvasCall {
     enum class Kind : std::uint8_t {
         SetFont, SetBrushColor, SetBrushStyle, SetPenColor, SetPenWidth, SetTextColor, FillRect, FrameRect,
-        MoveTo, LineTo, TextOut, SetClipRect, ClearClip, CopyRect, ScrollBand
+        MoveTo, LineTo, TextOut, SetClipRect, ClearClip, CopyRect, ScrollBand, InvertRect
     };
     Kind What;
-    /// FillRect, FrameRect, SetClipRect, CopyRect's destination, ScrollBand's band, TextOut's rectangle.
+    /// FillRect, FrameRect, InvertRect, SetClipRect, CopyRect's destination, ScrollBand's band, TextOut's rectangle.
     TRect Rect;
     bool HasRect = false;
     /// MoveTo, LineTo and TextOut's position; ScrollBand's (dx, dy).
@@ -62,6 +62,7 @@ public:
     /// Recorded as a CopyRect whose Color is the transparent colour (clNone for an opaque copy).
     void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
+    void InvertRect(const TRect& r) override;
 
     /// Width of one code unit: CharWidth; twice that for the double-width ones and U+4E00..U+9FFF;
     /// 0 for the combining acute accent U+0301 and the zero-width space U+200B.
