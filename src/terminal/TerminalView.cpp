@@ -253,6 +253,8 @@ void TTerminalView::ScrollIntoView()
     if (column < 0 || column >= fTerminal.Columns() || row < 0 || row >= fTerminal.Rows()) return;
     const TRect cell = CellRect(column, row, fCell);
     const TRect view = View();
+    // A window too small to show anything (not laid out yet) has nothing to follow with.
+    if (view.Right < view.Left || view.Bottom < view.Top) return;
     bool changed = false;
     auto follow = [&changed](TTerminalScrollBar& bar, int delta) {
         if (!bar.Visible || delta == 0) return;
