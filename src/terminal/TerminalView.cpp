@@ -81,7 +81,6 @@ void TTerminalView::Relayout(bool KeepContents)
         canvas.SetFont(fTerminal.Font());
         canvas.SetBrushColor(fTerminal.Color());
         fCanvasStyle = fTerminal.Font().Style;
-        fCanvasFontSet = true;
         fCell = MeasureCell(canvas);
         const TSize size = BitmapSize(fTerminal.Columns(), fTerminal.Rows(), fCell);
         fDisplayBitMap->SetSize(size.cx, size.cy);
@@ -201,12 +200,11 @@ void TTerminalView::DrawCells(const TRect& cells)
             if (look.Blank) {
                 canvas.FillRect(rect);
             } else {
-                if (!fCanvasFontSet || look.Style != fCanvasStyle) {
+                if (look.Style != fCanvasStyle) {
                     TFont font = fTerminal.Font();
                     font.Style = look.Style;
                     canvas.SetFont(font);
                     fCanvasStyle = look.Style;
-                    fCanvasFontSet = true;
                 }
                 canvas.SetTextColor(look.Font);
                 canvas.ExtTextOut(rect.Left, rect.Top, ETO_OPAQUE, &rect, text, dx.data());
