@@ -325,12 +325,6 @@ void TTerminalView::FontChanged()
     if (fLoaded) Relayout(true);
 }
 
-void TTerminalView::ColorChanged()
-{
-    RefreshDisplay();
-    if (!Ready()) RequestPaint();
-}
-
 void TTerminalView::RequestPaint()
 {
     // Without a host nothing shows; a host paints everything when it first shows the control.

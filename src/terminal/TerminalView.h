@@ -39,8 +39,6 @@ public:
     void MoveViewTop(int PositionDelta);
     /// The font changed: cell size and bitmap follow, contents and cursor stay.
     void FontChanged();
-    /// The control colour changed.
-    void ColorChanged();
     /// The client area changed size: the scroll bars follow.
     void Resize();
     void Scroll(TScrollBarKind kind, TScrollCode code, int position);
