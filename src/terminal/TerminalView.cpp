@@ -399,6 +399,8 @@ void TTerminalView::CursorMoved(TPoint from, TPoint to)
 
 void TTerminalView::RowsMoved(int firstRow, int lastRow, int rowDelta)
 {
+    // Nothing is drawn yet: the bitmap will be drawn whole from the buffer.
+    if (!Ready()) return;
     const int first = std::min(firstRow, firstRow + rowDelta);
     const int last = std::max(lastRow, lastRow + rowDelta);
     // Moves of one band in one direction add up to one copy; anything else moves what waits first.
