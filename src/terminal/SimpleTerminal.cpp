@@ -487,7 +487,8 @@ void TSimpleTerminal::SetColor(TColor color)
 {
     if (color == Color()) return;
     Control::SetColor(color);
-    fView->ColorChanged();
+    // Blank cells and cells in the control's colour change with it.
+    fView->RefreshDisplay();
 }
 
 void TSimpleTerminal::Paint(Canvas& canvas) { fView->Paint(canvas); }

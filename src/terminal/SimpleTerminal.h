@@ -2,8 +2,8 @@
 // The terminal page's screen: a fixed grid of character cells with a cursor, a scroll region and
 // horizontal tab stops. It interprets no control codes; the receive procedure calls the operations.
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include "platform/Control.h"

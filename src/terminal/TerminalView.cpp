@@ -81,7 +81,6 @@ void TTerminalView::Relayout(bool KeepContents)
         canvas.SetFont(fTerminal.Font());
         canvas.SetBrushColor(fTerminal.Color());
         fCanvasStyle = fTerminal.Font().Style;
-        fCanvasFontSet = true;
         fCell = MeasureCell(canvas);
         const TSize size = BitmapSize(fTerminal.Columns(), fTerminal.Rows(), fCell);
         fDisplayBitMap->SetSize(size.cx, size.cy);
@@ -201,12 +200,11 @@ void TTerminalView::DrawCells(const TRect& cells)
             if (look.Blank) {
                 canvas.FillRect(rect);
             } else {
-                if (!fCanvasFontSet || look.Style != fCanvasStyle) {
+                if (look.Style != fCanvasStyle) {
                     TFont font = fTerminal.Font();
                     font.Style = look.Style;
                     canvas.SetFont(font);
                     fCanvasStyle = look.Style;
-                    fCanvasFontSet = true;
                 }
                 canvas.SetTextColor(look.Font);
                 canvas.ExtTextOut(rect.Left, rect.Top, ETO_OPAQUE, &rect, text, dx.data());
@@ -253,6 +251,8 @@ void TTerminalView::ScrollIntoView()
     if (column < 0 || column >= fTerminal.Columns() || row < 0 || row >= fTerminal.Rows()) return;
     const TRect cell = CellRect(column, row, fCell);
     const TRect view = View();
+    // A window too small to show anything (not laid out yet) has nothing to follow with.
+    if (view.Right < view.Left || view.Bottom < view.Top) return;
     bool changed = false;
     auto follow = [&changed](TTerminalScrollBar& bar, int delta) {
         if (!bar.Visible || delta == 0) return;
@@ -323,12 +323,6 @@ void TTerminalView::Scroll(TScrollBarKind kind, TScrollCode code, int position)
 void TTerminalView::FontChanged()
 {
     if (fLoaded) Relayout(true);
-}
-
-void TTerminalView::ColorChanged()
-{
-    RefreshDisplay();
-    if (!Ready()) RequestPaint();
 }
 
 void TTerminalView::RequestPaint()
@@ -405,6 +399,8 @@ void TTerminalView::CursorMoved(TPoint from, TPoint to)
 
 void TTerminalView::RowsMoved(int firstRow, int lastRow, int rowDelta)
 {
+    // Nothing is drawn yet: the bitmap will be drawn whole from the buffer.
+    if (!Ready()) return;
     const int first = std::min(firstRow, firstRow + rowDelta);
     const int last = std::max(lastRow, lastRow + rowDelta);
     // Moves of one band in one direction add up to one copy; anything else moves what waits first.

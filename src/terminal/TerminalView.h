@@ -12,7 +12,6 @@
 #include "terminal/TerminalLayout.h"
 #include "terminal/TerminalScreenObserver.h"
 
-
 class TTerminalView : public TTerminalScreenObserver {
 public:
     /// At most one paint per display frame, however fast the target writes.
@@ -33,11 +32,6 @@ public:
     TSize CellSize() const { return fCell; }
     const Bitmap* DisplayBitMap() const { return fDisplayBitMap.get(); }
     const TTerminalScrollBars& ScrollBars() const { return fBars; }
-    /// True while the cursor band shows (inverted) at CursorLocation.
-    bool CursorActive() const { return fCursorActiveFlag; }
-    TPoint CursorLocation() const { return fLastCursorLocation; }
-    /// The view over the bitmap, right and bottom inclusive.
-    TRect View() const;
 
     /// Draws every used cell from the buffer again.
     void RefreshDisplay();
@@ -45,8 +39,6 @@ public:
     void MoveViewTop(int PositionDelta);
     /// The font changed: cell size and bitmap follow, contents and cursor stay.
     void FontChanged();
-    /// The control colour changed.
-    void ColorChanged();
     /// The client area changed size: the scroll bars follow.
     void Resize();
     void Scroll(TScrollBarKind kind, TScrollCode code, int position);
@@ -63,7 +55,10 @@ public:
     void ViewOptionsChanged() override;
 
 private:
+    /// A new bitmap for the current font and size, blank or redrawn from the buffer.
     void Relayout(bool KeepContents);
+    /// The view over the bitmap, right and bottom inclusive.
+    TRect View() const;
     void ShowCursor();
     void HideCursor();
     void Blink();
@@ -92,6 +87,7 @@ private:
     bool fLoaded = false;
     TTerminalScrollBars fBars;
 
+    /// True while the cursor band shows (inverted) at fLastCursorLocation.
     bool fCursorActiveFlag = false;
     TPoint fLastCursorLocation;
     /// DisplayCursor as last acted on; the model's Reset sets the property without telling.
@@ -119,5 +115,4 @@ private:
     bool fInPaint = false;
     /// Font style last given to the bitmap canvas.
     TFontStyles fCanvasStyle = 0;
-    bool fCanvasFontSet = false;
 };

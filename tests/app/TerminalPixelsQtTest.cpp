@@ -134,6 +134,21 @@ TEST_F(TerminalPixelsQtTest, AStreamShowsItsCharactersInTheirCellsAndColours)
     EXPECT_EQ(Count(Window(), cursor, clNavy), Area(cursor));
 }
 
+TEST_F(TerminalPixelsQtTest, AnUnderlinedRunIsUnderlinedUnderEachOfItsCells)
+{
+    TTerminalCharAttributes underlined;
+    underlined.Include(tca_Underlined);
+    Feed("text and then ");
+    term.SetCurrentAttributes(underlined);
+    Feed("a  b");
+    term.SetCurrentAttributes({});
+    Feed("  ");
+    const QImage image = Window();
+    for (int column = 14; column < 18; ++column)
+        EXPECT_GT(Inky(image, Cell(column, 0), clYellow, clNavy), 3) << column;
+    for (int column : {13, 18}) EXPECT_EQ(Count(image, Cell(column, 0), clNavy), Area(Cell(column, 0))) << column;
+}
+
 TEST_F(TerminalPixelsQtTest, AMissingFaceGivesWayToTheSystemsFixedPitchFontAndIsKept)
 {
     EXPECT_EQ(term.Font().Name, u"Lucidia Console");

@@ -323,6 +323,19 @@ TEST_F(TerminalScrollTest, ScrollEventsAndMoveViewTopStayWithinTheBar)
     EXPECT_EQ(PaintWindow().Of(Kind::CopyRect)[0].SourceRect.Top, 18);
 }
 
+TEST(TerminalViewLayout, AWindowNotYetLaidOutLeavesTheViewAtTheTop)
+{
+    ManualLoop loop;
+    MainLoop::SetCurrent(&loop);
+    RecordingGraphicsFactory graphics;
+    TSimpleTerminal term;
+    term.SetRows(200);
+    term.Loaded();
+    term.SetBounds(0, 0, 818, 540);
+    EXPECT_TRUE(term.View().ScrollBars().Vert.Visible);
+    EXPECT_EQ(term.View().ScrollBars().Vert.Position, 0);
+}
+
 TEST_F(TerminalViewTest, AClickTakesTheFocusOrIsDropped)
 {
     int clicks = 0;

@@ -136,9 +136,15 @@ bool QtCanvas::DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16stri
     run.setRawFont(*fRawFont);
     run.setGlyphIndexes(glyphs);
     run.setPositions(positions);
-    run.setUnderline(fQFont.underline());
-    run.setStrikeOut(fQFont.strikeOut());
     painter.drawGlyphRun(QPointF(0, 0), run);
+    // The lines under and through the text span the advances given, not the glyphs' own.
+    if (fQFont.underline() || fQFont.strikeOut()) {
+        const QFontMetrics fm(fQFont);
+        const int thickness = std::max(1, fm.lineWidth());
+        const QColor color = painter.pen().color();
+        if (fQFont.underline()) painter.fillRect(QRect(x, baseline + fm.underlinePos(), pos - x, thickness), color);
+        if (fQFont.strikeOut()) painter.fillRect(QRect(x, baseline - fm.strikeOutPos(), pos - x, thickness), color);
+    }
     return true;
 }
 
