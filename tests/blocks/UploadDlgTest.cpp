@@ -158,3 +158,187 @@ TEST_F(Transfer, SilenceGivesEachStatesTimeOut)
         EXPECT_TRUE(TerminalHasTheBytes());
     }
 }
+
+namespace {
+
+std::string Words(int count)
+{
+    std::string line;
+    for (int i = 0; i < count; ++i) line += (i ? " " : "") + std::string("abcd");
+    return line;
+}
+
+}  // namespace
+
+TEST_F(Transfer, MissingWordIsDefinedByTheTransferCodeLineByLine)
+{
+    forth->SetWordsPresent(false, true);
+    const std::string longLine = Words(60);  // 299 characters
+    WriteConfigFile("UploadBlock.txt", ": load-blocks ( first last -- )\r\n\r\n   \r\n" + longLine + "   \r\n;\r\n");
+    Upload(Image(10));
+
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text,
+              u"Forth system word \"load-blocks\" not available, upload forth transfer software?");
+    EXPECT_EQ(dialogs.Questions[0].Buttons, TMsgButtons::OKCancel);
+    EXPECT_EQ(forth->Lines(), (std::vector<std::string>{"blk-count U.", "' load-blocks .", ": load-blocks ( first last -- )",
+                                                        longLine.substr(0, 125), longLine.substr(125, 125),
+                                                        longLine.substr(250), ";", "' load-blocks .",
+                                                        "0 0 load-blocks"}));
+    EXPECT_EQ(forth->Block(0), Image(10) + std::string(1014, ' '));
+}
+
+TEST_F(Transfer, TransferCodeFailures)
+{
+    struct Case {
+        const char* name;
+        bool upload;
+        const char* file;
+        const char* code;
+        TModalResult answer;
+        std::vector<UnicodeString> messages;
+        /// The last line the target gets: nothing follows the failure or the refusal.
+        const char* lastLine;
+    };
+    const UnicodeString uploadOffer = u"Forth system word \"load-blocks\" not available, upload forth transfer software?";
+    const UnicodeString downloadOffer = u"Forth system word \"send-blocks\" not available, upload forth transfer software?";
+    const Case cases[] = {
+        {"a line answered with ?", true, "UploadBlock.txt", ": load-blocks\r\nx\r\n;\r\n", TModalResult::mrOk,
+         {uploadOffer, u"Upload of transfer software failed, x ?"}, "x"},
+        {"offer declined", false, "SaveBlock.txt", ": send-blocks ;", TModalResult::mrCancel, {downloadOffer},
+         "' send-blocks ."},
+        {"no upload code", true, "SaveBlock.txt", "", TModalResult::mrOk,
+         {u"Forth system requires block upload source, file \"UploadBlocks.txt\" was not found"}, "' load-blocks ."},
+        {"no download code", false, "UploadBlock.txt", "", TModalResult::mrOk,
+         {u"Forth system requires block upload source, file \"SendBlock.txt\" was not found"}, "' send-blocks ."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder.Path("Brennix"));
+        WriteConfigFile(c.file, c.code);
+        forth->SetWordsPresent(false, false);
+        forth->SetQuestionOn("x");
+        dialogs.Questions.clear();
+        dialogs.Answers = {c.answer};
+        if (c.upload)
+            Upload(Image(10));
+        else
+            Download();
+        EXPECT_EQ(Messages(), c.messages);
+        EXPECT_EQ(forth->Lines().back(), c.lastLine);
+        EXPECT_TRUE(TerminalHasTheBytes());
+    }
+}
+
+TEST_F(Transfer, BadDownloadChecksumKeepsTheFramesWritten)
+{
+    for (int i = 0; i < 3; ++i) forth->SetBlock(i, std::string(1024, char('a' + i)));
+    forth->SetBadChecksumFrame(1);
+    view.Body = [this] {
+        ASSERT_TRUE(loop.RunUntil([&] { return dialog.CodeAvailable; }));
+        dialog.SetSourceBlocks(3);
+        StartWhenReady();
+    };
+    EXPECT_EQ(Download(), std::string(1024, 'a'));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block download failed, data block is invalid."});
+    EXPECT_EQ(target->Received(), "blk-count U.\r' send-blocks .\r0 2 send-blocks\r>\r>\r");
+    EXPECT_TRUE(TerminalHasTheBytes());
+}
+
+TEST_F(Transfer, OkBeforeTheLastFrameIsAFailure)
+{
+    forth->SetOkAfterFrame(0);
+    Upload(Image(2048));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed,   OK"});
+}
+
+TEST_F(Transfer, ClosingOrLosingTheLinkEndsTheDialog)
+{
+    // The user closes the dialog while it waits for the start.
+    view.Body = [this] {
+        ASSERT_TRUE(loop.RunUntil([&] { return dialog.CodeAvailable; }));
+        dialog.Close();
+    };
+    Upload(Image(100));
+    EXPECT_EQ(view.Closed, 1);
+    EXPECT_TRUE(dialogs.Questions.empty());
+    EXPECT_EQ(dialog.DataStream, nullptr);
+    EXPECT_TRUE(TerminalHasTheBytes());
+
+    // The link closes before the start: the request cannot be sent.
+    view.Body = [this] {
+        ASSERT_TRUE(loop.RunUntil([&] { return dialog.CodeAvailable; }));
+        link.ClosePort();
+        dialog.UploadAct.Execute();
+    };
+    Upload(Image(100));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"The terminal connection was closed."});
+    link.OnRxByte(nullptr, 'z');
+    EXPECT_EQ(terminal.back(), 'z');
+}
+
+TEST_F(Transfer, TheLinkDroppingDuringAFrameEndsInTheTimeOut)
+{
+    forth->SetSilentAfterFrame(0);
+    view.Body = [this] {
+        ASSERT_TRUE(loop.RunUntil([&] {
+            dialog.UploadAct.Update();
+            return dialog.UploadAct.Enabled;
+        }));
+        dialog.UploadAct.Execute();
+        ASSERT_TRUE(loop.RunUntil([&] { return target->Received().size() > 1024; }));
+        target->HangUp();
+        ASSERT_TRUE(loop.RunUntil([&] { return !link.IsActive(); }));
+        loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
+    };
+    Upload(Image(3000));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed, timed out waiting for responce"});
+    link.OnRxByte(nullptr, 'z');
+    EXPECT_EQ(terminal, "z");
+}
+
+TEST_F(Transfer, EmptyConfigurationFolderGivesBareFileNames)
+{
+    // A file where the folder should be: the configuration folder cannot be made.
+    folder.Write("blocker", "");
+    AppDataAt unusable(folder.Path("blocker"));
+    view.Body = [this] {
+        EXPECT_EQ(dialog.UploadSourceFileName, u"UploadBlock.txt");
+        dialog.Close();
+    };
+    Upload(Image(10));
+    view.Body = [this] {
+        EXPECT_EQ(dialog.DownLoadSourceFileName, u"SaveBlock.txt");
+        dialog.Close();
+    };
+    Download();
+}
+
+namespace {
+
+class SlowSerialTransfer : public TransferFixture {
+protected:
+    SlowSerialTransfer() : TransferFixture(Wire::Pty, Com_br4800) {}
+};
+
+}  // namespace
+
+TEST_F(SlowSerialTransfer, FrameTimeOutCountsFromTheEndOfTheLinesWrite)
+{
+    forth->SetSilentAfterFrame(0);
+    view.Body = [this] {
+        ASSERT_TRUE(loop.RunUntil([&] {
+            dialog.UploadAct.Update();
+            return dialog.UploadAct.Enabled;
+        }));
+        dialog.UploadAct.Execute();
+        ASSERT_TRUE(loop.RunUntil([&] { return target->Received().size() >= 45 + 1026; }));
+        // 1026 bytes take about 2.1 s at 4800 baud: the reply still has its 2 s after that.
+        loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs + 2100);
+        EXPECT_TRUE(dialog.Showing());
+        loop.AdvanceMs(1000);
+        EXPECT_FALSE(dialog.Showing());
+    };
+    Upload(Image(2048));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed, timed out waiting for responce"});
+}
