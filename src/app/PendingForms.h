@@ -3,17 +3,11 @@
 // in their order; a form moves out of this file when it gets its content.
 #include "platform/Events.h"
 
-/// The "Terminal Settings" dialog.
-class TConfigTerm : public TObject {};
 /// The dialog that asks where inserted blocks go.
 class TInsertBlockWhereDlg : public TObject {};
 /// The block transfer dialog.
 class TUploadDialog : public TObject {};
 /// The paired-words dialog.
 class TEditPairsForm : public TObject {};
-/// The COM port picker.
-class TSelectComPortDlg : public TObject {};
 /// The snapshot viewer.
 class TTextViewer : public TObject {};
-/// The TCP host address dialog, owned by the main window.
-class THostAddressForm : public TObject {};

@@ -1,5 +1,7 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
+#include "settings/ConfigTerm.h"
+#include "settings/SelectComPort.h"
 #include "platform/Dialogs.h"
 
 void InitializeUnits()
@@ -19,6 +21,8 @@ void CreateForms(TFormFactory& factory)
     UploadDialog = factory.CreateUploadDialog();
     EditPairsForm = factory.CreateEditPairsForm();
     SelectComPortDlg = factory.CreateSelectComPortDlg();
+    // The settings dialog browses the ports through the picker, made after it.
+    if (ConfigTerm && SelectComPortDlg) ConfigTerm->SetPortChooser(SelectComPortDlg);
     TextViewer = factory.CreateTextViewer();
 }
 

@@ -4,7 +4,9 @@
 #include <vector>
 #include "app/PendingForms.h"
 #include "app/ProgramForms.h"
+#include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
+#include "settings/SelectComPort.h"
 
 class QDialog;
 class TMapTermKeysForm;

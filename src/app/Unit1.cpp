@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 #include <stdexcept>
 #include "app/Application.h"
+#include "app/HostAddress.h"
 #include "app/MainLayout.h"
 #include "app/ProgramForms.h"
 #include "app/SettingsFile.h"
@@ -18,10 +19,21 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     font.Name = u"Lucida Console";
     font.Height = -13;
     SimpleTerminal1.SetFont(font);
+    SimpleTerminal1.Loaded();
 
     Timer1.SetInterval(500);
     Timer1.OnTimer = [this] { Timer1Timer(); };
     Timer1.SetEnabled(true);
+    PasteLineTimer.SetInterval(120);
+    PasteLineTimer.OnTimer = [this] { PasteLineTimerTimer(); };
+
+    SimpleTerminal1.OnKeyDown = [this](TObject* Sender, std::uint16_t& Key, TShiftState Shift) {
+        SimpleTerminal1KeyDown(Sender, Key, Shift);
+    };
+    SimpleTerminal1.OnKeyPress = [this](TObject* Sender, char16_t& Key) { SimpleTerminal1KeyPress(Sender, Key); };
+    SimpleTerminal1.OnMouseWheel = [this](TObject* Sender, TShiftState Shift, int WheelDelta) {
+        return SimpleTerminal1MouseWheel(Sender, Shift, WheelDelta);
+    };
 
     CreateActions();
     fLayout = DesignedLayout();
@@ -42,14 +54,36 @@ void TTavloTerminal::CreateActions()
         Handler Execute;
         Handler Update;
     };
+    using T = TTavloTerminal;
     static const Row rows[] = {
-        {&TTavloTerminal::Terminal, &TTavloTerminal::CustomiseAct, u"CustomiseAct", u"Settings", u"Customise",
-         u"Customize the program menus and tool bar", u"", &TTavloTerminal::CustomiseActExecute, nullptr},
-        {&TTavloTerminal::Terminal, &TTavloTerminal::DefaultLayoutAct, u"DefaultLayoutAct", u"Settings",
-         u"Default Layout", u"Restore menus and tool bars to default state", u"",
-         &TTavloTerminal::DefaultLayoutActExecute, nullptr},
-        {&TTavloTerminal::Terminal, &TTavloTerminal::TermMapKeysAct, u"TermMapKeysAct", u"Terminal", u"Map Keys",
-         u"Configure terminal keyboard mappings", u"", &TTavloTerminal::TermMapKeysActExecute, nullptr},
+        {&T::Terminal, &T::ComConnectAct, u"ComConnectAct", u"Comunication", u"Connect Com",
+         u"Activate selected com port device", u"", &T::ComConnectActExecute, &T::ConnectActUpdate},
+        {&T::Terminal, &T::TcpConnectAct, u"TcpConnectAct", u"Comunication", u"Connect TCP",
+         u"Activate TCP connection", u"", &T::TcpConnectActExecute, &T::ConnectActUpdate},
+        {&T::Terminal, &T::ComDisconnectAct, u"ComDisconnectAct", u"Comunication", u"Close",
+         u"Disable active connection", u"", &T::ComDisconnectActExecute, &T::ComDisconnectActUpdate},
+        {&T::Terminal, &T::ComPulseDTRAct, u"ComPulseDTRAct", u"Comunication", u"Pulse DTR",
+         u"Pulse DTR line (used to reset propeller chip)", u"", &T::ComPulseDTRActExecute,
+         &T::ComPulseDTRActUpdate},
+        {&T::Terminal, &T::ComPulseRtsAct, u"ComPulseRtsAct", u"Comunication", u"Pulse RTS",
+         u"Pulse RTS line (used to reset propeller chip)", u"", &T::ComPulseRtsActExecute,
+         &T::ComPulseRtsActUpdate},
+        {&T::Terminal, &T::TermOptionsAct, u"TermOptionsAct", u"Settings", u"Options", u"Configure terminal options",
+         u"", &T::TermOptionsActExecute, nullptr},
+        {&T::Terminal, &T::CustomiseAct, u"CustomiseAct", u"Settings", u"Customise",
+         u"Customize the program menus and tool bar", u"", &T::CustomiseActExecute, nullptr},
+        {&T::Terminal, &T::DefaultLayoutAct, u"DefaultLayoutAct", u"Settings", u"Default Layout",
+         u"Restore menus and tool bars to default state", u"", &T::DefaultLayoutActExecute, nullptr},
+        {&T::Terminal, &T::TermClearScreenAct, u"TermClearScreenAct", u"Terminal", u"Clear Screen",
+         u"Clear terminal buffer and home cursor", u"", &T::TermClearScreenActExecute, nullptr},
+        {&T::Terminal, &T::TermMapKeysAct, u"TermMapKeysAct", u"Terminal", u"Map Keys",
+         u"Configure terminal keyboard mappings", u"", &T::TermMapKeysActExecute, nullptr},
+        {&T::Terminal, &T::TermPasteAct, u"TermPasteAct", u"Terminal", u"Paste",
+         u"Paste text from clipboard to terminal", u"", &T::TermPasteActExecute, &T::TermPasteActUpdate},
+        {&T::Terminal, &T::UploadTextFile, u"UploadTextFile", u"Terminal", u"Paste File",
+         u"Upload a text file to the terminal", u"", &T::UploadTextFileExecute, &T::UploadTextFileUpdate},
+        {&T::Terminal, &T::AbortPasteAct, u"AbortPasteAct", u"Terminal", u"Abort Paste",
+         u"Abort paste text to terminal", u"", &T::AbortPasteActExecute, &T::AbortPasteActUpdate},
     };
     for (const Row& row : rows) {
         TAction action;
@@ -134,6 +168,7 @@ void TTavloTerminal::SetActivePage(TMainPage page)
 {
     fActivePage = page;
     fView.ActivePageChanged(page);
+    if (page == pgTerminal) PageControl1Enter();
 }
 
 void TTavloTerminal::SetLayout(TActionLayout layout)
@@ -204,7 +239,11 @@ void TTavloTerminal::SaveSettings()
 
 void TTavloTerminal::LoadSettings()
 {
-    if (LoadSettingsFile(*Options, SettingsFileName())) ApplyTerminalOptions(*Options, SimpleTerminal1);
+    if (LoadSettingsFile(*Options, SettingsFileName())) {
+        ApplyTerminalOptions(*Options, SimpleTerminal1);
+        fHostAddressForm->HostAddressEdit = Options->TcpHostAddress;
+        fHostAddressForm->HostPortEdit = Options->TcpHostPort;
+    }
     // Without a default layout file only the default-layout action misses it, and it says so:
     // start-up goes on.
     SaveLayoutFile(fLayout, DefaultLayoutFileName());
@@ -232,8 +271,6 @@ void TTavloTerminal::ConnectConnectionEvents()
     ConnectionMod->OnClosed = [this](TObject* Sender) { ConnectionChanged(Sender); };
 }
 
-void TTavloTerminal::ConnectionChanged(TObject* Sender) {}
-
 void TTavloTerminal::ShowBlockFileName()
 {
     fView.BlockStatusChanged(9, BlockEditCurrentFileName.empty() ? UnicodeString(u"(none)") : BlockEditCurrentFileName);
@@ -245,4 +282,3 @@ void TTavloTerminal::ClearCodeEditorText() {}
 
 void TTavloTerminal::LoadCompletionWords() {}
 
-void TTavloTerminal::SendChar(std::uint8_t c) {}

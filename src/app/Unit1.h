@@ -5,8 +5,10 @@
 #include <memory>
 #include <optional>
 #include <vector>
+#include "app/HostAddress.h"
 #include "app/PendingForms.h"
 #include "app/ReceiveProcedure.h"
+#include "app/TerminalControl.h"
 #include "link/ComOkBuffer.h"
 #include "platform/ActionLayout.h"
 #include "platform/Actions.h"
@@ -15,7 +17,6 @@
 #include "platform/StringList.h"
 #include "platform/Text.h"
 #include "settings/ConfigUnit.h"
-#include "terminal/SimpleTerminal.h"
 
 /// The pages of the main window, in their order.
 enum TMainPage { pgTerminal, pgBlockManager, pgCodeEditor };
@@ -34,6 +35,8 @@ public:
     virtual void ShowLayout(const TActionLayout& layout) = 0;
     /// Lets the user edit the layout; a changed layout comes back through SetLayout.
     virtual void ShowCustomizeDialog() = 0;
+    /// The main window's position and size on the screen, to centre the host dialog over it.
+    virtual TRect WindowBounds() const = 0;
 };
 
 /// The caption the window is designed with.
@@ -70,8 +73,10 @@ public:
     /// The 500 ms status refresh of the Code Editor page.
     void Timer1Timer();
 
-    TSimpleTerminal SimpleTerminal1;
+    TTerminalControl SimpleTerminal1;
     TTimer Timer1;
+    /// Sends the next line of a paste; disabled while no paste runs.
+    TTimer PasteLineTimer;
 
     /// The terminal page's actions, with the settings, communication and transfer actions.
     TActionList Terminal{u"Terminal"};
@@ -82,6 +87,35 @@ public:
     TAction* CustomiseAct = nullptr;
     TAction* DefaultLayoutAct = nullptr;
     TAction* TermMapKeysAct = nullptr;
+    TAction* TermPasteAct = nullptr;
+    TAction* UploadTextFile = nullptr;
+    TAction* AbortPasteAct = nullptr;
+    TAction* ComConnectAct = nullptr;
+    TAction* TcpConnectAct = nullptr;
+    TAction* ComDisconnectAct = nullptr;
+    TAction* ComPulseDTRAct = nullptr;
+    TAction* ComPulseRtsAct = nullptr;
+    TAction* TermOptionsAct = nullptr;
+    TAction* TermClearScreenAct = nullptr;
+
+    /// Seconds a byte may wait for the link before the user is asked; tests shorten it.
+    int SendTimeLimitSec = 10;
+    /// Sends one byte to the target within SendTimeLimitSec; asks Retry or Cancel when it times out.
+    /// Throws with "The terminal connection was closed." once the link is gone.
+    void SendChar(std::uint8_t c);
+    /// Sends each character's byte while the link stays connected.
+    void SendString(const UnicodeString& s);
+    /// The string, then CR.
+    void SendLine(const UnicodeString& s);
+    /// Starts pasting a copy of the lines, one per tick of PasteLineTimer.
+    void StartPaste(const TStringList* Lines);
+    void SimpleTerminal1KeyDown(TObject* Sender, std::uint16_t& Key, TShiftState Shift);
+    void SimpleTerminal1KeyPress(TObject* Sender, char16_t& Key);
+    void PasteLineTimerTimer();
+    /// Caption = OriginalCaption, with " [Msg]" when Msg is not empty.
+    void SetCaptionMsg(const UnicodeString& Msg);
+    /// The terminal page became the active page: the terminal takes the keys.
+    void PageControl1Enter();
 
     TRxState RxState;
     bool InPaste = false;
@@ -130,8 +164,37 @@ private:
     void CreateHighlighter();
     /// Points the connection manager's events at RxChar and ConnectionChanged.
     void ConnectConnectionEvents();
-    /// The link opened or closed: caption and remembered TCP host.
+    /// The link opened or closed: caption, remembered TCP host, a paste cut off by the close.
     void ConnectionChanged(TObject* Sender);
+    void TermPasteActExecute(TObject* Sender);
+    void TermPasteActUpdate(TObject* Sender);
+    void UploadTextFileExecute(TObject* Sender);
+    void UploadTextFileUpdate(TObject* Sender);
+    void AbortPasteActExecute(TObject* Sender);
+    void AbortPasteActUpdate(TObject* Sender);
+    void ComConnectActExecute(TObject* Sender);
+    void TcpConnectActExecute(TObject* Sender);
+    /// Enabled while no link is active (both connect actions).
+    void ConnectActUpdate(TObject* Sender);
+    void ComDisconnectActExecute(TObject* Sender);
+    void ComDisconnectActUpdate(TObject* Sender);
+    void ComPulseDTRActExecute(TObject* Sender);
+    void ComPulseDTRActUpdate(TObject* Sender);
+    void ComPulseRtsActExecute(TObject* Sender);
+    void ComPulseRtsActUpdate(TObject* Sender);
+    void TermOptionsActExecute(TObject* Sender);
+    void TermClearScreenActExecute(TObject* Sender);
+    /// Wheel over the focused terminal: the view moves one row down or up.
+    bool SimpleTerminal1MouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta);
+    /// Refreshes the enabled state of the three paste actions.
+    void UpdatePasteActions();
+    /// Sends the next paste line, or ends the paste.
+    void SendNextPasteLine();
+    /// The link closed under a running paste: the paste ends, and the user learns how many lines
+    /// were not sent.
+    void EndPasteOnClose();
+    /// The link is gone while sending: the paste stops and the caption is reset; throws.
+    [[noreturn]] void ConnectionLost();
     /// Shows the block file name, or "(none)", in the Block Manager's status bar.
     void ShowBlockFileName();
     /// Shows the current line and block in the Block Manager's status bar.
@@ -140,12 +203,14 @@ private:
     void ClearCodeEditorText();
     /// Loads the completion words of the code editor.
     void LoadCompletionWords();
-    /// Sends one byte to the target.
-    void SendChar(std::uint8_t c);
 
     TTavloTerminalView& fView;
     UnicodeString fCaption = DesignCaption;
     TMainPage fActivePage = pgTerminal;
     TActionLayout fLayout;
     std::unique_ptr<THostAddressForm> fHostAddressForm;
+    /// Sends in progress: a nested send (a reply of the receive procedure while the question of
+    /// a stuck send is shown) queues its bytes behind the outer one.
+    int fSendDepth = 0;
+    std::string fQueuedTx;
 };

@@ -87,6 +87,12 @@ void TTavloTerminalForm::ShowCustomizeDialog()
     if (dialog.exec() == QDialog::Accepted) fLogic->SetLayout(dialog.Layout());
 }
 
+TRect TTavloTerminalForm::WindowBounds() const
+{
+    const QRect frame = frameGeometry();
+    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
 void TTavloTerminalForm::closeEvent(QCloseEvent* event)
 {
     // Stays open unless the close question allows it, also when saving the settings fails.

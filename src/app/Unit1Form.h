@@ -27,6 +27,7 @@ public:
     void HostAddressFormCreated(THostAddressForm& form) override;
     void ShowLayout(const TActionLayout& layout) override;
     void ShowCustomizeDialog() override;
+    TRect WindowBounds() const override;
 
     /// The menu bar and tool bars.
     QtActionBars& ActionBars() const { return *fActionBars; }

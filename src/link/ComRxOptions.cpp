@@ -188,7 +188,8 @@ void TComOptions::ApplyComSettings(TComDcb& dcb) const
 
 bool TComOptions::SetDefaultComOptions(const UnicodeString& PortName) const
 {
-    const std::size_t cut = PortName.find_last_of(u"\\:");
+    // A device path opens as it is (by-path names hold ':'); other names keep their last part.
+    const std::size_t cut = PortName.starts_with(u'/') ? UnicodeString::npos : PortName.find_last_of(u"\\:");
     const UnicodeString name = cut == UnicodeString::npos ? PortName : PortName.substr(cut + 1);
     if (name.empty()) return false;
     const int fd = open(SerialDevicePath(name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
+#include <span>
 #include "link/TcpConsoleThread.h"
 #include "platform/ExceptionGuard.h"
 
@@ -52,7 +52,8 @@ TConnectionManType TConnectionMod::PortType() const
 void TConnectionMod::OpenComPort(const UnicodeString& PortName, const TComOptions& Options)
 {
     ClosePort();
-    const std::size_t cut = PortName.find_last_of(u"\\:");
+    // A device path opens as it is (by-path names hold ':'); other names keep their last part.
+    const std::size_t cut = PortName.starts_with(u'/') ? UnicodeString::npos : PortName.find_last_of(u"\\:");
     const UnicodeString bareName = cut == UnicodeString::npos ? PortName : PortName.substr(cut + 1);
     ComRx1.SetPortName(bareName);
     ComRx1.Options().Assign(&Options);
@@ -67,7 +68,7 @@ void TConnectionMod::OpenTcpPort(const UnicodeString& HostAddress, const Unicode
     fTerminalHostAddress = HostAddress;
     fTerminalHostPort = HostPort;
     auto* thread = new TTcpConsoleThread(ToAnsi(HostAddress), ToAnsi(HostPort));
-    thread->OnDataReady = [this](TObject* sender, unsigned) { TcpDataReady(sender); };
+    thread->OnDataReady = [this](TObject* sender, unsigned count) { TcpDataReady(sender, count); };
     thread->OnConnected = [this](TObject* sender) { TcpConnected(sender); };
     thread->OnTerminate = [this](TObject* sender) { TcpThreadTerminated(sender); };
     fTcpConsoleThread = thread;
@@ -100,13 +101,22 @@ void TConnectionMod::TcpConnected(TObject* Sender)
     Fire(OnConnected, this);
 }
 
-void TConnectionMod::TcpDataReady(TObject* Sender)
+void TConnectionMod::TcpDataReady(TObject* Sender, unsigned DataCount)
 {
     TTcpConsoleThread* thread = fTcpConsoleThread;
     if (Sender != thread) return;
-    // A handler may close the link; the rest of the block is dropped then.
-    while (fTcpConsoleThread == thread && thread->CanReadByte()) {
-        DeliverByte(thread->ReadByte());
+    // Only what was announced: bytes that arrive meanwhile are announced again, so that other
+    // work of the main thread gets its turn in between. A handler may close the link; the rest
+    // is dropped then.
+    std::size_t left = DataCount;
+    while (left > 0 && fTcpConsoleThread == thread) {
+        const std::span<const std::uint8_t> block = thread->ReceivedBlock();
+        const std::size_t count = std::min(block.size(), left);
+        if (count == 0) return;
+        std::size_t done = 0;
+        while (done < count && fTcpConsoleThread == thread) DeliverByte(block[done++]);
+        thread->ReleaseReceived(done);
+        left -= done;
     }
 }
 
@@ -151,17 +161,11 @@ bool TConnectionMod::TxByte(std::uint8_t Data, int MaxTxSec)
     if (ComRx1.Active()) return ComRx1.SendData(&Data, unsigned(limitMs), 1);
     TTcpConsoleThread* thread = fTcpConsoleThread;
     if (!thread || !fTcpConsoleConnected) return false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    for (;;) {
-        // An ended thread never sends its buffer again, though it may have room.
-        if (thread->Finished()) return false;
-        if (thread->CanWriteByte()) {
-            thread->WriteByte(Data);
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // The thread empties the buffer on its own, whatever the main thread does meanwhile.
+    if (!thread->WaitCanWriteByte(std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs)))
+        return false;
+    thread->WriteByte(Data);
+    return true;
 }
 
 bool TConnectionMod::TxBytes(const std::uint8_t* Data, int Count, int MaxTxSec)

@@ -60,7 +60,7 @@ private:
     void ComRx1DataBlock(const std::uint8_t* Data, unsigned Count);
     void ComRx1PortLost();
     void TcpConnected(TObject* Sender);
-    void TcpDataReady(TObject* Sender);
+    void TcpDataReady(TObject* Sender, unsigned DataCount);
     void TcpThreadTerminated(TObject* Sender);
 
     UnicodeString fConnectionName;

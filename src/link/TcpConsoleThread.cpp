@@ -1,7 +1,6 @@
 #include "link/TcpConsoleThread.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 namespace {
@@ -25,7 +24,9 @@ TTcpConsoleThread::TTcpConsoleThread(const AnsiString& HostAddress, const AnsiSt
     fTcpStream.SetHostPort(HostPort);
     fTcpStream.ConnectTimeOut = 10;
     fTcpStream.RxTimeOut = 0;
-    fTcpStream.TxTimeOut = 4;
+    // The thread never waits inside a send: it waits for room on the socket together with
+    // incoming bytes, so a peer that reads only after it has been read from cannot stall it.
+    fTcpStream.TxTimeOut = 0;
     fTcpStream.FullBlockReads = false;
 }
 
@@ -36,21 +37,10 @@ TTcpConsoleThread::~TTcpConsoleThread()
     if (fTcpStream.Connected()) fTcpStream.SetConnected(false);
 }
 
-std::uint8_t TTcpConsoleThread::ReadByte()
+void TTcpConsoleThread::ReleaseReceived(std::size_t n)
 {
-    return CanReadByte() ? fRxBuffer[std::size_t(fRxBufferReadIdx++)] : 0;
-}
-
-void TTcpConsoleThread::ClearReadBuffer()
-{
-    fRxBytesInBuffer = 0;
-    fRxBufferReadIdx = 0;
-}
-
-bool TTcpConsoleThread::CanWriteByte()
-{
-    std::lock_guard<std::mutex> l(fTxLock);
-    return fTxBytesInBuffer < kBufferSize;
+    fRxRing.Release(n);
+    if (n > 0 && fRxWaitsForRoom.exchange(false)) fTcpStream.Interrupt();
 }
 
 void TTcpConsoleThread::WriteByte(std::uint8_t b)
@@ -69,12 +59,32 @@ void TTcpConsoleThread::WriteByte(std::uint8_t b)
 
 void TTcpConsoleThread::ClearWriteBuffer()
 {
-    std::lock_guard<std::mutex> l(fTxLock);
-    fTxBytesInBuffer = 0;
-    fTxCleared = true;
+    {
+        std::lock_guard<std::mutex> l(fTxLock);
+        fTxBytesInBuffer = 0;
+        fTxCleared = true;
+    }
+    fTxRoom.notify_all();
+}
+
+bool TTcpConsoleThread::WaitCanWriteByte(std::chrono::steady_clock::time_point deadline)
+{
+    std::unique_lock<std::mutex> l(fTxLock);
+    fTxRoom.wait_until(l, deadline, [this] { return fTxStopped || fTxBytesInBuffer < kBufferSize; });
+    return !fTxStopped && fTxBytesInBuffer < kBufferSize;
 }
 
 void TTcpConsoleThread::Execute()
+{
+    Serve();
+    {
+        std::lock_guard<std::mutex> l(fTxLock);
+        fTxStopped = true;
+    }
+    fTxRoom.notify_all();
+}
+
+void TTcpConsoleThread::Serve()
 {
     fTcpStream.SetConnected(true);
     if (IsOpen() && !Synchronize([this] { Fire(OnConnected, this); })) return;
@@ -85,20 +95,14 @@ void TTcpConsoleThread::Execute()
             flush = fTxBytesInBuffer >= kBufferSize || fTxBlocked;
         }
         if ((flush || NagleExpired()) && !Terminated()) FlushTx();
-        if (!CanReadByte() && !Terminated()) {
-            FillRx();
-            if (fRxBytesInBuffer > 0) {
-                if (!Synchronize([this] { Fire(OnDataReady, this, unsigned(fRxBytesInBuffer)); })) return;
-                continue;
-            }
-        }
+        if (!Terminated()) FillRx();
         if (!IsOpen() || Terminated()) break;
         bool blocked;
         {
             std::lock_guard<std::mutex> l(fTxLock);
             blocked = fTxBlocked;
         }
-        fTcpStream.WaitForEvent(blocked ? -1 : NagleWaitMs(), !CanReadByte(), blocked);
+        fTcpStream.WaitForEvent(blocked ? -1 : NagleWaitMs(), !fRxRing.Full(), blocked);
     }
 }
 
@@ -131,30 +135,49 @@ void TTcpConsoleThread::FlushTx()
         fTxCleared = false;
     }
     const int sent = fTcpStream.Write(fTxSendCopy.data(), waiting);
-    std::lock_guard<std::mutex> l(fTxLock);
-    if (fTxCleared) {
-        // What the copy still held was cleared; the buffer now holds only bytes added since.
-        fTxBlocked = false;
-        return;
+    {
+        std::lock_guard<std::mutex> l(fTxLock);
+        if (fTxCleared) {
+            // What the copy still held was cleared; the buffer now holds only bytes added since.
+            fTxBlocked = false;
+            return;
+        }
+        std::memmove(fTxBuffer.data(), fTxBuffer.data() + sent, std::size_t(fTxBytesInBuffer - sent));
+        fTxBytesInBuffer -= sent;
+        fTxBlocked = sent < waiting && IsOpen();
     }
-    std::memmove(fTxBuffer.data(), fTxBuffer.data() + sent, std::size_t(fTxBytesInBuffer - sent));
-    fTxBytesInBuffer -= sent;
-    fTxBlocked = sent < waiting && IsOpen();
+    if (sent > 0) fTxRoom.notify_all();
 }
 
 void TTcpConsoleThread::FillRx()
 {
-    ClearReadBuffer();
-    if (!IsOpen()) return;
-    int total = fTcpStream.Read(fRxBuffer.data(), kBufferSize);
-    if (total > 0 && total < kBufferSize) {
-        // Gather what follows within the quiet time into the same hand-over.
-        fTcpStream.WaitForEvent(kQuietMs, true, false);
-        int got = 1;
-        while (total < kBufferSize && got >= 1 && !Terminated() && IsOpen()) {
-            got = fTcpStream.Read(fRxBuffer.data() + total, kBufferSize - total);
-            total += got;
+    while (IsOpen() && !Terminated()) {
+        const std::span<std::uint8_t> room = fRxRing.FreeBlock();
+        if (room.empty()) {
+            // The main thread wakes us once it has made room; it may have made some just now.
+            fRxWaitsForRoom = true;
+            if (fRxRing.Full()) return;
+            fRxWaitsForRoom = false;
+            continue;
         }
+        const int got = fTcpStream.Read(room.data(), int(room.size()));
+        if (got <= 0) return;
+        fRxRing.Commit(std::size_t(got));
+        AnnounceData();
+        if (std::size_t(got) < room.size()) return;
     }
-    fRxBytesInBuffer = total;
+}
+
+void TTcpConsoleThread::AnnounceData()
+{
+    if (fDataAnnounced.exchange(true)) return;
+    Queue([this] { DataReady(); });
+}
+
+void TTcpConsoleThread::DataReady()
+{
+    // Cleared before looking, so that bytes arriving from now on are announced again.
+    fDataAnnounced = false;
+    const std::size_t waiting = fRxRing.Waiting();
+    if (waiting > 0) Fire(OnDataReady, this, unsigned(waiting));
 }

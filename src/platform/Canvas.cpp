@@ -11,6 +11,8 @@ GraphicsFactory& GraphicsFactory::Current()
     return CurrentService<GraphicsFactory>::Get("graphics factory");
 }
 
+GraphicsFactory* GraphicsFactory::CurrentOrNull() { return CurrentService<GraphicsFactory>::GetOrNull(); }
+
 void GraphicsFactory::SetCurrent(GraphicsFactory* factory)
 {
     CurrentService<GraphicsFactory>::Set(factory);

@@ -66,6 +66,8 @@ public:
     virtual void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) = 0;
     /// Moves the pixels of r by (dx, dy) within this canvas; what is uncovered keeps its old pixels.
     virtual void ScrollBand(const TRect& r, int dx, int dy) = 0;
+    /// Inverts every pixel of r (exclusive or with white).
+    virtual void InvertRect(const TRect& r) = 0;
 };
 
 /// An off-screen image with its own canvas.
@@ -86,5 +88,7 @@ public:
     virtual std::unique_ptr<Bitmap> CreateBitmap(int width, int height) = 0;
     /// The factory in use; throws std::logic_error when none is set.
     static GraphicsFactory& Current();
+    /// The factory in use, or nullptr when none is set (a program without a display draws nothing).
+    static GraphicsFactory* CurrentOrNull();
     static void SetCurrent(GraphicsFactory* factory);
 };

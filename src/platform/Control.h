@@ -27,6 +27,9 @@ constexpr std::uint16_t BACK = 0x08, TAB = 0x09, RETURN = 0x0D, SHIFT = 0x10, CO
                         F1 = 0x70, F12 = 0x7B;
 }
 
+/// Width of a vertical and height of a horizontal scroll bar, as the system's metrics give it.
+constexpr int ScrollBarSize = 17;
+
 struct TScrollInfo {
     int Min = 0;
     int Max = 0;
@@ -92,6 +95,10 @@ public:
     bool CaretVisible() const { return fCaretVisible; }
     TRect CaretRect() const { return fCaret; }
     void Beep();
+
+    /// True when the control's scroll bars lie over the right and bottom edges of its client area
+    /// (ScrollBarSize thick) rather than beside it; the control then leaves room for them itself.
+    virtual bool ScrollBarsInside() const { return false; }
 
     virtual void Paint(Canvas& canvas) {}
     virtual void Resize() {}

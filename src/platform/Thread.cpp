@@ -77,6 +77,13 @@ bool TThread::Synchronize(const std::function<void()>& fn)
     return ran;
 }
 
+void TThread::Queue(std::function<void()> fn)
+{
+    fLoop.Post([alive = fAlive, fn = std::move(fn)] {
+        if (*alive) fn();
+    });
+}
+
 void TThread::Run()
 {
     try {

@@ -41,6 +41,9 @@ protected:
     /// once the loop it started under is gone.
     /// fn may Terminate this thread, or close what owns it, but must not delete it.
     bool Synchronize(const std::function<void()>& fn);
+    /// Runs fn in the main thread later and returns at once; fn is dropped when this object or the
+    /// loop is gone by then. Queued work and hand-overs run in the order they were made.
+    void Queue(std::function<void()> fn);
     /// Called from Terminate in the terminating thread: wake whatever Execute waits on.
     virtual void TerminatedSet() {}
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include "terminal/TerminalView.h"
 
 namespace {
 
@@ -18,8 +19,10 @@ int SaturatedAdd(int a, int b)
 
 }  // namespace
 
-TSimpleTerminal::TSimpleTerminal() : ScreenBuffer(std::make_unique<TTerminalScreen>())
+TSimpleTerminal::TSimpleTerminal()
+    : ScreenBuffer(std::make_unique<TTerminalScreen>()), fView(std::make_unique<TTerminalView>(*this))
 {
+    fObserver = fView.get();
     for (std::size_t row = 0; row < fRowMap.size(); ++row) fRowMap[row] = std::uint8_t(row);
     fRowWidth.fill(std::uint8_t(TerminalMaxColumns));
     // Blank from the start, so that nothing is ever read from cells that were never set.
@@ -447,4 +450,57 @@ void TSimpleTerminal::SetAutoSize(bool value)
     FlushChanges();
     fAutoSize = value;
     if (fObserver) fObserver->ViewOptionsChanged();
+}
+
+void TSimpleTerminal::Loaded()
+{
+    fCurrentFontColor = clNone;
+    fCurrentBgColor = clNone;
+    fCurrentColumn = 0;
+    fCurrentRow = 0;
+    BlankAll();
+    fDamage = {};
+    fFollowCursor = false;
+    fReportedCursor = {};
+    fChangesPending = false;
+    InitHorzTabStops(fDefaultHorzTabSpacing);
+    fView->Loaded();
+}
+
+void TSimpleTerminal::RefreshDisplay() { fView->RefreshDisplay(); }
+
+void TSimpleTerminal::MoveViewTop(int PositionDelta) { fView->MoveViewTop(PositionDelta); }
+
+int TSimpleTerminal::CellHeight() const { return fView->CellSize().cy; }
+
+int TSimpleTerminal::CellWidth() const { return fView->CellSize().cx; }
+
+void TSimpleTerminal::SetFont(const TFont& font)
+{
+    if (font == Font()) return;
+    FlushChanges();
+    Control::SetFont(font);
+    fView->FontChanged();
+}
+
+void TSimpleTerminal::SetColor(TColor color)
+{
+    if (color == Color()) return;
+    Control::SetColor(color);
+    fView->ColorChanged();
+}
+
+void TSimpleTerminal::Paint(Canvas& canvas) { fView->Paint(canvas); }
+
+void TSimpleTerminal::Resize() { fView->Resize(); }
+
+void TSimpleTerminal::Scroll(TScrollBarKind kind, TScrollCode code, int position) { fView->Scroll(kind, code, position); }
+
+void TSimpleTerminal::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == TMouseButton::mbLeft || button == TMouseButton::mbRight) {
+        if (!Focused()) SetFocus();
+        if (!Focused()) return;
+    }
+    Fire(OnMouseDown, this, button, shift, x, y);
 }

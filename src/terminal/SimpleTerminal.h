@@ -2,12 +2,18 @@
 // The terminal page's screen: a fixed grid of character cells with a cursor, a scroll region and
 // horizontal tab stops. It interprets no control codes; the receive procedure calls the operations.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string_view>
 #include "platform/Control.h"
 #include "terminal/TerminalChar.h"
 #include "terminal/TerminalScreenObserver.h"
+
+class TTerminalView;
+
+/// A mouse button went down on a control: Sender, button, shift state and position.
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 
 /// The buffer always has this many rows and columns; Rows and Columns say how much is in use.
 constexpr int TerminalMaxRows = 255;
@@ -23,7 +29,8 @@ public:
     TSimpleTerminal();
     ~TSimpleTerminal() override;
 
-    /// The drawing side (nullptr: none). Collected changes start afresh.
+    /// The observer told of every change: the terminal's own drawing side unless another is set
+    /// (nullptr: none). Collected changes start afresh.
     void SetObserver(TTerminalScreenObserver* observer);
     /// Hands the collected cell damage and cursor move to the observer.
     void FlushChanges();
@@ -83,6 +90,29 @@ public:
 
     /// Blank screen, cursor home, colours and attributes back to their defaults, cursor shown.
     void Reset();
+
+    /// The properties are all set (the form has loaded): blank screen and bitmap, cursor home,
+    /// tab stops from HorzTabSpacing, the cursor blinking as DisplayCursor says.
+    void Loaded();
+    /// Draws every used cell into the bitmap again.
+    void RefreshDisplay();
+    /// Moves the view down (positive) or up by a number of pixels when the vertical bar shows.
+    void MoveViewTop(int PositionDelta);
+    int CellHeight() const;
+    int CellWidth() const;
+    /// The drawing side: bitmap, cursor band, scroll bars.
+    TTerminalView& View() const { return *fView; }
+    /// A mouse button went down on the control and it has the focus.
+    TMouseEvent OnMouseDown;
+
+    void SetFont(const TFont& font) override;
+    void SetColor(TColor color) override;
+    bool ScrollBarsInside() const override { return true; }
+    void Paint(Canvas& canvas) override;
+    void Resize() override;
+    void Scroll(TScrollBarKind kind, TScrollCode code, int position) override;
+    /// A click first takes the focus; a click that cannot take it is dropped.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
     int Rows() const { return fRows; }
     /// 1..255; other values and the current one are ignored.
@@ -162,6 +192,7 @@ private:
     bool FWantReturns = true;
     bool FWantArrows = true;
 
+    std::unique_ptr<TTerminalView> fView;
     TTerminalScreenObserver* fObserver = nullptr;
     /// Collected since the last flush: damaged cells, the cursor as last reported, a follow request.
     TRect fDamage;

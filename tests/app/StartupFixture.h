@@ -16,6 +16,7 @@ public:
     void HostAddressFormCreated(THostAddressForm& form) override { HostForm = &form; }
     void ShowLayout(const TActionLayout& layout) override { Layouts.push_back(layout); }
     void ShowCustomizeDialog() override { ++CustomizeDialogs; }
+    TRect WindowBounds() const override { return Bounds; }
 
     UnicodeString Caption;
     std::vector<TMainPage> Pages;
@@ -24,6 +25,7 @@ public:
     /// Every layout the bars were told to show, in order.
     std::vector<TActionLayout> Layouts;
     int CustomizeDialogs = 0;
+    TRect Bounds{100, 50, 900, 750};
 };
 
 /// A main window whose close questions answer Yes and are counted, so a test sees they were asked.

@@ -7,7 +7,9 @@
 #include "app/StartupFixture.h"
 #include "platform/Dialogs.h"
 #include "link/ConnectionManager.h"
+#include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
+#include "settings/SelectComPort.h"
 
 namespace {
 

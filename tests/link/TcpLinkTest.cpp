@@ -190,7 +190,7 @@ TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApar
     // Fill the socket and the buffer until the thread's flush waits for the peer.
     std::size_t queued = 0;
     for (auto stalled = Clock::now(); Clock::now() - stalled < std::chrono::milliseconds(300);) {
-        if (!thread->CanWriteByte()) continue;
+        if (!thread->WaitCanWriteByte(Clock::now())) continue;
         thread->WriteByte('x');
         ++queued;
         stalled = Clock::now();

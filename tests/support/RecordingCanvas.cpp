@@ -154,6 +154,13 @@ void RecordingCanvas::ScrollBand(const TRect& r, int dx, int dy)
     c.Point = {dx, dy};
 }
 
+void RecordingCanvas::InvertRect(const TRect& r)
+{
+    CanvasCall& c = Record(Kind::InvertRect);
+    c.Rect = r;
+    c.HasRect = true;
+}
+
 std::vector<CanvasCall> RecordingCanvas::Of(Kind what) const
 {
     std::vector<CanvasCall> out;

@@ -8,10 +8,10 @@
 struct CanvasCall {
     enum class Kind : std::uint8_t {
         SetFont, SetBrushColor, SetBrushStyle, SetPenColor, SetPenWidth, SetTextColor, FillRect, FrameRect,
-        MoveTo, LineTo, TextOut, SetClipRect, ClearClip, CopyRect, ScrollBand
+        MoveTo, LineTo, TextOut, SetClipRect, ClearClip, CopyRect, ScrollBand, InvertRect
     };
     Kind What;
-    /// FillRect, FrameRect, SetClipRect, CopyRect's destination, ScrollBand's band, TextOut's rectangle.
+    /// FillRect, FrameRect, InvertRect, SetClipRect, CopyRect's destination, ScrollBand's band, TextOut's rectangle.
     TRect Rect;
     bool HasRect = false;
     /// MoveTo, LineTo and TextOut's position; ScrollBand's (dx, dy).
@@ -59,6 +59,7 @@ public:
     void ClearClip() override;
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
+    void InvertRect(const TRect& r) override;
 
     /// Width of one code unit: CharWidth, or twice that for the double-width ones.
     int WidthOf(char16_t c) const;

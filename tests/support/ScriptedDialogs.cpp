@@ -35,6 +35,7 @@ TModalResult ScriptedDialogs::MessageBox(const UnicodeString& caption, const Uni
                                          TMsgDlgType type, TMsgButtons buttons)
 {
     Questions.push_back({caption, text, type, buttons});
+    if (WhileOpen) WhileOpen(Questions.back());
     if (!Answers.empty()) return Next(Answers);
     return DefaultAnswer == TModalResult::mrNone ? FirstButton(buttons) : DefaultAnswer;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A Dialogs fake: records every question and answers from queues that the test fills.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 #include "platform/Dialogs.h"
@@ -26,6 +27,8 @@ public:
     bool ChooseColor(TColor& color) override;
 
     std::vector<Question> Questions;
+    /// Runs while a message box is open, before it is answered (the program's loop runs meanwhile).
+    std::function<void(const Question&)> WhileOpen;
     /// Answers to message boxes, in order; when empty, DefaultAnswer is given.
     std::deque<TModalResult> Answers;
     /// mrNone answers with the first button of the set (OK, Yes, Retry or Abort).

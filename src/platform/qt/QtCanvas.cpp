@@ -174,6 +174,16 @@ void QtCanvas::ScrollBand(const TRect& r, int dx, int dy)
     p->restore();
 }
 
+void QtCanvas::InvertRect(const TRect& r)
+{
+    QPainter* p = Painter();
+    if (r.IsEmpty() || !p) return;
+    p->save();
+    p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p->fillRect(ToQRect(r), Qt::white);
+    p->restore();
+}
+
 QtBitmap::QtBitmap(int width, int height) { SetSize(width, height); }
 
 const QImage& QtBitmap::Image() const

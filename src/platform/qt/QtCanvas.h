@@ -38,6 +38,7 @@ public:
 
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
+    void InvertRect(const TRect& r) override;
 
 private:
     /// The painter on the image, begun on first use with the clip applied; null for an empty image.

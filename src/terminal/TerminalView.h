@@ -1,0 +1,112 @@
+#pragma once
+// The drawing side of the terminal screen: an off-screen bitmap of every used cell, the blinking
+// cursor, the two scroll bars and the painting of the visible part. It follows the screen model
+// through the model's observer calls and draws what changed when the control paints.
+#include <memory>
+#include "platform/Canvas.h"
+#include "platform/Control.h"
+#include "platform/MainLoop.h"
+#include "terminal/TerminalLayout.h"
+#include "terminal/TerminalScreenObserver.h"
+
+class TSimpleTerminal;
+
+class TTerminalView : public TTerminalScreenObserver {
+public:
+    /// At most one paint per display frame, however fast the target writes.
+    static constexpr int FrameMs = 16;
+    static constexpr int BlinkMs = 500;
+
+    explicit TTerminalView(TSimpleTerminal& terminal);
+    ~TTerminalView() override;
+    TTerminalView(const TTerminalView&) = delete;
+    TTerminalView& operator=(const TTerminalView&) = delete;
+
+    /// The terminal's properties are set: a blank bitmap, the view at the cursor, blinking as
+    /// DisplayCursor says.
+    void Loaded();
+    /// Drawing is ready: loaded, and a bitmap exists (none without a graphics backend).
+    bool Ready() const { return fLoaded && fDisplayBitMap != nullptr; }
+
+    TSize CellSize() const { return fCell; }
+    const Bitmap* DisplayBitMap() const { return fDisplayBitMap.get(); }
+    const TTerminalScrollBars& ScrollBars() const { return fBars; }
+    /// True while the cursor band shows (inverted) at CursorLocation.
+    bool CursorActive() const { return fCursorActiveFlag; }
+    TPoint CursorLocation() const { return fLastCursorLocation; }
+    /// The view over the bitmap, right and bottom inclusive.
+    TRect View() const;
+
+    /// Draws every used cell from the buffer again.
+    void RefreshDisplay();
+    /// Moves the vertical bar by a number of pixels when it shows.
+    void MoveViewTop(int PositionDelta);
+    /// The font changed: cell size and bitmap follow, contents and cursor stay.
+    void FontChanged();
+    /// The control colour changed.
+    void ColorChanged();
+    /// The client area changed size: the scroll bars follow.
+    void Resize();
+    void Scroll(TScrollBarKind kind, TScrollCode code, int position);
+    /// Brings the bitmap up to date and copies the visible part, with the cursor, to the canvas.
+    void Paint(Canvas& canvas);
+
+    void ChangesPending() override;
+    void CellsDamaged(const TRect& cells) override;
+    void CursorMoved(TPoint from, TPoint to) override;
+    void RowsMoved(int firstRow, int lastRow, int rowDelta) override;
+    void ScreenCleared() override;
+    void ScreenReset() override;
+    void SizeChanged() override;
+    void ViewOptionsChanged() override;
+
+private:
+    void Relayout(bool KeepContents);
+    void ShowCursor();
+    void HideCursor();
+    void Blink();
+    void ScrollIntoView();
+    /// The resize handling: which bars show and their ranges.
+    void UpdateScrollBars();
+    /// Hands the bars to the host.
+    void PublishScrollBars();
+    /// Asks the host for a paint, no sooner than one frame after the last one.
+    void RequestPaint();
+    /// Moves the pending row band and draws the damaged cells.
+    void DrawPending();
+    void ForgetPending();
+    void DrawCells(const TRect& cells);
+    void FillBitmap();
+    TSize ClientSize() const;
+
+    TSimpleTerminal& fTerminal;
+    std::unique_ptr<Bitmap> fDisplayBitMap;
+    TSize fCell{10, 10};
+    bool fLoaded = false;
+    TTerminalScrollBars fBars;
+
+    bool fCursorActiveFlag = false;
+    TPoint fLastCursorLocation;
+    /// DisplayCursor as last acted on; the model's Reset sets the property without telling.
+    bool fShownDisplayCursor = true;
+    bool fShownScrollToCursor = true;
+    TTimer fTimer1;
+
+    /// Cells stored since the bitmap was last drawn, in today's row numbers.
+    TRect fDamage;
+    /// Rows First..Last still to be moved by Delta rows on the bitmap (negative: up).
+    struct PendingScroll {
+        int First = 0;
+        int Last = -1;
+        int Delta = 0;
+    } fScroll;
+
+    TTimer fFrameTimer;
+    std::int64_t fLastPaintMs = 0;
+    bool fPainted = false;
+    bool fPaintRequested = false;
+    bool fInPaint = false;
+    /// Font style last given to the bitmap canvas.
+    TFontStyles fCanvasStyle = 0;
+    bool fCanvasFontSet = false;
+};
