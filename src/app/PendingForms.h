@@ -3,8 +3,6 @@
 // in their order; a form moves out of this file when it gets its content.
 #include "platform/Events.h"
 
-/// The dialog that asks where inserted blocks go.
-class TInsertBlockWhereDlg : public TObject {};
 /// The block transfer dialog.
 class TUploadDialog : public TObject {};
 /// The paired-words dialog.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 #include "app/PendingForms.h"
+#include "blocks/InsertBlockWhere.h"
 #include "app/ProgramForms.h"
 #include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
