@@ -1,6 +1,7 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "blocks/UploadDlgForm.h"
 #include "settings/MapKeysForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
@@ -11,6 +12,7 @@ TQtFormFactory::~TQtFormFactory()
     fTextViewer.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
+    fUploadDialogForm.reset();
     fUploadDialog.reset();
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
@@ -51,8 +53,8 @@ TInsertBlockWhereDlg* TQtFormFactory::CreateInsertBlockWhereDlg()
 
 TUploadDialog* TQtFormFactory::CreateUploadDialog()
 {
-    fUploadDialog = std::make_unique<TUploadDialog>();
-    AddDialog();
+    fUploadDialog = std::make_unique<TUploadDialog>(*ConnectionMod);
+    fUploadDialogForm = std::make_unique<TUploadDialogForm>(*fUploadDialog, fMainWindow.get());
     return fUploadDialog.get();
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 #include "app/PendingForms.h"
 #include "blocks/InsertBlockWhere.h"
+#include "blocks/UploadDlg.h"
 #include "app/ProgramForms.h"
 #include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
@@ -12,6 +13,7 @@
 class QDialog;
 class TMapTermKeysForm;
 class TTavloTerminalForm;
+class TUploadDialogForm;
 
 class TQtFormFactory : public TFormFactory {
 public:
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
     std::unique_ptr<TUploadDialog> fUploadDialog;
+    std::unique_ptr<TUploadDialogForm> fUploadDialogForm;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
     std::unique_ptr<TTextViewer> fTextViewer;

@@ -85,6 +85,15 @@ void TTavloTerminal::CreateActions()
          u"Upload a text file to the terminal", u"", &T::UploadTextFileExecute, &T::UploadTextFileUpdate},
         {&T::Terminal, &T::AbortPasteAct, u"AbortPasteAct", u"Terminal", u"Abort Paste",
          u"Abort paste text to terminal", u"", &T::AbortPasteActExecute, &T::AbortPasteActUpdate},
+        {&T::Terminal, &T::UploadBlockTransferAct, u"UploadBlockTransferAct", u"Comunication", u"Upload Block File",
+         u"Upload a block file or binary COG image to the forth system", u"", &T::UploadBlockTransferActExecute,
+         &T::BlockTransferActUpdate},
+        {&T::Terminal, &T::DownloadBlockTrabsferAct, u"DownloadBlockTrabsferAct", u"Comunication",
+         u"Download Block File", u"Download forth blocks to a binary COG image or, forth block file", u"",
+         &T::DownloadBlockTrabsferActExecute, &T::BlockTransferActUpdate},
+        {&T::BLockUpload, &T::BlockEditUploadFileAct, u"BlockEditUploadFileAct", u"Block", u"Upload Blocks",
+         u"Upload editor contents as block file", u"", &T::BlockEditUploadFileActExecute,
+         &T::BlockEditUploadFileActUpdate},
     };
     for (const Row& row : rows) {
         TAction action;
