@@ -26,6 +26,8 @@ public:
     QSpinBox* FirstBlock() const { return fFirstBlock; }
     QSpinBox* SourceBlocks() const { return fSourceBlocks; }
     QPushButton* StartBtn() const { return fStartBtn; }
+    QLabel* AvailableBlocks() const { return fAvailableBlocks; }
+    QLabel* CodeState() const { return fCodeState; }
     QLabel* StatusLabel() const { return fStatus; }
     QProgressBar* ProgressBar1() const { return fProgress; }
 
