@@ -232,7 +232,10 @@ bool TUploadDialog::SendText(const UnicodeString& S)
 
 bool TUploadDialog::SendLine(const UnicodeString& S)
 {
-    return SendText(S) && fLink.IsActive() && fLink.TxByte(13, kTxLimitSec);
+    if (!SendText(S) || !fLink.IsActive() || !fLink.TxByte(13, kTxLimitSec)) return false;
+    // The target answers only once it has the whole line: nothing more follows to gather.
+    fLink.TxFlush();
+    return true;
 }
 
 int TUploadDialog::LineTimeMs(int bytes) const
@@ -482,6 +485,7 @@ void TUploadDialog::SendNextFrame()
     CurrentLine.clear();
     RxLines.Clear();
     if (!fLink.TxBytes(TransferFrameBuffer.data(), FrameSize, kTxLimitSec)) return FailSend();
+    fLink.TxFlush();
     ++FramssTransfered;
     Await(&TUploadDialog::FrameReply, ReplyTimeOutMs, FrameSize);
 }
