@@ -37,7 +37,6 @@ void TSpinValue::SetValue(int value)
 TUploadDialog::TUploadDialog(TConnectionMod& link) : fLink(link), fAlive(std::make_shared<TUploadDialog*>(this))
 {
     UploadAct.Name = u"UploadAct";
-    UploadAct.Caption = u" Upload";
     UploadAct.Hint = u"Begin upload";
     UploadAct.OnUpdate = [this](TObject*) {
         UploadAct.Enabled = DataStream && BlockCount >= 1 && CodeAvailable && !InProgress;
