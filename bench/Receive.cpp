@@ -82,6 +82,8 @@ struct Receiver {
         Terminal.SetRows(Options.DisplayRows);
         Terminal.SetColumns(Options.DisplayColumns);
         Terminal.SetHorzTabSpacing(Options.DisplayTabSize);
+        // The model alone, without its drawing side.
+        Terminal.SetObserver(nullptr);
     }
 
     TSimpleTerminal Terminal;

@@ -5,5 +5,3 @@
 
 /// The paired-words dialog.
 class TEditPairsForm : public TObject {};
-/// The snapshot viewer.
-class TTextViewer : public TObject {};

@@ -1,15 +1,19 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "app/frmTextViewerForm.h"
 #include "blocks/UploadDlgForm.h"
+#include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
+#include "settings/SelectComPortForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
 
 TQtFormFactory::~TQtFormFactory()
 {
     fDialogs.clear();
-    fTextViewer.reset();
+    fTextViewerForm.reset();
+    fSelectComPortForm.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
     fUploadDialogForm.reset();
@@ -17,12 +21,13 @@ TQtFormFactory::~TQtFormFactory()
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
     fMapTermKeys.reset();
+    fConfigTermForm.reset();
     fConfigTerm.reset();
     fMainWindow.reset();
     ClearFormGlobals();
 }
 
-void TQtFormFactory::AddDialog() { fDialogs.push_back(std::make_unique<QDialog>()); }
+void TQtFormFactory::AddDialog() { fDialogs.push_back(std::make_unique<QDialog>(fMainWindow.get())); }
 
 TTavloTerminal* TQtFormFactory::CreateTavloTerminal()
 {
@@ -33,14 +38,15 @@ TTavloTerminal* TQtFormFactory::CreateTavloTerminal()
 TConfigTerm* TQtFormFactory::CreateConfigTerm()
 {
     fConfigTerm = std::make_unique<TConfigTerm>();
-    AddDialog();
+    fConfigTermForm = std::make_unique<TConfigTermForm>(*fConfigTerm, fMainWindow.get());
     return fConfigTerm.get();
 }
 
 TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 {
     fMapTermKeys = std::make_unique<TMapTermKeys>(DefaultKeyMapFileName());
-    fMapTermKeysForm = std::make_unique<TMapTermKeysForm>(*fMapTermKeys);
+    // A dialog without a parent window lets focus bounce between windows under small window managers.
+    fMapTermKeysForm = std::make_unique<TMapTermKeysForm>(*fMapTermKeys, fMainWindow.get());
     return fMapTermKeys.get();
 }
 
@@ -68,13 +74,14 @@ TEditPairsForm* TQtFormFactory::CreateEditPairsForm()
 TSelectComPortDlg* TQtFormFactory::CreateSelectComPortDlg()
 {
     fSelectComPortDlg = std::make_unique<TSelectComPortDlg>();
-    AddDialog();
+    // Its opener is the settings dialog.
+    QWidget* opener = fConfigTermForm ? static_cast<QWidget*>(fConfigTermForm.get()) : fMainWindow.get();
+    fSelectComPortForm = std::make_unique<TSelectComPortForm>(*fSelectComPortDlg, opener);
     return fSelectComPortDlg.get();
 }
 
 TTextViewer* TQtFormFactory::CreateTextViewer()
 {
-    fTextViewer = std::make_unique<TTextViewer>();
-    AddDialog();
-    return fTextViewer.get();
+    fTextViewerForm = std::make_unique<TTextViewerForm>(fMainWindow.get());
+    return &fTextViewerForm->Logic();
 }

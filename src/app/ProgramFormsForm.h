@@ -11,9 +11,12 @@
 #include "settings/SelectComPort.h"
 
 class QDialog;
+class TConfigTermForm;
 class TMapTermKeysForm;
+class TSelectComPortForm;
 class TTavloTerminalForm;
 class TUploadDialogForm;
+class TTextViewerForm;
 
 class TQtFormFactory : public TFormFactory {
 public:
@@ -39,6 +42,7 @@ private:
     std::unique_ptr<TTavloTerminalForm> fMainWindow;
     std::vector<std::unique_ptr<QDialog>> fDialogs;
     std::unique_ptr<TConfigTerm> fConfigTerm;
+    std::unique_ptr<TConfigTermForm> fConfigTermForm;
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
@@ -46,5 +50,6 @@ private:
     std::unique_ptr<TUploadDialogForm> fUploadDialogForm;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
-    std::unique_ptr<TTextViewer> fTextViewer;
+    std::unique_ptr<TSelectComPortForm> fSelectComPortForm;
+    std::unique_ptr<TTextViewerForm> fTextViewerForm;
 };

@@ -4,7 +4,9 @@
 #include "app/HostAddress.h"
 #include "app/MainLayout.h"
 #include "app/ProgramForms.h"
+#include "app/DisplayLines.h"
 #include "app/SettingsFile.h"
+#include "app/frmTextViewer.h"
 #include "link/ConnectionManager.h"
 #include "platform/Dialogs.h"
 #include "platform/Folders.h"
@@ -94,6 +96,14 @@ void TTavloTerminal::CreateActions()
         {&T::BLockUpload, &T::BlockEditUploadFileAct, u"BlockEditUploadFileAct", u"Block", u"Upload Blocks",
          u"Upload editor contents as block file", u"", &T::BlockEditUploadFileActExecute,
          &T::BlockEditUploadFileActUpdate},
+        {&T::Terminal, &T::TermSaveDisplayTextAct, u"TermSaveDisplayTextAct", u"Terminal",
+         u"Save Display", u"Save terminal display as a text file", u"",
+         &T::TermSaveDisplayTextActExecute, &T::TermSaveDisplayTextActUpdate},
+        {&T::Terminal, &T::TermScreenSnapshotAct, u"TermScreenSnapshotAct", u"Terminal",
+         u"Update Snapshot", u"Copy display to snapshot viewer", u"", &T::TermScreenSnapshotActExecute,
+         nullptr},
+        {&T::Terminal, &T::TermViewSnapshorAct, u"TermViewSnapshorAct", u"Terminal",
+         u"View Snapshot", u"Display snapshot window", u"", &T::TermViewSnapshorActExecute, nullptr},
     };
     for (const Row& row : rows) {
         TAction action;
@@ -216,6 +226,35 @@ void TTavloTerminal::DefaultLayoutActExecute(TObject* Sender)
 void TTavloTerminal::TermMapKeysActExecute(TObject* Sender)
 {
     if (MapTermKeys) MapTermKeys->ShowModal();
+}
+
+void TTavloTerminal::TermSaveDisplayTextActExecute(TObject* Sender)
+{
+    TFileDialogRequest request;
+    request.Title = u"Save Display As Text";
+    request.Filter = u"Text File|*.txt";
+    request.DefaultExt = u".txt";
+    const UnicodeString fileName = Dialogs::Current().SaveFile(request);
+    if (fileName.empty()) return;
+    const UnicodeString error = SaveDisplayText(SimpleTerminal1, fileName);
+    if (!error.empty()) ShowMessage(u"Unable to save the display: " + error);
+}
+
+void TTavloTerminal::TermSaveDisplayTextActUpdate(TObject* Sender) { TermSaveDisplayTextAct->Enabled = !InPaste; }
+
+void TTavloTerminal::TermScreenSnapshotActExecute(TObject* Sender)
+{
+    if (!TextViewer) return;
+    TStringList lines;
+    GetDisplayLines(SimpleTerminal1, lines);
+    TextViewer->SetLines(lines);
+    TextViewer->SetSnapshotTime();
+    TextViewer->Show();
+}
+
+void TTavloTerminal::TermViewSnapshorActExecute(TObject* Sender)
+{
+    if (TextViewer) TextViewer->Show();
 }
 
 void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)

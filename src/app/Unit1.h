@@ -90,6 +90,9 @@ public:
     TAction* CustomiseAct = nullptr;
     TAction* DefaultLayoutAct = nullptr;
     TAction* TermMapKeysAct = nullptr;
+    TAction* TermSaveDisplayTextAct = nullptr;
+    TAction* TermScreenSnapshotAct = nullptr;
+    TAction* TermViewSnapshorAct = nullptr;
     TAction* TermPasteAct = nullptr;
     TAction* UploadTextFile = nullptr;
     TAction* AbortPasteAct = nullptr;
@@ -162,6 +165,13 @@ private:
     /// Restores the default layout file; says so when it cannot be loaded.
     void DefaultLayoutActExecute(TObject* Sender);
     void TermMapKeysActExecute(TObject* Sender);
+    /// Asks for a file name and writes the screen's text to it.
+    void TermSaveDisplayTextActExecute(TObject* Sender);
+    /// Enabled while no paste runs.
+    void TermSaveDisplayTextActUpdate(TObject* Sender);
+    /// Copies the screen's text into the snapshot viewer and shows it.
+    void TermScreenSnapshotActExecute(TObject* Sender);
+    void TermViewSnapshorActExecute(TObject* Sender);
     /// Loads a layout file, skipping actions that do not exist; nothing when it cannot be used.
     std::optional<TActionLayout> LoadLayout(const UnicodeString& fileName);
 

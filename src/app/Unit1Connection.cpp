@@ -117,7 +117,10 @@ void TTavloTerminal::TermClearScreenActExecute(TObject* Sender)
 
 bool TTavloTerminal::SimpleTerminal1MouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta)
 {
-    return false;
+    if (!SimpleTerminal1.Focused() || WheelDelta == 0) return false;
+    // Wheel down (a negative delta) moves the view down one row.
+    SimpleTerminal1.MoveViewTop(WheelDelta < 0 ? SimpleTerminal1.CellHeight() : -SimpleTerminal1.CellHeight());
+    return true;
 }
 
 void TTavloTerminal::PageControl1Enter() { SimpleTerminal1.SetFocus(); }

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include "app/HostAddressForm.h"
 #include "app/MainLayout.h"
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/CustomizeDialog.h"
@@ -77,7 +78,10 @@ void TTavloTerminalForm::BlockStatusChanged(int panel, const UnicodeString& text
     if (panel >= 0 && std::size_t(panel) < fBlockStatusPanels.size()) fBlockStatusPanels[std::size_t(panel)]->setText(Q(text));
 }
 
-void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm&) { fHostAddressDialog = std::make_unique<QDialog>(this); }
+void TTavloTerminalForm::HostAddressFormCreated(THostAddressForm& form)
+{
+    fHostAddressDialog = std::make_unique<THostAddressFormWidget>(form, this);
+}
 
 void TTavloTerminalForm::ShowLayout(const TActionLayout& layout) { fActionBars->Show(layout); }
 

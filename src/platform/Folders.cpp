@@ -1,11 +1,11 @@
 #include "platform/Folders.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -50,6 +50,36 @@ std::string SaveTarget(const std::string& path)
         if (::realpath(path.c_str(), resolved)) return resolved;
     }
     return path;
+}
+
+/// Closes fd and returns -1 with errno as it was.
+int CloseFailed(int fd)
+{
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+}
+
+/// Opens the temporary file of a save, empty and locked against another save of the same file;
+/// -1 with errno on failure.
+int OpenTemporary(const std::string& temp)
+{
+    for (;;) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return -1;
+        int locked;
+        do {
+            locked = ::flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        struct stat opened, named;
+        if (locked != 0 || ::fstat(fd, &opened) != 0) return CloseFailed(fd);
+        if (::stat(temp.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            return ::ftruncate(fd, 0) == 0 ? fd : CloseFailed(fd);
+        // The save that held the lock before us renamed this very file into place; the name now
+        // stands for another file or none.
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -147,31 +177,27 @@ UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view byt
     // Cut so that the temporary name stays within the file-name limit even for a long name.
     const std::string base = (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
 
-    static std::atomic<unsigned> counter{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
+    // One temporary name per file: a save that was killed before its rename leaves that file,
+    // and the next save takes it over instead of leaving another one beside it.
+    const std::string temp = folder + "." + base + ".tmp";
+    const int fd = OpenTemporary(temp);
     if (fd < 0)
         return u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(errno);
 
     auto fail = [&](const char16_t* what) {
         int error = errno;
-        if (fd >= 0) ::close(fd);
         ::unlink(temp.c_str());
+        ::close(fd);
         return UnicodeString(what) + u" \"" + fileName + u"\": " + ErrorText(error);
     };
     struct stat old;
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
     if (!WriteAll(fd, bytes)) return fail(u"Cannot write");
     if (::fsync(fd) != 0) return fail(u"Cannot write");
-    int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0) return fail(u"Cannot write");
+    // Renamed while still open: closing would drop the lock, and another save could take the
+    // temporary file over before it is in place.
     if (::rename(temp.c_str(), target.c_str()) != 0) return fail(u"Cannot replace");
+    ::close(fd);
 
     // Make the rename itself durable; the data is already safe, so a failure here is not reported.
     int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <stdexcept>
 
@@ -26,6 +27,13 @@ struct MainLoop::SyncState {
     std::deque<std::shared_ptr<SyncTask>> queue;
     /// The loop, until it retires; only used with `lock` held, so that it cannot go meanwhile.
     MainLoop* owner = nullptr;
+
+    /// Self-freeing workers and how to stop them. A separate lock: stopping one takes `lock`.
+    std::mutex workersLock;
+    std::condition_variable workersGone;
+    std::map<std::uint64_t, std::function<void()>> workers;
+    std::uint64_t nextTicket = 1;
+    bool retired = false;
 
     /// Main thread: runs every queued hand-over; the worker's wait ends when its task is done.
     void RunQueued()
@@ -63,9 +71,17 @@ MainLoop::~MainLoop()
 
 void MainLoop::Retire()
 {
-    std::lock_guard<std::mutex> l(fSync->lock);
-    fSync->owner = nullptr;
-    fSync->changed.notify_all();
+    {
+        std::lock_guard<std::mutex> l(fSync->lock);
+        fSync->owner = nullptr;
+        fSync->changed.notify_all();
+    }
+    // A worker cannot hand anything over any more; once stopped it frees itself, and a loop that
+    // ends must not leave it behind.
+    std::unique_lock<std::mutex> l(fSync->workersLock);
+    fSync->retired = true;
+    for (auto& [ticket, stop] : fSync->workers) stop();
+    fSync->workersGone.wait(l, [this] { return fSync->workers.empty(); });
 }
 
 bool MainLoop::Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon)
@@ -127,6 +143,30 @@ void MainLoop::Handle::WakeSynchronizeWaiters() const
     if (!fSync) return;
     std::lock_guard<std::mutex> l(fSync->lock);
     fSync->changed.notify_all();
+}
+
+std::uint64_t MainLoop::Handle::Enlist(std::function<void()> stop) const
+{
+    if (!fSync) return 0;
+    std::lock_guard<std::mutex> l(fSync->workersLock);
+    if (fSync->retired) return 0;
+    const std::uint64_t ticket = fSync->nextTicket++;
+    fSync->workers.emplace(ticket, std::move(stop));
+    return ticket;
+}
+
+void MainLoop::Handle::Discharge(std::uint64_t ticket, const std::function<void()>& last) const
+{
+    if (!fSync || ticket == 0) {
+        last();
+        return;
+    }
+    // A copy and the lock held throughout: a retiring loop must not stop a worker that `last` frees.
+    const std::shared_ptr<SyncState> sync = fSync;
+    std::lock_guard<std::mutex> l(sync->workersLock);
+    sync->workers.erase(ticket);
+    last();
+    sync->workersGone.notify_all();
 }
 
 void MainLoop::RunSynchronizeUntil(const std::function<bool()>& done)

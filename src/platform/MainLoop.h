@@ -43,6 +43,11 @@ public:
         bool Post(std::function<void()> fn) const;
         bool Synchronize(const std::function<void()>& fn, const std::function<bool()>& abandon) const;
         void WakeSynchronizeWaiters() const;
+        /// A worker that frees itself registers how to stop it: a loop that ends stops every
+        /// registered worker and waits until each has discharged itself. 0 once the loop is gone.
+        std::uint64_t Enlist(std::function<void()> stop) const;
+        /// The worker's last act: runs `last` (which may free the worker) and strikes it off.
+        void Discharge(std::uint64_t ticket, const std::function<void()>& last) const;
 
     private:
         friend class MainLoop;
@@ -63,8 +68,8 @@ public:
     static void SetCurrent(MainLoop* loop);
 
 protected:
-    /// Cuts the handles off; a derived loop calls it first in its destructor, before the members
-    /// that its Post uses are gone.
+    /// Cuts the handles off, then stops the enlisted workers and waits until they are gone; a
+    /// derived loop calls it first in its destructor, before the members that its Post uses go.
     void Retire();
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/Thread.h"
 
 #include <chrono>
+#include "platform/ExceptionGuard.h"
 #include "platform/MainLoop.h"
 
 TThread::TThread(bool createSuspended)
@@ -33,6 +34,7 @@ void TThread::Start()
     if (fStarted) return;
     fStarted = true;
     if (MainLoop* loop = MainLoop::CurrentOrNull()) fLoop = loop->GetHandle();
+    if (FreeOnTerminate) fTicket = fLoop.Enlist([this] { Terminate(); });
     fThread = std::thread([this] { Run(); });
 }
 
@@ -94,6 +96,10 @@ void TThread::Run()
     const MainLoop::Handle loop = fLoop;
     std::shared_ptr<std::atomic<bool>> alive = fAlive;
     fFinished = true;
+    if (FreeOnTerminate) {
+        EndAndFree(loop);
+        return;
+    }
     if (!loop) return;
     loop.WakeSynchronizeWaiters();
     // From here on the object may be gone (a waiting owner may delete it); only locals are used.
@@ -104,12 +110,28 @@ void TThread::Run()
 
 void TThread::Ended()
 {
-    std::shared_ptr<std::atomic<bool>> alive = fAlive;
     // A copy, because the handler may delete this thread.
     TNotifyEvent handler = OnTerminate;
     if (handler) handler(this);
-    if (!*alive || !FreeOnTerminate) return;
-    // Execute has returned; the worker only finishes posting this call, so the join is short.
-    if (fThread.joinable()) fThread.join();
-    delete this;
+}
+
+void TThread::EndAndFree(const MainLoop::Handle& loop)
+{
+    loop.WakeSynchronizeWaiters();
+    // The worker waits while the end event runs, so the object outlives whatever the main thread
+    // does with it until then; freeing it here, not in the main thread, also frees it when the
+    // loop has gone and would never run a posted delete.
+    loop.Synchronize(
+        [this] {
+            try {
+                Fire(OnTerminate, this);
+            } catch (...) {
+                ShowCurrentException();
+            }
+        },
+        nullptr);
+    loop.Discharge(fTicket, [this] {
+        fThread.detach();
+        delete this;
+    });
 }

@@ -30,7 +30,8 @@ public:
     void WaitFor();
     bool Finished() const { return fFinished.load(); }
 
-    /// The object deletes itself in the main thread after Execute and OnTerminate.
+    /// The object deletes itself after Execute and OnTerminate (set before Start). A loop that
+    /// ends stops such a thread and waits until it has gone.
     bool FreeOnTerminate = false;
     /// Fires in the main thread once Execute has returned.
     TNotifyEvent OnTerminate;
@@ -50,8 +51,12 @@ protected:
 private:
     void Run();
     void Ended();
+    /// The end of a self-freeing thread, in the worker: OnTerminate in the main thread, then delete.
+    void EndAndFree(const MainLoop::Handle& loop);
     /// The loop this thread works for, taken when it starts.
     MainLoop::Handle fLoop;
+    /// This self-freeing thread's place among the loop's workers.
+    std::uint64_t fTicket = 0;
     std::thread fThread;
     std::atomic<bool> fTerminated{false};
     std::atomic<bool> fFinished{false};

@@ -7,13 +7,6 @@
 
 namespace {
 
-TRect Union(const TRect& a, const TRect& b)
-{
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
-}
-
 TRect Intersect(const TRect& a, const TRect& b)
 {
     TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
@@ -21,18 +14,6 @@ TRect Intersect(const TRect& a, const TRect& b)
 }
 
 TRect Offset(const TRect& r, int dx, int dy) { return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-
-/// Damage of rows first..last after they moved by delta rows; rows outside the band stay.
-TRect ShiftRows(const TRect& damage, int first, int last, int delta)
-{
-    if (damage.IsEmpty()) return damage;
-    TRect result = Intersect(damage, {damage.Left, damage.Top, damage.Right, first});
-    result = Union(result, Intersect(damage, {damage.Left, last + 1, damage.Right, damage.Bottom}));
-    TRect inside = Intersect(damage, {damage.Left, first, damage.Right, last + 1});
-    if (!inside.IsEmpty())
-        result = Union(result, Intersect(Offset(inside, 0, delta), {damage.Left, first, damage.Right, last + 1}));
-    return result;
-}
 
 /// How one cell is painted: its colours resolved against the control's, and its font style.
 struct CellLook {
@@ -134,11 +115,52 @@ void TTerminalView::FillBitmap()
 
 void TTerminalView::ForgetPending()
 {
-    fDamage = {};
+    fDamage.fill({});
     fScroll = {};
 }
 
-void TTerminalView::DrawPending()
+void TTerminalView::AddDamage(const TRect& cells)
+{
+    const int top = std::max(cells.Top, 0);
+    const int bottom = std::min(cells.Bottom, TerminalMaxRows);
+    for (int row = top; row < bottom; ++row) {
+        DamagedSpan& span = fDamage[std::size_t(row)];
+        if (span.Left >= span.Right) {
+            span = {std::int16_t(cells.Left), std::int16_t(cells.Right)};
+        } else {
+            span.Left = std::min(span.Left, std::int16_t(cells.Left));
+            span.Right = std::max(span.Right, std::int16_t(cells.Right));
+        }
+    }
+}
+
+void TTerminalView::ShiftDamage(int first, int last, int delta)
+{
+    // Rows that come into the band from outside it are blank ones, damaged by the model afterwards.
+    auto band = fDamage.begin();
+    if (delta < 0) {
+        std::move(band + first - delta, band + last + 1, band + first);
+        std::fill(band + last + 1 + delta, band + last + 1, DamagedSpan{});
+    } else {
+        std::move_backward(band + first, band + last + 1 - delta, band + last + 1);
+        std::fill(band + first, band + first + delta, DamagedSpan{});
+    }
+}
+
+void TTerminalView::DrawDamage(int firstRow, int lastRow)
+{
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, fTerminal.Rows() - 1);
+    for (int row = firstRow; row <= lastRow; ++row) {
+        DamagedSpan& span = fDamage[std::size_t(row)];
+        if (span.Left >= span.Right) continue;
+        const TRect cells{span.Left, row, span.Right, row + 1};
+        span = {};
+        DrawCells(cells);
+    }
+}
+
+void TTerminalView::MovePendingBand()
 {
     if (!Ready()) return;
     if (fScroll.Delta != 0) {
@@ -149,11 +171,6 @@ void TTerminalView::DrawPending()
             fDisplayBitMap->GetCanvas().ScrollBand(band, 0, fScroll.Delta * fCell.cy);
         }
         fScroll = {};
-    }
-    if (!fDamage.IsEmpty()) {
-        const TRect damage = fDamage;
-        fDamage = {};
-        DrawCells(damage);
     }
 }
 
@@ -348,9 +365,11 @@ void TTerminalView::Paint(Canvas& canvas)
         return;
     }
     fTerminal.FlushChanges();
-    DrawPending();
-
+    MovePendingBand();
+    // Rows out of sight keep their damage until they come into the view.
     const TRect view = View();
+    DrawDamage(view.Top / fCell.cy, view.Bottom / fCell.cy);
+
     const TRect shown{view.Left, view.Top, view.Right + 1, view.Bottom + 1};
     const TRect source = Intersect(shown, {0, 0, fDisplayBitMap->Width(), fDisplayBitMap->Height()});
     if (source.IsEmpty()) {
@@ -374,7 +393,7 @@ void TTerminalView::ChangesPending() { RequestPaint(); }
 
 void TTerminalView::CellsDamaged(const TRect& cells)
 {
-    fDamage = Union(fDamage, cells);
+    AddDamage(cells);
     ShowCursor();
 }
 
@@ -388,13 +407,13 @@ void TTerminalView::RowsMoved(int firstRow, int lastRow, int rowDelta)
 {
     const int first = std::min(firstRow, firstRow + rowDelta);
     const int last = std::max(lastRow, lastRow + rowDelta);
-    // Moves of one band in one direction add up to one copy; anything else draws what waits first.
+    // Moves of one band in one direction add up to one copy; anything else moves what waits first.
     if (fScroll.Delta != 0 && (fScroll.First != first || fScroll.Last != last || (fScroll.Delta < 0) != (rowDelta < 0)))
-        DrawPending();
+        MovePendingBand();
     fScroll.First = first;
     fScroll.Last = last;
     fScroll.Delta += rowDelta;
-    fDamage = ShiftRows(fDamage, first, last, rowDelta);
+    ShiftDamage(first, last, rowDelta);
     RequestPaint();
 }
 

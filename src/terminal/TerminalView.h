@@ -2,14 +2,16 @@
 // The drawing side of the terminal screen: an off-screen bitmap of every used cell, the blinking
 // cursor, the two scroll bars and the painting of the visible part. It follows the screen model
 // through the model's observer calls and draws what changed when the control paints.
+#include <array>
+#include <cstdint>
 #include <memory>
 #include "platform/Canvas.h"
 #include "platform/Control.h"
 #include "platform/MainLoop.h"
+#include "terminal/SimpleTerminal.h"
 #include "terminal/TerminalLayout.h"
 #include "terminal/TerminalScreenObserver.h"
 
-class TSimpleTerminal;
 
 class TTerminalView : public TTerminalScreenObserver {
 public:
@@ -72,9 +74,14 @@ private:
     void PublishScrollBars();
     /// Asks the host for a paint, no sooner than one frame after the last one.
     void RequestPaint();
-    /// Moves the pending row band and draws the damaged cells.
-    void DrawPending();
+    /// Moves the pending row band on the bitmap in one copy.
+    void MovePendingBand();
     void ForgetPending();
+    void AddDamage(const TRect& cells);
+    /// Rows first..last moved by delta rows: their damage goes with them.
+    void ShiftDamage(int first, int last, int delta);
+    /// Draws the damaged cells of rows firstRow..lastRow.
+    void DrawDamage(int firstRow, int lastRow);
     void DrawCells(const TRect& cells);
     void FillBitmap();
     TSize ClientSize() const;
@@ -92,8 +99,12 @@ private:
     bool fShownScrollToCursor = true;
     TTimer fTimer1;
 
-    /// Cells stored since the bitmap was last drawn, in today's row numbers.
-    TRect fDamage;
+    /// Per row, the columns stored since the bitmap last showed them (empty when Left >= Right).
+    struct DamagedSpan {
+        std::int16_t Left = 0;
+        std::int16_t Right = 0;
+    };
+    std::array<DamagedSpan, TerminalMaxRows> fDamage{};
     /// Rows First..Last still to be moved by Delta rows on the bitmap (negative: up).
     struct PendingScroll {
         int First = 0;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include "app/SettingsFile.h"
 #include "app/TerminalFixture.h"
+#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -175,6 +176,29 @@ TEST_F(Connection, ClearScreenBlanksAndHomesWithTheCursorShown)
     EXPECT_EQ(row, 0);
     EXPECT_NE(window.SimpleTerminal1.GetCharAtXY(0, 0).Character, u't');
     EXPECT_TRUE(window.SimpleTerminal1.DisplayCursor());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Connection, TheWheelMovesTheViewOneRowOnlyOverTheFocusedTerminal)
+{
+    RecordingGraphicsFactory graphics;
+    TTerminalControl& term = window.SimpleTerminal1;
+    term.SetBounds(0, 0, 818, 540);
+    term.Loaded();
+    const TScrollInfo& bar = term.ScrollInfo(TScrollBarKind::sbVertical);
+    ASSERT_TRUE(bar.Visible);
+    term.FocusChanged(false);
+    EXPECT_FALSE(term.MouseWheel(0, -120, {10, 10}));
+    EXPECT_EQ(bar.Position, 0);
+    window.SetActivePage(pgTerminal);
+    ASSERT_TRUE(term.Focused());
+    EXPECT_TRUE(term.MouseWheel(0, -120, {10, 10}));
+    EXPECT_EQ(bar.Position, term.CellHeight());
+    EXPECT_TRUE(term.MouseWheel(0, 120, {10, 10}));
+    EXPECT_EQ(bar.Position, 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/PendingForms.h"
 #include "app/ProgramForms.h"
 #include "app/StartupFixture.h"
+#include "app/TextViewerFixture.h"
 #include "blocks/InsertBlockWhere.h"
 #include "blocks/UploadDlg.h"
 #include "platform/Dialogs.h"
@@ -48,7 +49,12 @@ public:
     }
     TEditPairsForm* CreateEditPairsForm() override { return Make(fPairs, "TEditPairsForm"); }
     TSelectComPortDlg* CreateSelectComPortDlg() override { return Make(fSelect, "TSelectComPortDlg"); }
-    TTextViewer* CreateTextViewer() override { return Make(fViewer, "TTextViewer"); }
+    TTextViewer* CreateTextViewer() override
+    {
+        Note("TTextViewer");
+        fViewer = std::make_unique<TTextViewer>(fViewerView);
+        return fViewer.get();
+    }
 
     std::vector<std::string> Order;
     /// When the second form was made: had the main window finished FormCreate, with no other form
@@ -74,6 +80,7 @@ private:
     std::unique_ptr<TUploadDialog> fUpload;
     std::unique_ptr<TEditPairsForm> fPairs;
     std::unique_ptr<TSelectComPortDlg> fSelect;
+    RecordingTextViewerView fViewerView;
     std::unique_ptr<TTextViewer> fViewer;
 };
 

@@ -211,6 +211,22 @@ TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApar
     EXPECT_TRUE(loop.RunUntil([&] { return ended; }));
 }
 
+TEST(TcpConsoleThread, AThreadStillConnectedWhenTheLoopEndsIsStoppedAndFreed)
+{
+    FakeTcpTarget target;
+    auto loop = std::make_unique<ManualLoop>();
+    MainLoop::SetCurrent(loop.get());
+    auto* thread = new TTcpConsoleThread("127.0.0.1", std::to_string(target.Port()));
+    bool connected = false;
+    thread->OnConnected = [&](TObject*) { connected = true; };
+    thread->Start();
+    ASSERT_TRUE(loop->RunUntil([&] { return connected; }));
+    target.SendPattern(100);
+    loop.reset();
+    // Freeing the thread closes its socket; the leak checker sees the rest.
+    EXPECT_TRUE(target.WaitForClosed(1000));
+}
+
 TEST(TcpSocketStream, AZeroConnectTimeOutFailsAtOnceOnAPendingConnect)
 {
     FakeTcpTarget silent(true);

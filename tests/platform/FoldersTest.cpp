@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include "platform/Folders.h"
 
 namespace {
@@ -37,6 +42,42 @@ TEST_F(Folders, SafeSaveReplacesTheFileWithExactBytes)
     ASSERT_EQ(SaveFileSafely(Name("f.bin"), bytes), u"");
     EXPECT_EQ(Read("f.bin"), bytes);
     EXPECT_EQ(EntryCount(), 1) << "no temporary file is left";
+}
+
+TEST_F(Folders, SavesKilledHalfwayLeaveNothingBehindTheNextSave)
+{
+    const std::string big(1u << 20, 'k');
+    ASSERT_EQ(SaveFileSafely(Name("f.bin"), "old"), u"");
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) SaveFileSafely(Name("f.bin"), big);
+        }
+        // Killed at ever other points of a save: while writing, syncing or renaming.
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + 97 * kill));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string now = Read("f.bin");
+        EXPECT_TRUE(now == "old" || now == big) << "a killed save never leaves a torn file";
+    }
+    ASSERT_EQ(SaveFileSafely(Name("f.bin"), "last"), u"");
+    EXPECT_EQ(Read("f.bin"), "last");
+    EXPECT_EQ(EntryCount(), 1) << "temporary files of killed saves are left behind";
+}
+
+TEST_F(Folders, SavesOfOneFileAtOnceNeverMixTheirBytes)
+{
+    const std::string a(256 * 1024, 'a'), b(256 * 1024, 'b');
+    auto saver = [&](const std::string& bytes) {
+        for (int i = 0; i < 30; ++i) EXPECT_EQ(SaveFileSafely(Name("f.bin"), bytes), u"");
+    };
+    std::thread first(saver, std::cref(a)), second(saver, std::cref(b));
+    first.join();
+    second.join();
+    const std::string now = Read("f.bin");
+    EXPECT_TRUE(now == a || now == b);
+    EXPECT_EQ(EntryCount(), 1);
 }
 
 TEST_F(Folders, SafeSaveOfTheLongestNameWorks)

@@ -79,6 +79,24 @@ TEST_F(QtCanvasQtTest, ScrollBandMovesPixelsAndKeepsWhatIsUncovered)
     EXPECT_EQ(Pixel(5, 1), QColor(Qt::white));
 }
 
+TEST_F(QtCanvasQtTest, VerticalScrollBandsMoveRowsWithinTheBandOnly)
+{
+    // Rows 0..3 red, 4..7 yellow; a band of the left half moves up, the whole width moves down.
+    canvas.SetBrushColor(0x0000FF);
+    canvas.FillRect({0, 0, 40, 4});
+    canvas.SetBrushColor(clYellow);
+    canvas.FillRect({0, 4, 40, 8});
+    canvas.ScrollBand({0, 0, 20, 8}, 0, -4);
+    EXPECT_EQ(Pixel(5, 1), QColor(255, 255, 0));
+    EXPECT_EQ(Pixel(5, 6), QColor(255, 255, 0));  // uncovered: old pixels stay
+    EXPECT_EQ(Pixel(25, 1), QColor(255, 0, 0));   // outside the band
+    canvas.ScrollBand({0, 0, 40, 20}, 0, 6);
+    EXPECT_EQ(Pixel(25, 7), QColor(255, 0, 0));
+    EXPECT_EQ(Pixel(25, 1), QColor(255, 0, 0));
+    EXPECT_EQ(Pixel(25, 19), QColor(Qt::white));  // row 13 was white
+    EXPECT_EQ(Pixel(5, 7), QColor(255, 255, 0));
+}
+
 TEST_F(QtCanvasQtTest, TextPlacesEachCodeUnitAtItsAdvanceAndMetricsAgree)
 {
     TFont font;

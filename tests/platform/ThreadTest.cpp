@@ -13,7 +13,8 @@ namespace {
 /// A thread whose Execute is a test's function; it stops itself before its members go.
 class TestThread : public TThread {
 public:
-    explicit TestThread(std::function<void(TestThread&)> body, bool* destroyed = nullptr, bool suspended = true)
+    explicit TestThread(std::function<void(TestThread&)> body, std::atomic<bool>* destroyed = nullptr,
+                        bool suspended = true)
         : TThread(suspended), fBody(std::move(body)), fDestroyed(destroyed)
     {
     }
@@ -30,7 +31,8 @@ protected:
 
 private:
     std::function<void(TestThread&)> fBody;
-    bool* fDestroyed;
+    /// Set by whichever thread destroys it: a self-freeing thread frees itself in the worker.
+    std::atomic<bool>* fDestroyed;
 };
 
 class Threads : public ::testing::Test {
@@ -88,7 +90,7 @@ TEST_F(Threads, ExceptionInTheHandOverReachesTheWorker)
 
 TEST_F(Threads, OnTerminateRunsInTheMainThreadThenTheThreadFreesItself)
 {
-    bool destroyed = false;
+    std::atomic<bool> destroyed{false};
     int handOvers = 0;
     std::thread::id terminatedIn;
     auto* thread = new TestThread(
@@ -102,7 +104,7 @@ TEST_F(Threads, OnTerminateRunsInTheMainThreadThenTheThreadFreesItself)
         terminatedIn = std::this_thread::get_id();
     };
     thread->Start();
-    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed; }));
+    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed.load(); }));
     EXPECT_EQ(handOvers, 3);
     EXPECT_EQ(terminatedIn, std::this_thread::get_id());
 }
@@ -121,7 +123,7 @@ TEST_F(Threads, WaitForInTheMainThreadServesPendingHandOvers)
 
 TEST_F(Threads, TerminateAndWaitFromInsideItsOwnHandOverDoesNotDeadlock)
 {
-    bool destroyed = false;
+    std::atomic<bool> destroyed{false};
     auto* thread = new TestThread(
         [&](TestThread& self) {
             while (!self.Terminated()) {
@@ -134,7 +136,7 @@ TEST_F(Threads, TerminateAndWaitFromInsideItsOwnHandOverDoesNotDeadlock)
         &destroyed);
     thread->FreeOnTerminate = true;
     thread->Start();
-    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed; }));
+    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed.load(); }));
 }
 
 TEST_F(Threads, TerminateGivesUpAPendingHandOver)
@@ -168,11 +170,11 @@ TEST_F(Threads, ThreadCreatedRunningStartsOnceTheLoopRuns)
 
 TEST_F(Threads, DeleteFromOnTerminateIsSafe)
 {
-    bool destroyed = false;
+    std::atomic<bool> destroyed{false};
     auto* thread = new TestThread([](TestThread&) {}, &destroyed);
     thread->OnTerminate = [&](TObject*) { delete thread; };
     thread->Start();
-    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed; }));
+    EXPECT_TRUE(fLoop.RunUntil([&] { return destroyed.load(); }));
     fLoop.RunPending();
 }
 
@@ -187,7 +189,7 @@ TEST_F(Threads, DestroyingARunningThreadTerminatesAndJoinsIt)
         thread.Start();
         while (!running) std::this_thread::yield();
     }
-    bool destroyed = false;
+    std::atomic<bool> destroyed{false};
     { TestThread never([](TestThread&) {}, &destroyed); }
     EXPECT_TRUE(destroyed) << "a thread never started is destroyed without waiting";
 }
@@ -216,6 +218,28 @@ TEST(ThreadsAndTheirLoop, AThreadOutlivingItsLoopGivesUpItsHandOverAndPostsNothi
     EXPECT_EQ(handedOver, 0);
     EXPECT_EQ(next.RunPending(), 0);
     delete thread;
+}
+
+TEST(ThreadsAndTheirLoop, ASelfFreeingThreadStillRunningWhenItsLoopEndsIsStoppedAndFreed)
+{
+    auto loop = std::make_unique<ManualLoop>();
+    MainLoop::SetCurrent(loop.get());
+    std::atomic<bool> destroyed{false}, running{false}, terminated{false};
+    auto* thread = new TestThread(
+        [&](TestThread& self) {
+            running = true;
+            while (!self.Terminated()) std::this_thread::yield();
+            // A hand-over after the end of the loop gives up at once.
+            self.Synchronize([] {});
+        },
+        &destroyed);
+    thread->FreeOnTerminate = true;
+    thread->OnTerminate = [&](TObject*) { terminated = true; };
+    thread->Start();
+    while (!running) std::this_thread::yield();
+    loop.reset();
+    EXPECT_TRUE(destroyed) << "the end of the loop waits until the thread has freed itself";
+    EXPECT_FALSE(terminated) << "no loop was left to run the end event in";
 }
 
 } // namespace

@@ -277,6 +277,29 @@ TEST_F(TerminalScrollTest, WritingOnRow150BringsItToTheBottomOfTheWindow)
     EXPECT_TRUE(term.ScrollInfo(TScrollBarKind::sbVertical).Visible);
 }
 
+TEST_F(TerminalScrollTest, RowsOutOfSightAreDrawnWhenTheyComeIntoTheView)
+{
+    term.GotoXY(0, 199);
+    PaintWindow();
+    TakeBitmapCalls(Kind::TextOut);
+    term.SetScrollToCursor(false);
+    term.GotoXY(0, 0);
+    term.Write(u'q');
+    term.GotoXY(0, 199);
+    term.Write(u'z');
+    PaintWindow();
+    std::vector<CanvasCall> texts = TakeBitmapCalls(Kind::TextOut);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, u"z");
+
+    term.Scroll(TScrollBarKind::sbVertical, TScrollCode::scTop, 0);
+    PaintWindow();
+    texts = TakeBitmapCalls(Kind::TextOut);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].Text, u"q");
+    EXPECT_EQ(texts[0].Point, (TPoint{0, 0}));
+}
+
 TEST_F(TerminalScrollTest, ScrollEventsAndMoveViewTopStayWithinTheBar)
 {
     const TTerminalScrollBar& bar = term.View().ScrollBars().Vert;

@@ -177,8 +177,14 @@ ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     grid->addWidget(fSurface, 0, 0);
-    grid->addWidget(fVert, 0, 1);
-    grid->addWidget(fHorz, 1, 0);
+    if (fControl.ScrollBarsInside()) {
+        // The control counts the bars as part of its client area: they lie over its edges.
+        fVert->setParent(fSurface);
+        fHorz->setParent(fSurface);
+    } else {
+        grid->addWidget(fVert, 0, 1);
+        grid->addWidget(fHorz, 1, 0);
+    }
     setFocusProxy(fSurface);
     for (auto kind : {TScrollBarKind::sbHorizontal, TScrollBarKind::sbVertical}) {
         QScrollBar* bar = Bar(kind);
@@ -218,6 +224,17 @@ void ControlHostWidget::SyncBar(TScrollBarKind kind)
     bar->setSliderPosition(info.Position);
     bar->setValue(info.Position);
     bar->setVisible(info.Visible);
+    if (fControl.ScrollBarsInside()) PlaceBarsInside();
+}
+
+void ControlHostWidget::PlaceBarsInside()
+{
+    const int w = fSurface->width();
+    const int h = fSurface->height();
+    const bool vert = fControl.ScrollInfo(TScrollBarKind::sbVertical).Visible;
+    const bool horz = fControl.ScrollInfo(TScrollBarKind::sbHorizontal).Visible;
+    fVert->setGeometry(w - ScrollBarSize, 0, ScrollBarSize, h - (horz ? ScrollBarSize : 0));
+    fHorz->setGeometry(0, h - ScrollBarSize, w - (vert ? ScrollBarSize : 0), ScrollBarSize);
 }
 
 void ControlHostWidget::ScrollAction(TScrollBarKind kind, int action)

@@ -30,6 +30,8 @@ protected:
 private:
     void ScrollAction(TScrollBarKind kind, int action);
     void SyncBar(TScrollBarKind kind);
+    /// Lays the bars over the surface's right and bottom edges, for controls that want them inside.
+    void PlaceBarsInside();
     QScrollBar* Bar(TScrollBarKind kind) const;
 
     Control& fControl;

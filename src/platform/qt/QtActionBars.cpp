@@ -50,7 +50,8 @@ void QtActionBars::Show(const TActionLayout& layout)
     fBarNames.clear();
     fMenuBarIndex = -1;
     // A fresh menu bar: setMenuBar deletes the old one with its menus.
-    auto* menuBar = new QMenuBar;
+    // Made inside the window: a menu bar without a parent maps as a window of its own when shown.
+    auto* menuBar = new QMenuBar(&fWindow);
     for (const TActionBarLayout& bar : layout.Bars) {
         fBarNames.push_back(bar.Name);
         if (bar.Name == fMenuBarName && fMenuBarIndex < 0) {
@@ -64,8 +65,8 @@ void QtActionBars::Show(const TActionLayout& layout)
         fWindow.addToolBar(toolBar);
         fToolBars.push_back(toolBar);
     }
-    menuBar->setVisible(fMenuBarIndex >= 0);
     fWindow.setMenuBar(menuBar);
+    menuBar->setVisible(fMenuBarIndex >= 0);
     UpdateActions();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/QtCanvas.h"
+#include <cstring>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include "platform/qt/QtColor.h"
 
@@ -28,6 +30,7 @@ void QtCanvas::SetFont(const TFont& font)
 {
     fFont = font;
     fQFont = ToQFont(font);
+    fRawFont.reset();
     fTextColor = font.Color;
 }
 
@@ -96,7 +99,7 @@ void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std
         if (!dx) {
             p->drawText(QPoint(x, baseline),
                         QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size())));
-        } else {
+        } else if (!DrawGlyphRun(*p, x, baseline, text, dx)) {
             // One advance per code unit: each character goes to its own place; a surrogate pair is
             // drawn at its first unit's place.
             int pos = x;
@@ -109,6 +112,34 @@ void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std
         }
     }
     if (clipped) p->restore();
+}
+
+// Characters at given advances in one call: the font's own glyphs placed one by one, without
+// shaping. Text with surrogates or with characters the font lacks (which need a fallback font)
+// is left to the caller.
+bool QtCanvas::DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16string_view text, const int* dx)
+{
+    if (!fRawFont) fRawFont = QRawFont::fromFont(fQFont);
+    if (!fRawFont->isValid()) return false;
+    const QString s = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    QList<quint32> glyphs = fRawFont->glyphIndexesForString(s);
+    if (glyphs.size() != s.size()) return false;
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    int pos = x;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        if (glyphs[i] == 0 && !s[i].isSpace()) return false;
+        positions.append(QPointF(pos, baseline));
+        pos += dx[i];
+    }
+    QGlyphRun run;
+    run.setRawFont(*fRawFont);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(fQFont.underline());
+    run.setStrikeOut(fQFont.strikeOut());
+    painter.drawGlyphRun(QPointF(0, 0), run);
+    return true;
 }
 
 TSize QtCanvas::TextExtent(std::u16string_view text)
@@ -166,6 +197,25 @@ void QtCanvas::ScrollBand(const TRect& r, int dx, int dy)
 {
     if (r.IsEmpty() || fImage.isNull()) return;
     Flush();
+    if (dx == 0 && fImage.depth() % 8 == 0) {
+        // Rows move within the image's own memory: no copy of the band, no painter.
+        const QRect band = ToQRect(r).intersected(fImage.rect());
+        const int rows = band.height() - std::abs(dy);
+        if (band.isEmpty() || rows <= 0 || dy == 0) return;
+        const qsizetype stride = fImage.bytesPerLine();
+        const qsizetype pixel = fImage.depth() / 8;
+        uchar* bits = fImage.bits();
+        const int from = dy < 0 ? band.top() - dy : band.top();
+        auto line = [&](int y) { return bits + y * stride + band.left() * pixel; };
+        if (band.width() == fImage.width()) {
+            std::memmove(line(from + dy), line(from), std::size_t(rows * stride));
+        } else if (dy < 0) {
+            for (int i = 0; i < rows; ++i) std::memmove(line(from + dy + i), line(from + i), std::size_t(band.width() * pixel));
+        } else {
+            for (int i = rows - 1; i >= 0; --i) std::memmove(line(from + dy + i), line(from + i), std::size_t(band.width() * pixel));
+        }
+        return;
+    }
     QImage band = fImage.copy(ToQRect(r));
     QPainter* p = Painter();
     p->save();

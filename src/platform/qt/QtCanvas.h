@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include "platform/Canvas.h"
 
 /// A Canvas that paints on a QImage (the host widgets copy that image to the screen).
@@ -43,11 +44,15 @@ public:
 private:
     /// The painter on the image, begun on first use with the clip applied; null for an empty image.
     QPainter* Painter();
+    /// Text at one advance per code unit in a single glyph run; false when it cannot be done so.
+    bool DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16string_view text, const int* dx);
 
     QImage& fImage;
     QPainter fPainter;
     TFont fFont;
     QFont fQFont;
+    /// The font's glyphs, made on first use after a font change.
+    std::optional<QRawFont> fRawFont;
     TColor fBrushColor = clWhite;
     TBrushStyle fBrushStyle = TBrushStyle::bsSolid;
     TColor fPenColor = clBlack;

@@ -1,4 +1,5 @@
 #include "platform/qt/QtColor.h"
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
@@ -42,7 +43,11 @@ TColor FromQColor(const QColor& color)
 
 QFont ToQFont(const TFont& font)
 {
-    QFont q(QString::fromStdU16String(font.Name));
+    QString family = QString::fromStdU16String(font.Name);
+    // A face this system does not have (settings made elsewhere) gives way to the system's
+    // fixed-pitch font; the stored name stays as it was. The font database needs the application.
+    if (qGuiApp && !QFontDatabase::hasFamily(family)) family = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    QFont q(family);
     q.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
     int height = font.Height < 0 ? -font.Height : font.Height;
     q.setPixelSize(height > 0 ? height : 13);

@@ -1,0 +1,227 @@
+// The drawing side of the terminal under load: a flood of text through RxChar into the screen
+// model with the Qt canvas attached and a paint every 16 ms, against the same flood into the
+// model alone; and one repaint of a full screen against one plain text call per row.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+#include <QGuiApplication>
+#include <QImage>
+#include "app/ReceiveProcedure.h"
+#include "app/SettingsFile.h"
+#include "platform/ManualLoop.h"
+#include "platform/qt/QtCanvas.h"
+#include "terminal/TerminalView.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t StreamSize = 64 * 1024;
+constexpr auto FrameTime = std::chrono::milliseconds(TTerminalView::FrameMs);
+
+/// Printable text, CR LF after every 80 characters.
+Bytes TextStream()
+{
+    Bytes bytes;
+    int next = 0;
+    while (bytes.size() < StreamSize) {
+        for (int i = 0; i < 80; ++i) bytes.push_back(std::uint8_t(33 + (next++ % 94)));
+        bytes.push_back(13);
+        bytes.push_back(10);
+    }
+    bytes.resize(StreamSize);
+    bytes.back() = 10;
+    bytes[bytes.size() - 2] = 13;
+    return bytes;
+}
+
+const Bytes& Text()
+{
+    static const Bytes bytes = TextStream();
+    return bytes;
+}
+
+/// The toolkit, offscreen, and the platform services the terminal draws with.
+struct Platform {
+    Platform()
+    {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        MainLoop::SetCurrent(&loop);
+        GraphicsFactory::SetCurrent(&graphics);
+    }
+    int argc = 1;
+    char name[6] = "bench";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+    ManualLoop loop;
+    QtGraphicsFactory graphics;
+};
+
+Platform& ThePlatform()
+{
+    static Platform platform;
+    return platform;
+}
+
+/// The main window's terminal with the default options; with `draw`, loaded and shown in a
+/// window of the main window's size, else the model alone.
+struct Receiver {
+    explicit Receiver(bool draw)
+    {
+        ThePlatform();
+        ApplyTerminalOptions(Options, Terminal);
+        if (draw) {
+            Terminal.Loaded();
+            Terminal.SetBounds(0, 0, 896, 624);
+        } else {
+            Terminal.SetObserver(nullptr);
+        }
+    }
+
+    void Paint()
+    {
+        QtCanvas canvas(Window);
+        Terminal.Paint(canvas);
+        canvas.Flush();
+    }
+
+    TSimpleTerminal Terminal;
+    TComOkBuffer ComOkBuffer;
+    TConfigTermOptions Options;
+    bool InPaste = false;
+    bool AbortPaste = false;
+    TRxState State;
+    TRxContext Context{Terminal, ComOkBuffer, Options, InPaste, AbortPaste, [](std::uint8_t) {}, [] {}};
+    QImage Window{896, 624, QImage::Format_RGB32};
+};
+
+void ReceiveText(benchmark::State& state)
+{
+    Receiver receiver(false);
+    for (auto _ : state) {
+        for (std::uint8_t b : Text()) RxChar(receiver.State, receiver.Context, b);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Text().size()));
+}
+
+void DrawFlood(benchmark::State& state)
+{
+    Receiver receiver(true);
+    const Bytes& bytes = Text();
+    Clock::time_point lastPaint = Clock::now();
+    std::int64_t paints = 0;
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < bytes.size(); i += 256) {
+            const std::size_t end = std::min(bytes.size(), i + 256);
+            for (std::size_t j = i; j < end; ++j) RxChar(receiver.State, receiver.Context, bytes[j]);
+            if (Clock::now() - lastPaint >= FrameTime) {
+                lastPaint = Clock::now();
+                receiver.Paint();
+                ++paints;
+            }
+        }
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
+    state.counters["paints"] = double(paints);
+}
+
+/// A terminal of 100 rows of 80 columns full of text.
+struct FullScreen : Receiver {
+    FullScreen() : Receiver(true)
+    {
+        for (int row = 0; row < 100; ++row) {
+            Terminal.GotoXY(0, row);
+            for (int column = 0; column < 80; ++column) Terminal.Write(char16_t(33 + (row * 80 + column) % 94));
+        }
+        Paint();
+    }
+};
+
+void DrawFullRepaint(benchmark::State& state)
+{
+    FullScreen screen;
+    Canvas& canvas = const_cast<Bitmap*>(screen.Terminal.View().DisplayBitMap())->GetCanvas();
+    for (auto _ : state) {
+        screen.Terminal.RefreshDisplay();
+        static_cast<QtCanvas&>(canvas).Flush();
+    }
+}
+
+void DrawRowsBaseline(benchmark::State& state)
+{
+    FullScreen screen;
+    Canvas& canvas = const_cast<Bitmap*>(screen.Terminal.View().DisplayBitMap())->GetCanvas();
+    std::vector<UnicodeString> rows;
+    for (int row = 0; row < 100; ++row) {
+        UnicodeString text;
+        for (int column = 0; column < 80; ++column) text.push_back(screen.Terminal.GetCharAtXY(column, row).Character);
+        rows.push_back(text);
+    }
+    const int height = screen.Terminal.CellHeight();
+    for (auto _ : state) {
+        canvas.SetBrushColor(screen.Terminal.Color());
+        canvas.SetTextColor(screen.Terminal.Font().Color);
+        for (int row = 0; row < 100; ++row) canvas.TextOut(0, row * height, rows[std::size_t(row)]);
+        static_cast<QtCanvas&>(canvas).Flush();
+    }
+}
+
+BENCHMARK(ReceiveText)->Name("Receive/Text");
+BENCHMARK(DrawFlood)->Name("Draw/Flood");
+BENCHMARK(DrawRowsBaseline)->Name("Draw/RowsBaseline");
+BENCHMARK(DrawFullRepaint)->Name("Draw/FullRepaint");
+
+/// The console report, followed by each drawing benchmark's ratio to its baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || !run.aggregate_name.empty()) continue;
+            const auto rate = run.counters.find("bytes_per_second");
+            if (rate != run.counters.end()) fBytesPerSecond[run.benchmark_name()] = rate->second.value;
+            fNsPerRun[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double model = fBytesPerSecond["Receive/Text"];
+        const double flood = fBytesPerSecond["Draw/Flood"];
+        if (model > 0 && flood > 0)
+            std::printf("Draw/Flood: %.1f MB/s, %.2f of Receive/Text (%.1f MB/s); goal at least 0.50\n", flood / 1e6,
+                        flood / model, model / 1e6);
+        const double baseline = fNsPerRun["Draw/RowsBaseline"];
+        const double repaint = fNsPerRun["Draw/FullRepaint"];
+        if (baseline > 0 && repaint > 0)
+            std::printf("Draw/FullRepaint: %.0f us, %.2f times Draw/RowsBaseline (%.0f us); goal at most 2\n",
+                        repaint / 1e3, repaint / baseline, baseline / 1e3);
+    }
+
+private:
+    std::map<std::string, double> fBytesPerSecond;
+    std::map<std::string, double> fNsPerRun;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
