@@ -2,6 +2,7 @@
 #include <QDialog>
 #include "app/Unit1Form.h"
 #include "app/frmTextViewerForm.h"
+#include "blocks/InsertBlockWhereForm.h"
 #include "blocks/UploadDlgForm.h"
 #include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
@@ -18,6 +19,7 @@ TQtFormFactory::~TQtFormFactory()
     fEditPairsForm.reset();
     fUploadDialogForm.reset();
     fUploadDialog.reset();
+    fInsertBlockWhereForm.reset();
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
     fMapTermKeys.reset();
@@ -53,7 +55,7 @@ TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 TInsertBlockWhereDlg* TQtFormFactory::CreateInsertBlockWhereDlg()
 {
     fInsertBlockWhereDlg = std::make_unique<TInsertBlockWhereDlg>();
-    AddDialog();
+    fInsertBlockWhereForm = std::make_unique<TInsertBlockWhereForm>(*fInsertBlockWhereDlg, fMainWindow.get());
     return fInsertBlockWhereDlg.get();
 }
 

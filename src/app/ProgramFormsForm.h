@@ -12,6 +12,7 @@
 
 class QDialog;
 class TConfigTermForm;
+class TInsertBlockWhereForm;
 class TMapTermKeysForm;
 class TSelectComPortForm;
 class TTavloTerminalForm;
@@ -46,6 +47,7 @@ private:
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
+    std::unique_ptr<TInsertBlockWhereForm> fInsertBlockWhereForm;
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TUploadDialogForm> fUploadDialogForm;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;

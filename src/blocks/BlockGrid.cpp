@@ -39,6 +39,8 @@ void TBlockGrid::SetTopRow(int row)
     row = std::clamp(row, 0, std::max(0, fRowCount - VisibleRowCount()));
     if (row == fTopRow) return;
     fTopRow = row;
+    // The edited row may leave the view: painting shows the caret again where it belongs.
+    if (fEditing) SetCaret(false, {});
     UpdateScrollBar();
     Invalidate();
 }
@@ -229,7 +231,7 @@ void TBlockGrid::PaintEditor(Canvas& canvas, const TRect& rect)
 
     const TRect caret{textLeft + caretX, rect.Top + 1, textLeft + caretX + 1, rect.Bottom - 1};
     // The host repaints when the caret moves: tell it only of a change, or painting never ends.
-    if (!CaretVisible() || CaretRect() != caret) SetCaret(Focused(), caret);
+    if (CaretVisible() != Focused() || CaretRect() != caret) SetCaret(Focused(), caret);
 }
 
 void TBlockGrid::KeyDown(std::uint16_t& key, TShiftState shift)

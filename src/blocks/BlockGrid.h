@@ -47,9 +47,8 @@ public:
     bool EditorMode() const { return fEditing; }
     /// Showing takes the text from OnGetEditText; hiding hands the text to OnSetEditText.
     void SetEditorMode(bool editing);
-    /// The in-place editor's text and caret (0-based, before which code unit).
+    /// The in-place editor's text.
     const UnicodeString& EditText() const { return fEditText; }
-    int EditCaret() const { return fEditCaret; }
 
     int ColWidths(int col) const { return fColWidths[col == 0 ? 0 : 1]; }
     void SetColWidths(int col, int width);

@@ -77,10 +77,8 @@ void TBlockManager::ShowGridRow(int Row)
     DrawGrid1.SetRow(Row);
 }
 
-int TBlockManager::LayoutBlockGrid()
+int TBlockManager::LayoutBlockGrid(Canvas& canvas)
 {
-    auto bitmap = GraphicsFactory::Current().CreateBitmap(1, 1);
-    Canvas& canvas = bitmap->GetCanvas();
     canvas.SetFont(DrawGrid1.Font());
     DrawGrid1.SetColWidths(0, canvas.TextExtent(u"00000").cx + 4);
     // The sample holds 16 characters of varied widths: four of it make a line of 64.

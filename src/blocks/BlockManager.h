@@ -66,9 +66,9 @@ public:
     void InsertBlockAt(int Where);
 
     // Grid and status.
-    /// Sizes the columns for 5 digits and 64 characters of the grid's font; returns the width the
-    /// grid wants.
-    int LayoutBlockGrid();
+    /// Sizes the columns for 5 digits and 64 characters of the grid's font, measured on canvas;
+    /// returns the width the grid wants.
+    int LayoutBlockGrid(Canvas& canvas);
     void UpdateBlockStatus();
     void ShowBlockFileName();
     /// True for a row that is not a line, or a line scrolled into view.

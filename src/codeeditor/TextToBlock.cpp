@@ -1,8 +1,10 @@
 #include "codeeditor/TextToBlock.h"
 #include <array>
+#include <bitset>
 #include <cstring>
-#include <unordered_map>
+#include <map>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,8 @@ constexpr std::size_t MaxCaption = 54;
 constexpr std::size_t MaxStringBody = 256;
 /// The comment end that stands for the end of the line (any of CR, LF).
 constexpr char LineEnd = '\r';
+/// The longest word of the fixed lists ("2VARIABLE", "2CONSTANT", "QVARIABLE").
+constexpr std::size_t MaxListWord = 9;
 
 /// What a word of the lists does; a word may be in several lists (":" opens a definition and
 /// takes a name).
@@ -26,8 +30,15 @@ struct TWordInfo {
     bool Definition = false;
 };
 
-/// The word lists, keyed by the word in capitals: they are compared without case.
-using TWordTable = std::unordered_map<std::string, TWordInfo>;
+/// A word of the fixed lists, in capitals: the lists are compared without case.
+struct TListWord {
+    std::string Upper;
+    TWordInfo Info;
+};
+
+/// The fixed lists by the capital of each word's first byte, so that a look-up compares a few
+/// words at most.
+using TWordTable = std::array<std::vector<TListWord>, 256>;
 
 /// Capitals of 8-bit text, as the string lists compare it; a capital outside 8 bits leaves the
 /// byte as it is.
@@ -54,15 +65,17 @@ void UpperKey(std::string_view word, std::string& key)
 const TWordTable& Words()
 {
     static const TWordTable table = [] {
-        TWordTable t;
-        t["\\"].CommentEnd = LineEnd;
-        t["("].CommentEnd = ')';
-        t[".("].CommentEnd = ')';
+        std::map<std::string, TWordInfo> words;
+        words["\\"].CommentEnd = LineEnd;
+        words["("].CommentEnd = ')';
+        words[".("].CommentEnd = ')';
         for (const char* w : {":", "TO", "IS", "CREATE", "VARIABLE", "CONSTANT", "VALUE", "2VARIABLE", "2CONSTANT",
                               "2VALUE", "QVARIABLE", "QBYTES", "[CHAR]", "MARKER", "DEFER", "CHAR", "[']", "'"})
-            t[w].Name = true;
-        for (const char* w : {".\"", "S\"", "C\"", "ABORT\""}) t[w].String = true;
-        for (const char* w : {":", "DOES>", ":NONAME"}) t[w].Definition = true;
+            words[w].Name = true;
+        for (const char* w : {".\"", "S\"", "C\"", "ABORT\""}) words[w].String = true;
+        for (const char* w : {":", "DOES>", ":NONAME"}) words[w].Definition = true;
+        TWordTable t;
+        for (const auto& [word, info] : words) t[static_cast<unsigned char>(word[0])].push_back({word, info});
         return t;
     }();
     return table;
@@ -76,11 +89,8 @@ public:
     TTextToBlock(std::string_view source, bool compileStartsLine, bool wordWrap, const TStringList& pairedWords)
         : fSource(source), fCompileStartsLine(compileStartsLine), fWordWrap(wordWrap), fWords(Words())
     {
-        std::string key;
-        for (int i = 0; i < pairedWords.Count(); ++i) {
-            UpperKey(ToAnsi(pairedWords[i]), key);
-            fPairedWords.insert(key);
-        }
+        for (int i = 0; i < pairedWords.Count(); ++i)
+            if (!pairedWords[i].empty()) AddPairedWord(ToAnsi(pairedWords[i]));
     }
 
     /// Fills one block behind its caption line; false when no token was left for it.
@@ -97,6 +107,7 @@ private:
     void GlueStringBody();
     const TWordInfo* Lookup(std::string_view word);
     bool IsPairedWord(std::string_view word);
+    void AddPairedWord(std::string_view word);
 
     std::string_view fSource;
     std::size_t fPos = 0;
@@ -104,6 +115,8 @@ private:
     bool fWordWrap;
     const TWordTable& fWords;
     std::unordered_set<std::string> fPairedWords;
+    /// The capitals that paired words start with: most words need no look-up in the set.
+    std::bitset<256> fPairedFirst;
     std::string fKey;
 
     std::string fToken;
@@ -131,16 +144,30 @@ bool TTextToBlock::ReadWord(std::string& w)
 
 const TWordInfo* TTextToBlock::Lookup(std::string_view word)
 {
-    UpperKey(word, fKey);
-    auto found = fWords.find(fKey);
-    return found == fWords.end() ? nullptr : &found->second;
+    // No word of the lists is longer: most words need no look-up at all.
+    if (word.size() > MaxListWord) return nullptr;
+    const auto& upper = UpperTable();
+    for (const TListWord& entry : fWords[static_cast<unsigned char>(upper[static_cast<unsigned char>(word[0])])]) {
+        if (entry.Upper.size() != word.size()) continue;
+        std::size_t i = 1;
+        while (i < word.size() && upper[static_cast<unsigned char>(word[i])] == entry.Upper[i]) ++i;
+        if (i == word.size()) return &entry.Info;
+    }
+    return nullptr;
 }
 
 bool TTextToBlock::IsPairedWord(std::string_view word)
 {
-    if (fPairedWords.empty()) return false;
+    if (!fPairedFirst[static_cast<unsigned char>(UpperTable()[static_cast<unsigned char>(word[0])])]) return false;
     UpperKey(word, fKey);
     return fPairedWords.count(fKey) != 0;
+}
+
+void TTextToBlock::AddPairedWord(std::string_view word)
+{
+    UpperKey(word, fKey);
+    fPairedFirst.set(static_cast<unsigned char>(fKey[0]));
+    fPairedWords.insert(fKey);
 }
 
 const TWordInfo* TTextToBlock::NextWord(std::string& w)
@@ -201,8 +228,7 @@ bool TTextToBlock::ReadToken()
             fDefinitionEnd.clear();
         } else if (fToken.starts_with("CREATE ") && !fLastDefinedName.empty()) {
             // The word being defined makes words itself: from now on its next word is its name.
-            UpperKey(fLastDefinedName, fKey);
-            fPairedWords.insert(fKey);
+            AddPairedWord(fLastDefinedName);
         }
     }
     return true;

@@ -274,3 +274,12 @@ TEST_F(BlockManagerTest, ActionsNeedTheirPageAndLines)
     for (const char16_t* name : {u"BlockEditClearAct", u"BlockEdSaveFileAct", u"BlockEditCopyBlockAct"})
         EXPECT_TRUE(Enabled(name)) << ToUtf8(name);
 }
+
+TEST_F(BlockManagerTest, TheCloseQuestionCountsAnEditInProgress)
+{
+    Type(manager.DrawGrid1, u"typed");
+    dialogs.Answers = {TModalResult::mrCancel};
+    EXPECT_FALSE(manager.QueryCloseBlockFile());
+    EXPECT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(Joined(), u"typed");
+}

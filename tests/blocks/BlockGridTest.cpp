@@ -126,7 +126,8 @@ TEST_F(BlockManagerTest, ShowGridRowBringsAFarRowToTheMiddle)
 
 TEST_F(BlockManagerTest, LayoutSizesTheColumnsFromTheFont)
 {
-    const int width = manager.LayoutBlockGrid();
+    RecordingCanvas canvas;
+    const int width = manager.LayoutBlockGrid(canvas);
     EXPECT_EQ(manager.DrawGrid1.ColWidths(0), 5 * RecordingCanvas::CharWidth + 4);
     EXPECT_EQ(manager.DrawGrid1.ColWidths(1), 64 * RecordingCanvas::CharWidth + 5);
     EXPECT_EQ(width, manager.DrawGrid1.ColWidths(0) + manager.DrawGrid1.ColWidths(1) + 20);

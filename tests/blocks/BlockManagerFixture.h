@@ -57,7 +57,6 @@ protected:
 
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
-    RecordingGraphicsFactory graphics;
     TempFolder folder;
     std::map<int, UnicodeString> status;
     bool pageActive = true;
