@@ -209,17 +209,13 @@ void TUploadDialog::Await(TResponse next, int timeOutMs, int lineBytes)
     TimeOut.SetEnabled(true);
 }
 
-bool TUploadDialog::Command(TResponse next, const UnicodeString& line, int timeOutMs)
+void TUploadDialog::Command(TResponse next, const UnicodeString& line, int timeOutMs)
 {
     StopWaiting();
     CurrentLine.clear();
     RxLines.Clear();
-    if (!SendLine(line)) {
-        FailSend();
-        return false;
-    }
+    if (!SendLine(line)) return FailSend();
     Await(next, timeOutMs, int(line.size()) + 1);
-    return true;
 }
 
 bool TUploadDialog::SendText(const UnicodeString& S)

@@ -120,8 +120,8 @@ private:
     void StopWaiting();
     /// Waits for `next` for the time-out plus the time the link needs to move `lineBytes`.
     void Await(TResponse next, int timeOutMs, int lineBytes);
-    /// Sends the line and a CR and waits for the reply; false (after failing) when it could not be sent.
-    bool Command(TResponse next, const UnicodeString& line, int timeOutMs);
+    /// Sends the line and a CR and waits for the reply; fails the transfer when it cannot be sent.
+    void Command(TResponse next, const UnicodeString& line, int timeOutMs);
     bool SendText(const UnicodeString& S);
     bool SendLine(const UnicodeString& S);
     /// Milliseconds the link needs to move that many bytes: the serial line's own time, 0 on TCP.
