@@ -342,3 +342,22 @@ TEST_F(SlowSerialTransfer, FrameTimeOutCountsFromTheEndOfTheLinesWrite)
     Upload(Image(2048));
     EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed, timed out waiting for responce"});
 }
+
+TEST_F(Transfer, AnUnansweredTransferCodeLineCountsAsTakenAfter200Ms)
+{
+    forth->SetWordsPresent(false, true);
+    forth->SetSilentOn("( quiet )");
+    WriteConfigFile("UploadBlock.txt", "( quiet )\r\n: load-blocks ;\r\n");
+    view.Body = [this] {
+        ReceivedBy("blk-count U.\r' load-blocks .\r( quiet )\r");
+        loop.AdvanceMs(TUploadDialog::SoftwareLineTimeOutMs - 1);
+        EXPECT_EQ(forth->Lines().back(), "( quiet )");
+        loop.AdvanceMs(1);
+        StartWhenReady();
+    };
+    Upload(Image(10));
+    EXPECT_EQ(forth->Lines(), (std::vector<std::string>{"blk-count U.", "' load-blocks .", "( quiet )", ": load-blocks ;",
+                                                        "' load-blocks .", "0 0 load-blocks"}));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{
+                              u"Forth system word \"load-blocks\" not available, upload forth transfer software?"});
+}
