@@ -3,7 +3,5 @@
 // in their order; a form moves out of this file when it gets its content.
 #include "platform/Events.h"
 
-/// The block transfer dialog.
-class TUploadDialog : public TObject {};
 /// The paired-words dialog.
 class TEditPairsForm : public TObject {};

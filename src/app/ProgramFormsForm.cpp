@@ -3,6 +3,7 @@
 #include "app/Unit1Form.h"
 #include "app/frmTextViewerForm.h"
 #include "blocks/InsertBlockWhereForm.h"
+#include "blocks/UploadDlgForm.h"
 #include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
 #include "settings/SelectComPortForm.h"
@@ -16,6 +17,7 @@ TQtFormFactory::~TQtFormFactory()
     fSelectComPortForm.reset();
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
+    fUploadDialogForm.reset();
     fUploadDialog.reset();
     fInsertBlockWhereForm.reset();
     fInsertBlockWhereDlg.reset();
@@ -59,8 +61,8 @@ TInsertBlockWhereDlg* TQtFormFactory::CreateInsertBlockWhereDlg()
 
 TUploadDialog* TQtFormFactory::CreateUploadDialog()
 {
-    fUploadDialog = std::make_unique<TUploadDialog>();
-    AddDialog();
+    fUploadDialog = std::make_unique<TUploadDialog>(*ConnectionMod);
+    fUploadDialogForm = std::make_unique<TUploadDialogForm>(*fUploadDialog, fMainWindow.get());
     return fUploadDialog.get();
 }
 

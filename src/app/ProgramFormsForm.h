@@ -4,6 +4,7 @@
 #include <vector>
 #include "app/PendingForms.h"
 #include "blocks/InsertBlockWhere.h"
+#include "blocks/UploadDlg.h"
 #include "app/ProgramForms.h"
 #include "settings/ConfigTerm.h"
 #include "settings/MapKeys.h"
@@ -15,6 +16,7 @@ class TInsertBlockWhereForm;
 class TMapTermKeysForm;
 class TSelectComPortForm;
 class TTavloTerminalForm;
+class TUploadDialogForm;
 class TTextViewerForm;
 
 class TQtFormFactory : public TFormFactory {
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
     std::unique_ptr<TInsertBlockWhereForm> fInsertBlockWhereForm;
     std::unique_ptr<TUploadDialog> fUploadDialog;
+    std::unique_ptr<TUploadDialogForm> fUploadDialogForm;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
     std::unique_ptr<TSelectComPortForm> fSelectComPortForm;

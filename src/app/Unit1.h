@@ -23,6 +23,8 @@
 enum TMainPage { pgTerminal, pgBlockManager, pgCodeEditor };
 
 /// What the main window shows through its widgets.
+class TStream;
+
 class TTavloTerminalView {
 public:
     virtual ~TTavloTerminalView() = default;
@@ -101,6 +103,13 @@ public:
     TAction* ComPulseRtsAct = nullptr;
     TAction* TermOptionsAct = nullptr;
     TAction* TermClearScreenAct = nullptr;
+    TAction* UploadBlockTransferAct = nullptr;
+    TAction* DownloadBlockTrabsferAct = nullptr;
+    TAction* BlockEditUploadFileAct = nullptr;
+
+    /// Moves blocks between the stream and the target in the transfer dialog; received bytes go
+    /// to the dialog meanwhile and come back to RxChar however it ends.
+    void RunBlockTransfer(TStream& Stream, bool Upload);
 
     /// Seconds a byte may wait for the link before the user is asked; tests shorten it.
     int SendTimeLimitSec = 10;
@@ -192,6 +201,15 @@ private:
     void ComPulseRtsActUpdate(TObject* Sender);
     void TermOptionsActExecute(TObject* Sender);
     void TermClearScreenActExecute(TObject* Sender);
+    /// Uploads a file chosen by the user, loaded whole.
+    void UploadBlockTransferActExecute(TObject* Sender);
+    /// Downloads blocks into a file chosen by the user.
+    void DownloadBlockTrabsferActExecute(TObject* Sender);
+    /// Enabled while a link is connected and no paste runs (both file transfers).
+    void BlockTransferActUpdate(TObject* Sender);
+    /// Uploads the Block Manager's lines as a block file.
+    void BlockEditUploadFileActExecute(TObject* Sender);
+    void BlockEditUploadFileActUpdate(TObject* Sender);
     /// Wheel over the focused terminal: the view moves one row down or up.
     bool SimpleTerminal1MouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta);
     /// Refreshes the enabled state of the three paste actions.

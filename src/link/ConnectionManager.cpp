@@ -177,6 +177,11 @@ bool TConnectionMod::TxBytes(const std::uint8_t* Data, int Count, int MaxTxSec)
     return true;
 }
 
+void TConnectionMod::TxFlush()
+{
+    if (fTcpConsoleThread && fTcpConsoleConnected) fTcpConsoleThread->SendNow();
+}
+
 bool TConnectionMod::ComCanPulseDTR()
 {
     return ComRx1.Active() && ComRx1.Options().HardwareFlow().TxDtrState() != Com_dtrHandshake;

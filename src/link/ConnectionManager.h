@@ -37,6 +37,9 @@ public:
     /// Sends with a limit of MaxTxSec seconds (at most 100); false when the byte was not taken.
     bool TxByte(std::uint8_t Data, int MaxTxSec);
     bool TxBytes(const std::uint8_t* Data, int Count, int MaxTxSec);
+    /// What waits in a TCP link's buffer goes out now, without waiting for the quiet time that
+    /// gathers typed bytes; a serial write goes out at once anyway.
+    void TxFlush();
 
     bool ComCanPulseDTR();
     bool ComCanPulseRTS();

@@ -57,6 +57,16 @@ void TTcpConsoleThread::WriteByte(std::uint8_t b)
     if (wake) fTcpStream.Interrupt();
 }
 
+void TTcpConsoleThread::SendNow()
+{
+    {
+        std::lock_guard<std::mutex> l(fTxLock);
+        if (fTxNagleTime == 0) return;
+        fTxNagleTime = TickMs() - kQuietMs;
+    }
+    fTcpStream.Interrupt();
+}
+
 void TTcpConsoleThread::ClearWriteBuffer()
 {
     {

@@ -33,6 +33,8 @@ public:
     /// Main thread: adds a byte when the transmit buffer has room.
     void WriteByte(std::uint8_t b);
     void ClearWriteBuffer();
+    /// Main thread: what the buffer holds goes out now instead of after the quiet time.
+    void SendNow();
     /// Main thread: waits until the transmit buffer has room; false when the deadline passed first
     /// or the thread has stopped sending for good.
     bool WaitCanWriteByte(std::chrono::steady_clock::time_point deadline);

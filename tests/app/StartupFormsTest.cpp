@@ -7,6 +7,7 @@
 #include "app/StartupFixture.h"
 #include "app/TextViewerFixture.h"
 #include "blocks/InsertBlockWhere.h"
+#include "blocks/UploadDlg.h"
 #include "platform/Dialogs.h"
 #include "link/ConnectionManager.h"
 #include "settings/ConfigTerm.h"
@@ -40,7 +41,12 @@ public:
         return fMapTermKeys.get();
     }
     TInsertBlockWhereDlg* CreateInsertBlockWhereDlg() override { return Make(fInsert, "TInsertBlockWhereDlg"); }
-    TUploadDialog* CreateUploadDialog() override { return Make(fUpload, "TUploadDialog"); }
+    TUploadDialog* CreateUploadDialog() override
+    {
+        Note("TUploadDialog");
+        fUpload = std::make_unique<TUploadDialog>(*ConnectionMod);
+        return fUpload.get();
+    }
     TEditPairsForm* CreateEditPairsForm() override { return Make(fPairs, "TEditPairsForm"); }
     TSelectComPortDlg* CreateSelectComPortDlg() override { return Make(fSelect, "TSelectComPortDlg"); }
     TTextViewer* CreateTextViewer() override

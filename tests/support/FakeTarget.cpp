@@ -82,6 +82,12 @@ void FakeTarget::SetUnknownWord(std::string word)
     fUnknownWord = std::move(word);
 }
 
+void FakeTarget::SetResponder(Responder* responder)
+{
+    std::lock_guard<std::mutex> l(fLock);
+    fResponder = responder;
+}
+
 void FakeTarget::Send(std::string_view bytes)
 {
     {
@@ -137,8 +143,11 @@ void FakeTarget::Arrived(const char* data, std::size_t n)
 {
     std::lock_guard<std::mutex> l(fLock);
     fReceived.append(data, n);
-    if (fMode == Mode::Echo) fOutgoing.append(data, n);
-    if (fMode == Mode::Prompt) {
+    if (fResponder) {
+        fResponder->Arrived(std::string_view(data, n), fOutgoing);
+    } else if (fMode == Mode::Echo) {
+        fOutgoing.append(data, n);
+    } else if (fMode == Mode::Prompt) {
         for (std::size_t i = 0; i < n; ++i) {
             if (data[i] != '\r') {
                 fLine += data[i];

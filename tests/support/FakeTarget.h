@@ -20,6 +20,14 @@ public:
         Deaf,    ///< stops reading, so the link's buffers fill up
     };
 
+    /// Speaks a protocol in place of the mode: sees every byte that arrives and queues its answers.
+    /// Called on the serving thread with the target's lock held, so it must not call the target.
+    class Responder {
+    public:
+        virtual ~Responder() = default;
+        virtual void Arrived(std::string_view data, std::string& outgoing) = 0;
+    };
+
     virtual ~FakeTarget();
     FakeTarget(const FakeTarget&) = delete;
     FakeTarget& operator=(const FakeTarget&) = delete;
@@ -27,6 +35,8 @@ public:
     void SetMode(Mode mode);
     /// Lines holding this word are answered with "?".
     void SetUnknownWord(std::string word);
+    /// nullptr goes back to the mode.
+    void SetResponder(Responder* responder);
     /// Queues bytes to send; they go out in order as fast as the link takes them.
     void Send(std::string_view bytes);
     /// Queues count bytes counting 0, 1, ..., 255, 0, ...
@@ -57,6 +67,7 @@ private:
     mutable std::condition_variable fChanged;
     Mode fMode = Mode::Record;
     std::string fUnknownWord = "???";
+    Responder* fResponder = nullptr;
     std::string fReceived;
     std::string fLine;
     std::string fOutgoing;

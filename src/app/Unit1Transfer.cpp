@@ -1,0 +1,57 @@
+// The main window's block transfer actions: files and the Block Manager's lines to and from the target.
+#include "app/ProgramForms.h"
+#include "app/Unit1.h"
+#include "blocks/BlockFile.h"
+#include "blocks/UploadDlg.h"
+#include "link/ConnectionManager.h"
+#include "platform/Dialogs.h"
+#include "platform/Stream.h"
+
+void TTavloTerminal::RunBlockTransfer(TStream& Stream, bool Upload)
+{
+    if (UploadDialog) UploadDialog->Run(Stream, Upload);
+}
+
+void TTavloTerminal::UploadBlockTransferActExecute(TObject* Sender)
+{
+    TFileDialogRequest request;
+    request.Title = u"Select File To Upload";
+    request.Filter = u"Block File|*.blk|Binary File|*.bin;*.binary|Any File|*.*";
+    const UnicodeString fileName = Dialogs::Current().OpenFile(request);
+    if (fileName.empty()) return;
+    TMemoryStream stream;
+    if (!stream.LoadFromFile(fileName)) {
+        Dialogs::Current().MessageBox(u"Error", u"Cannot open file \"" + fileName + u"\".", TMsgDlgType::mtError,
+                                      TMsgButtons::OK);
+        return;
+    }
+    RunBlockTransfer(stream, true);
+}
+
+void TTavloTerminal::DownloadBlockTrabsferActExecute(TObject* Sender)
+{
+    TFileDialogRequest request;
+    request.Title = u"Select File To Save Blocks";
+    const UnicodeString fileName = Dialogs::Current().SaveFile(request);
+    if (fileName.empty()) return;
+    // A file that cannot be created raises its message here, before the target is asked anything.
+    TFileStream stream(fileName, TFileStream::fmCreate);
+    RunBlockTransfer(stream, false);
+}
+
+void TTavloTerminal::BlockTransferActUpdate(TObject* Sender)
+{
+    auto* action = static_cast<TAction*>(Sender);
+    action->Enabled = ConnectionMod && ConnectionMod->IsConnected() && !InPaste;
+}
+
+void TTavloTerminal::BlockEditUploadFileActExecute(TObject* Sender)
+{
+    TMemoryStream stream(WriteBlockStream(BlockManager.BlockEditData));
+    RunBlockTransfer(stream, true);
+}
+
+void TTavloTerminal::BlockEditUploadFileActUpdate(TObject* Sender)
+{
+    BlockEditUploadFileAct->Enabled = BlockManager.BlockEditData.Count() > 0 && !InPaste;
+}
