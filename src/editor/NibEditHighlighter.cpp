@@ -136,13 +136,6 @@ void TNibCustomHighlighter::Assign(const TNibCustomHighlighter& Source)
     SetEnabled(Source.Enabled());
 }
 
-bool TNibCustomHighlighter::AtLineEnd(int Pos) const
-{
-    if (Pos >= fLineLen) return true;
-    char16_t c = fLineStr[std::size_t(Pos)];
-    return c == 10 || c == 13;
-}
-
 bool TNibCustomHighlighter::TokenEquals(std::u16string_view S) const
 {
     return int(S.size()) == fStringLen && CasedLine().substr(std::size_t(fToIdent), S.size()) == S;
@@ -153,7 +146,13 @@ void TNibCustomHighlighter::AssignLine(const UnicodeString& Line, int LineNumber
     fLineStr.assign(Line);
     if (!fCaseSensitive) {
         fCasedLineStr.assign(Line);
-        if (!fLineStr.empty()) CharLowerBufferWide(fLineStr.data(), int(fLineStr.size()));
+        // Most source is 7-bit: such a line is mapped without branches, any other by the full mapping.
+        const bool ascii = std::all_of(fLineStr.begin(), fLineStr.end(), [](char16_t c) { return c < 0x80; });
+        if (ascii) {
+            for (char16_t& c : fLineStr) c = char16_t(c + (char16_t(c - u'A') < 26 ? 32 : 0));
+        } else if (!fLineStr.empty()) {
+            CharLowerBufferWide(fLineStr.data(), int(fLineStr.size()));
+        }
     }
     fLineLen = int(fLineStr.size());
     Run = 0;
@@ -181,21 +180,15 @@ void TNibCustomHighlighter::SetLine(const UnicodeString& Line, int LineNumber)
     Next();
 }
 
-void TNibCustomHighlighter::Next()
+int TNibCustomHighlighter::ExpandedIndexAfter(int from, int count) const
 {
-    if (Run == fOldRun) return;
-    fExpandedTokenPos = ExpandedRun;
-    if (fHasExpandedLine) {
-        // Fillers go with the glyph after them; the walk ends with the displayed line.
-        const std::size_t len = fExpandedLineStr.size();
-        std::size_t pos = std::size_t(ExpandedRun);
-        for (int n = Run - fOldRun; n > 0 && pos < len; --n) {
-            while (pos < len && fExpandedLineStr[pos] == NibWideGlyphFiller) ++pos;
-            if (pos < len) ++pos;
-        }
-        ExpandedRun = int(pos);
+    const std::size_t len = fExpandedLineStr.size();
+    std::size_t pos = std::size_t(from);
+    for (; count > 0 && pos < len; --count) {
+        while (pos < len && fExpandedLineStr[pos] == NibWideGlyphFiller) ++pos;
+        if (pos < len) ++pos;
     }
-    fOldRun = Run;
+    return int(pos);
 }
 
 void TNibCustomHighlighter::NextToEol()
@@ -207,13 +200,7 @@ int TNibCustomHighlighter::PosToExpandedPos(int Pos) const
 {
     if (!fHasExpandedLine) return Pos;
     if (Pos < 1) return 0;
-    const std::size_t len = fExpandedLineStr.size();
-    std::size_t pos = 0;
-    for (int n = Pos; n > 0 && pos < len; --n) {
-        while (pos < len && fExpandedLineStr[pos] == NibWideGlyphFiller) ++pos;
-        if (pos < len) ++pos;
-    }
-    return int(pos);
+    return ExpandedIndexAfter(0, Pos);
 }
 
 std::u16string_view TNibCustomHighlighter::CasedText(int from) const

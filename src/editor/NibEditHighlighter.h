@@ -95,7 +95,12 @@ public:
     virtual void SetSampleText(const UnicodeString&) {}
     virtual bool IsFilterStored() const { return true; }
     /// True when the character at Pos of the scanned line ends it (past the end, LF or CR).
-    virtual bool AtLineEnd(int Pos) const;
+    virtual bool AtLineEnd(int Pos) const
+    {
+        if (Pos >= fLineLen) return true;
+        const char16_t c = fLineStr[std::size_t(Pos)];
+        return c == 10 || c == 13;
+    }
     /// True when S equals the current identifier, case-sensitively.
     virtual bool TokenEquals(std::u16string_view S) const;
     virtual TNibHighlighterCapabilities GetCapabilities() const { return hcRegistry; }
@@ -115,7 +120,13 @@ public:
     virtual int GetTokenPos() const { return fTokenPos; }
     virtual bool IsKeyword(const UnicodeString& AKeyword) const { return false; }
     /// Moves to the next token; a descendant moves Run past a token and then calls this.
-    virtual void Next();
+    virtual void Next()
+    {
+        if (Run == fOldRun) return;
+        fExpandedTokenPos = ExpandedRun;
+        if (fHasExpandedLine) ExpandedRun = ExpandedIndexAfter(ExpandedRun, Run - fOldRun);
+        fOldRun = Run;
+    }
     /// Scans a line whose displayed form has fillers before its wide glyphs.
     virtual void SetLineExpandedAtWideGlyphs(const UnicodeString& Line, const UnicodeString& ExpandedLine,
                                              int LineNumber);
@@ -179,6 +190,10 @@ protected:
     int fOldRun = 0;
 
 private:
+    /// The index in the displayed line after `count` more characters from `from`, fillers stepped
+    /// over with the glyph after them; never beyond the displayed line.
+    int ExpandedIndexAfter(int from, int count) const;
+
     std::vector<std::unique_ptr<TNibHighlighterAttributes>> fOwnedAttributes;
     TStringList fAttributes;
     TNibNotifyEventChain fAttrChangeHooks{this};

@@ -2,6 +2,52 @@
 
 #include <algorithm>
 #include <string>
+#include "editor/NibEditResources.h"
+
+namespace {
+
+/// Copies a bitmap's picture into another, resizing it.
+void CopyPicture(Bitmap& to, const Bitmap& from)
+{
+    to.SetSize(from.Width(), from.Height());
+    if (from.Width() > 0 && from.Height() > 0) {
+        const TRect all{0, 0, from.Width(), from.Height()};
+        to.GetCanvas().CopyRect(all, from, all);
+    }
+}
+
+/// Draws srcRect of a picture in a cell LineHeight high: centred, or its middle rows when taller.
+void DrawCentred(Canvas& c, const Bitmap& b, TRect src, int X, int Y, int LineHeight, TColor transparent)
+{
+    const int w = src.Width();
+    const int h = src.Height();
+    TRect dest;
+    if (h > LineHeight) {
+        src.Top += (h - LineHeight) / 2;
+        src.Bottom = src.Top + LineHeight;
+        dest = {X, Y, X + w, Y + LineHeight};
+    } else {
+        const int top = Y + (LineHeight - h) / 2;
+        dest = {X, top, X + w, top + h};
+    }
+    if (transparent == clNone) c.CopyRect(dest, b, src);
+    else c.CopyRectTransparent(dest, b, src, transparent);
+}
+
+/// The built-in bitmaps that image strips share, by upper-cased name.
+struct SharedBitmap {
+    int UsageCount = 0;
+    UnicodeString Name;
+    std::unique_ptr<Bitmap> Picture;
+};
+
+std::vector<SharedBitmap>& SharedBitmaps()
+{
+    static std::vector<SharedBitmap> list;
+    return list;
+}
+
+} // namespace
 
 void TNibSelectedColor::SetBackground(TColor value)
 {
@@ -143,6 +189,119 @@ void TNibBookMarkOpt::Assign(const TPersistent& Source)
     fLeftMargin = src->fLeftMargin;
     fXoffset = src->fXoffset;
     Fire(OnChange, this);
+}
+
+TNibGlyph::TNibGlyph(std::u16string_view Name, TColor MaskColor)
+    : fGlyph(GraphicsFactory::Current().CreateBitmap(0, 0))
+{
+    if (!Name.empty()) {
+        fInternalGlyph = LoadNibEditBitmap(Name);
+        fInternalMaskColor = MaskColor;
+    }
+}
+
+void TNibGlyph::SetGlyph(const Bitmap& Value)
+{
+    CopyPicture(*fGlyph, Value);
+    Fire(OnChange, this);
+}
+
+void TNibGlyph::SetMaskColor(TColor Value)
+{
+    if (fMaskColor == Value) return;
+    fMaskColor = Value;
+    Fire(OnChange, this);
+}
+
+void TNibGlyph::SetVisible(bool Value)
+{
+    if (fVisible == Value) return;
+    fVisible = Value;
+    Fire(OnChange, this);
+}
+
+int TNibGlyph::Width() const
+{
+    if (fGlyph->Width() > 0 && fGlyph->Height() > 0) return fGlyph->Width();
+    return fInternalGlyph ? fInternalGlyph->Width() : 0;
+}
+
+int TNibGlyph::Height() const
+{
+    if (fGlyph->Width() > 0 && fGlyph->Height() > 0) return fGlyph->Height();
+    return fInternalGlyph ? fInternalGlyph->Height() : 0;
+}
+
+void TNibGlyph::Draw(Canvas& ACanvas, int X, int Y, int LineHeight) const
+{
+    const Bitmap* picture = fGlyph.get();
+    TColor mask = fMaskColor;
+    if (fGlyph->Width() <= 0 || fGlyph->Height() <= 0) {
+        if (!fInternalGlyph) return;
+        picture = fInternalGlyph.get();
+        mask = fInternalMaskColor;
+    }
+    DrawCentred(ACanvas, *picture, {0, 0, picture->Width(), picture->Height()}, X, Y, LineHeight, mask);
+}
+
+void TNibGlyph::Assign(const TPersistent& Source)
+{
+    auto* src = dynamic_cast<const TNibGlyph*>(&Source);
+    if (!src) return TPersistent::Assign(Source);
+    fVisible = src->fVisible;
+    fInternalMaskColor = src->fInternalMaskColor;
+    fMaskColor = src->fMaskColor;
+    if (src->fInternalGlyph) {
+        if (!fInternalGlyph) fInternalGlyph = GraphicsFactory::Current().CreateBitmap(0, 0);
+        CopyPicture(*fInternalGlyph, *src->fInternalGlyph);
+    } else {
+        fInternalGlyph.reset();
+    }
+    CopyPicture(*fGlyph, *src->fGlyph);
+    Fire(OnChange, this);
+}
+
+TNibInternalImage::TNibInternalImage(std::u16string_view Name, int Count)
+{
+    std::vector<SharedBitmap>& list = SharedBitmaps();
+    const UnicodeString key = UpperCase(Name);
+    auto it = std::find_if(list.begin(), list.end(), [&](const SharedBitmap& s) { return s.Name == key; });
+    if (it == list.end()) {
+        list.push_back({0, key, LoadNibEditBitmap(Name)});
+        it = list.end() - 1;
+    }
+    ++it->UsageCount;
+    fImages = it->Picture.get();
+    fCount = std::max(1, Count);
+    fWidth = (fImages->Width() + fCount / 2) / fCount;
+    fHeight = fImages->Height();
+}
+
+TNibInternalImage::~TNibInternalImage()
+{
+    std::vector<SharedBitmap>& list = SharedBitmaps();
+    auto it = std::find_if(list.begin(), list.end(), [&](const SharedBitmap& s) { return s.Picture.get() == fImages; });
+    if (it != list.end() && --it->UsageCount == 0) list.erase(it);
+}
+
+int TNibInternalImage::SharedBitmapCount() { return int(SharedBitmaps().size()); }
+
+void TNibInternalImage::DrawImage(Canvas& ACanvas, int Number, int X, int Y, int LineHeight, TColor TransparentColor) const
+{
+    if (Number < 0 || Number >= fCount) return;
+    DrawCentred(ACanvas, *fImages, {Number * fWidth, 0, (Number + 1) * fWidth, fHeight}, X, Y, LineHeight,
+                TransparentColor);
+}
+
+void TNibInternalImage::Draw(Canvas& ACanvas, int Number, int X, int Y, int LineHeight) const
+{
+    DrawImage(ACanvas, Number, X, Y, LineHeight, clNone);
+}
+
+void TNibInternalImage::DrawTransparent(Canvas& ACanvas, int Number, int X, int Y, int LineHeight,
+                                        TColor TransparentColor) const
+{
+    DrawImage(ACanvas, Number, X, Y, LineHeight, TransparentColor);
 }
 
 void TNibMethodChain::Add(const TMethodEvent& AEvent)

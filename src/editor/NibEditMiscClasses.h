@@ -3,6 +3,8 @@
 // notification, and the interface of search engines.
 #include <exception>
 #include <functional>
+#include <memory>
+#include <string_view>
 #include <vector>
 #include "editor/NibEditTypes.h"
 #include "platform/Control.h"
@@ -161,6 +163,65 @@ private:
     int fLeftMargin = 2;
     TObject* fOwner;
     int fXoffset = 12;
+};
+
+/// A small picture drawn in the gutter: the user's bitmap, or else a built-in one.
+class TNibGlyph : public TPersistent {
+public:
+    /// With a name, the built-in bitmap of that name with its transparent colour; without, none.
+    TNibGlyph(std::u16string_view Name, TColor MaskColor);
+
+    /// The user's bitmap; empty (0 x 0) until one is set.
+    const Bitmap& Glyph() const { return *fGlyph; }
+    /// Copies the picture into the glyph's own bitmap.
+    void SetGlyph(const Bitmap& Value);
+    TColor MaskColor() const { return fMaskColor; }
+    void SetMaskColor(TColor Value);
+    bool Visible() const { return fVisible; }
+    void SetVisible(bool Value);
+    /// Of the user's bitmap when it is not empty, else of the built-in one, else 0.
+    int Width() const;
+    int Height() const;
+    /// Draws in a cell LineHeight high at (X, Y): centred, or its middle rows when taller.
+    void Draw(Canvas& ACanvas, int X, int Y, int LineHeight) const;
+    /// Copies visibility, both transparent colours and both pictures, then fires OnChange.
+    void Assign(const TPersistent& Source) override;
+
+    TNotifyEvent OnChange;
+
+private:
+    bool fVisible = true;
+    std::unique_ptr<Bitmap> fInternalGlyph;
+    std::unique_ptr<Bitmap> fGlyph;
+    TColor fInternalMaskColor = clNone;
+    TColor fMaskColor = clNone;
+};
+
+/// A strip of equally wide images from a built-in bitmap that every strip of that name shares.
+class TNibInternalImage {
+public:
+    TNibInternalImage(std::u16string_view Name, int Count);
+    ~TNibInternalImage();
+    TNibInternalImage(const TNibInternalImage&) = delete;
+    TNibInternalImage& operator=(const TNibInternalImage&) = delete;
+
+    /// Image Number, centred in a cell LineHeight high; nothing for a number outside the strip.
+    void Draw(Canvas& ACanvas, int Number, int X, int Y, int LineHeight) const;
+    void DrawTransparent(Canvas& ACanvas, int Number, int X, int Y, int LineHeight, TColor TransparentColor) const;
+    int Width() const { return fWidth; }
+    int Height() const { return fHeight; }
+    int Count() const { return fCount; }
+    const Bitmap& Images() const { return *fImages; }
+    /// The shared bitmaps alive: one per name that some strip uses.
+    static int SharedBitmapCount();
+
+private:
+    void DrawImage(Canvas& ACanvas, int Number, int X, int Y, int LineHeight, TColor TransparentColor) const;
+
+    Bitmap* fImages;
+    int fWidth;
+    int fHeight;
+    int fCount;
 };
 
 /// Error of a method chain.

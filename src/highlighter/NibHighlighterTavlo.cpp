@@ -4,9 +4,18 @@
 #include <cstdint>
 #include "editor/NibEditStrConst.h"
 
+using namespace std::string_view_literals;
+
 namespace {
 
 bool IsBlank(char16_t c) { return c <= 32; }
+
+std::uint32_t HashWord(std::u16string_view w)
+{
+    std::uint32_t h = 2166136261u;
+    for (char16_t c : w) h = (h ^ c) * 16777619u;
+    return h;
+}
 
 void PrepareWordList(TStringList& list)
 {
@@ -21,6 +30,9 @@ const bool registered = (RegisterHighlighterClass<TNibTavloHighlighter>(), true)
 
 TNibTavloHighlighter::TNibTavloHighlighter()
 {
+    // Words are compared as written and the scan reads no letter's case: the line is scanned as
+    // written, which saves lower-casing a copy of every line.
+    fCaseSensitive = true;
     auto make = [this](const char16_t* name, const char16_t* friendly, TFontStyles style) {
         auto a = std::make_unique<TNibHighlighterAttributes>(name, friendly);
         a->SetStyle(style);
@@ -87,16 +99,64 @@ TNibHighlighterAttributes* TNibTavloHighlighter::GetTokenAttribute() const
     return a;
 }
 
+TStringList& TNibTavloHighlighter::KeyWords()
+{
+    fWordTableStale = true;
+    return fKeyWords;
+}
+
+TStringList& TNibTavloHighlighter::LocalWords()
+{
+    fWordTableStale = true;
+    return fLocalWords;
+}
+
+unsigned TNibTavloHighlighter::WordKinds(std::u16string_view word)
+{
+    if (fWordTableStale) {
+        const std::pair<const TStringList*, unsigned> lists[] = {
+            {&fKeyWords, wkKey}, {&fLocalWords, wkLocal}, {&fCommentWords, wkComment}, {&fStringWords, wkString}};
+        std::size_t size = 16;
+        for (const auto& [list, kind] : lists) {
+            while (size < 2 * std::size_t(list->Count()) + 16) size *= 2;
+        }
+        fWordTable.assign(size, WordSlot{});
+        for (const auto& [list, kind] : lists) {
+            for (int i = 0; i < list->Count(); ++i) {
+                const UnicodeString& w = (*list)[i];
+                std::size_t at = HashWord(w) & (size - 1);
+                while (fWordTable[at].Kinds != 0 && fWordTable[at].Word != w) at = (at + 1) & (size - 1);
+                fWordTable[at].Word = w;
+                fWordTable[at].Kinds |= kind;
+            }
+        }
+        fWordTableStale = false;
+    }
+    const std::size_t mask = fWordTable.size() - 1;
+    for (std::size_t at = HashWord(word) & mask;; at = (at + 1) & mask) {
+        const WordSlot& slot = fWordTable[at];
+        if (slot.Kinds == 0) return 0;
+        if (slot.Word == word) return slot.Kinds;
+    }
+}
+
 bool TNibTavloHighlighter::IsKeyword(const UnicodeString& AKeyword) const { return fKeyWords.IndexOf(AKeyword) >= 0; }
 
 bool TNibTavloHighlighter::IsLocalword(std::u16string_view AWord) const { return fLocalWords.IndexOf(AWord) >= 0; }
 
 TNibTavloHighlighter::TWordRead TNibTavloHighlighter::ReadWord()
 {
-    if (AtLineEnd(Run)) return wrLineEnd;
-    std::u16string_view line = ScannedLine();
-    const bool blanks = IsBlank(line[std::size_t(Run)]);
-    while (!AtLineEnd(Run) && IsBlank(line[std::size_t(Run)]) == blanks) ++Run;
+    if (LineEndAt(Run)) return wrLineEnd;
+    const char16_t* line = ScannedLine().data();
+    const int n = fLineLen;
+    int r = Run;
+    const bool blanks = IsBlank(line[r]);
+    if (blanks) {
+        while (r < n && IsBlank(line[r]) && line[r] != 10 && line[r] != 13) ++r;
+    } else {
+        while (r < n && !IsBlank(line[r])) ++r;
+    }
+    Run = r;
     return blanks ? wrBlanks : wrWord;
 }
 
@@ -107,12 +167,19 @@ void TNibTavloHighlighter::Next()
         const TtkTokenKind kind = fTokenParamType;
         fTokenParamType = tkNull;
         // An opening word at the line's end opens nothing: no empty token.
-        if (!AtLineEnd(Run)) {
+        if (!LineEndAt(Run)) {
             fTokenID = kind;
-            std::u16string_view line = ScannedLine();
-            while (!AtLineEnd(Run)) {
-                if (line[std::size_t(Run++)] == fTokenParamEnd) break;
+            const char16_t* line = ScannedLine().data();
+            int r = Run;
+            for (; r < fLineLen; ++r) {
+                const char16_t c = line[r];
+                if (c == 10 || c == 13) break;
+                if (c == fTokenParamEnd) {
+                    ++r;
+                    break;
+                }
             }
+            Run = r;
             TNibCustomHighlighter::Next();
             return;
         }
@@ -140,19 +207,22 @@ void TNibTavloHighlighter::ClassifyWord(std::u16string_view word)
     if (fTokenParamType == tkChar) {
         fTokenID = tkString;
         fTokenParamType = tkNull;
-    } else if (IsLocalword(word)) {
+        return;
+    }
+    const unsigned kinds = WordKinds(word);
+    if (kinds & wkLocal) {
         fTokenID = tkSymbol;
-    } else if (fKeyWords.IndexOf(word) < 0) {
+    } else if (!(kinds & wkKey)) {
         fTokenID = IsNumber(word) ? tkNumber : tkIdentifier;
     } else {
         fTokenID = tkKey;
-        if (fCommentWords.IndexOf(word) >= 0) {
+        if (kinds & wkComment) {
             fTokenParamType = tkComment;
             fTokenParamEnd = word.back() == u'(' ? u')' : u'\r';
-        } else if (fStringWords.IndexOf(word) >= 0) {
+        } else if (kinds & wkString) {
             fTokenParamType = tkString;
             fTokenParamEnd = u'"';
-        } else if (word == u"CHAR" || word == u"[CHAR]") {
+        } else if (word == u"CHAR"sv || word == u"[CHAR]"sv) {
             fTokenParamType = tkChar;
         }
     }
@@ -194,6 +264,7 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
 
 void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList& source)
 {
+    fWordTableStale = true;
     list.Clear();
     for (int i = 0; i < source.Count(); ++i) list.Add(source[i]);
     DefHighlightChange(this);

@@ -2,6 +2,7 @@
 // The Forth highlighter: blank-delimited words classed as keywords, local words, numbers and
 // identifiers, with comment, string and character words that colour what follows them.
 #include <functional>
+#include <vector>
 #include "editor/NibEditHighlighter.h"
 #include "platform/StringList.h"
 
@@ -44,9 +45,12 @@ public:
     TNibHighlighterAttributes* StringAttri() const { return fStringAttri; }
     TNibHighlighterAttributes* SymbolAttri() const { return fSymbolAttri; }
 
-    /// The lists themselves, for filling them without the change notification.
-    TStringList& KeyWords() { return fKeyWords; }
-    TStringList& LocalWords() { return fLocalWords; }
+    /// The lists themselves, for filling them without the change notification; change them before
+    /// the next scan, which reads them again.
+    TStringList& KeyWords();
+    TStringList& LocalWords();
+    const TStringList& KeyWords() const { return fKeyWords; }
+    const TStringList& LocalWords() const { return fLocalWords; }
     /// Replace a list and notify the editors.
     void SetKeyWords(const TStringList* Value);
     void SetLocalWords(const TStringList* Value);
@@ -59,12 +63,27 @@ public:
     TGetTokenAttributeEvent OnGetTokenAttribute;
 
 private:
+    /// The base's line-end test without the virtual call, for the inner loops.
+    bool LineEndAt(int Pos) const { return TNibCustomHighlighter::AtLineEnd(Pos); }
     enum TWordRead : std::uint8_t { wrLineEnd, wrBlanks, wrWord };
     /// Moves Run past the run of blanks or the word at Run.
     TWordRead ReadWord();
     /// Sets the kind of a word and the scan state that it opens.
     void ClassifyWord(std::u16string_view word);
     void ReplaceList(TStringList& list, const TStringList& source);
+    /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
+    unsigned WordKinds(std::u16string_view word);
+
+    enum WordKind : unsigned { wkKey = 1, wkLocal = 2, wkComment = 4, wkString = 8 };
+    struct WordSlot {
+        UnicodeString Word;
+        /// 0 for an empty slot.
+        unsigned Kinds = 0;
+    };
+    /// Every listed word with the lists it is in, hashed with open addressing (a power-of-two size):
+    /// one short probe per scanned word.
+    std::vector<WordSlot> fWordTable;
+    bool fWordTableStale = true;
 
     TtkTokenKind fTokenID = tkNull;
     TNibHighlighterAttributes* fCommentAttri;

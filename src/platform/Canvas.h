@@ -67,6 +67,9 @@ public:
 
     /// Copies srcRect of a bitmap to dest (same size) on this canvas.
     virtual void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) = 0;
+    /// As CopyRect, leaving the pixels of the bitmap that have colour `transparent` as they were here.
+    virtual void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect,
+                                     TColor transparent) = 0;
     /// Moves the pixels of r by (dx, dy) within this canvas; what is uncovered keeps its old pixels.
     virtual void ScrollBand(const TRect& r, int dx, int dy) = 0;
 };

@@ -223,3 +223,89 @@ TEST(NibMethodChain, HandlersAddedWhileFiringAreCalled)
     chain.Fire();
     EXPECT_EQ(log, (std::vector<std::string>{"late"}));
 }
+
+#include "editor/NibEditResources.h"
+#include "support/RecordingCanvas.h"
+
+namespace {
+constexpr TColor clLime = 0x00FF00;
+}
+
+TEST(NibGlyph, DrawsTheBuiltInPictureCentredOrCropped)
+{
+    RecordingGraphicsFactory factory;
+    TNibGlyph glyph(u"NibEditWrapped", clLime);
+    EXPECT_EQ(glyph.Width(), 15);
+    EXPECT_EQ(glyph.Height(), 14);
+    RecordingCanvas canvas;
+    glyph.Draw(canvas, 5, 20, 16);
+    glyph.Draw(canvas, 5, 20, 10);
+    auto copies = canvas.Of(CanvasCall::Kind::CopyRect);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].Rect, (TRect{5, 21, 20, 35}));
+    EXPECT_EQ(copies[0].SourceRect, (TRect{0, 0, 15, 14}));
+    EXPECT_EQ(copies[0].Color, clLime);
+    EXPECT_EQ(copies[1].Rect, (TRect{5, 20, 20, 30}));
+    EXPECT_EQ(copies[1].SourceRect, (TRect{0, 2, 15, 12}));
+
+    TNibGlyph none(u"", clLime);
+    EXPECT_EQ(none.Width(), 0);
+    none.Draw(canvas, 0, 0, 16);
+    EXPECT_EQ(canvas.Of(CanvasCall::Kind::CopyRect).size(), 2u);
+    EXPECT_THROW(TNibGlyph(u"NoSuchBitmap", clLime), std::invalid_argument);
+}
+
+TEST(NibGlyph, UserPictureWinsAndAssignCopiesBoth)
+{
+    RecordingGraphicsFactory factory;
+    TNibGlyph glyph(u"NibEditWrapped", clLime);
+    int changes = 0;
+    glyph.OnChange = [&](TObject*) { ++changes; };
+    RecordingBitmap mine(8, 20);
+    glyph.SetGlyph(mine);
+    glyph.SetMaskColor(clWhite);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(glyph.Width(), 8);
+    RecordingCanvas canvas;
+    glyph.Draw(canvas, 0, 0, 16);
+    EXPECT_EQ(canvas.Calls.back().SourceRect, (TRect{0, 2, 8, 18}));
+    EXPECT_EQ(canvas.Calls.back().Color, clWhite);
+
+    TNibGlyph copy(u"", clNone);
+    copy.SetVisible(false);
+    copy.Assign(glyph);
+    EXPECT_TRUE(copy.Visible());
+    EXPECT_EQ(copy.Width(), 8);
+    EXPECT_EQ(copy.MaskColor(), clWhite);
+    TNibGlyph plain(u"", clNone);
+    copy.Assign(plain);
+    EXPECT_EQ(copy.Width(), 0) << "the source has no built-in picture either";
+}
+
+TEST(NibInternalImage, StripsOfOneNameShareTheirBitmap)
+{
+    RecordingGraphicsFactory factory;
+    const int before = TNibInternalImage::SharedBitmapCount();
+    {
+        TNibInternalImage a(u"NibEditInternalImages", 10);
+        TNibInternalImage b(u"nibeditinternalimages", 10);
+        EXPECT_EQ(&a.Images(), &b.Images());
+        EXPECT_EQ(TNibInternalImage::SharedBitmapCount(), before + 1);
+        EXPECT_EQ(a.Width(), 11);
+        EXPECT_EQ(a.Height(), 14);
+
+        RecordingCanvas canvas;
+        a.Draw(canvas, 3, 2, 16, 16);
+        a.DrawTransparent(canvas, 9, 2, 0, 14, clWhite);
+        a.Draw(canvas, 10, 2, 0, 14);
+        a.Draw(canvas, -1, 2, 0, 14);
+        auto copies = canvas.Of(CanvasCall::Kind::CopyRect);
+        ASSERT_EQ(copies.size(), 2u);
+        EXPECT_EQ(copies[0].SourceRect, (TRect{33, 0, 44, 14}));
+        EXPECT_EQ(copies[0].Rect, (TRect{2, 17, 13, 31}));
+        EXPECT_EQ(copies[0].Color, clNone);
+        EXPECT_EQ(copies[1].SourceRect, (TRect{99, 0, 110, 14}));
+        EXPECT_EQ(copies[1].Color, clWhite);
+    }
+    EXPECT_EQ(TNibInternalImage::SharedBitmapCount(), before);
+}

@@ -105,6 +105,15 @@ TEST_F(Tavlo, CommentWordOutsideTheKeywordsIsAWord)
                       {u")", tkIdentifier}, {u" ", tkSpace}, {u"DUP", tkKey}}));
 }
 
+TEST_F(Tavlo, ListsChangedBetweenScansTakeEffect)
+{
+    EXPECT_EQ(Scan(u"ROT"), (Tokens{{u"ROT", tkIdentifier}}));
+    h.KeyWords().Add(u"ROT");
+    EXPECT_EQ(Scan(u"ROT"), (Tokens{{u"ROT", tkKey}}));
+    h.LocalWords().Clear();
+    EXPECT_EQ(Scan(u"SQ"), (Tokens{{u"SQ", tkKey}}));
+}
+
 TEST_F(Tavlo, EmptyLineIsOneSpaceTokenAtItsEnd)
 {
     h.SetLine(u"", 1);

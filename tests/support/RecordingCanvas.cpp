@@ -147,6 +147,13 @@ void RecordingCanvas::CopyRect(const TRect& dest, const Bitmap& src, const TRect
     c.SourceRect = srcRect;
 }
 
+void RecordingCanvas::CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect,
+                                          TColor transparent)
+{
+    CopyRect(dest, src, srcRect);
+    Calls.back().Color = transparent;
+}
+
 void RecordingCanvas::ScrollBand(const TRect& r, int dx, int dy)
 {
     CanvasCall& c = Record(Kind::ScrollBand);

@@ -17,7 +17,7 @@ struct CanvasCall {
     /// MoveTo, LineTo and TextOut's position; ScrollBand's (dx, dy).
     TPoint Point;
     /// The colour set; the brush colour of FillRect and FrameRect; the pen colour of LineTo; the
-    /// text colour of TextOut.
+    /// text colour of TextOut; CopyRect's transparent colour (clNone when opaque).
     TColor Color = clNone;
     /// The brush colour at TextOut.
     TColor Background = clNone;
@@ -59,6 +59,8 @@ public:
     void SetClipRect(const TRect& r) override;
     void ClearClip() override;
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
+    /// Recorded as a CopyRect whose Color is the transparent colour (clNone for an opaque copy).
+    void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
 
     /// Width of one code unit: CharWidth; twice that for the double-width ones and U+4E00..U+9FFF;

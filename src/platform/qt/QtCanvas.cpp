@@ -162,6 +162,21 @@ void QtCanvas::CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRe
     if (QPainter* p = Painter()) p->drawImage(ToQRect(dest), bitmap->Image(), ToQRect(srcRect));
 }
 
+void QtCanvas::CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent)
+{
+    auto* bitmap = dynamic_cast<const QtBitmap*>(&src);
+    if (!bitmap || bitmap->Image().isNull()) return;
+    QImage part = bitmap->Image().copy(ToQRect(srcRect)).convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = ToQColor(transparent).rgb();
+    for (int y = 0; y < part.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
+        for (int x = 0; x < part.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) line[x] = 0;
+        }
+    }
+    if (QPainter* p = Painter()) p->drawImage(ToQRect(dest), part);
+}
+
 void QtCanvas::ScrollBand(const TRect& r, int dx, int dy)
 {
     if (r.IsEmpty() || fImage.isNull()) return;

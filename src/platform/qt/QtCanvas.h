@@ -38,6 +38,7 @@ public:
     void ClearClip() override;
 
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
+    void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent) override;
     void ScrollBand(const TRect& r, int dx, int dy) override;
 
 private:
