@@ -190,7 +190,7 @@ void TCustomNibEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         // Outside line mode the redo item spans the text put back, so that redo replaces it (an
         // overwrite) or inserts in front of nothing (a plain insert). Line blocks keep their span.
@@ -259,7 +259,7 @@ void TCustomNibEdit::UndoItem()
         break;
     case crWhiteSpaceAdd: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
         fRedoList->AddChange(reason, start, end, old, mode);
         SetCaretXY(start);
@@ -290,8 +290,8 @@ void TCustomNibEdit::RedoItem()
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
-        SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        SetCaretAndSelection(start, start, mode == smLine ? start : end);
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         const TBufferCoord after = mode == smLine ? end : CaretXY();
         fUndoList->AddChange(reason, start, after, old, mode);
@@ -304,7 +304,7 @@ void TCustomNibEdit::RedoItem()
     case crDelete:
     case crSilentDelete: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         fUndoList->AddChange(reason, start, end, old, mode);
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
