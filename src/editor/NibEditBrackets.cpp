@@ -65,7 +65,7 @@ TBufferCoord GetMatchingBracketEx(const TNibEditStringList& Lines, TNibCustomHig
     const auto counts = [&](const TBufferCoord& p) {
         UnicodeString token;
         TNibHighlighterAttributes* attri = nullptr;
-        if (!GetHighlighterAttriAtRowCol(Lines, Highlighter, p, token, attri)) return true;
+        if (!GetHighlighterAttriAtRowCol(Lines, Highlighter, p, token, attri) || !attri) return true;
         return attri != Highlighter->GetDefaultAttribute(StringRole) &&
                attri != Highlighter->GetDefaultAttribute(CommentRole);
     };

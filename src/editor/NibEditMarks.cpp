@@ -102,8 +102,8 @@ void TNibEditMarkList::GetMarksForLine(int Line, TNibEditMarks& Marks) const
     std::size_t found = 0;
     for (const auto& mark : fItems) {
         if (mark->Line() != Line) continue;
-        Marks[++found] = mark.get();
-        if (found == Marks.size() - 1) break;
+        Marks[found++] = mark.get();
+        if (found == Marks.size()) break;
     }
 }
 

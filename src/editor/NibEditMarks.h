@@ -60,8 +60,8 @@ private:
     int fBookmarkNum = -1;
 };
 
-/// Up to 16 marks of one line, in entries 1..16 (entry 0 unused); unused entries are null.
-using TNibEditMarks = std::array<TNibEditMark*, 17>;
+/// Up to 16 marks of one line, in list order; unused entries are null.
+using TNibEditMarks = std::array<TNibEditMark*, 16>;
 
 /// The editor's marks, owned by the list. OnChange fires after every add, extract and delete.
 class TNibEditMarkList : public TObject {

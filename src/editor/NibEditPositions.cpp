@@ -12,7 +12,10 @@ int CellsAt(const TNibEditLayout& layout, const UnicodeString& line, int i, int 
 {
     if (i > int(line.size())) return 1;
     const char16_t c = line[std::size_t(i - 1)];
-    if (c == Tab) return layout.TabWidth - x % layout.TabWidth;
+    if (c == Tab) {
+        const int width = std::max(layout.TabWidth, 1);
+        return width - x % width;
+    }
     return layout.CharCells ? std::max(layout.CharCells(c), 1) : 1;
 }
 

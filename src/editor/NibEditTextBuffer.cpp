@@ -1,6 +1,7 @@
 #include "editor/NibEditTextBuffer.h"
 
 #include <algorithm>
+#include <climits>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -183,17 +184,18 @@ int TNibEditStringList::LineCharIndex(int Index) const
 UnicodeString TNibEditStringList::ExpandString(int Index) const
 {
     TNibEditStringRec& r = Rec(Index);
-    constexpr TNibEditStringFlags tabFlags = sfHasTabs | sfHasNoTabs | sfExpandedLengthUnknown;
-    if (r.FString.empty()) {
-        r.fExpandedLength = 0;
-        r.fFlags = TNibEditStringFlags((r.fFlags & ~tabFlags) | sfHasNoTabs);
-        return {};
-    }
     bool hasTabs = false;
-    UnicodeString expanded = fConvertTabsProc(r.FString, fTabWidth, hasTabs);
-    r.fExpandedLength = FExpandAtWideGlyphsFunc ? int(FExpandAtWideGlyphsFunc(expanded).size()) : int(expanded.size());
-    r.fFlags = TNibEditStringFlags((r.fFlags & ~tabFlags) | (hasTabs ? sfHasTabs : sfHasNoTabs));
+    UnicodeString expanded = r.FString.empty() ? UnicodeString() : fConvertTabsProc(r.FString, fTabWidth, hasTabs);
+    SetExpandedLength(r, expanded, hasTabs);
     return expanded;
+}
+
+void TNibEditStringList::SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const
+{
+    constexpr TNibEditStringFlags tabFlags = sfHasTabs | sfHasNoTabs | sfExpandedLengthUnknown;
+    r.fExpandedLength = FExpandAtWideGlyphsFunc && !expanded.empty() ? int(FExpandAtWideGlyphsFunc(expanded).size())
+                                                                     : int(expanded.size());
+    r.fFlags = TNibEditStringFlags((r.fFlags & ~tabFlags) | (hasTabs ? sfHasTabs : sfHasNoTabs));
 }
 
 UnicodeString TNibEditStringList::GetExpandedString(int Index) const
@@ -209,7 +211,13 @@ int TNibEditStringList::GetExpandedStringLength(int Index) const
     if (Index < 0 || Index >= fCount) return 0;
     TNibEditStringRec& r = Rec(Index);
     // The cache counts the fillers before wide glyphs; the first answer gives the same.
-    if (r.fFlags & sfExpandedLengthUnknown) ExpandString(Index);
+    if (r.fFlags & sfExpandedLengthUnknown) {
+        int before = 0;
+        if (FindFirstTab(r.FString, before))
+            ExpandString(Index);
+        else
+            SetExpandedLength(r, r.FString, false);  // nothing to expand: no copy of the line
+    }
     return r.fExpandedLength;
 }
 
@@ -435,35 +443,35 @@ void TNibEditStringList::SetText(std::u16string_view Value)
     {
         UpdateScope update(*this);
         Clear();
-        std::size_t p = 0;
-        const std::size_t end = Value.size();
+        // The records are gathered in a block of their own, which then becomes the list's, with
+        // the gap at its end.
+        std::vector<TNibEditStringRec> block;
+        const char16_t* p = Value.data();
+        const char16_t* const end = p + Value.size();
         while (p < end) {
-            const std::size_t start = p;
-            while (p < end && Value[p] != CR && Value[p] != LF && Value[p] != LineSeparator) ++p;
-            if (fCount == Capacity()) Reallocate(GrownCapacity());
-            fList[std::size_t(fCount)] = TNibEditStringRec{UnicodeString(Value.substr(start, p - start))};
-            ++fGapStart;
-            ++fCount;
-            if (p < end && Value[p] == LineSeparator) {
+            const char16_t* const start = p;
+            while (p < end && (*p > CR || (*p != CR && *p != LF)) && *p != LineSeparator) ++p;
+            block.push_back(TNibEditStringRec{UnicodeString(start, std::size_t(p - start))});
+            if (p < end && *p == LineSeparator) {
                 sawU2028 = true;
                 ++p;
             }
-            if (p < end && Value[p] == CR) {
+            if (p < end && *p == CR) {
                 sawCR = true;
                 ++p;
             }
-            if (p < end && Value[p] == LF) {
+            if (p < end && *p == LF) {
                 sawLF = true;
                 ++p;
             }
         }
-        if (!fAppendNewLineAtEOF && end > 0 &&
-            (Value[end - 1] == CR || Value[end - 1] == LF || Value[end - 1] == LineSeparator)) {
-            if (fCount == Capacity()) Reallocate(GrownCapacity());
-            fList[std::size_t(fCount)] = TNibEditStringRec();
-            ++fGapStart;
-            ++fCount;
-        }
+        if (!fAppendNewLineAtEOF && !Value.empty() &&
+            (Value.back() == CR || Value.back() == LF || Value.back() == LineSeparator))
+            block.emplace_back();
+        if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
+        fCount = int(block.size());
+        fGapStart = fCount;
+        fList = std::move(block);
         Changed();
         if (fCount > 0) Fire(OnInserted, this, 0, fCount);
     }

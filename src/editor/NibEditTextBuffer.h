@@ -94,7 +94,6 @@ public:
     /// Nested updates: OnChanging fires when the outermost begins, OnChange when it ends.
     void BeginUpdate();
     void EndUpdate();
-    int UpdateCount() const { return fUpdateCount; }
 
     /// The lines joined by CR LF (files are written with their own line break).
     UnicodeString Text() const;
@@ -156,6 +155,8 @@ private:
     void InvalidateLines();
     void Changed();
     UnicodeString ExpandString(int Index) const;
+    /// Caches the displayed length of a line from its tab-expanded text.
+    void SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const;
     void SetUpdateState(bool Updating);
     UnicodeString JoinLines(std::u16string_view Separator, bool FinalSeparator) const;
     std::u16string_view LineBreak(TTextEncoding Encoding) const;

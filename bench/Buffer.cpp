@@ -1,0 +1,150 @@
+// The editor's text buffer: loading a large text, typing Enter in the middle of it, and a character
+// index after a change. Prints each load's speed and, at the end, the load's time relative to a
+// plain split of the same bytes and the time of the middle inserts relative to the same inserts in
+// a small buffer, both measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "editor/NibEditTextBuffer.h"
+
+namespace {
+
+constexpr int BigLineCount = 1'000'000;
+constexpr int SmallLineCount = 1'000;
+constexpr int InsertCount = 1'000;
+
+/// About 40 bytes a line, CR LF breaks, as Forth source looks.
+std::string MakeText(int lineCount)
+{
+    static const char* const words[] = {"dup", "swap", "over", "drop", "rot", "2dup", "+loop", ": sq", ";"};
+    std::string text;
+    text.reserve(std::size_t(lineCount) * 42);
+    for (int i = 0; i < lineCount; ++i) {
+        text += std::to_string(i);
+        for (int w = 0; text.size() % 42 < 36; ++w) {
+            text += ' ';
+            text += words[(i + w) % 9];
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+const std::string& BigText()
+{
+    static const std::string text = MakeText(BigLineCount);
+    return text;
+}
+
+/// The same bytes widened and split into lines with the standard library alone.
+void SplitBaseline(benchmark::State& state)
+{
+    const std::string& bytes = BigText();
+    for (auto _ : state) {
+        std::vector<std::u16string> lines;
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            std::size_t end = bytes.find('\n', start);
+            if (end == std::string::npos) end = bytes.size();
+            const std::size_t stop = end > start && bytes[end - 1] == '\r' ? end - 1 : end;
+            lines.emplace_back(bytes.begin() + std::ptrdiff_t(start), bytes.begin() + std::ptrdiff_t(stop));
+            start = end + 1;
+        }
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
+}
+
+/// Decoding, splitting into line records, and the longest line.
+void Load(benchmark::State& state)
+{
+    const std::string& bytes = BigText();
+    for (auto _ : state) {
+        TNibEditStringList lines;
+        lines.SetText(DecodeText(bytes));
+        benchmark::DoNotOptimize(lines.LengthOfLongestLine());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
+}
+
+/// Enter typed InsertCount times in the middle of a buffer; the new lines are removed again
+/// between rounds, outside the timing.
+void InsertInTheMiddle(benchmark::State& state, int lineCount)
+{
+    TNibEditStringList lines;
+    lines.SetText(DecodeText(MakeText(lineCount)));
+    const int middle = lineCount / 2;
+    for (auto _ : state) {
+        for (int k = 0; k < InsertCount; ++k) lines.Insert(middle + k, u"");
+        state.PauseTiming();
+        lines.DeleteLines(middle, InsertCount);
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * InsertCount);
+}
+
+void InsertBig(benchmark::State& state) { InsertInTheMiddle(state, BigLineCount); }
+void InsertSmall(benchmark::State& state) { InsertInTheMiddle(state, SmallLineCount); }
+
+/// A character index near the end after a change: one pass over every line.
+void CharIndexAfterChange(benchmark::State& state)
+{
+    TNibEditStringList lines;
+    lines.SetText(DecodeText(BigText()));
+    for (auto _ : state) {
+        lines.Put(0, u"changed");
+        benchmark::DoNotOptimize(lines.LineCharIndex(lines.Count() - 2));
+    }
+}
+
+BENCHMARK(SplitBaseline)->Name("Buffer/SplitBaseline")->Unit(benchmark::kMillisecond);
+BENCHMARK(Load)->Name("Buffer/Load")->Unit(benchmark::kMillisecond);
+BENCHMARK(InsertSmall)->Name("Buffer/InsertSmall")->Unit(benchmark::kMicrosecond);
+BENCHMARK(InsertBig)->Name("Buffer/InsertBig")->Unit(benchmark::kMicrosecond);
+BENCHMARK(CharIndexAfterChange)->Name("Buffer/CharIndexAfterChange")->Unit(benchmark::kMillisecond);
+
+/// The console report, followed by the two ratios and their goals.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (!run.error_occurred && run.aggregate_name.empty())
+                fSeconds[run.benchmark_name()] = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        Ratio("Buffer/Load", "Buffer/SplitBaseline", 3.0);
+        Ratio("Buffer/InsertBig", "Buffer/InsertSmall", 1.5);
+    }
+
+private:
+    void Ratio(const std::string& measured, const std::string& baseline, double goal) const
+    {
+        const auto m = fSeconds.find(measured), b = fSeconds.find(baseline);
+        if (m == fSeconds.end() || b == fSeconds.end() || b->second <= 0) return;
+        std::printf("%s: %.3f times %s (goal: at most %.1f)\n", measured.c_str(), m->second / b->second,
+                    baseline.c_str(), goal);
+    }
+
+    std::map<std::string, double> fSeconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
