@@ -32,6 +32,8 @@ TEST_F(EditorTest, CopyCutAndUndoInTheThreeModes)
         {"line mode through the last line", {u"a", u"b", u"c"}, smLine, {1, 2}, {1, 3}, u"b\r\nc", {u"a", u""}},
         {"column over a tab", {u"\tXY", u"0123456789AB"}, smColumn, {2, 1}, {11, 2}, u"XY\r\n89",
          {u"\t", u"01234567AB"}},
+        {"column over a wide glyph", {u"\u4E00ab", u"0123"}, smColumn, {1, 1}, {3, 2}, u"\u4E00\r\n01",
+         {u"ab", u"23"}},
         {"column past short lines is padded", {u"abcdef", u"ab", u"abcdef"}, smColumn, {2, 1}, {5, 3},
          u"bcd\r\nb  \r\nbcd", {u"aef", u"a", u"aef"}},
     };
@@ -96,6 +98,7 @@ TEST_F(EditorTest, PasteTakesItsModeFromThePrivateFormatOrTheEditor)
         {"private normal in column mode", "\0", smColumn, u"X\r\nY", {u"aX", u"Ybc", u"def"}, {2, 2}},
         {"private column", "\2", smNormal, u"X\r\nY", {u"aXbc", u"dYef"}, {3, 2}},
         {"private line", "\1", smNormal, u"X\r\n", {u"X", u"abc", u"def"}, {1, 2}},
+        {"plain text in line mode", nullptr, smLine, u"X\r\n", {u"X", u"abc", u"def"}, {1, 2}},
         {"garbage mode byte", "\7", smNormal, u"Q", {u"aQbc", u"def"}, {3, 1}},
     };
     for (const Case& c : cases) {
