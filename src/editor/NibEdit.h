@@ -277,7 +277,6 @@ private:
     int CharCells(char16_t c) const;
     void ApplyFont(const TFont& Value);
     void UpdateTextOffset();
-    void ScrollTextArea(int dx, int dy);
     void SetStateFlag(TNibStateFlag f) { fStateFlags.Include(f); }
     void ClearStateFlag(TNibStateFlag f) { fStateFlags.Exclude(f); }
     bool HasStateFlag(TNibStateFlag f) const { return fStateFlags.Contains(f); }

@@ -232,8 +232,10 @@ void TCustomNibEdit::UndoItem()
             if (!str.empty() && int(line.size()) < fCaretX - 1 && str[0] != u' ')
                 line.append(std::size_t(fCaretX - 1 - int(line.size())), u' ');
             ProperSetLine(fCaretY - 1, line + str);
-            fLines->Delete(end.Line);
-            fMarkList->LinesDeleted(fCaretY + 1, 1);
+            if (end.Line < fLines->Count()) {
+                fLines->Delete(end.Line);
+                fMarkList->LinesDeleted(fCaretY + 1, 1);
+            }
         }
         fRedoList->AddChange(crLineBreak, start, end, {}, mode);
         break;
