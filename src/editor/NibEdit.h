@@ -303,7 +303,6 @@ private:
     int CharCells(char16_t c) const;
     void ApplyFont(const TFont& Value);
     void UpdateTextOffset();
-    void ScrollTextArea(int dx, int dy);
     void SetStateFlag(TNibStateFlag f) { fStateFlags.Include(f); }
     void ClearStateFlag(TNibStateFlag f) { fStateFlags.Exclude(f); }
     bool HasStateFlag(TNibStateFlag f) const { return fStateFlags.Contains(f); }
@@ -322,6 +321,11 @@ private:
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
+    /// The selected text; column blocks padded with blanks to a rectangle when asked.
+    UnicodeString SelectedText(bool PadColumns) const;
+    /// Display column and buffer char of one line, word wrap aside.
+    int CharAtColumn(int Line, int Column) const;
+    int ColumnOfChar(int Line, int Char) const;
     /// Deletes the selection in the active mode; returns where the caret goes.
     TBufferCoord DeleteSelection(TBufferCoord BB, TBufferCoord BE);
     int InsertNormal(const char16_t* Value);

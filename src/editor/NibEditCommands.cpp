@@ -113,7 +113,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     if (SelAvail()) {
         BeginUndoBlock();
         try {
-            const UnicodeString text = SelText();
+            const UnicodeString text = SelectedText(false);
             TBufferCoord start = BlockBegin();
             if (fActiveSelectionMode == smLine) start.Char = 1;
             fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, text, fActiveSelectionMode);
@@ -188,7 +188,7 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
     if (Typed) BeginUndoBlock();
     try {
         if (SelAvail()) {
-            const UnicodeString text = SelText();
+            const UnicodeString text = SelectedText(false);
             const TBufferCoord b = fBlockBegin, e = fBlockEnd;
             const TNibSelectionMode mode = fActiveSelectionMode;
             SetSelTextPrimitive({});
