@@ -47,6 +47,10 @@ enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAl
 using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeString& ASearch,
                                              const UnicodeString& AReplace, int Line, int Column,
                                              TNibReplaceAction& Action)>;
+/// Whether the editor draws a border; without one the drag-scroll area keeps 2 pixels off each edge.
+enum TNibBorderStyle : std::uint8_t { bsNone, bsSingle };
+/// Commands that tell hooked handlers of focus gained and lost; they have no identifiers.
+constexpr TNibEditorCommand ecGotFocus = 480, ecLostFocus = 481;
 /// Where a drag is over a control.
 enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
 /// An error of the editor control itself.
@@ -484,6 +488,36 @@ public:
     /// Selects the word at the caret.
     void SetSelWord() { SetWordBlock(CaretXY()); }
 
+    // --- Property setters with side effects -------------------------------------------------------
+    void SetRightEdge(int Value);
+    void SetRightEdgeColor(TColor Value);
+    int MaxUndo() const { return fUndoList->MaxUndoActions(); }
+    /// Both the undo and the redo list; negative values are ignored.
+    void SetMaxUndo(int Value);
+    bool HideSelection() const { return fHideSelection; }
+    void SetHideSelection(bool Value);
+    TNibBorderStyle BorderStyle() const { return fBorderStyle; }
+    void SetBorderStyle(TNibBorderStyle Value);
+    /// Null clears the bindings; otherwise they become copies of Value's.
+    void SetKeystrokes(const TNibEditKeyStrokes* Value);
+    virtual void SetDefaultKeystrokes() { fKeyStrokes->ResetDefaults(); }
+    void SetWordWrap(bool Value);
+    int ExtraLineSpacing() const { return fExtraLineSpacing; }
+    void SetExtraLineSpacing(int Value);
+    void SetWordWrapGlyph(const TNibGlyph& Value) { fWordWrapGlyph->Assign(Value); }
+    void AddKeyDownHandler(const TNibKeyHandler& h) { fKbdHandler->AddKeyDownHandler(h); }
+    void RemoveKeyDownHandler(const TNibKeyHandler& h) { fKbdHandler->RemoveKeyDownHandler(h); }
+    void AddKeyUpHandler(const TNibKeyHandler& h) { fKbdHandler->AddKeyUpHandler(h); }
+    void RemoveKeyUpHandler(const TNibKeyHandler& h) { fKbdHandler->RemoveKeyUpHandler(h); }
+    void AddKeyPressHandler(const TNibKeyPressHandler& h) { fKbdHandler->AddKeyPressHandler(h); }
+    void RemoveKeyPressHandler(const TNibKeyPressHandler& h) { fKbdHandler->RemoveKeyPressHandler(h); }
+    void AddMouseDownHandler(const TNibMouseHandler& h) { fKbdHandler->AddMouseDownHandler(h); }
+    void RemoveMouseDownHandler(const TNibMouseHandler& h) { fKbdHandler->RemoveMouseDownHandler(h); }
+    void AddMouseUpHandler(const TNibMouseHandler& h) { fKbdHandler->AddMouseUpHandler(h); }
+    void RemoveMouseUpHandler(const TNibMouseHandler& h) { fKbdHandler->RemoveMouseUpHandler(h); }
+    void AddMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->AddMouseCursorHandler(h); }
+    void RemoveMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->RemoveMouseCursorHandler(h); }
+
     // --- Search and replace ---------------------------------------------------------------------------
     TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
     /// Not owned.
@@ -540,6 +574,9 @@ private:
     TTimer fScrollTimer;
     std::array<TNibEditMark*, 10> fBookMarks{};
     TNibEditSearchCustom* fSearchEngine = nullptr;
+    bool fHideSelection = false;
+    TNibBorderStyle fBorderStyle = bsSingle;
+    int fExtraLineSpacing = 0;
 };
 
 /// Holds an editor's paint lock for a scope; the release reports the collected status changes.

@@ -183,8 +183,9 @@ void TCustomNibEdit::ComputeScroll(int X, int Y)
         fScrollTimer.SetEnabled(false);
         return;
     }
-    TRect bounds{fGutterWidth, 0, fGutterWidth + fCharsInWindow * fCharWidth, fLinesInWindow * fTextHeight};
     if (fCharWidth <= 0 || fTextHeight <= 0) return;
+    TRect bounds{fGutterWidth, 0, fGutterWidth + fCharsInWindow * fCharWidth, fLinesInWindow * fTextHeight};
+    if (fBorderStyle == bsNone) bounds = {bounds.Left + 2, bounds.Top + 2, bounds.Right - 2, bounds.Bottom - 2};
     if (X < bounds.Left) fScrollDeltaX = (X - bounds.Left) / fCharWidth - 1;
     else if (X >= bounds.Right) fScrollDeltaX = (X - bounds.Right) / fCharWidth + 1;
     else fScrollDeltaX = 0;
