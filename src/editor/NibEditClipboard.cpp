@@ -15,7 +15,9 @@ std::u16string_view CopyPart(const UnicodeString& S, int Start, int Count)
 
 } // namespace
 
-UnicodeString TCustomNibEdit::SelText() const
+UnicodeString TCustomNibEdit::SelText() const { return SelectedText(!fOptions.Contains(eoTrimTrailingSpaces)); }
+
+UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
 {
     if (!SelAvail()) return {};
     const TBufferCoord bb = BlockBegin();
@@ -53,7 +55,7 @@ UnicodeString TCustomNibEdit::SelText() const
             const TBufferCoord r = DisplayToBufferPos({colTo, row});
             const std::u16string_view part = CopyPart(fLines->Get(l.Line - 1), l.Char, r.Char - l.Char);
             result += part;
-            if (!fOptions.Contains(eoTrimTrailingSpaces) && int(part.size()) < r.Char - l.Char)
+            if (PadColumns && int(part.size()) < r.Char - l.Char)
                 result.append(std::size_t(r.Char - l.Char - int(part.size())), u' ');
             if (row < to.Row) result += u"\r\n";
         }
@@ -121,7 +123,7 @@ void TCustomNibEdit::PasteFromClipboard()
         bracketOpen = true;
         TBufferCoord start;
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
             start = BlockBegin();
             fBlockEnd = BlockEnd();
             fBlockBegin = start;

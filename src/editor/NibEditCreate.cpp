@@ -283,6 +283,7 @@ void TCustomNibEdit::RecalcCharExtent()
         fTextHeight = std::max(fTextHeight, fTextDrawer->GetCharHeight());
         fCharWidth = std::max(fCharWidth, fTextDrawer->GetCharWidth());
     }
+    fTextHeight += fExtraLineSpacing;
 }
 
 void TCustomNibEdit::SizeOrFontChanged(bool bFont)

@@ -52,7 +52,7 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
     BeginUndoBlock();
     try {
         if (SelAvail())
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
         else
             fActiveSelectionMode = fSelectionMode;
         const TBufferCoord start = BlockBegin();
@@ -193,41 +193,67 @@ int TCustomNibEdit::InsertNormal(const char16_t* Value)
 
 int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
 {
-    const int insertPos = fCaretX;
+    // Every piece goes to the same display column, so that tabs and wide glyphs keep the block
+    // rectangular and a column cut is undone where it was made.
+    const int insertCol = ColumnOfChar(fCaretY, fCaretX);
     int caretY = fCaretY;
     int count = 0;
+    int caretX = fCaretX;
     const char16_t* P = Value;
-    int lastLength = 0;
     for (;;) {
         const char16_t* start = P;
         P = FindLineEnd(P);
         const UnicodeString piece(start, std::size_t(P - start));
-        lastLength = int(piece.size());
         if (!piece.empty()) {
             UnicodeString line;
+            int at;
             if (caretY <= fLines->Count()) {
                 line = fLines->Get(caretY - 1);
-                if (int(line.size()) < insertPos - 1) line.append(std::size_t(insertPos - 1 - int(line.size())), u' ');
-                line.insert(std::size_t(insertPos - 1), piece);
+                const int width = ColumnOfChar(caretY, int(line.size()) + 1) - 1;
+                if (width < insertCol - 1) {
+                    line.append(std::size_t(insertCol - 1 - width), u' ');
+                    at = int(line.size());
+                } else {
+                    at = CharAtColumn(caretY, insertCol) - 1;
+                }
+                line.insert(std::size_t(at), piece);
             } else {
                 ++count;
                 const int before = fLines->Count() > 0 ? fLines->LineCharLength(fLines->Count() - 1) : 0;
-                line = RepeatChar(u' ', insertPos - 1) + piece;
+                line = RepeatChar(u' ', insertCol - 1) + piece;
+                at = insertCol - 1;
                 fLines->Add({});
                 if (AddToUndoList)
                     fUndoList->AddChange(crLineBreak, {before + 1, caretY - 1}, {before + 1, caretY - 1}, {}, smNormal);
             }
             ProperSetLine(caretY - 1, line);
             if (AddToUndoList)
-                fUndoList->AddChange(crPaste, {insertPos, caretY}, {insertPos + lastLength, caretY}, {},
+                fUndoList->AddChange(crPaste, {at + 1, caretY}, {at + 1 + int(piece.size()), caretY}, {},
                                      fActiveSelectionMode);
+            caretX = at + 1 + int(piece.size());
+        } else {
+            caretX = CharAtColumn(caretY, insertCol);
         }
         if (!*P) break;
         P = SkipLineEnd(P);
         ++caretY;
     }
-    InternalSetCaretXY({fCaretX + lastLength, caretY});
+    InternalSetCaretXY({caretX, caretY});
     return count;
+}
+
+int TCustomNibEdit::CharAtColumn(int Line, int Column) const
+{
+    TNibEditLayout layout = Layout();
+    layout.WordWrap = nullptr;
+    return ::DisplayToBufferPos(layout, {Column, Line}).Char;
+}
+
+int TCustomNibEdit::ColumnOfChar(int Line, int Char) const
+{
+    TNibEditLayout layout = Layout();
+    layout.WordWrap = nullptr;
+    return ::BufferToDisplayPos(layout, {Char, Line}).Column;
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)

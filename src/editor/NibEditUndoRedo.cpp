@@ -190,7 +190,7 @@ void TCustomNibEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         // Outside line mode the redo item spans the text put back, so that redo replaces it (an
         // overwrite) or inserts in front of nothing (a plain insert). Line blocks keep their span.
@@ -232,8 +232,10 @@ void TCustomNibEdit::UndoItem()
             if (!str.empty() && int(line.size()) < fCaretX - 1 && str[0] != u' ')
                 line.append(std::size_t(fCaretX - 1 - int(line.size())), u' ');
             ProperSetLine(fCaretY - 1, line + str);
-            fLines->Delete(end.Line);
-            fMarkList->LinesDeleted(fCaretY + 1, 1);
+            if (end.Line < fLines->Count()) {
+                fLines->Delete(end.Line);
+                fMarkList->LinesDeleted(fCaretY + 1, 1);
+            }
         }
         fRedoList->AddChange(crLineBreak, start, end, {}, mode);
         break;
@@ -259,7 +261,7 @@ void TCustomNibEdit::UndoItem()
         break;
     case crWhiteSpaceAdd: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
         fRedoList->AddChange(reason, start, end, old, mode);
         SetCaretXY(start);
@@ -290,8 +292,8 @@ void TCustomNibEdit::RedoItem()
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
-        SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        SetCaretAndSelection(start, start, mode == smLine ? start : end);
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         const TBufferCoord after = mode == smLine ? end : CaretXY();
         fUndoList->AddChange(reason, start, after, old, mode);
@@ -304,7 +306,7 @@ void TCustomNibEdit::RedoItem()
     case crDelete:
     case crSilentDelete: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         fUndoList->AddChange(reason, start, end, old, mode);
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
