@@ -294,15 +294,16 @@ void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sL
     int pos = 0;
     int len = 0;
     TNibHighlighterAttributes* attr = nullptr;
-    const bool wordWrap = fEdit.fWordWrapPlugin != nullptr;
+    // Under word wrap vLastChar lies one past the row: the character there starts the next row.
+    const int lastChar = fEdit.fWordWrapPlugin ? vLastChar - 1 : vLastChar;
     while (!h.GetEol()) {
         pos = h.GetExpandedTokenPos();
         const UnicodeString sToken = h.GetExpandedToken();
         len = int(sToken.size());
         if (pos + len >= vFirstChar) {
-            if (pos + len > vLastChar) {
-                if (pos > vLastChar) break;
-                len = std::max(wordWrap ? vLastChar - pos - 1 : vLastChar - pos, 0);
+            if (pos + len > lastChar) {
+                if (pos > lastChar) break;
+                len = lastChar - pos;
             }
             pos -= vFirstChar - fFirstCol;
             attr = h.GetTokenAttribute();
