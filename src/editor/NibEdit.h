@@ -304,6 +304,13 @@ public:
     TGutterGetTextEvent OnGutterGetText;
     TGutterPaintEvent OnGutterPaint;
 
+protected:
+    /// True when OnSpecialLineColors marks the line; it may change both colours.
+    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
+    /// Fires OnPaint with the canvas set to the editor's font and colour.
+    virtual void DoOnPaint(Canvas& ACanvas);
+
+public:
     TNotifyEvent OnChange;
     TStatusChangeEvent OnStatusChange;
     TScrollEvent OnScroll;
@@ -313,10 +320,6 @@ protected:
     virtual void DoChange() { Fire(OnChange, this); }
     virtual void DoOnStatusChange(TNibStatusChanges Changes);
     virtual void LinesChanged(TObject* Sender);
-    /// True when OnSpecialLineColors marks the line; it may change both colours.
-    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
-    /// Fires OnPaint with the canvas set to the editor's font and colour.
-    virtual void DoOnPaint(Canvas& ACanvas);
     /// Measures the cell of the font in every style the highlighter uses.
     void RecalcCharExtent();
     void SizeOrFontChanged(bool bFont);
