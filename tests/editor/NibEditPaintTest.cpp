@@ -308,3 +308,19 @@ TEST_F(PaintTest, NoRightEdgeLineWhenItIsOff)
     Paint();
     for (const CanvasCall& c : canvas.Of(CanvasCall::Kind::LineTo)) EXPECT_LT(c.Point.X, edit.GutterWidth());
 }
+
+TEST_F(PaintTest, AnEditorWithoutLinesShowsOneEmptyLine)
+{
+    edit.Lines().Clear();
+    edit.SetOptions(With(edit.Options(), eoShowSpecialChars));
+    for (bool wrapped : {false, true}) {
+        edit.SetWordWrap(wrapped);
+        for (bool highlighted : {false, true}) {
+            if (highlighted) UseForth();
+            else edit.SetHighlighter(nullptr);
+            Paint();
+            EXPECT_EQ(RowText(0), u"\u00B6") << wrapped << highlighted;
+            EXPECT_TRUE(TextOuts(1).empty()) << wrapped << highlighted;
+        }
+    }
+}
