@@ -1,4 +1,5 @@
 #include "editor/EditorFixture.h"
+#include "editor/NibAssert.h"
 
 namespace {
 
@@ -143,4 +144,34 @@ TEST_F(BookmarkTest, DoubleClickSelectsTheWordButNotOverTheGutter)
     EXPECT_EQ(edit.SelText(), u"two");
     doubleClick(5);
     EXPECT_FALSE(edit.SelAvail());
+}
+
+TEST_F(BookmarkTest, AnEditorShowingAnothersTextSharesItsChangesAndUndo)
+{
+    SetLines({u"abc"});
+    {
+        TNibEdit view;
+        FakeControlHost viewHost(view, 192, 160);
+        view.SetLinesPointer(&edit);
+        EXPECT_EQ(&view.Lines(), &edit.Lines());
+        EXPECT_THROW(view.HookTextBuffer(&edit.Lines(), &edit.UndoList(), &edit.RedoList()), EAssertionFailed);
+        view.SetCaretXY({4, 1});
+        view.CommandProcessor(ecChar, u'd', nullptr);
+        EXPECT_EQ(Lines()[0], u"abcd");
+        EXPECT_TRUE(edit.Modified());
+        edit.Undo();
+        EXPECT_EQ(view.Lines()[0], u"abc");
+    }
+    Type(u"x");  // the view is gone: the store's own handlers are back
+    EXPECT_EQ(Lines()[0], u"abcx");
+
+    TNibEdit view;
+    {
+        TNibEdit owner;
+        owner.Lines().Add(u"owned");
+        view.SetLinesPointer(&owner);
+        EXPECT_EQ(view.Text(), u"owned");
+    }
+    EXPECT_EQ(view.ChainedEditor(), nullptr);
+    EXPECT_EQ(view.Lines().Count(), 0);
 }
