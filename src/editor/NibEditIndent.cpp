@@ -1,5 +1,7 @@
 // The editor control: block indent and unindent, the Tab and Shift+Tab keys with smart tabs, and
 // small whole-editor operations (clearing, key bindings, the point-in-selection test).
+#include <algorithm>
+
 #include "editor/NibEdit.h"
 #include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"

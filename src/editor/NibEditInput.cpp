@@ -1,6 +1,9 @@
 // The editor control: keys, typed characters (also Alt + keypad codes), input-method text, and
 // the mouse: clicks, Shift and Alt clicks, selecting by dragging with scrolling at the edges,
 // dragging the selection, and gutter clicks.
+#include <algorithm>
+#include <cstdlib>
+
 #include "editor/NibEdit.h"
 
 namespace {
