@@ -457,7 +457,7 @@ public:
     virtual void GotoLineAndCenter(int ALine);
     TNibEditMark* BookMark(int BookMark) const;
     /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
-    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept);
     /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
     void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
     void DragCanceled();

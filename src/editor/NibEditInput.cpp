@@ -16,7 +16,6 @@ constexpr std::uint16_t VkNumpad9 = 105;
 void TCustomNibEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     fKbdHandler->ExecuteKeyDown(this, Key, Shift);
-    if (Key == 0) return;
     void* data = nullptr;
     const TNibEditorCommand command = TranslateKeyCode(Key, Shift, data);
     if (command != ecNone) {
@@ -133,7 +132,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
     fLastMouseShift = Shift;
     if (fDragging) {
         bool accept = false;
-        DragOver(this, X, Y, dsDragMove, Shift, accept);
+        DragOver(this, X, Y, dsDragMove, accept);
         return;
     }
     if (!Captured()) return;

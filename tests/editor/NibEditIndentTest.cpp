@@ -48,7 +48,9 @@ TEST_F(EditorTest, UnindentRemovesOneTabStepOfLeadingWhitespace)
         Select({1, 1}, {1, 2});
         edit.DoBlockUnindent();
         EXPECT_EQ(Lines()[0], c.after) << "\"" << std::string(c.line.begin(), c.line.end()) << "\"";
-        if (c.after == c.line) EXPECT_FALSE(edit.CanUndo());
+        if (c.after == c.line) {
+            EXPECT_FALSE(edit.CanUndo());
+        }
         edit.ClearUndo();
     }
 }
@@ -123,7 +125,9 @@ TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
         edit.SetCaretXY({c.caretX, 1});
         edit.CommandProcessor(c.command, u'\0', nullptr);
         EXPECT_EQ(Lines()[0], c.after) << c.command;
-        if (c.command < ecUpperCaseBlock) EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        if (c.command < ecUpperCaseBlock) {
+            EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        }
         edit.Undo();
         EXPECT_EQ(Lines()[0], c.line) << c.command;
     }
