@@ -2,11 +2,8 @@
 // The text editor control. One class whose member functions live in files named by concern:
 // NibEditCreate (creation, fields, font, paint lock, pixel conversions), NibEditCaret (caret,
 // selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
-// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo,
-// NibEditCommands (the command table, typing, line breaks), NibEditCommandProcessor (key chords, the
-// command path), NibEditCaretMoves, NibEditDeleteCommands, NibEditInput (keys and mouse),
-// NibEditBookmarks (bookmarks, drag and drop), NibEditSharedLines, NibEditIndent, NibEditCaseChange,
-// NibEditProperties and NibEditSearchReplace.
+// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
+// NibEditCommands (the command path).
 #include <array>
 #include <functional>
 #include <memory>
