@@ -150,3 +150,27 @@ TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_FALSE(edit.Modified());
 }
+
+TEST_F(EditorTest, UnderWordWrapHomeEndAndArrowsKnowTheEndOfAWrappedRow)
+{
+    edit.SetWordWrap(true);
+    SetLines({u"aaaa bbbb cccc dddd eeee ffff"});
+    const int rowTwoStart = edit.DisplayToBufferPos({1, 2}).Char;
+    ASSERT_GT(rowTwoStart, 1);
+
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);  // shown at the end of the first row
+    edit.CommandProcessor(ecRight, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY(), (TDisplayCoord{1, 2}));
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 30);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    edit.CommandProcessor(ecLeft, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 1);
+}
