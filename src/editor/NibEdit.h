@@ -420,6 +420,7 @@ public:
     TContextHelpEvent OnContextHelp;
 
     // --- Keyboard and mouse input -------------------------------------------------------------------
+    /// Runs the key's command and drops its character; Escape cancels a drag of the selection.
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     /// A character from the platform: goes through DoKeyPressW.
@@ -575,7 +576,6 @@ private:
         void* Data;
     };
     std::vector<THookedCommandHandlerEntry> fHookedCommandHandlers;
-    bool FIgnoreNextChar = false;
     UnicodeString FCharCodeString;
     int fMouseDownX = 0;
     int fMouseDownY = 0;

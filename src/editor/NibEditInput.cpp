@@ -16,6 +16,11 @@ constexpr std::uint16_t VkNumpad9 = 105;
 void TCustomNibEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     fKbdHandler->ExecuteKeyDown(this, Key, Shift);
+    if (fDragging && Key == VK::ESCAPE) {
+        Key = 0;
+        DragCanceled();
+        return;
+    }
     void* data = nullptr;
     const TNibEditorCommand command = TranslateKeyCode(Key, Shift, data);
     if (command != ecNone) {
@@ -47,10 +52,6 @@ void TCustomNibEdit::KeyPress(char16_t& Key) { DoKeyPressW(Key); }
 
 void TCustomNibEdit::DoKeyPressW(char16_t Key)
 {
-    if (FIgnoreNextChar) {
-        FIgnoreNextChar = false;
-        return;
-    }
     Fire(OnKeyPressW, this, Key);
     if (Key != u'\0') KeyPressW(Key);
 }

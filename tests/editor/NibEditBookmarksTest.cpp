@@ -107,6 +107,20 @@ TEST_F(BookmarkTest, DraggingTheSelectionMovesOrCopiesIt)
     }
 }
 
+TEST_F(BookmarkTest, EscapeCancelsADragAndTheReleaseThenDropsNothing)
+{
+    SetLines({u"abc def ghi"});
+    Select({1, 1}, {5, 1});
+    edit.MouseDown(TMouseButton::mbLeft, ssLeft, X(2), 1);
+    edit.MouseMove(ssLeft, X(10), 1);
+    ASSERT_TRUE(edit.Dragging());
+    std::uint16_t escape = VK::ESCAPE;
+    edit.KeyDown(escape, 0);
+    EXPECT_FALSE(edit.Dragging());
+    edit.MouseUp(TMouseButton::mbLeft, 0, X(10), 1);
+    EXPECT_EQ(Lines()[0], u"abc def ghi");
+}
+
 TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
 {
     TNibEdit other;
