@@ -121,28 +121,32 @@ void TCustomNibEdit::PasteFromClipboard()
     try {
         fUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), {}, smNormal);
         bracketOpen = true;
-        TBufferCoord start;
         if (SelAvail()) {
             fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
-            start = BlockBegin();
+            const TBufferCoord begin = BlockBegin();
             fBlockEnd = BlockEnd();
-            fBlockBegin = start;
-            if (fActiveSelectionMode == smLine) start.Char = 1;
+            fBlockBegin = begin;
         } else {
-            SetActiveSelectionMode(fSelectionMode);
-            start = CaretXY();
+            CollapseForMode();
         }
-        SetSelTextPrimitive(pasteMode, GetClipboardTextWide().c_str(), true);
+        const UnicodeString text = GetClipboardTextWide();
+        SetSelTextPrimitive(pasteMode, text.c_str(), true);
+        // Where the text went in: a column block deleted first leaves it at the block's left edge.
+        const TBufferCoord start = fInsertStart;
         const TBufferCoord end = BlockEnd();
-        switch (pasteMode) {
-        case smNormal: fUndoList->AddChange(crPaste, start, end, SelText(), smNormal); break;
+        const bool inserted = !text.empty() && text[0] != 0;
+        switch (inserted ? pasteMode : smColumn) {
+        // The item's text is what the paste replaced beyond the selection: lines overwritten by a
+        // line block in overwrite mode.
+        case smNormal: fUndoList->AddChange(crPaste, start, end, fOverwrittenLines, smNormal); break;
         case smLine:
             if (fCaretX == 1)
-                fUndoList->AddChange(crPaste, {1, start.Line}, {fCharsInWindow, end.Line - 1}, SelText(), smLine);
+                fUndoList->AddChange(crPaste, {1, start.Line}, {fCharsInWindow, end.Line - 1}, fOverwrittenLines,
+                                     smLine);
             else
-                fUndoList->AddChange(crPaste, {1, start.Line}, end, SelText(), smNormal);
+                fUndoList->AddChange(crPaste, {1, start.Line}, end, fOverwrittenLines, smNormal);
             break;
-        case smColumn: break;
+        case smColumn: break;  // the column insertion recorded its pieces; an empty text added nothing
         }
     } catch (...) {
         if (bracketOpen) fUndoList->AddChange(crPasteEnd, BlockBegin(), BlockEnd(), {}, smNormal);

@@ -131,9 +131,12 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     const int length = int(line.size());
     const int x = fCaretX;
     const int y = fCaretY;
+    // Past the line end there is nothing to overwrite: the character goes in after filling blanks,
+    // which undo then takes away with it.
+    const bool overwrite = !fInserting && x <= length;
     int pad = 0;
     if (length < x) {
-        const int w = fInserting ? x - length - 1 : x - length;
+        const int w = x - length - 1;
         const UnicodeString padding = length > 0 ? RepeatChar(u' ', w) : GetLeftSpacing(w, true);
         line += padding;
         pad = int(padding.size());
@@ -149,7 +152,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         }
     } restore{fOptions, addedPastEol};
 
-    if (fInserting) {
+    if (!overwrite) {
         if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
         // A tab pad is shorter in code units than in columns: the character goes right after it.
         const int at = std::min(x - 1, int(line.size()));
@@ -172,9 +175,8 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         }
         InternalSetCaretXY({newX, y});
     } else {
-        const UnicodeString old = x <= length ? UnicodeString(1, line[std::size_t(x - 1)]) : UnicodeString();
-        if (x - 1 < int(line.size())) line[std::size_t(x - 1)] = AChar;
-        else line += AChar;
+        const UnicodeString old(1, line[std::size_t(x - 1)]);
+        line[std::size_t(x - 1)] = AChar;
         ProperSetLine(y - 1, line);
         fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, old, smNormal);
         InternalSetCaretXY({x + 1, y});

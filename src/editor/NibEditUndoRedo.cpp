@@ -49,6 +49,19 @@ private:
     bool fAdded;
 };
 
+/// Gives a field a value for the life of the object: a change is replayed in its own selection
+/// mode and inserting, whatever modes the user is in.
+template <typename T>
+class TempValue {
+public:
+    TempValue(T& field, T value) : fField(field), fSaved(field) { fField = value; }
+    ~TempValue() { fField = fSaved; }
+
+private:
+    T& fField;
+    T fSaved;
+};
+
 /// Restores a list's block change number at the end of a step, also when an error passes.
 class BlockNumberScope {
 public:
@@ -181,6 +194,8 @@ void TCustomNibEdit::UndoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
+    TempValue<bool> inserting(fInserting, true);
+    TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     const TBufferCoord start = item->ChangeStartPos;
     const TBufferCoord end = item->ChangeEndPos;
     const TNibSelectionMode mode = item->ChangeSelMode;
@@ -192,9 +207,9 @@ void TCustomNibEdit::UndoItem()
         SetCaretAndSelection(start, start, end);
         const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
-        // Outside line mode the redo item spans the text put back, so that redo replaces it (an
-        // overwrite) or inserts in front of nothing (a plain insert). Line blocks keep their span.
-        fRedoList->AddChange(reason, start, mode == smLine ? end : CaretXY(), old, mode);
+        // The redo item spans the text put back, so that redo replaces it (an overwrite) or
+        // inserts in front of nothing (a plain insert).
+        fRedoList->AddChange(reason, start, InsertedEnd(start, mode, item->ChangeStr.empty()), old, mode);
         SetCaretXY(start);
         break;
     }
@@ -204,7 +219,12 @@ void TCustomNibEdit::UndoItem()
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
         TBufferCoord p = Before(end, start) ? end : start;
-        if (mode == smColumn) p = {std::min(start.Char, end.Char), std::min(start.Line, end.Line)};
+        if (mode == smColumn) {
+            // The block's left edge in display columns: the end that stood there kept its column.
+            const int column = std::min(ColumnOfChar(start.Line, start.Char), ColumnOfChar(end.Line, end.Char));
+            const int line = std::min(start.Line, end.Line);
+            p = {CharAtColumn(line, column), line};
+        }
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
         if (afterCursor && p.Line > fLines->Count()) {
             InternalSetCaretXY({1, fLines->Count()});
@@ -279,6 +299,8 @@ void TCustomNibEdit::RedoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
+    TempValue<bool> inserting(fInserting, true);
+    TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     fUndoList->SetInsideRedo(true);
     struct InsideRedo {
         TNibEditUndoList& list;
@@ -292,12 +314,12 @@ void TCustomNibEdit::RedoItem()
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
-        SetCaretAndSelection(start, start, mode == smLine ? start : end);
+        SetCaretAndSelection(start, start, end);
         const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
-        const TBufferCoord after = mode == smLine ? end : CaretXY();
+        const TBufferCoord after = InsertedEnd(start, mode, item->ChangeStr.empty());
         fUndoList->AddChange(reason, start, after, old, mode);
-        SetCaretXY(after);
+        SetCaretXY(CaretXY());
         if (reason == crDragDropInsert) SetCaretAndSelection(start, start, after);
         break;
     }
