@@ -139,7 +139,10 @@ void TCustomNibEdit::DoHomeKey(bool Selection)
     int newX = 1;
     if (fOptions.Contains(eoEnhanceHomeKey) && firstRow) {
         UnicodeString line = LineText();
-        if (fWordWrapPlugin) line.resize(std::min<std::size_t>(line.size(), std::size_t(fWordWrapPlugin->GetRowLength(caret.Row))));
+        if (fWordWrapPlugin) {
+            const auto rowLength = std::size_t(fWordWrapPlugin->GetRowLength(caret.Row));
+            line.resize(std::min(line.size(), rowLength));
+        }
         const int firstNonBlank = LeadingBlanks(line);
         if (fCaretX > firstNonBlank + 1 || fCaretX == 1) newX = firstNonBlank + 1;
     }

@@ -73,7 +73,9 @@ void TCustomNibEdit::DeleteLastChar()
                 const UnicodeString expanded = fLines->GetExpandedString(y - 1);
                 const int start = column - b;
                 count = 0;
-                auto at = [&](int i) { return i >= 1 && i <= int(expanded.size()) ? expanded[std::size_t(i - 1)] : u'\0'; };
+                auto at = [&](int i) {
+                    return i >= 1 && i <= int(expanded.size()) ? expanded[std::size_t(i - 1)] : u'\0';
+                };
                 while (count < fTabWidth && count < b && at(start + count) != u'\t') ++count;
                 if (at(start + count) == u'\t') ++count;
                 count = std::max(1, std::min(count, s1));
