@@ -473,6 +473,7 @@ public:
     TContextHelpEvent OnContextHelp;
 
     // --- Keyboard and mouse input -------------------------------------------------------------------
+    /// Runs the key's command and drops its character; Escape cancels a drag of the selection.
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     /// A character from the platform: goes through DoKeyPressW.
@@ -507,7 +508,7 @@ public:
     virtual void GotoLineAndCenter(int ALine);
     TNibEditMark* BookMark(int BookMark) const;
     /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
-    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept);
     /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
     void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
     void DragCanceled();
@@ -571,6 +572,15 @@ public:
     void AddMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->AddMouseCursorHandler(h); }
     void RemoveMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->RemoveMouseCursorHandler(h); }
 
+    // --- Shared line store: showing another editor's text and undo lists ------------------------------
+    /// Shows ANibEdit's text, undo and redo lists; both editors follow every change.
+    void SetLinesPointer(TCustomNibEdit* ANibEdit);
+    /// Back to the editor's own text.
+    void RemoveLinesPointer();
+    void HookTextBuffer(TNibEditStringList* ABuffer, TNibEditUndoList* AUndo, TNibEditUndoList* ARedo);
+    void UnHookTextBuffer();
+    TCustomNibEdit* ChainedEditor() const { return fChainedEditor; }
+
     // --- Search and replace ---------------------------------------------------------------------------
     TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
     /// Not owned.
@@ -607,6 +617,10 @@ private:
     /// The indentation of the nearest line above ALine (1-based) narrower than Limit; 0 when none.
     int SmallerIndentAbove(int ALine, int Limit, bool Expanded) const;
     void DragScrollTick();
+    /// On destruction: editors showing this one's text go back to their own, and a shown text is given back.
+    void ReleaseSharedLines();
+    /// After the shown store changed: repaint, widen the scroll width, update the bars.
+    void LinesHookChanged();
 
     std::uint16_t fLastKey = 0;
     TShiftState fLastShiftState = 0;
@@ -615,7 +629,6 @@ private:
         void* Data;
     };
     std::vector<THookedCommandHandlerEntry> fHookedCommandHandlers;
-    bool FIgnoreNextChar = false;
     UnicodeString FCharCodeString;
     int fMouseDownX = 0;
     int fMouseDownY = 0;
@@ -630,6 +643,17 @@ private:
     bool fHideSelection = false;
     TNibBorderStyle fBorderStyle = bsSingle;
     int fExtraLineSpacing = 0;
+    TCustomNibEdit* fChainedEditor = nullptr;
+    /// The editors that show this one's text.
+    std::vector<TCustomNibEdit*> fLinesFollowers;
+    TNotifyEvent fChainListCleared;
+    TStringListChangeEvent fChainListDeleted;
+    TStringListChangeEvent fChainListInserted;
+    TStringListChangeEvent fChainListPutted;
+    TNotifyEvent fChainLinesChanging;
+    TNotifyEvent fChainLinesChanged;
+    TNotifyEvent fChainUndoAdded;
+    TNotifyEvent fChainRedoAdded;
 };
 
 /// Holds an editor's paint lock for a scope; the release reports the collected status changes.

@@ -75,6 +75,7 @@ TCustomNibEdit::TCustomNibEdit()
 
 TCustomNibEdit::~TCustomNibEdit()
 {
+    ReleaseSharedLines();
     SetHighlighter(nullptr);
     // The marks ask their editor to repaint while they go: they must go before everything else.
     fMarkList.reset();

@@ -1,5 +1,7 @@
 // The editor control: block indent and unindent, the Tab and Shift+Tab keys with smart tabs, and
 // small whole-editor operations (clearing, key bindings, the point-in-selection test).
+#include <algorithm>
+
 #include "editor/NibEdit.h"
 #include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"
@@ -185,7 +187,8 @@ void TCustomNibEdit::DoTabKey()
             newX = start.Char + target - column;
         } else {
             text = u"\t";
-            const bool onlyBlanks = std::all_of(line.begin(), line.begin() + std::min<std::size_t>(line.size(), std::size_t(start.Char - 1)), IsBlank);
+            const std::size_t before = std::min(line.size(), std::size_t(start.Char - 1));
+            const bool onlyBlanks = std::all_of(line.begin(), line.begin() + std::ptrdiff_t(before), IsBlank);
             if (smart && onlyBlanks) {
                 const int target = column + width;
                 int at = column;
@@ -206,7 +209,8 @@ void TCustomNibEdit::DoTabKey()
             fBlockBegin = fBlockEnd = start;
             SetSelTextPrimitive(smNormal, text.c_str(), true);
         }
-        if (fActiveSelectionMode != smColumn) fUndoList->AddChange(crInsert, start, {start.Char + int(text.size()), start.Line}, {}, smNormal);
+        if (fActiveSelectionMode != smColumn)
+            fUndoList->AddChange(crInsert, start, {start.Char + int(text.size()), start.Line}, {}, smNormal);
         TNibTempOption pastEol(fOptions, eoScrollPastEol);
         SetCaretXY({newX, start.Line});
     } catch (...) {

@@ -48,7 +48,9 @@ TEST_F(EditorTest, UnindentRemovesOneTabStepOfLeadingWhitespace)
         Select({1, 1}, {1, 2});
         edit.DoBlockUnindent();
         EXPECT_EQ(Lines()[0], c.after) << "\"" << std::string(c.line.begin(), c.line.end()) << "\"";
-        if (c.after == c.line) EXPECT_FALSE(edit.CanUndo());
+        if (c.after == c.line) {
+            EXPECT_FALSE(edit.CanUndo());
+        }
         edit.ClearUndo();
     }
 }
@@ -123,7 +125,9 @@ TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
         edit.SetCaretXY({c.caretX, 1});
         edit.CommandProcessor(c.command, u'\0', nullptr);
         EXPECT_EQ(Lines()[0], c.after) << c.command;
-        if (c.command < ecUpperCaseBlock) EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        if (c.command < ecUpperCaseBlock) {
+            EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        }
         edit.Undo();
         EXPECT_EQ(Lines()[0], c.line) << c.command;
     }
@@ -145,4 +149,28 @@ TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
     EXPECT_EQ(edit.BookMark(1), nullptr);
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_FALSE(edit.Modified());
+}
+
+TEST_F(EditorTest, UnderWordWrapHomeEndAndArrowsKnowTheEndOfAWrappedRow)
+{
+    edit.SetWordWrap(true);
+    SetLines({u"aaaa bbbb cccc dddd eeee ffff"});
+    const int rowTwoStart = edit.DisplayToBufferPos({1, 2}).Char;
+    ASSERT_GT(rowTwoStart, 1);
+
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);  // shown at the end of the first row
+    edit.CommandProcessor(ecRight, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY(), (TDisplayCoord{1, 2}));
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 30);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    edit.CommandProcessor(ecLeft, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 1);
 }
