@@ -176,8 +176,25 @@ void TTcpConsoleThread::AnnounceData()
 
 void TTcpConsoleThread::DataReady()
 {
+    // A handler that waits in a nested loop (a question asked while a byte is handled) must not
+    // be handed the bytes it is still taking: the running hand-over announces them again.
+    if (fInDataReady) {
+        fDataReadyMissed = true;
+        return;
+    }
     // Cleared before looking, so that bytes arriving from now on are announced again.
     fDataAnnounced = false;
     const std::size_t waiting = fRxRing.Waiting();
-    if (waiting > 0) Fire(OnDataReady, this, unsigned(waiting));
+    {
+        fInDataReady = true;
+        struct Leave {
+            bool& flag;
+            ~Leave() { flag = false; }
+        } leave{fInDataReady};
+        if (waiting > 0) Fire(OnDataReady, this, unsigned(waiting));
+    }
+    if (!fDataReadyMissed) return;
+    fDataReadyMissed = false;
+    fDataAnnounced = false;
+    if (fRxRing.Waiting() > 0) AnnounceData();
 }
