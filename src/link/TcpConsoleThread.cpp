@@ -185,15 +185,22 @@ void TTcpConsoleThread::DataReady()
     // Cleared before looking, so that bytes arriving from now on are announced again.
     fDataAnnounced = false;
     const std::size_t waiting = fRxRing.Waiting();
+    if (waiting == 0) return;
+    // The handler may close the link and wait in a nested loop, in which this thread ends and is freed.
+    const std::shared_ptr<const std::atomic<bool>> alive = AliveFlag();
     {
         fInDataReady = true;
         struct Leave {
-            bool& flag;
-            ~Leave() { flag = false; }
-        } leave{fInDataReady};
-        if (waiting > 0) Fire(OnDataReady, this, unsigned(waiting));
+            TTcpConsoleThread* self;
+            const std::shared_ptr<const std::atomic<bool>>& alive;
+            ~Leave()
+            {
+                if (*alive) self->fInDataReady = false;
+            }
+        } leave{this, alive};
+        Fire(OnDataReady, this, unsigned(waiting));
     }
-    if (!fDataReadyMissed) return;
+    if (!*alive || !fDataReadyMissed) return;
     fDataReadyMissed = false;
     fDataAnnounced = false;
     if (fRxRing.Waiting() > 0) AnnounceData();

@@ -141,6 +141,23 @@ TEST_F(TcpLink, AHandlerWaitingInANestedLoopGetsEveryByteOnceAndInOrder)
     EXPECT_EQ(received, "abcdef");
 }
 
+TEST_F(TcpLink, AHandlerThatClosesAndThenWaitsInANestedLoopOutlivesTheThread)
+{
+    ASSERT_TRUE(Connect());
+    int delivered = 0;
+    link->OnRxByte = [&](TObject*, std::uint8_t) {
+        ++delivered;
+        link->ClosePort();
+        // As a message shown from the handler does: meanwhile the thread ends and is freed.
+        EXPECT_TRUE(loop.RunUntil([&] { return target.WaitForClosed(0); }));
+        loop.RunUntil([] { return false; }, 20);
+    };
+    target.SendPattern(5000);
+    ASSERT_TRUE(loop.RunUntil([&] { return delivered > 0; }));
+    loop.RunUntil([] { return false; }, 50);
+    EXPECT_EQ(delivered, 1);
+}
+
 TEST_F(TcpLink, AWaitingSendStopsWhenTheLinkDrops)
 {
     ASSERT_TRUE(Connect());
