@@ -5,8 +5,6 @@
 
 /// The "Terminal Settings" dialog.
 class TConfigTerm : public TObject {};
-/// The dialog that asks where inserted blocks go.
-class TInsertBlockWhereDlg : public TObject {};
 /// The block transfer dialog.
 class TUploadDialog : public TObject {};
 /// The paired-words dialog.

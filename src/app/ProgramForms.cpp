@@ -1,10 +1,12 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
+#include "codeeditor/TextToBlock.h"
 #include "platform/Dialogs.h"
 
 void InitializeUnits()
 {
-    // Nothing to register yet: the sockets need no start-up on this system.
+    // The sockets need no start-up on this system.
+    InitTextToBlockWords();
 }
 
 void InitializeApplication() { SetApplicationTitle(u"Tavlo Terminal"); }

@@ -1,6 +1,7 @@
 #include "app/ProgramFormsForm.h"
 #include <QDialog>
 #include "app/Unit1Form.h"
+#include "blocks/InsertBlockWhereForm.h"
 #include "settings/MapKeysForm.h"
 
 TQtFormFactory::TQtFormFactory() = default;
@@ -12,6 +13,7 @@ TQtFormFactory::~TQtFormFactory()
     fSelectComPortDlg.reset();
     fEditPairsForm.reset();
     fUploadDialog.reset();
+    fInsertBlockWhereForm.reset();
     fInsertBlockWhereDlg.reset();
     fMapTermKeysForm.reset();
     fMapTermKeys.reset();
@@ -45,7 +47,7 @@ TMapTermKeys* TQtFormFactory::CreateMapTermKeys()
 TInsertBlockWhereDlg* TQtFormFactory::CreateInsertBlockWhereDlg()
 {
     fInsertBlockWhereDlg = std::make_unique<TInsertBlockWhereDlg>();
-    AddDialog();
+    fInsertBlockWhereForm = std::make_unique<TInsertBlockWhereForm>(*fInsertBlockWhereDlg, fMainWindow.get());
     return fInsertBlockWhereDlg.get();
 }
 

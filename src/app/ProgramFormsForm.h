@@ -3,10 +3,12 @@
 #include <memory>
 #include <vector>
 #include "app/PendingForms.h"
+#include "blocks/InsertBlockWhere.h"
 #include "app/ProgramForms.h"
 #include "settings/MapKeys.h"
 
 class QDialog;
+class TInsertBlockWhereForm;
 class TMapTermKeysForm;
 class TTavloTerminalForm;
 
@@ -37,6 +39,7 @@ private:
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
     std::unique_ptr<TMapTermKeysForm> fMapTermKeysForm;
     std::unique_ptr<TInsertBlockWhereDlg> fInsertBlockWhereDlg;
+    std::unique_ptr<TInsertBlockWhereForm> fInsertBlockWhereForm;
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;

@@ -24,6 +24,7 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     Timer1.SetEnabled(true);
 
     CreateActions();
+    BlockManager.CreateActions(BLockUpload);
     fLayout = DesignedLayout();
 }
 
@@ -80,14 +81,8 @@ void TTavloTerminal::FormCreate()
     PasteTextLinesBuffer = std::make_unique<TStringList>();
     CodeEditPairedWordsList = std::make_unique<TStringList>();
     SetActivePage(pgTerminal);
-    BlockEditCurrentFileName.clear();
     CodeEditCurrentFileName.clear();
     ShowBlockFileName();
-    BlockEditEditLine.clear();
-    BlockEditAbortEditEdit = false;
-    BlockEditLastChangeId = 1;
-    BlockEditData = std::make_unique<TStringList>();
-    BlockEditUndoList = std::make_unique<TStringList>();
     RxState.RxCmdNeedsParam = cmd_NONE;
     ComOkBuffer = std::make_unique<TComOkBuffer>();
     Options = std::make_unique<TConfigTermOptions>();
@@ -213,7 +208,7 @@ void TTavloTerminal::LoadSettings()
         if (std::optional<TActionLayout> layout = LoadLayout(UserLayoutFileName())) SetLayout(std::move(*layout));
 }
 
-bool TTavloTerminal::QueryCloseBlockFile() { return true; }
+bool TTavloTerminal::QueryCloseBlockFile() { return BlockManager.QueryCloseBlockFile(); }
 
 bool TTavloTerminal::QueryCloseEditorFile() { return true; }
 
@@ -234,12 +229,9 @@ void TTavloTerminal::ConnectConnectionEvents()
 
 void TTavloTerminal::ConnectionChanged(TObject* Sender) {}
 
-void TTavloTerminal::ShowBlockFileName()
-{
-    fView.BlockStatusChanged(9, BlockEditCurrentFileName.empty() ? UnicodeString(u"(none)") : BlockEditCurrentFileName);
-}
+void TTavloTerminal::ShowBlockFileName() { BlockManager.ShowBlockFileName(); }
 
-void TTavloTerminal::UpdateBlockStatus() {}
+void TTavloTerminal::UpdateBlockStatus() { BlockManager.UpdateBlockStatus(); }
 
 void TTavloTerminal::ClearCodeEditorText() {}
 

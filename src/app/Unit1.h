@@ -7,6 +7,7 @@
 #include <vector>
 #include "app/PendingForms.h"
 #include "app/ReceiveProcedure.h"
+#include "blocks/BlockManager.h"
 #include "link/ComOkBuffer.h"
 #include "platform/ActionLayout.h"
 #include "platform/Actions.h"
@@ -91,12 +92,9 @@ public:
     UnicodeString OriginalCaption;
     std::unique_ptr<TConfigTermOptions> Options;
 
-    std::unique_ptr<TStringList> BlockEditData;
-    std::unique_ptr<TStringList> BlockEditUndoList;
-    int BlockEditLastChangeId = 0;
-    UnicodeString BlockEditEditLine;
-    bool BlockEditAbortEditEdit = false;
-    UnicodeString BlockEditCurrentFileName;
+    /// The Block Manager page: its lines, grid, files and actions.
+    TBlockManager BlockManager{[this](int panel, const UnicodeString& text) { fView.BlockStatusChanged(panel, text); },
+                               [this] { return fActivePage == pgBlockManager; }};
 
     UnicodeString CodeEditCurrentFileName;
     std::unique_ptr<TStringList> CodeEditPairedWordsList;

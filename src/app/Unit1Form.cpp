@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include "app/MainLayout.h"
+#include "blocks/BlockManagerForm.h"
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/CustomizeDialog.h"
 #include "platform/qt/QtActionBars.h"
@@ -34,7 +35,6 @@ TTavloTerminalForm::TTavloTerminalForm()
 
     auto* blockLayout = new QVBoxLayout(fBlockTabSheet);
     blockLayout->setContentsMargins(0, 0, 0, 0);
-    blockLayout->addStretch();
     auto* statusBar1 = new QStatusBar;
     statusBar1->setSizeGripEnabled(false);
     for (const char16_t* text : BlockStatusDesign) {
@@ -49,11 +49,14 @@ TTavloTerminalForm::TTavloTerminalForm()
     fLogic = std::make_unique<TTavloTerminal>(*this);
     fTerminalHost = new ControlHostWidget(fLogic->SimpleTerminal1, terminalTabSheet);
     terminalLayout->addWidget(fTerminalHost);
+    fBlockManagerForm = new TBlockManagerForm(fLogic->BlockManager);
+    blockLayout->insertWidget(0, fBlockManagerForm, 1);
     setWindowTitle(Q(fLogic->Caption()));
     fActionBars = std::make_unique<QtActionBars>(*this, fLogic->ActionLists(), MainMenuBarName);
     // The pages may give their actions the same shortcuts.
     fActionBars->ScopeToPage(fLogic->BLockUpload, fBlockTabSheet);
     fActionBars->ScopeToPage(fLogic->CodeEditor, fCodeEditorTabSheet);
+    fBlockManagerForm->AddPopUpMenu(*fActionBars);
     fActionBars->Show(fLogic->Layout());
     fPages->setCurrentIndex(fLogic->ActivePage());
 
@@ -64,8 +67,9 @@ TTavloTerminalForm::TTavloTerminalForm()
 TTavloTerminalForm::~TTavloTerminalForm()
 {
     fLogic->FormDestroy();
-    // The host shows the terminal, which goes with the logic: the host goes first.
+    // The hosts show controls that go with the logic: the hosts go first.
     delete fTerminalHost;
+    delete fBlockManagerForm;
 }
 
 void TTavloTerminalForm::CaptionChanged(const UnicodeString& caption) { setWindowTitle(Q(caption)); }

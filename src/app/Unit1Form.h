@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 
 class ControlHostWidget;
+class TBlockManagerForm;
 class QtActionBars;
 class QDialog;
 class QLabel;
@@ -41,6 +42,7 @@ private:
     std::vector<QLabel*> fBlockStatusPanels;
     std::unique_ptr<TTavloTerminal> fLogic;
     ControlHostWidget* fTerminalHost = nullptr;
+    TBlockManagerForm* fBlockManagerForm = nullptr;
     std::unique_ptr<QDialog> fHostAddressDialog;
     std::unique_ptr<QtActionBars> fActionBars;
 };

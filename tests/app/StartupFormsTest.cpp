@@ -5,6 +5,7 @@
 #include "app/PendingForms.h"
 #include "app/ProgramForms.h"
 #include "app/StartupFixture.h"
+#include "blocks/InsertBlockWhere.h"
 #include "platform/Dialogs.h"
 #include "link/ConnectionManager.h"
 #include "settings/MapKeys.h"
@@ -103,8 +104,8 @@ TEST_F(StartupTest, FirstStartShowsTheTerminalPageWithTheDesignedCaptionAndTermi
     EXPECT_EQ(window.SimpleTerminal1.Font().Height, -13);
     EXPECT_TRUE(window.Timer1.Enabled());
     EXPECT_EQ(window.Timer1.Interval(), 500);
-    EXPECT_EQ(window.BlockEditLastChangeId, 1);
-    EXPECT_EQ(window.BlockEditData->Count(), 0);
+    EXPECT_EQ(window.BlockManager.BlockEditLastChangeId, 1);
+    EXPECT_EQ(window.BlockManager.BlockEditData.Count(), 0);
     EXPECT_EQ(window.Options->DisplayColumns, TConfigTermOptions().DisplayColumns);
     EXPECT_FALSE(window.InPaste);
     EXPECT_EQ(window.RxState.RxCmdNeedsParam, cmd_NONE);

@@ -1,0 +1,150 @@
+// The Block Manager's files: open, save, save as, new and the question before changes are lost.
+#include "blocks/BlockFile.h"
+#include "blocks/BlockLines.h"
+#include "blocks/BlockManager.h"
+#include "platform/Dialogs.h"
+
+namespace {
+
+TFileDialogRequest OpenDialog()
+{
+    return {u"Open Block or Text  File", u"Forth Block File|*.blk|Forth Text File|*.forth|Text File|*.txt|Any File|*.*",
+            u"blk", {}, {}};
+}
+
+TFileDialogRequest SaveDialog()
+{
+    return {u"Save To Block or Text File", u"Text File|*.txt|Forth Block FIle|*.blk", u".txt", {}, {}};
+}
+
+void ShowError(const UnicodeString& text)
+{
+    Dialogs::Current().MessageBox(u"Error", text, TMsgDlgType::mtError, TMsgButtons::OK);
+}
+
+}  // namespace
+
+bool TBlockManager::QueryCloseBlockFile()
+{
+    // What is being typed counts as a change too.
+    if (DrawGrid1.EditorMode()) DrawGrid1.SetEditorMode(false);
+    bool result = true;
+    if (Modified()) {
+        switch (Dialogs::Current().MessageBox(u"Confirm", u"Block editor contents have changed, save changes?",
+                                              TMsgDlgType::mtConfirmation, TMsgButtons::YesNoCancel)) {
+        case TModalResult::mrNo: break;
+        case TModalResult::mrYes:
+            BlockEdSaveFileActExecute();
+            result = !Modified();
+            break;
+        default: result = false; break;
+        }
+    }
+    UpdateBlockStatus();
+    return result;
+}
+
+void TBlockManager::ReplaceLines(TStringList Lines)
+{
+    BlockEditData = std::move(Lines);
+    BlockEditUndoList.Clear();
+    DrawGrid1.SetRowCount(1);
+    DrawGrid1.SetRow(0);
+    SyncGrid();
+}
+
+bool TBlockManager::LoadBlockStream(std::string_view Bytes)
+{
+    if (!QueryCloseBlockFile()) return false;
+    TStringList lines;
+    ReadBlockStream(Bytes, lines);
+    WrapBlockLines(lines);
+    ReplaceLines(std::move(lines));
+    return true;
+}
+
+bool TBlockManager::LoadBlockFile(const UnicodeString& FileName)
+{
+    if (!QueryCloseBlockFile()) return false;
+    // Read into a list of its own: a file that cannot be read leaves the lines as they are.
+    TStringList lines;
+    if (!LoadBlockFileLines(FileName, lines)) {
+        ShowError(u"Cannot open file \"" + FileName + u"\".");
+        return false;
+    }
+    WrapBlockLines(lines);
+    ReplaceLines(std::move(lines));
+    return true;
+}
+
+bool TBlockManager::LoadBlockTextFile(const UnicodeString& FileName)
+{
+    if (!QueryCloseBlockFile()) return false;
+    TStringList lines;
+    if (!::LoadBlockTextFile(FileName, lines)) {
+        ShowError(u"Cannot open file \"" + FileName + u"\".");
+        return false;
+    }
+    WrapBlockLines(lines);
+    ReplaceLines(std::move(lines));
+    return true;
+}
+
+bool TBlockManager::SaveBlockManagerFile(const UnicodeString& FileName)
+{
+    UnicodeString error;
+    if (!IsBlockFileName(FileName)) {
+        error = SaveBlockTextFile(FileName, BlockEditData);
+    } else if (BlockLinesFit(BlockEditData)) {
+        error = SaveBlockFile(FileName, BlockEditData);
+    } else {
+        Dialogs::Current().MessageBox(u"Warning",
+                                      u"Unable to save as a block file, the block editor contains one or more text lines "
+                                      u"that are longer then the allowed 64 characters per line.",
+                                      TMsgDlgType::mtWarning, TMsgButtons::OK);
+        return false;
+    }
+    if (!error.empty()) {
+        ShowError(error);
+        return false;
+    }
+    BlockEditCurrentFileName = FileName;
+    ShowBlockFileName();
+    BlockEditUndoList.Clear();
+    return true;
+}
+
+void TBlockManager::BlockEditOpenFileActExecute()
+{
+    const UnicodeString name = Dialogs::Current().OpenFile(OpenDialog());
+    if (name.empty()) return;
+    if (IsBlockFileName(name) ? LoadBlockFile(name) : LoadBlockTextFile(name)) {
+        BlockEditCurrentFileName = name;
+        ShowBlockFileName();
+    }
+    SyncGrid();
+}
+
+void TBlockManager::BlockEdSaveFileActExecute()
+{
+    UnicodeString name = BlockEditCurrentFileName;
+    if (name.empty()) name = Dialogs::Current().SaveFile(SaveDialog());
+    if (!name.empty()) SaveBlockManagerFile(name);
+}
+
+void TBlockManager::BlockEditSaveFileAsActExecute()
+{
+    const UnicodeString name = Dialogs::Current().SaveFile(SaveDialog());
+    if (!name.empty()) SaveBlockManagerFile(name);
+}
+
+void TBlockManager::BlockEditClearActExecute()
+{
+    // The question comes while the name is still known, so that Yes saves under it.
+    if (QueryCloseBlockFile()) {
+        ReplaceLines(TStringList());
+        BlockEditCurrentFileName.clear();
+        ShowBlockFileName();
+    }
+    SyncGrid();
+}

@@ -1,0 +1,43 @@
+#include "blocks/BlockManagerForm.h"
+#include <QAction>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QScrollBar>
+#include <QStyle>
+#include "platform/qt/ControlHostWidget.h"
+#include "platform/qt/QtActionBars.h"
+#include "platform/qt/QtCanvas.h"
+
+TBlockManagerForm::TBlockManagerForm(TBlockManager& manager, QWidget* parent)
+    : QWidget(parent), fManager(manager), fGridHost(new ControlHostWidget(manager.DrawGrid1, this))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QImage image(1, 1, QImage::Format_RGB32);
+    QtCanvas canvas(image);
+    // The grid's own width holds room for the scroll bar.
+    fGridHost->setFixedWidth(fManager.LayoutBlockGrid(canvas) - 20 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    layout->addWidget(fGridHost);
+    layout->addStretch();
+}
+
+void TBlockManagerForm::AddPopUpMenu(const QtActionBars& bars)
+{
+    TAction* const items[] = {fManager.BlockEditUndoAct,        nullptr,
+                              fManager.BlockEditCopyLinesAct,   fManager.BlockEditCutLinesAct,
+                              fManager.BlockEditPasteLinesAct,  fManager.DeleteLineAct,
+                              nullptr,                          fManager.BlockEditSelecyAllAct,
+                              fManager.BlockEditSelectBlockAct, nullptr,
+                              fManager.BlockEditInsertBlankAboveAct, fManager.BlockEditInsertBlankBelowAct};
+    QWidget* surface = fGridHost->Surface();
+    surface->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (TAction* action : items) {
+        if (!action) {
+            auto* separator = new QAction(surface);
+            separator->setSeparator(true);
+            surface->addAction(separator);
+        } else if (QAction* qtAction = bars.QtAction(*action)) {
+            surface->addAction(qtAction);
+        }
+    }
+}
