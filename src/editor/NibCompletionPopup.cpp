@@ -28,6 +28,8 @@ void TNibBaseCompletionProposalForm::ResetAssignedList()
 {
     FAssignedList.clear();
     for (int i = 0; i < FItemList.Count(); ++i) FAssignedList.push_back({FItemList[i], i});
+    // The selection stays on an item of a shorter list.
+    FPosition = std::clamp(FPosition, 0, std::max(AssignedCount() - 1, 0));
     AdjustScrollBarPosition();
 }
 

@@ -189,6 +189,8 @@ private:
     bool Matches(int ItemIndex) const;
     bool IsBreakChar(char16_t c) const;
     void RecalcItemHeight();
+    /// The list and title bitmaps take the client size.
+    void SizeBitmaps();
     /// Measures both fonts, then the title bar and item heights and the rows that fit.
     void FontsChanged();
     /// Tells OnChangePosition the selected item, while a ctCode list shows.

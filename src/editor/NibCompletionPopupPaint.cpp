@@ -17,6 +17,7 @@ void SetFontColor(Canvas& canvas, TColor color)
 
 void TNibBaseCompletionProposalForm::Paint(Canvas& canvas)
 {
+    SizeBitmaps();
     if (FDisplayKind == ctCode) {
         PaintList(canvas);
         canvas.CopyRect({0, FHeightBuffer, FBitmap->Width(), FHeightBuffer + FBitmap->Height()}, *FBitmap,
@@ -85,7 +86,6 @@ void TNibBaseCompletionProposalForm::PaintTitle(Canvas& canvas)
 
 void TNibBaseCompletionProposalForm::PaintHint(Canvas& canvas)
 {
-    FBitmap->SetSize(ClientWidth(), ClientHeight());
     Canvas& c = FBitmap->GetCanvas();
     const int w = FBitmap->Width();
     const int h = FBitmap->Height();

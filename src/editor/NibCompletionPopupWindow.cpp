@@ -71,10 +71,17 @@ void TNibBaseCompletionProposalForm::Sizing(int& AWidth, int& AHeight)
 void TNibBaseCompletionProposalForm::Resize()
 {
     if (FEffectiveItemHeight != 0) FLinesInWindow = std::max((ClientHeight() - FHeightBuffer) / FEffectiveItemHeight, 0);
-    FBitmap->SetSize(ClientWidth(), std::max(ClientHeight() - FHeightBuffer, 0));
-    FTitleBitmap->SetSize(ClientWidth(), FHeightBuffer);
+    SizeBitmaps();
     AdjustScrollBarPosition();
     Invalidate();
+}
+
+void TNibBaseCompletionProposalForm::SizeBitmaps()
+{
+    // A list leaves room for its title bar; a hint draws on the whole client area.
+    const int listTop = FDisplayKind == ctCode ? FHeightBuffer : 0;
+    FBitmap->SetSize(ClientWidth(), std::max(ClientHeight() - listTop, 0));
+    FTitleBitmap->SetSize(ClientWidth(), FHeightBuffer);
 }
 
 void TNibBaseCompletionProposalForm::FontsChanged()

@@ -132,6 +132,11 @@ TEST_F(CompletionPopup, WithoutFilteringTheSelectionJumpsToTheFirstMatch)
     EXPECT_EQ(form.Position(), 0);
     EXPECT_EQ(form.LogicalToPhysicalIndex(3), 3);
     EXPECT_EQ(form.PhysicalToLogicalIndex(3), 3);
+
+    // An empty list leaves no selection behind on a row it does not have.
+    form.SetPosition(3);
+    form.SetItemList(List({}));
+    EXPECT_EQ(form.Position(), 0);
 }
 
 TEST_F(CompletionPopup, MatchingAgainstTheInsertListOrThePlainTextOfPrettyItems)
