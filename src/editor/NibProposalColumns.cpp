@@ -30,12 +30,6 @@ TProposalColumn* TProposalColumns::FindItemID(int ID) const
     return nullptr;
 }
 
-void TProposalColumns::Delete(int Index)
-{
-    if (Index < 0 || Index >= Count()) throw std::out_of_range("Column index out of range");
-    FItems.erase(FItems.begin() + Index);
-}
-
 void TProposalColumns::Assign(const TPersistent& Source)
 {
     const auto* columns = dynamic_cast<const TProposalColumns*>(&Source);

@@ -43,7 +43,6 @@ public:
     TProposalColumn& Insert(int Index);
     /// The column with that ID, or none.
     TProposalColumn* FindItemID(int ID) const;
-    void Delete(int Index);
     void Clear() { FItems.clear(); }
     /// Becomes a copy of another column collection.
     void Assign(const TPersistent& Source) override;
