@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+TToolkitScrollRange ToolkitScrollRange(const TScrollInfo& info)
+{
+    const int page = std::max(info.Page, 0);
+    const int top = page > 0 ? info.Max - page + 1 : info.Max;
+    return {info.Min, std::max(info.Min, top), std::max(page, 1)};
+}
+
 Control::Control() = default;
 
 Control::~Control() = default;
@@ -67,6 +74,11 @@ void Control::Invalidate()
 void Control::InvalidateRect(const TRect& r)
 {
     if (fHost && !r.IsEmpty()) fHost->InvalidateRect(r);
+}
+
+void Control::ScrollWindow(const TRect& r, int dx, int dy)
+{
+    if (fHost && !r.IsEmpty()) fHost->ScrollRect(r, dx, dy);
 }
 
 const TScrollInfo& Control::ScrollInfo(TScrollBarKind kind) const

@@ -38,6 +38,16 @@ struct TScrollInfo {
     bool Visible = false;
 };
 
+/// A toolkit scroll bar's range for a bar counted as the system counts it, where Max includes the
+/// last page: the highest position is Max - Page + 1 and a page step is the page.
+struct TToolkitScrollRange {
+    int Minimum = 0;
+    int Maximum = 0;
+    int PageStep = 1;
+    friend bool operator==(const TToolkitScrollRange&, const TToolkitScrollRange&) = default;
+};
+TToolkitScrollRange ToolkitScrollRange(const TScrollInfo& info);
+
 class Control;
 
 /// What a control asks of whatever shows it.
@@ -51,6 +61,9 @@ public:
     virtual void SetFocus() = 0;
     virtual void CaretChanged(bool visible, const TRect& caret) = 0;
     virtual void Beep() = 0;
+    /// Moves the pixels of r by (dx, dy) and repaints what they uncover; a host that cannot move
+    /// pixels repaints r.
+    virtual void ScrollRect(const TRect& r, int dx, int dy) { InvalidateRect(r); }
 };
 
 class Control : public TObject {
@@ -82,6 +95,8 @@ public:
 
     void Invalidate();
     void InvalidateRect(const TRect& r);
+    /// Moves the painted pixels of r by (dx, dy), as the system's window scrolling does.
+    void ScrollWindow(const TRect& r, int dx, int dy);
 
     const TScrollInfo& ScrollInfo(TScrollBarKind kind) const;
     /// Stores the scroll bar as the system's scroll bars do: Page is kept within 0..Max-Min+1 and
