@@ -523,6 +523,8 @@ public:
     void DoBlockIndent();
     void DoBlockUnindent();
     bool IsPointInSelection(const TBufferCoord& Value) const;
+    /// The selection's lines and characters, each pair ordered on its own (a column block's corners).
+    TBufferBlock UnifiedSelection() const;
     /// Clears text, marks, bookmarks, undo and redo.
     void ClearAll();
     void ClearSelection();

@@ -38,6 +38,12 @@ bool TCustomNibEdit::IsPointInSelection(const TBufferCoord& Value) const
     }
 }
 
+TBufferBlock TCustomNibEdit::UnifiedSelection() const
+{
+    return {std::min(fBlockBegin.Line, fBlockEnd.Line), std::min(fBlockBegin.Char, fBlockEnd.Char),
+            std::max(fBlockBegin.Line, fBlockEnd.Line), std::max(fBlockBegin.Char, fBlockEnd.Char)};
+}
+
 void TCustomNibEdit::ClearAll()
 {
     fLines->Clear();

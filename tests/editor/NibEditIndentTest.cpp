@@ -138,6 +138,28 @@ TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
     EXPECT_EQ(edit.SelText(), u"BC D");
 }
 
+TEST_F(EditorTest, SelectionTestsInEachMode)
+{
+    SetLines({u"abcdef", u"abcdef", u"abcdef"});
+    Select({5, 1}, {2, 3});
+    EXPECT_EQ(edit.UnifiedSelection(), (TBufferBlock{1, 2, 3, 5}));
+    struct Case {
+        TNibSelectionMode mode;
+        TBufferCoord point;
+        bool inside;
+    };
+    const Case cases[] = {
+        {smNormal, {5, 1}, true},  {smNormal, {4, 1}, false}, {smNormal, {1, 3}, true}, {smNormal, {2, 3}, false},
+        {smColumn, {2, 2}, true},  {smColumn, {5, 2}, false}, {smColumn, {1, 2}, false},
+        {smLine, {6, 3}, true},    {smLine, {1, 4}, false},
+    };
+    for (const Case& c : cases) {
+        edit.SetSelectionMode(c.mode);
+        Select({5, 1}, {2, 3});
+        EXPECT_EQ(edit.IsPointInSelection(c.point), c.inside) << int(c.mode) << " " << c.point;
+    }
+}
+
 TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
 {
     SetLines({u"a", u"b"});
