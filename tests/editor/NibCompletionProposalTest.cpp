@@ -344,3 +344,33 @@ TEST(CompletionProposalLists, ItemsGoIntoBothListsAndABadPositionIsReported)
     proposal.ClearList();
     EXPECT_EQ(proposal.ItemList().Count() + proposal.InsertList().Count(), 0);
 }
+
+TEST_F(CompletionProposalTest, HintsCloseOnAnyCommandAndParameterHintsFollowTheTyping)
+{
+    int opened = 0;
+    proposal.OnExecute = [&](NibCompletionType, TObject*, UnicodeString&, int&, int&, bool&) { ++opened; };
+    proposal.SetDefaultType(ctHint);
+    proposal.ActivateCompletion();
+    ASSERT_TRUE(Open());
+    edit.CommandProcessor(ecLeft, u'\0', nullptr);
+    EXPECT_FALSE(Open());
+
+    proposal.SetDefaultType(ctParams);
+    proposal.ClearList();
+    proposal.AddItem(u"n1, n2", u"");
+    struct Step {
+        TNibEditorCommand command;
+        char16_t ch;
+        bool open;
+    };
+    for (const Step& closing : {Step{ecChar, u'\x1B', false}, Step{ecLostFocus, u'\0', false}}) {
+        opened = 0;
+        proposal.ActivateCompletion();
+        ASSERT_TRUE(Open());
+        for (const Step& step : {Step{ecChar, u'x', true}, Step{ecLineBreak, u'\0', true}, closing}) {
+            edit.CommandProcessor(step.command, step.ch, nullptr);
+            EXPECT_EQ(Open(), step.open) << step.command;
+        }
+        EXPECT_EQ(opened, 3);  // opened, then refreshed after each command that kept it
+    }
+}
