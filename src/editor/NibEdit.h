@@ -2,11 +2,8 @@
 // The text editor control. One class whose member functions live in files named by concern:
 // NibEditCreate (creation, fields, font, paint lock, pixel conversions), NibEditCaret (caret,
 // selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
-// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo,
-// NibEditCommands (the command table, typing, line breaks), NibEditCommandProcessor (key chords, the
-// command path), NibEditCaretMoves, NibEditDeleteCommands, NibEditInput (keys and mouse),
-// NibEditBookmarks (bookmarks, drag and drop), NibEditSharedLines, NibEditIndent, NibEditCaseChange,
-// NibEditProperties and NibEditSearchReplace.
+// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
+// NibEditCommands (the command path).
 #include <array>
 #include <functional>
 #include <memory>
@@ -439,6 +436,7 @@ public:
     TContextHelpEvent OnContextHelp;
 
     // --- Keyboard and mouse input -------------------------------------------------------------------
+    /// Runs the key's command and drops its character; Escape cancels a drag of the selection.
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     /// A character from the platform: goes through DoKeyPressW.
@@ -473,7 +471,7 @@ public:
     virtual void GotoLineAndCenter(int ALine);
     TNibEditMark* BookMark(int BookMark) const;
     /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
-    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept);
     /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
     void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
     void DragCanceled();
@@ -488,6 +486,8 @@ public:
     void DoBlockIndent();
     void DoBlockUnindent();
     bool IsPointInSelection(const TBufferCoord& Value) const;
+    /// The selection's lines and characters, each pair ordered on its own (a column block's corners).
+    TBufferBlock UnifiedSelection() const;
     /// Clears text, marks, bookmarks, undo and redo.
     void ClearAll();
     void ClearSelection();
@@ -594,7 +594,6 @@ private:
         void* Data;
     };
     std::vector<THookedCommandHandlerEntry> fHookedCommandHandlers;
-    bool FIgnoreNextChar = false;
     UnicodeString FCharCodeString;
     int fMouseDownX = 0;
     int fMouseDownY = 0;

@@ -16,7 +16,11 @@ constexpr std::uint16_t VkNumpad9 = 105;
 void TCustomNibEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     fKbdHandler->ExecuteKeyDown(this, Key, Shift);
-    if (Key == 0) return;
+    if (fDragging && Key == VK::ESCAPE) {
+        Key = 0;
+        DragCanceled();
+        return;
+    }
     void* data = nullptr;
     const TNibEditorCommand command = TranslateKeyCode(Key, Shift, data);
     if (command != ecNone) {
@@ -48,10 +52,6 @@ void TCustomNibEdit::KeyPress(char16_t& Key) { DoKeyPressW(Key); }
 
 void TCustomNibEdit::DoKeyPressW(char16_t Key)
 {
-    if (FIgnoreNextChar) {
-        FIgnoreNextChar = false;
-        return;
-    }
     Fire(OnKeyPressW, this, Key);
     if (Key != u'\0') KeyPressW(Key);
 }
@@ -133,7 +133,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
     fLastMouseShift = Shift;
     if (fDragging) {
         bool accept = false;
-        DragOver(this, X, Y, dsDragMove, Shift, accept);
+        DragOver(this, X, Y, dsDragMove, accept);
         return;
     }
     if (!Captured()) return;

@@ -107,6 +107,20 @@ TEST_F(BookmarkTest, DraggingTheSelectionMovesOrCopiesIt)
     }
 }
 
+TEST_F(BookmarkTest, EscapeCancelsADragAndTheReleaseThenDropsNothing)
+{
+    SetLines({u"abc def ghi"});
+    Select({1, 1}, {5, 1});
+    edit.MouseDown(TMouseButton::mbLeft, ssLeft, X(2), 1);
+    edit.MouseMove(ssLeft, X(10), 1);
+    ASSERT_TRUE(edit.Dragging());
+    std::uint16_t escape = VK::ESCAPE;
+    edit.KeyDown(escape, 0);
+    EXPECT_FALSE(edit.Dragging());
+    edit.MouseUp(TMouseButton::mbLeft, 0, X(10), 1);
+    EXPECT_EQ(Lines()[0], u"abc def ghi");
+}
+
 TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
 {
     TNibEdit other;
@@ -115,7 +129,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     other.SetCaretAndSelection({3, 1}, {1, 1}, {3, 1});
     SetLines({u"abc"});
     bool accept = false;
-    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
     EXPECT_TRUE(accept);
     edit.DragDrop(&other, X(2), 1, 0);
     EXPECT_EQ(Lines()[0], u"axybc");
@@ -125,7 +139,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     EXPECT_EQ(Lines()[0], u"xyaxybc");
 
     edit.SetReadOnly(true);
-    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
     EXPECT_FALSE(accept);
 }
 
