@@ -374,3 +374,24 @@ TEST_F(CompletionProposalTest, HintsCloseOnAnyCommandAndParameterHintsFollowTheT
         EXPECT_EQ(opened, 3);  // opened, then refreshed after each command that kept it
     }
 }
+
+TEST_F(CompletionProposalTest, BackspaceInTheListDeletesOnceAndClosesPastTheWordStart)
+{
+    SetLines({u"1 DU"});
+    edit.SetCaretXY({5, 1});
+    Shortcut();
+    auto backspace = [this] {
+        PopupKey(VK::BACK);
+        PopupChar(u'\b');
+    };
+    backspace();
+    EXPECT_EQ(Lines(), std::vector<UnicodeString>{u"1 D"});
+    EXPECT_EQ(Filtered(), "DROP DUP DUMP");
+    backspace();
+    EXPECT_EQ(Lines(), std::vector<UnicodeString>{u"1 "});
+    EXPECT_TRUE(Open());
+    backspace();
+    EXPECT_EQ(Lines(), std::vector<UnicodeString>{u"1"});
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(cancelled, 1);
+}
