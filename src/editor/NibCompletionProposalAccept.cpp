@@ -6,25 +6,29 @@
 
 namespace {
 
-/// Keeps an editor's paint lock and undo block for a scope, so that a failing event handler
-/// leaves neither open.
-class TUpdateUndoBlock {
+/// Holds an editor's paint lock and undo block for a scope, with the selection in normal mode: a
+/// word is replaced as text even while the user selects lines or columns, which would otherwise
+/// take whole lines or a block with it. A failing event handler leaves nothing open.
+class TWordReplacement {
 public:
-    explicit TUpdateUndoBlock(TCustomNibEdit& AEdit) : fEdit(AEdit)
+    explicit TWordReplacement(TCustomNibEdit& AEdit) : fEdit(AEdit), fMode(AEdit.ActiveSelectionMode())
     {
         fEdit.BeginUpdate();
         fEdit.BeginUndoBlock();
+        fEdit.SetActiveSelectionMode(smNormal);
     }
-    ~TUpdateUndoBlock() noexcept(false)
+    ~TWordReplacement() noexcept(false)
     {
+        fEdit.SetActiveSelectionMode(fMode);
         fEdit.EndUndoBlock();
         fEdit.EndUpdate();
     }
-    TUpdateUndoBlock(const TUpdateUndoBlock&) = delete;
-    TUpdateUndoBlock& operator=(const TUpdateUndoBlock&) = delete;
+    TWordReplacement(const TWordReplacement&) = delete;
+    TWordReplacement& operator=(const TWordReplacement&) = delete;
 
 private:
     TCustomNibEdit& fEdit;
+    TNibSelectionMode fMode;
 };
 
 }  // namespace
@@ -77,7 +81,7 @@ void TNibCompletionProposal::AcceptFromPopup(TObject* Sender, TShiftState Shift,
     TNibCompletionEditAdapter* adapter = AdapterOf(CurrentEdit());
     if (!adapter) return;
     TCustomNibEdit& edit = adapter->Edit();
-    TUpdateUndoBlock block(edit);
+    TWordReplacement replacement(edit);
     const TBufferCoord caret = edit.CaretXY();
     const TBufferCoord start{FCompletionStart, caret.Line};
     // Tab, Enter and a double click also replace the rest of the word right of the caret.

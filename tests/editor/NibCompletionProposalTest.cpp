@@ -395,3 +395,18 @@ TEST_F(CompletionProposalTest, BackspaceInTheListDeletesOnceAndClosesPastTheWord
     EXPECT_FALSE(Open());
     EXPECT_EQ(cancelled, 1);
 }
+
+TEST_F(CompletionProposalTest, AcceptingReplacesOnlyTheWordWhateverTheSelectionMode)
+{
+    for (TNibSelectionMode mode : {smNormal, smLine, smColumn}) {
+        edit.SetSelectionMode(mode);
+        SetLines({u"a x DUxyz b", u"second"});
+        edit.SetCaretXY({7, 1});
+        Shortcut();
+        PopupKey(VK::RETURN);
+        EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a x DUP b", u"second"})) << int(mode);
+        EXPECT_EQ(edit.ActiveSelectionMode(), mode);
+        edit.Undo();
+        EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a x DUxyz b", u"second"})) << int(mode);
+    }
+}
