@@ -410,3 +410,21 @@ TEST_F(CompletionProposalTest, AcceptingReplacesOnlyTheWordWhateverTheSelectionM
         EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a x DUxyz b", u"second"})) << int(mode);
     }
 }
+
+TEST_F(CompletionProposalTest, TheEditorKeepsItsCaretWhileTheListHasTheFocus)
+{
+    SetLines({u"DU"});
+    edit.SetCaretXY({3, 1});
+    Shortcut();
+    edit.FocusChanged(false);  // the list's window takes the keyboard
+    EXPECT_TRUE(host->CaretShown);
+    PopupKey(VK::ESCAPE);
+    // Back to what it was; the editor got the focus back.
+    EXPECT_FALSE(edit.AlwaysShowCaret());
+    EXPECT_TRUE(edit.Focused());
+    EXPECT_TRUE(host->CaretShown);
+    edit.FocusChanged(false);
+    EXPECT_FALSE(host->CaretShown);
+    edit.SetAlwaysShowCaret(true);  // without the focus the caret comes back at once
+    EXPECT_TRUE(host->CaretShown);
+}
