@@ -2,8 +2,8 @@
 // The text editor control. One class whose member functions live in files named by concern:
 // NibEditCreate (creation, fields, font, paint lock, pixel conversions), NibEditCaret (caret,
 // selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
-// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
-// NibEditCommands (the command path).
+// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo,
+// NibEditCommands (the command path), NibEditPaint (painting of text lines) and NibEditGutter.
 #include <array>
 #include <functional>
 #include <memory>
@@ -33,6 +33,15 @@ UnicodeString TrimTrailingBlanks(std::u16string_view S);
 using TNibFreeNotification = TMethod<void(TObject* Sender)>;
 using TStatusChangeEvent = std::function<void(TObject* Sender, TNibStatusChanges Changes)>;
 using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+/// Lets the application colour a whole line: set Special and change the colours.
+using TSpecialLineColorsEvent =
+    std::function<void(TObject* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
+/// Called after the editor has painted, with the canvas it painted on.
+using TNibPaintEvent = std::function<void(TObject* Sender, Canvas& ACanvas)>;
+/// May replace the text shown in the gutter beside a line.
+using TGutterGetTextEvent = std::function<void(TObject* Sender, int ALine, UnicodeString& AText)>;
+/// Called for each line beside which the gutter was painted; X is where the line's marks end.
+using TGutterPaintEvent = std::function<void(TObject* Sender, int ALine, int X, int Y)>;
 
 /// Sees a command before (AfterProcessing false) and after it runs; Handled cancels it.
 using THookedCommandEvent = TMethod<void(TObject* Sender, bool AfterProcessing, bool& Handled,
@@ -220,7 +229,11 @@ public:
     void InvalidateSelection();
     /// Repaints the gutter beside lines FirstLine..LastLine; (-1, -1) the whole gutter.
     void InvalidateGutterLines(int FirstLine, int LastLine);
-    void InvalidateGutterLine(int ALine) override { InvalidateGutterLines(ALine, ALine); }
+    /// Nothing for a line outside the text.
+    void InvalidateGutterLine(int ALine) override
+    {
+        if (ALine >= 1 && ALine <= fLines->Count()) InvalidateGutterLines(ALine, ALine);
+    }
 
     // --- Scrolling and caret placement ------------------------------------------------------------
     int TopLine() const { return fTopLine; }
@@ -281,6 +294,30 @@ public:
     UnicodeString ExpandedLine(int Index) const override;
     bool IsWordBreakChar(char16_t C) const override { return TNibEditCharClasses::IsWordBreakChar(C); }
 
+    // --- Painting: text lines (NibEditPaint) and gutter (NibEditGutter) --------------------------
+    /// Paints the part of the window that the canvas is clipped to.
+    void Paint(Canvas& ACanvas) override;
+    /// Paints the text area part of AClip: rows aFirstRow..aLastRow, display columns FirstCol..LastCol.
+    virtual void PaintTextLines(Canvas& ACanvas, TRect AClip, int aFirstRow, int aLastRow, int FirstCol,
+                                int LastCol);
+    /// Paints the gutter part of AClip beside rows aFirstRow..aLastRow.
+    virtual void PaintGutter(Canvas& ACanvas, const TRect& AClip, int aFirstRow, int aLastRow);
+    /// Glyphs shown for a space, a tab and the end of a line.
+    static constexpr char16_t SpaceGlyph = u'\u2219';
+    static constexpr char16_t TabGlyph = u'\u2192';
+    static constexpr char16_t LineEndGlyph = u'\u00B6';
+    TSpecialLineColorsEvent OnSpecialLineColors;
+    TNibPaintEvent OnPaint;
+    TGutterGetTextEvent OnGutterGetText;
+    TGutterPaintEvent OnGutterPaint;
+
+protected:
+    /// True when OnSpecialLineColors marks the line; it may change both colours.
+    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
+    /// Fires OnPaint with the canvas set to the editor's font and colour.
+    virtual void DoOnPaint(Canvas& ACanvas);
+
+public:
     TNotifyEvent OnChange;
     TStatusChangeEvent OnStatusChange;
     TScrollEvent OnScroll;
@@ -358,6 +395,12 @@ private:
     /// A line break at the caret; a typed one opens an undo block and retypes the indentation.
     void InsertLineBreak(bool MoveCaret, bool Typed);
 
+    // painting
+    /// The painter of one pass over the text area reads the editor's layout and colours.
+    friend class TNibTextLinePainter;
+    /// Draws one mark beside row `Row` and advances the row's mark offset.
+    void PaintMark(Canvas& ACanvas, const TNibEditMark& Mark, int Row, int& Offset);
+
     std::unique_ptr<TNibEditStringList> fOrigLines;
     TNibEditStringList* fLines;
     std::unique_ptr<TNibEditUndoList> fOrigUndoList;
@@ -420,6 +463,8 @@ private:
     int fMouseWheelAccumulator = 0;
     TPoint fCaretOffset;
     TSize fCaretSize;
+    /// The built-in bookmark glyphs, made when a mark first needs them.
+    std::unique_ptr<TNibInternalImage> fInternalImage;
 
     // === Commands, input, bookmarks, drag and drop, indent, caret moves, search and replace ========
 public:
