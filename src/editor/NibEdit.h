@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "editor/NibEditKbdHandler.h"
 #include "editor/NibEditKeyCmds.h"
