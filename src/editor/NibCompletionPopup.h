@@ -48,6 +48,7 @@ public:
     ~TNibBaseCompletionProposalForm() override;
 
     void SetWindow(TNibPopupWindow* Window) { FWindow = Window; }
+    TNibPopupWindow* Window() const { return FWindow; }
 
     // Lists. Changes made through ItemList() and InsertList() take effect at ResetAssignedList.
     TStringList& ItemList() { return FItemList; }

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "editor/NibEditKbdHandler.h"
 #include "editor/NibEditKeyCmds.h"
@@ -29,6 +30,8 @@ inline constexpr char16_t NibEditClipboardFormat[] = u"NibEdit Control Block Typ
 /// S without trailing spaces and tabs.
 UnicodeString TrimTrailingBlanks(std::u16string_view S);
 
+/// Tells whoever holds on to an editor that it is being destroyed.
+using TNibFreeNotification = TMethod<void(TObject* Sender)>;
 using TStatusChangeEvent = std::function<void(TObject* Sender, TNibStatusChanges Changes)>;
 using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
 /// Lets the application colour a whole line: set Special and change the colours.
@@ -134,6 +137,8 @@ public:
     /// Kept within 1..2147483646.
     void SetMaxScrollWidth(int Value);
     bool AlwaysShowCaret() const { return fAlwaysShowCaret; }
+    /// Keeps the caret shown without the focus, while a popup of the editor has it.
+    void SetAlwaysShowCaret(bool Value);
     /// A proportional font is replaced by a fixed-pitch one of the same name, size, style and colour.
     void SetFont(const TFont& Value) override;
 
@@ -147,6 +152,9 @@ public:
     /// Collects changes; reports them at once while the paint lock is 0.
     void StatusChanged(TNibStatusChanges AChanges);
     bool HandleAllocated() const { return Host() != nullptr; }
+    /// The notifications run first in the destructor, newest first.
+    void AddFreeNotification(const TNibFreeNotification& h) { fFreeNotifications.push_back(h); }
+    void RemoveFreeNotification(const TNibFreeNotification& h) { std::erase(fFreeNotifications, h); }
 
     // --- Metrics and coordinates ----------------------------------------------------------------
     int CharWidth() const { return fCharWidth; }
@@ -444,6 +452,7 @@ private:
     int fLinesInWindow = 0;
     int fPaintLock = 0;
     TNibStateFlags fStateFlags;
+    std::vector<TNibFreeNotification> fFreeNotifications;
     TNibStatusChanges fStatusChanges;
     TRect fInvalidateRect;
     mutable bool fCaretAtEOL = false;

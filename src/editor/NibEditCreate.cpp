@@ -75,6 +75,11 @@ TCustomNibEdit::TCustomNibEdit()
 
 TCustomNibEdit::~TCustomNibEdit()
 {
+    while (!fFreeNotifications.empty()) {
+        const TNibFreeNotification notify = fFreeNotifications.back();
+        fFreeNotifications.pop_back();
+        notify(this);
+    }
     ReleaseSharedLines();
     SetHighlighter(nullptr);
     // The marks ask their editor to repaint while they go: they must go before everything else.

@@ -264,6 +264,15 @@ void TCustomNibEdit::UpdateCaret()
     }
 }
 
+void TCustomNibEdit::SetAlwaysShowCaret(bool Value)
+{
+    if (fAlwaysShowCaret == Value) return;
+    fAlwaysShowCaret = Value;
+    if (Focused()) return;
+    if (Value) InitializeCaret();
+    else HideCaret();
+}
+
 void TCustomNibEdit::DoEnter()
 {
     CommandProcessor(ecGotFocus, u'\0', nullptr);
