@@ -12,41 +12,18 @@
 #include <vector>
 #include <QGuiApplication>
 #include <QImage>
-#include "app/ReceiveProcedure.h"
-#include "app/SettingsFile.h"
+#include "ReceiveStreams.h"
 #include "platform/ManualLoop.h"
 #include "platform/qt/QtCanvas.h"
 #include "terminal/TerminalView.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using bench::Bytes;
+using bench::Text;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t StreamSize = 64 * 1024;
 constexpr auto FrameTime = std::chrono::milliseconds(TTerminalView::FrameMs);
-
-/// Printable text, CR LF after every 80 characters.
-Bytes TextStream()
-{
-    Bytes bytes;
-    int next = 0;
-    while (bytes.size() < StreamSize) {
-        for (int i = 0; i < 80; ++i) bytes.push_back(std::uint8_t(33 + (next++ % 94)));
-        bytes.push_back(13);
-        bytes.push_back(10);
-    }
-    bytes.resize(StreamSize);
-    bytes.back() = 10;
-    bytes[bytes.size() - 2] = 13;
-    return bytes;
-}
-
-const Bytes& Text()
-{
-    static const Bytes bytes = TextStream();
-    return bytes;
-}
 
 /// The toolkit, offscreen, and the platform services the terminal draws with.
 struct Platform {
@@ -71,19 +48,14 @@ Platform& ThePlatform()
     return platform;
 }
 
-/// The main window's terminal with the default options; with `draw`, loaded and shown in a
-/// window of the main window's size, else the model alone.
-struct Receiver {
-    explicit Receiver(bool draw)
+/// The main window's receive set-up, loaded and shown in a window of the main window's size,
+/// painted into an offscreen image.
+struct DrawnReceiver : bench::Receiver {
+    DrawnReceiver() : Receiver(true)
     {
         ThePlatform();
-        ApplyTerminalOptions(Options, Terminal);
-        if (draw) {
-            Terminal.Loaded();
-            Terminal.SetBounds(0, 0, 896, 624);
-        } else {
-            Terminal.SetObserver(nullptr);
-        }
+        Terminal.Loaded();
+        Terminal.SetBounds(0, 0, 896, 624);
     }
 
     void Paint()
@@ -93,21 +65,14 @@ struct Receiver {
         canvas.Flush();
     }
 
-    TSimpleTerminal Terminal;
-    TComOkBuffer ComOkBuffer;
-    TConfigTermOptions Options;
-    bool InPaste = false;
-    bool AbortPaste = false;
-    TRxState State;
-    TRxContext Context{Terminal, ComOkBuffer, Options, InPaste, AbortPaste, [](std::uint8_t) {}, [] {}};
     QImage Window{896, 624, QImage::Format_RGB32};
 };
 
 void ReceiveText(benchmark::State& state)
 {
-    Receiver receiver(false);
+    bench::Receiver receiver;
     for (auto _ : state) {
-        for (std::uint8_t b : Text()) RxChar(receiver.State, receiver.Context, b);
+        receiver.Receive(Text());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Text().size()));
@@ -115,7 +80,7 @@ void ReceiveText(benchmark::State& state)
 
 void DrawFlood(benchmark::State& state)
 {
-    Receiver receiver(true);
+    DrawnReceiver receiver;
     const Bytes& bytes = Text();
     Clock::time_point lastPaint = Clock::now();
     std::int64_t paints = 0;
@@ -135,8 +100,8 @@ void DrawFlood(benchmark::State& state)
 }
 
 /// A terminal of 100 rows of 80 columns full of text.
-struct FullScreen : Receiver {
-    FullScreen() : Receiver(true)
+struct FullScreen : DrawnReceiver {
+    FullScreen()
     {
         for (int row = 0; row < 100; ++row) {
             Terminal.GotoXY(0, row);

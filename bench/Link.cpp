@@ -143,7 +143,7 @@ void ModelOnly(benchmark::State& state)
     const bench::Bytes& bytes = bench::Text();
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        for (std::uint8_t b : bytes) RxChar(receiver.State, receiver.Context, b);
+        receiver.Receive(bytes);
         benchmark::ClobberMemory();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -153,8 +153,8 @@ void ModelOnly(benchmark::State& state)
 }
 
 /// The text stream from the fake target over loopback TCP through RxChar to the screen model, in
-/// the program's event loop. With `draw` the terminal is set up as the main window does and shown
-/// in a window, which draws at the frame pace; without, it is set up as for Receive/Text.
+/// the program's event loop, with the terminal set up as for Receive/Text. With `draw` it is also
+/// loaded and shown in a window, which draws at the frame pace.
 void TcpToTerminal(benchmark::State& state, bool draw)
 {
     QtMainLoop loop;
@@ -165,15 +165,8 @@ void TcpToTerminal(benchmark::State& state, bool draw)
     bench::Receiver receiver(draw);
     std::unique_ptr<ControlHostWidget> window;
     if (draw) {
-        TSimpleTerminal& terminal = receiver.Terminal;
-        terminal.SetColor(receiver.Options.BGColor);
-        TFont font = terminal.Font();
-        font.Name = u"Lucida Console";
-        font.Height = -13;
-        font.Color = receiver.Options.TextColor;
-        terminal.SetFont(font);
-        terminal.Loaded();
-        window = std::make_unique<ControlHostWidget>(terminal);
+        receiver.Terminal.Loaded();
+        window = std::make_unique<ControlHostWidget>(receiver.Terminal);
         window->resize(900, 700);
         window->show();
     }
