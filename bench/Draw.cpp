@@ -1,6 +1,7 @@
 // The drawing side of the terminal under load: a flood of text through RxChar into the screen
 // model with the Qt canvas attached and a paint every 16 ms, against the same flood into the
-// model alone; and one repaint of a full screen against one plain text call per row.
+// model alone (Receive/Text, and between the flood's passes for its ratio); and one repaint of a
+// full screen against one plain text call per row.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -78,13 +79,19 @@ void ReceiveText(benchmark::State& state)
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(Text().size()));
 }
 
+/// The flood, with the model-only rate of the same bytes measured between its passes (counter
+/// "vs_model"), so that both see the same state of the machine.
 void DrawFlood(benchmark::State& state)
 {
     DrawnReceiver receiver;
+    bench::Receiver model;
     const Bytes& bytes = Text();
     Clock::time_point lastPaint = Clock::now();
     std::int64_t paints = 0;
+    Clock::duration flooding{};
+    Clock::duration modelOnly{};
     for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
         for (std::size_t i = 0; i < bytes.size(); i += 256) {
             const std::size_t end = std::min(bytes.size(), i + 256);
             for (std::size_t j = i; j < end; ++j) RxChar(receiver.State, receiver.Context, bytes[j]);
@@ -94,9 +101,21 @@ void DrawFlood(benchmark::State& state)
                 ++paints;
             }
         }
+        flooding += Clock::now() - start;
+        state.PauseTiming();
+        const Clock::time_point modelStart = Clock::now();
+        model.Receive(bytes);
+        benchmark::ClobberMemory();
+        const Clock::duration modelTime = Clock::now() - modelStart;
+        modelOnly += modelTime;
+        // The model's pass is no stream time: the frame pace does not see it.
+        lastPaint += modelTime;
+        state.ResumeTiming();
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bytes.size()));
     state.counters["paints"] = double(paints);
+    if (flooding.count() > 0)
+        state.counters["vs_model"] = std::chrono::duration<double>(modelOnly) / std::chrono::duration<double>(flooding);
 }
 
 /// A terminal of 100 rows of 80 columns full of text.
@@ -155,6 +174,8 @@ public:
             if (run.error_occurred || !run.aggregate_name.empty()) continue;
             const auto rate = run.counters.find("bytes_per_second");
             if (rate != run.counters.end()) fBytesPerSecond[run.benchmark_name()] = rate->second.value;
+            const auto ratio = run.counters.find("vs_model");
+            if (ratio != run.counters.end()) fVsModel[run.benchmark_name()] = ratio->second.value;
             fNsPerRun[run.benchmark_name()] = run.GetAdjustedRealTime();
         }
     }
@@ -162,11 +183,11 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const double model = fBytesPerSecond["Receive/Text"];
         const double flood = fBytesPerSecond["Draw/Flood"];
-        if (model > 0 && flood > 0)
-            std::printf("Draw/Flood: %.1f MB/s, %.2f of Receive/Text (%.1f MB/s); goal at least 0.50\n", flood / 1e6,
-                        flood / model, model / 1e6);
+        const double ratio = fVsModel["Draw/Flood"];
+        if (flood > 0 && ratio > 0)
+            std::printf("Draw/Flood: %.1f MB/s, %.2f of the model-only rate of the same bytes; goal at least 0.50\n",
+                        flood / 1e6, ratio);
         const double baseline = fNsPerRun["Draw/RowsBaseline"];
         const double repaint = fNsPerRun["Draw/FullRepaint"];
         if (baseline > 0 && repaint > 0)
@@ -176,6 +197,7 @@ public:
 
 private:
     std::map<std::string, double> fBytesPerSecond;
+    std::map<std::string, double> fVsModel;
     std::map<std::string, double> fNsPerRun;
 };
 
