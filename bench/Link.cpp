@@ -2,7 +2,8 @@
 // each with its ratio (counter "vs_pipe") to a plain pipe's rate measured in the same run; and the
 // road from the socket through the connection manager and RxChar to the screen model, without
 // drawing (Link/TcpToModel) and with the terminal drawn in a shown window (Link/TcpToScreen), each
-// with its ratio (counter "vs_model") to the model-only Receive/Text rate measured in the same run.
+// with its ratio (counter "vs_model") to the model-only rate of Receive/Text, measured on the same
+// bytes between its passes so that both see the same state of the machine.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -27,7 +28,6 @@ namespace {
 
 constexpr std::size_t kBlock = 8u << 20;
 double gPipeRate = 0;
-double gModelRate = 0;
 
 /// Counts received bytes and checks that they keep counting 0..255 without a gap.
 struct PatternCheck {
@@ -140,21 +140,21 @@ void Tcp(benchmark::State& state)
 void ModelOnly(benchmark::State& state)
 {
     bench::Receiver receiver;
-    const bench::Bytes& bytes = bench::Text();
-    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        for (std::uint8_t b : bytes) RxChar(receiver.State, receiver.Context, b);
+        receiver.Receive(bench::Text());
         benchmark::ClobberMemory();
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const std::size_t total = std::size_t(state.iterations()) * bytes.size();
-    gModelRate = double(total) / seconds;
-    state.SetBytesProcessed(std::int64_t(total));
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(bench::Text().size()));
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 /// The text stream from the fake target over loopback TCP through RxChar to the screen model, in
-/// the program's event loop. With `draw` the terminal is set up as the main window does and shown
-/// in a window, which draws at the frame pace; without, it is set up as for Receive/Text.
+/// the program's event loop, with the terminal set up as for Receive/Text. With `draw` it is also
+/// loaded and shown in a window, which draws at the frame pace.
 void TcpToTerminal(benchmark::State& state, bool draw)
 {
     QtMainLoop loop;
@@ -165,15 +165,8 @@ void TcpToTerminal(benchmark::State& state, bool draw)
     bench::Receiver receiver(draw);
     std::unique_ptr<ControlHostWidget> window;
     if (draw) {
-        TSimpleTerminal& terminal = receiver.Terminal;
-        terminal.SetColor(receiver.Options.BGColor);
-        TFont font = terminal.Font();
-        font.Name = u"Lucida Console";
-        font.Height = -13;
-        font.Color = receiver.Options.TextColor;
-        terminal.SetFont(font);
-        terminal.Loaded();
-        window = std::make_unique<ControlHostWidget>(terminal);
+        receiver.Terminal.Loaded();
+        window = std::make_unique<ControlHostWidget>(receiver.Terminal);
         window->resize(900, 700);
         window->show();
     }
@@ -198,17 +191,29 @@ void TcpToTerminal(benchmark::State& state, bool draw)
         }
         std::string block;
         while (block.size() < kBlock) block.append(bench::Text().begin(), bench::Text().end());
-        const auto start = std::chrono::steady_clock::now();
+        const bench::Bytes blockBytes(block.begin(), block.end());
+        bench::Receiver model;
+        double seconds = 0;
+        double modelSeconds = 0;
         for (auto _ : state) {
+            const auto start = std::chrono::steady_clock::now();
             count = 0;
             target.Send(block);
             while (count < block.size() && closed == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            seconds += SecondsSince(start);
             intact = intact && count == block.size();
             total += count;
+            state.PauseTiming();
+            const auto modelStart = std::chrono::steady_clock::now();
+            model.Receive(blockBytes);
+            benchmark::ClobberMemory();
+            modelSeconds += SecondsSince(modelStart);
+            state.ResumeTiming();
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (gModelRate > 0) state.counters["vs_model"] = double(total) / seconds / gModelRate;
-        state.counters["MB_per_s"] = double(total) / seconds / 1e6;
+        if (seconds > 0) {
+            state.counters["vs_model"] = modelSeconds / seconds;
+            state.counters["MB_per_s"] = double(total) / seconds / 1e6;
+        }
     }
     QCoreApplication::processEvents();
     Finish(state, total, intact);

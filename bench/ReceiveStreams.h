@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "app/ReceiveProcedure.h"
+#include "app/SettingsFile.h"
 
 namespace bench {
 
@@ -69,14 +70,19 @@ inline const Bytes& Mixed()
     return bytes;
 }
 
-/// The main window's receive set-up with the default options; without `drawn`, the model alone.
+/// The main window's receive set-up with the default options applied. With `drawn` the terminal
+/// keeps its drawing side, which the caller loads and shows; without, the model alone.
 struct Receiver {
     explicit Receiver(bool drawn = false)
     {
-        Terminal.SetRows(Options.DisplayRows);
-        Terminal.SetColumns(Options.DisplayColumns);
-        Terminal.SetHorzTabSpacing(Options.DisplayTabSize);
+        ApplyTerminalOptions(Options, Terminal);
         if (!drawn) Terminal.SetObserver(nullptr);
+    }
+
+    /// Every byte of the stream through RxChar.
+    void Receive(const Bytes& bytes)
+    {
+        for (std::uint8_t b : bytes) RxChar(State, Context, b);
     }
 
     TSimpleTerminal Terminal;

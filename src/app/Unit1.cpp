@@ -139,6 +139,8 @@ void TTavloTerminal::FormCreate()
     RxState.RxCmdNeedsParam = cmd_NONE;
     ComOkBuffer = std::make_unique<TComOkBuffer>();
     Options = std::make_unique<TConfigTermOptions>();
+    fRxContext.emplace(SimpleTerminal1, *ComOkBuffer, *Options, InPaste, AbortPaste,
+                       [this](std::uint8_t c) { SendChar(c); }, [this] { SimpleTerminal1.Beep(); });
     RxState.ParamsRequired = 0;
     RxState.Params.clear();
     InPaste = false;
@@ -162,6 +164,7 @@ void TTavloTerminal::FormDestroy()
 {
     CodeEditPairedWordsList.reset();
     PasteTextLinesBuffer.reset();
+    fRxContext.reset();
     ComOkBuffer.reset();
     if (HostAddressForm == fHostAddressForm.get()) HostAddressForm = nullptr;
     // The connection manager outlives the window: it must not call into it any more.
@@ -259,11 +262,8 @@ void TTavloTerminal::TermViewSnapshorActExecute(TObject* Sender)
 
 void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)
 {
-    // Bytes that arrive once the window is being destroyed have nowhere to go.
-    if (!ComOkBuffer || !Options) return;
-    TRxContext context{SimpleTerminal1, *ComOkBuffer, *Options, InPaste, AbortPaste,
-                       [this](std::uint8_t c) { SendChar(c); }, [this] { SimpleTerminal1.Beep(); }};
-    ::RxChar(RxState, context, b);
+    // Bytes that arrive before the window is created or once it is being destroyed have nowhere to go.
+    if (fRxContext) ::RxChar(RxState, *fRxContext, b);
 }
 
 void TTavloTerminal::Timer1Timer() {}

@@ -235,6 +235,8 @@ private:
     TMainPage fActivePage = pgTerminal;
     TActionLayout fLayout;
     std::unique_ptr<THostAddressForm> fHostAddressForm;
+    /// What every received byte acts on, made once the window's buffers exist, not for each byte.
+    std::optional<TRxContext> fRxContext;
     /// Sends in progress: a nested send (a reply of the receive procedure while the question of
     /// a stuck send is shown) queues its bytes behind the outer one.
     int fSendDepth = 0;

@@ -103,6 +103,7 @@ void TConnectionMod::TcpConnected(TObject* Sender)
 
 void TConnectionMod::TcpDataReady(TObject* Sender, unsigned DataCount)
 {
+    constexpr std::size_t kReleaseSlice = 64 * 1024;
     TTcpConsoleThread* thread = fTcpConsoleThread;
     if (Sender != thread) return;
     // Only what was announced: bytes that arrive meanwhile are announced again, so that other
@@ -111,7 +112,9 @@ void TConnectionMod::TcpDataReady(TObject* Sender, unsigned DataCount)
     std::size_t left = DataCount;
     while (left > 0) {
         const std::span<const std::uint8_t> block = thread->ReceivedBlock();
-        const std::size_t count = std::min(block.size(), left);
+        // Taken in slices, each handed back at once, so that the thread refills the ring while
+        // the rest is handled instead of waiting for the whole block.
+        const std::size_t count = std::min({block.size(), left, kReleaseSlice});
         if (count == 0) return;
         std::size_t done = 0;
         while (done < count && generation == fLinkGeneration) DeliverByte(block[done++]);

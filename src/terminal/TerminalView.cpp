@@ -406,10 +406,17 @@ void TTerminalView::RowsMoved(int firstRow, int lastRow, int rowDelta)
     // Moves of one band in one direction add up to one copy; anything else moves what waits first.
     if (fScroll.Delta != 0 && (fScroll.First != first || fScroll.Last != last || (fScroll.Delta < 0) != (rowDelta < 0)))
         MovePendingBand();
+    const int count = last - first + 1;
+    const bool wasWhole = std::abs(fScroll.Delta) >= count;
     fScroll.First = first;
     fScroll.Last = last;
     fScroll.Delta += rowDelta;
-    ShiftDamage(first, last, rowDelta);
+    // Once the band has moved by its whole height nothing of it is copied: all of it is drawn
+    // again from the buffer, and further moves (a flood) cost nothing more here.
+    if (std::abs(fScroll.Delta) < count)
+        ShiftDamage(first, last, rowDelta);
+    else if (!wasWhole)
+        AddDamage({0, first, fTerminal.Columns(), last + 1});
     RequestPaint();
 }
 

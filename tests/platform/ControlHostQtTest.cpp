@@ -121,4 +121,55 @@ TEST_F(ControlHostQtTest, TheControlPaintsThroughTheCanvasAndHasTheSurfaceSize)
     EXPECT_EQ(control.ClientHeight(), host.Surface()->height());
 }
 
+/// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) ++Paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A control whose bars lie over its edges, counting its paints.
+class InsideBarsControl : public RecordingControl {
+public:
+    bool ScrollBarsInside() const override { return true; }
+    void Paint(Canvas& canvas) override
+    {
+        ++Paints;
+        RecordingControl::Paint(canvas);
+    }
+    int Paints = 0;
+};
+
+TEST(ControlHostBarsInside, ARepaintOfTheControlLeavesTheBarsOverItAlone)
+{
+    TestApplication();
+    InsideBarsControl control;
+    ControlHostWidget host(control);
+    host.resize(120, 90);
+    host.show();
+    control.SetScrollInfo(TScrollBarKind::sbVertical, {0, 99, 10, 5, true});
+    control.SetScrollInfo(TScrollBarKind::sbHorizontal, {0, 99, 10, 5, true});
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    for (QScrollBar* bar : host.findChildren<QScrollBar*>()) bar->installEventFilter(&counter);
+    control.Paints = 0;
+
+    control.Invalidate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control.Paints, 1);
+    EXPECT_EQ(counter.Paints, 0);
+
+    // Where a bar hides, the control shows again.
+    control.SetScrollInfo(TScrollBarKind::sbVertical, {0, 99, 10, 5, false});
+    QCoreApplication::processEvents();
+    const QImage shot = host.Surface()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 5), QColor(255, 0, 0));
+}
+
 }  // namespace

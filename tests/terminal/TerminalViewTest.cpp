@@ -230,6 +230,24 @@ TEST_F(TerminalViewTest, ScrollsOfOneRegionMoveTheBandOnceAtPaint)
     EXPECT_EQ(texts, (std::vector<std::pair<std::u16string, int>>{{u"a", 20}, {u"b", 21}, {u"c", 22}, {u"d", 23}}));
 }
 
+TEST_F(TerminalViewTest, ABandMovedByMoreThanItsHeightIsDrawnFromTheBufferWithoutACopy)
+{
+    term.GotoXY(0, 23);
+    PaintWindow();
+    TakeBitmapCalls(Kind::TextOut);
+    // Each line longer than the one before, so that no damage left from an earlier line covers it.
+    auto line = [](int i) { return std::u16string(std::size_t(i + 1), char16_t(u'A' + i)); };
+    for (int i = 0; i < 30; ++i) term.WriteString(line(i) + u"\r\n");
+    PaintWindow();
+    RecordingCanvas& canvas = graphics.Bitmaps.back()->Recorder;
+    EXPECT_TRUE(canvas.Of(Kind::ScrollBand).empty());
+    std::vector<std::pair<std::u16string, int>> texts, expected;
+    for (const CanvasCall& c : canvas.Of(Kind::TextOut)) texts.push_back({c.Text, c.Point.Y / 18});
+    // The last 23 lines on rows 0..22 above the blank cursor row.
+    for (int row = 0; row < 23; ++row) expected.push_back({line(7 + row), row});
+    EXPECT_EQ(texts, expected);
+}
+
 TEST_F(TerminalViewTest, AFloodPaintsAtMostOncePerFrame)
 {
     PaintWindow();

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QTimer>
 #include "platform/qt/QtCanvas.h"
@@ -208,7 +209,17 @@ QScrollBar* ControlHostWidget::Bar(TScrollBarKind kind) const
     return kind == TScrollBarKind::sbHorizontal ? fHorz : fVert;
 }
 
-void ControlHostWidget::InvalidateRect(const TRect& r) { fSurface->update(ToQRect(r)); }
+void ControlHostWidget::InvalidateRect(const TRect& r)
+{
+    // Bars that lie over the control cover what it would paint there; leaving them out of the
+    // update keeps them from being painted again on every paint of the control.
+    QRegion region(ToQRect(r));
+    if (fControl.ScrollBarsInside()) {
+        for (QScrollBar* bar : {fVert, fHorz})
+            if (bar->isVisibleTo(fSurface)) region -= bar->geometry();
+    }
+    if (!region.isEmpty()) fSurface->update(region);
+}
 
 void ControlHostWidget::ScrollRect(const TRect& r, int dx, int dy) { fSurface->scroll(dx, dy, ToQRect(r)); }
 

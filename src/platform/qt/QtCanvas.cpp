@@ -7,7 +7,13 @@
 
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 
-QtCanvas::QtCanvas(QImage& image) : fImage(image), fQFont(ToQFont(fFont)) {}
+QtCanvas::QtCanvas(QImage& image) : fImage(image) {}
+
+const QFont& QtCanvas::QtFont()
+{
+    if (!fQFont) fQFont = ToQFont(fFont);
+    return *fQFont;
+}
 
 // One painter serves a run of drawing calls; beginning one for every call would cost more than the
 // drawing of a cell.
@@ -29,7 +35,7 @@ void QtCanvas::Flush()
 void QtCanvas::SetFont(const TFont& font)
 {
     fFont = font;
-    fQFont = ToQFont(font);
+    fQFont.reset();
     fRawFont.reset();
     fTextColor = font.Color;
 }
@@ -75,7 +81,7 @@ void QtCanvas::LineTo(int x, int y)
 void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::u16string_view text,
                           const int* dx)
 {
-    QFontMetrics fm(fQFont);
+    const QFontMetrics fm(QtFont());
     int width = 0;
     if (dx) {
         for (std::size_t i = 0; i < text.size(); ++i) width += dx[i];
@@ -93,7 +99,7 @@ void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std
     if (rect && (options & ETO_OPAQUE)) p->fillRect(ToQRect(*rect), ToQColor(fBrushColor));
     else if (fBrushStyle == TBrushStyle::bsSolid) p->fillRect(QRect(x, y, width, fm.height()), ToQColor(fBrushColor));
     if (!text.empty()) {
-        p->setFont(fQFont);
+        p->setFont(QtFont());
         p->setPen(ToQColor(fTextColor));
         int baseline = y + fm.ascent();
         if (!dx) {
@@ -119,7 +125,7 @@ void QtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std
 // is left to the caller.
 bool QtCanvas::DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16string_view text, const int* dx)
 {
-    if (!fRawFont) fRawFont = QRawFont::fromFont(fQFont);
+    if (!fRawFont) fRawFont = QRawFont::fromFont(QtFont());
     if (!fRawFont->isValid()) return false;
     const QString s = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
     QList<quint32> glyphs = fRawFont->glyphIndexesForString(s);
@@ -138,26 +144,27 @@ bool QtCanvas::DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16stri
     run.setPositions(positions);
     painter.drawGlyphRun(QPointF(0, 0), run);
     // The lines under and through the text span the advances given, not the glyphs' own.
-    if (fQFont.underline() || fQFont.strikeOut()) {
-        const QFontMetrics fm(fQFont);
+    const QFont& font = QtFont();
+    if (font.underline() || font.strikeOut()) {
+        const QFontMetrics fm(font);
         const int thickness = std::max(1, fm.lineWidth());
         const QColor color = painter.pen().color();
-        if (fQFont.underline()) painter.fillRect(QRect(x, baseline + fm.underlinePos(), pos - x, thickness), color);
-        if (fQFont.strikeOut()) painter.fillRect(QRect(x, baseline - fm.strikeOutPos(), pos - x, thickness), color);
+        if (font.underline()) painter.fillRect(QRect(x, baseline + fm.underlinePos(), pos - x, thickness), color);
+        if (font.strikeOut()) painter.fillRect(QRect(x, baseline - fm.strikeOutPos(), pos - x, thickness), color);
     }
     return true;
 }
 
 TSize QtCanvas::TextExtent(std::u16string_view text)
 {
-    QFontMetrics fm(fQFont);
+    const QFontMetrics fm(QtFont());
     QString s = QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
     return {fm.horizontalAdvance(s), fm.height()};
 }
 
 TABC QtCanvas::CharABCWidths(char16_t c)
 {
-    QFontMetrics fm(fQFont);
+    const QFontMetrics fm(QtFont());
     QChar ch(c);
     TABC abc;
     abc.A = fm.leftBearing(ch);
@@ -168,12 +175,12 @@ TABC QtCanvas::CharABCWidths(char16_t c)
 
 TTextMetric QtCanvas::TextMetrics()
 {
-    QFontMetrics fm(fQFont);
+    const QFontMetrics fm(QtFont());
     TTextMetric tm;
     tm.Height = fm.height();
     tm.Ascent = fm.ascent();
     tm.Descent = fm.descent();
-    tm.InternalLeading = std::max(0, fm.height() - fQFont.pixelSize());
+    tm.InternalLeading = std::max(0, fm.height() - QtFont().pixelSize());
     tm.ExternalLeading = fm.leading();
     tm.AveCharWidth = fm.averageCharWidth();
     tm.MaxCharWidth = fm.maxWidth();

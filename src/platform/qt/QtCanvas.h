@@ -47,13 +47,16 @@ public:
 private:
     /// The painter on the image, begun on first use with the clip applied; null for an empty image.
     QPainter* Painter();
+    /// The Qt font of fFont, made on first use after a font change: looking a face up costs more
+    /// than a paint that draws no text.
+    const QFont& QtFont();
     /// Text at one advance per code unit in a single glyph run; false when it cannot be done so.
     bool DrawGlyphRun(QPainter& painter, int x, int baseline, std::u16string_view text, const int* dx);
 
     QImage& fImage;
     QPainter fPainter;
     TFont fFont;
-    QFont fQFont;
+    std::optional<QFont> fQFont;
     /// The font's glyphs, made on first use after a font change.
     std::optional<QRawFont> fRawFont;
     TColor fBrushColor = clWhite;
