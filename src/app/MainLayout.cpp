@@ -79,6 +79,7 @@ constexpr TDesignRow DesignedRows[] = {
     {K::drAction, u"TermMapKeysAct"},
     {K::drAction, u"CustomiseAct"},
     {K::drBar, BlockToolBarName},
+    {K::drAction, u"BlockEditClearAct"},
     {K::drAction, u"BlockEditOpenFileAct"},
     {K::drAction, u"BlockEdSaveFileAct"},
     {K::drAction, u"BlockEditSaveFileAsAct"},
