@@ -58,6 +58,7 @@ TTavloTerminalForm::TTavloTerminalForm()
     fActionBars->ScopeToPage(fLogic->BLockUpload, fBlockTabSheet);
     fActionBars->ScopeToPage(fLogic->CodeEditor, fCodeEditorTabSheet);
     fBlockManagerForm->AddPopUpMenu(*fActionBars);
+    fBlockManagerForm->HostToolBars(*fActionBars, BlockToolBarName, LineToolBarName);
     fActionBars->Show(fLogic->Layout());
     fPages->setCurrentIndex(fLogic->ActivePage());
 

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QStyle>
+#include <QVBoxLayout>
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/QtActionBars.h"
 #include "platform/qt/QtCanvas.h"
@@ -17,8 +18,22 @@ TBlockManagerForm::TBlockManagerForm(TBlockManager& manager, QWidget* parent)
     QtCanvas canvas(image);
     // The grid's own width holds room for the scroll bar.
     fGridHost->setFixedWidth(fManager.LayoutBlockGrid(canvas) - 20 + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    // Slots for the page's tool bars, empty until the bars are hosted in them.
+    for (QWidget** slot : {&fLeftBarSlot, &fRightBarSlot}) {
+        *slot = new QWidget(this);
+        auto* slotLayout = new QVBoxLayout(*slot);
+        slotLayout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(fLeftBarSlot);
     layout->addWidget(fGridHost);
+    layout->addWidget(fRightBarSlot);
     layout->addStretch();
+}
+
+void TBlockManagerForm::HostToolBars(QtActionBars& bars, const UnicodeString& leftBar, const UnicodeString& rightBar)
+{
+    bars.HostBar(leftBar, fLeftBarSlot);
+    bars.HostBar(rightBar, fRightBarSlot);
 }
 
 void TBlockManagerForm::AddPopUpMenu(const QtActionBars& bars)

@@ -27,8 +27,8 @@ public:
     /// The chosen file name, or empty when cancelled.
     virtual UnicodeString OpenFile(const TFileDialogRequest& request) = 0;
     virtual UnicodeString SaveFile(const TFileDialogRequest& request) = 0;
-    /// False when cancelled; else font holds the choice.
-    virtual bool ChooseFont(TFont& font) = 0;
+    /// False when cancelled; else font holds the choice. fixedPitchOnly offers only fixed-pitch faces.
+    virtual bool ChooseFont(TFont& font, bool fixedPitchOnly) = 0;
     virtual bool ChooseColor(TColor& color) = 0;
 
     /// The dialogs in use; throws std::logic_error when none are set.

@@ -7,11 +7,12 @@
 
 namespace {
 
-// Showing must not fail in turn: with no dialogs to show it on, the message goes to the error output.
+// Shown as an error, with the error icon. Showing must not fail in turn: with no dialogs to show it
+// on, the message goes to the error output.
 void Show(const UnicodeString& text)
 {
     try {
-        ShowMessage(text);
+        Dialogs::Current().MessageBox(ApplicationTitle(), text, TMsgDlgType::mtError, TMsgButtons::OK);
     } catch (...) {
         std::fprintf(stderr, "%s\n", ToUtf8(text).c_str());
     }

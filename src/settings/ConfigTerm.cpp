@@ -200,7 +200,8 @@ bool TConfigTerm::ChooseFont(UnicodeString& face, int& size)
     TFont font;
     font.Name = face;
     font.SetSize(FontSizeRange.Clamp(size));
-    if (!Dialogs::Current().ChooseFont(font)) return false;
+    // Both fonts draw on grids of equal cells.
+    if (!Dialogs::Current().ChooseFont(font, true)) return false;
     face = font.Name;
     size = FontSizeRange.Clamp(font.Size());
     return true;

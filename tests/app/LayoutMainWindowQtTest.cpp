@@ -13,6 +13,7 @@
 #include "platform/QtTestApplication.h"
 #include "platform/qt/QtActionBars.h"
 #include "platform/qt/QtMainLoop.h"
+#include "support/MemoryClipboard.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
@@ -36,6 +37,7 @@ TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions
     QtMainLoop loop;
     MainLoop::SetCurrent(&loop);
     ScriptedDialogs dialogs;
+    MemoryClipboard clipboard;
     TApplication application;
     Application = &application;
     {
@@ -44,7 +46,19 @@ TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions
         TTavloTerminalForm* window = forms.MainWindow();
         window->show();
         EXPECT_EQ(window->ActionBars().Layout(), DesignedLayout());
-        ASSERT_EQ(window->ActionBars().ToolBars().size(), 1u);
+        // The window's tool bar shows on every page, the Block Manager's two bars only on theirs.
+        const std::vector<QToolBar*>& bars = window->ActionBars().ToolBars();
+        ASSERT_EQ(bars.size(), 3u);
+        EXPECT_EQ(bars[0]->parentWidget(), window);
+        window->Logic().SetActivePage(pgTerminal);
+        EXPECT_TRUE(bars[0]->isVisible());
+        EXPECT_FALSE(bars[1]->isVisible());
+        EXPECT_FALSE(bars[2]->isVisible());
+        window->Logic().SetActivePage(pgBlockManager);
+        EXPECT_TRUE(bars[0]->isVisible());
+        EXPECT_TRUE(bars[1]->isVisible());
+        EXPECT_TRUE(bars[2]->isVisible());
+        EXPECT_EQ(bars[1]->orientation(), Qt::Vertical);
 
         QAction* defaultLayout =
             MenuItem(window->menuBar(), QStringLiteral("&Settings"), QStringLiteral("Default Layout"));

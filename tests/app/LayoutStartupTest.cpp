@@ -39,14 +39,34 @@ protected:
     static void BlockFile(const UnicodeString& fileName) { ASSERT_TRUE(ForceDirectories(fileName + u"/")); }
 };
 
-TEST_F(LayoutTest, TheDesignedLayoutHoldsTheWindowsActionsOnAMenuBarAndAToolBar)
+/// The action names on a bar, sub-menus included.
+void CollectActions(const std::vector<TLayoutItem>& items, std::vector<UnicodeString>& names)
+{
+    for (const TLayoutItem& item : items) {
+        if (item.Kind == TLayoutItemKind::liAction) names.push_back(item.Name);
+        CollectActions(item.Items, names);
+    }
+}
+
+TEST_F(LayoutTest, TheDesignedLayoutHoldsTheWindowsActionsOnAMenuBarAndToolBars)
 {
     TTavloTerminal window(view);
     const TActionLayout& layout = window.Layout();
     EXPECT_EQ(layout, DesignedLayout());
-    ASSERT_EQ(layout.Bars.size(), 2u);
+    ASSERT_EQ(layout.Bars.size(), 4u);
     EXPECT_EQ(layout.Bars[0].Name, u"Main Menu");
     EXPECT_EQ(layout.Bars[1].Name, u"Tool Bar");
+    EXPECT_EQ(layout.Bars[2].Name, u"Block Tool Bar");
+    EXPECT_EQ(layout.Bars[3].Name, u"Line Tool Bar");
+    // The window's tool bar shows on every page: it holds no Block Manager action, which would be
+    // disabled anywhere but on that page; the page's own bars hold nothing else.
+    for (std::size_t bar = 1; bar < layout.Bars.size(); ++bar) {
+        std::vector<UnicodeString> names;
+        CollectActions(layout.Bars[bar].Items, names);
+        EXPECT_FALSE(names.empty());
+        for (const UnicodeString& name : names)
+            EXPECT_EQ(window.BLockUpload.Find(name) != nullptr, bar > 1) << ToUtf8(name);
+    }
     // Every action named in the table exists, so none is skipped when the file is read back.
     auto exists = [&](std::u16string_view name) { return window.ActionExists(name); };
     EXPECT_EQ(LayoutFromText(LayoutToText(layout), exists), layout);

@@ -53,6 +53,7 @@ TEST_F(ExceptionGuardQtTest, PostedWorkTimerTicksAndEventHandlersShowTheMessageA
     for (const auto& q : dialogs.Questions) shown.push_back(q.Text);
     EXPECT_EQ(shown, (std::vector<UnicodeString>{u"posted failed", u"tick failed", u"tick failed", u"handler failed"}));
     EXPECT_EQ(dialogs.Questions.back().Buttons, TMsgButtons::OK);
+    EXPECT_EQ(dialogs.Questions.back().Type, TMsgDlgType::mtError);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include "platform/QtTestApplication.h"
 #include "platform/qt/CustomizeDialog.h"
 
@@ -87,6 +88,30 @@ TEST_F(ActionBarsTest, BarsBuiltFromALayoutReadBackAsTheSameLayout)
     EXPECT_EQ(bars.Layout(), other);
     EXPECT_EQ(window.findChildren<QToolBar*>().size(), 1);
     EXPECT_FALSE(window.menuBar()->isVisibleTo(&window));
+}
+
+TEST_F(ActionBarsTest, AHostedBarStandsUprightInItsSlotAndReadsBackInLayoutOrder)
+{
+    QWidget slot;
+    new QVBoxLayout(&slot);
+    QtActionBars bars(window, {&terminal, &blocks, &code}, u"Main Menu");
+    bars.HostBar(u"Tools", &slot);
+    bars.Show(Sample());
+    EXPECT_EQ(bars.Layout(), Sample());
+    ASSERT_EQ(bars.ToolBars().size(), 2u);
+    QToolBar* hosted = bars.ToolBars()[0];
+    EXPECT_EQ(hosted->parentWidget(), &slot);
+    EXPECT_EQ(hosted->orientation(), Qt::Vertical);
+    EXPECT_EQ(slot.layout()->indexOf(hosted), 0);
+    EXPECT_EQ(bars.ToolBars()[1]->parentWidget(), &window);
+
+    // Another layout replaces the hosted bar too; a bar of another name stays with the window.
+    TActionLayout other;
+    other.Bars.push_back({u"Other", {{K::liAction, u"CloseAct", {}}}});
+    bars.Show(other);
+    EXPECT_EQ(slot.findChildren<QToolBar*>().size(), 0);
+    EXPECT_EQ(slot.layout()->count(), 0);
+    EXPECT_EQ(bars.ToolBars()[0]->parentWidget(), &window);
 }
 
 TEST_F(ActionBarsTest, MenuItemsAndToolButtonsRunTheirActionWhileItIsEnabled)

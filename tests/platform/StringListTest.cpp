@@ -4,6 +4,7 @@
 #include <fstream>
 #include "platform/Folders.h"
 #include "platform/StringList.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -14,23 +15,17 @@ std::vector<UnicodeString> Lines(const TStringList& list)
     return out;
 }
 
+/// Files in a folder of the test's own: a fixed name under the shared temporary folder clashed
+/// with the same test run at once from another build tree.
 class StringListFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        fDir = std::filesystem::temp_directory_path() /
-               ("tavlo-sl-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(fDir);
-        std::filesystem::create_directories(fDir);
-    }
-    void TearDown() override { std::filesystem::remove_all(fDir); }
     UnicodeString Write(const std::string& bytes)
     {
-        std::ofstream(fDir / "in.txt", std::ios::binary) << bytes;
-        return FromUtf8((fDir / "in.txt").string());
+        fFolder.Write("in.txt", bytes);
+        return fFolder.Name("in.txt");
     }
-    std::filesystem::path fDir;
+    TempFolder fFolder;
+    const std::filesystem::path fDir{fFolder.Path()};
 };
 
 TEST(StringList, TextSplitsAtEveryKindOfLineBreak)

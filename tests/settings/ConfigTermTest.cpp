@@ -125,6 +125,8 @@ TEST(ConfigTerm, TheFontDialogChangesOnlyFaceAndSize)
     EXPECT_EQ(options.TextColor, TConfigTermOptions().TextColor);
     EXPECT_EQ(options.DisplayColumns, 90);
     EXPECT_EQ(options.EditFontFace, u"");
+    dialog.EditorFontClick();
+    EXPECT_EQ(dialogs.FontFixedPitchOnly, (std::vector<bool>{true, true, true}));
 }
 
 TEST(ConfigTerm, SystemDefaultsReportFailureAndLeaveTheOptions)

@@ -29,7 +29,7 @@ public:
         LastRequest = request;
         return SaveAnswer;
     }
-    bool ChooseFont(TFont&) override { return false; }
+    bool ChooseFont(TFont&, bool) override { return false; }
     bool ChooseColor(TColor&) override { return false; }
 };
 

@@ -52,8 +52,9 @@ UnicodeString ScriptedDialogs::SaveFile(const TFileDialogRequest& request)
     return Next(FileAnswers);
 }
 
-bool ScriptedDialogs::ChooseFont(TFont& font)
+bool ScriptedDialogs::ChooseFont(TFont& font, bool fixedPitchOnly)
 {
+    FontFixedPitchOnly.push_back(fixedPitchOnly);
     std::optional<TFont> answer = Next(FontAnswers);
     if (answer) font = *answer;
     return answer.has_value();

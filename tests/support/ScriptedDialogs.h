@@ -23,7 +23,7 @@ public:
                             TMsgButtons buttons) override;
     UnicodeString OpenFile(const TFileDialogRequest& request) override;
     UnicodeString SaveFile(const TFileDialogRequest& request) override;
-    bool ChooseFont(TFont& font) override;
+    bool ChooseFont(TFont& font, bool fixedPitchOnly) override;
     bool ChooseColor(TColor& color) override;
 
     std::vector<Question> Questions;
@@ -40,5 +40,7 @@ public:
     std::deque<UnicodeString> FileAnswers;
     /// Chosen fonts and colours, in order; nothing or missing means cancelled.
     std::deque<std::optional<TFont>> FontAnswers;
+    /// For each font dialog shown, whether it offered fixed-pitch faces only.
+    std::vector<bool> FontFixedPitchOnly;
     std::deque<std::optional<TColor>> ColorAnswers;
 };

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLayout>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -43,7 +44,7 @@ QtActionBars::QtActionBars(QMainWindow& window, std::vector<TActionList*> lists,
 void QtActionBars::Show(const TActionLayout& layout)
 {
     for (QToolBar* bar : fToolBars) {
-        fWindow.removeToolBar(bar);
+        if (bar->parentWidget() == &fWindow) fWindow.removeToolBar(bar);
         delete bar;
     }
     fToolBars.clear();
@@ -59,10 +60,18 @@ void QtActionBars::Show(const TActionLayout& layout)
             AddItems(menuBar, bar.Items);
             continue;
         }
-        auto* toolBar = new QToolBar(Q(bar.Name), &fWindow);
+        auto slot = fBarSlots.find(bar.Name);
+        QWidget* host = slot != fBarSlots.end() && slot->second->layout() ? slot->second : nullptr;
+        auto* toolBar = new QToolBar(Q(bar.Name), host ? host : &fWindow);
         toolBar->setObjectName(Q(bar.Name));
         AddItems(toolBar, bar.Items);
-        fWindow.addToolBar(toolBar);
+        if (host) {
+            toolBar->setOrientation(Qt::Vertical);
+            toolBar->setMovable(false);
+            host->layout()->addWidget(toolBar);
+        } else {
+            fWindow.addToolBar(toolBar);
+        }
         fToolBars.push_back(toolBar);
     }
     fWindow.setMenuBar(menuBar);
@@ -124,6 +133,8 @@ QAction* QtActionBars::QtAction(const TAction& action) const
     auto found = fQtActions.find(&action);
     return found == fQtActions.end() ? nullptr : found->second;
 }
+
+void QtActionBars::HostBar(const UnicodeString& barName, QWidget* slot) { fBarSlots[barName] = slot; }
 
 void QtActionBars::ScopeToPage(const TActionList& list, QWidget* page)
 {

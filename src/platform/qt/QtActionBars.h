@@ -30,6 +30,9 @@ public:
     /// The tool bars as shown, in layout order.
     const std::vector<QToolBar*>& ToolBars() const { return fToolBars; }
 
+    /// The bar of that name is shown upright inside slot (a widget with a box layout) instead of
+    /// the window's tool bar area: a page's own tool bar. Takes effect at the next Show.
+    void HostBar(const UnicodeString& barName, QWidget* slot);
     /// Makes the shortcuts of a page's actions work only while the focus is inside that page, so
     /// that pages may share a shortcut (Qt fires nothing for a shortcut two live actions share).
     void ScopeToPage(const TActionList& list, QWidget* page);
@@ -46,6 +49,7 @@ private:
     std::map<const TAction*, QAction*> fQtActions;
     std::map<const QAction*, const TAction*> fActionOf;
     std::vector<QToolBar*> fToolBars;
+    std::map<UnicodeString, QWidget*> fBarSlots;
     /// The bars' names in layout order, and which of them is the menu bar (-1: none).
     std::vector<UnicodeString> fBarNames;
     int fMenuBarIndex = -1;

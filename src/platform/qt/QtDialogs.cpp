@@ -112,10 +112,12 @@ UnicodeString QtDialogs::SaveFile(const TFileDialogRequest& request)
     return Run(dialog);
 }
 
-bool QtDialogs::ChooseFont(TFont& font)
+bool QtDialogs::ChooseFont(TFont& font, bool fixedPitchOnly)
 {
     bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), QApplication::activeWindow());
+    const QFontDialog::FontDialogOptions options =
+        fixedPitchOnly ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions();
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), QApplication::activeWindow(), QString(), options);
     if (ok) font = FromQFont(chosen, font.Color);
     return ok;
 }

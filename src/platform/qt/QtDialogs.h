@@ -9,7 +9,7 @@ public:
                             TMsgButtons buttons) override;
     UnicodeString OpenFile(const TFileDialogRequest& request) override;
     UnicodeString SaveFile(const TFileDialogRequest& request) override;
-    bool ChooseFont(TFont& font) override;
+    bool ChooseFont(TFont& font, bool fixedPitchOnly) override;
     bool ChooseColor(TColor& color) override;
 };
 
