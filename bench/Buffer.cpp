@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "BenchHelpers.h"
 #include "editor/NibEditTextBuffer.h"
 
 namespace {
@@ -108,19 +108,10 @@ BENCHMARK(InsertBig)->Name("Buffer/InsertBig")->Unit(benchmark::kMicrosecond);
 BENCHMARK(CharIndexAfterChange)->Name("Buffer/CharIndexAfterChange")->Unit(benchmark::kMillisecond);
 
 /// The console report, followed by the two ratios and their goals.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+class BufferReporter : public bench::RatioReporter {
+protected:
+    void Summary() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.aggregate_name.empty())
-                fSeconds[run.benchmark_name()] = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
         Ratio("Buffer/Load", "Buffer/SplitBaseline", 3.0);
         Ratio("Buffer/InsertBig", "Buffer/InsertSmall", 1.5);
     }
@@ -128,23 +119,16 @@ public:
 private:
     void Ratio(const std::string& measured, const std::string& baseline, double goal) const
     {
-        const auto m = fSeconds.find(measured), b = fSeconds.find(baseline);
-        if (m == fSeconds.end() || b == fSeconds.end() || b->second <= 0) return;
-        std::printf("%s: %.3f times %s (goal: at most %.1f)\n", measured.c_str(), m->second / b->second,
-                    baseline.c_str(), goal);
+        const double m = Seconds(measured), b = Seconds(baseline);
+        if (m <= 0 || b <= 0) return;
+        std::printf("%s: %.3f times %s (goal: at most %.1f)\n", measured.c_str(), m / b, baseline.c_str(), goal);
     }
-
-    std::map<std::string, double> fSeconds;
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    BufferReporter reporter;
+    return bench::RunBenchmarks(argc, argv, &reporter);
 }

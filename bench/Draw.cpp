@@ -6,13 +6,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <memory>
-#include <string>
 #include <vector>
-#include <QGuiApplication>
 #include <QImage>
+#include "BenchHelpers.h"
 #include "ReceiveStreams.h"
 #include "platform/ManualLoop.h"
 #include "platform/qt/QtCanvas.h"
@@ -30,15 +26,10 @@ constexpr auto FrameTime = std::chrono::milliseconds(TTerminalView::FrameMs);
 struct Platform {
     Platform()
     {
-        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        app = std::make_unique<QGuiApplication>(argc, argv);
         MainLoop::SetCurrent(&loop);
         GraphicsFactory::SetCurrent(&graphics);
     }
-    int argc = 1;
-    char name[6] = "bench";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> app;
+    bench::OffscreenApplication app;
     ManualLoop loop;
     QtGraphicsFactory graphics;
 };
@@ -165,50 +156,27 @@ BENCHMARK(DrawRowsBaseline)->Name("Draw/RowsBaseline");
 BENCHMARK(DrawFullRepaint)->Name("Draw/FullRepaint");
 
 /// The console report, followed by each drawing benchmark's ratio to its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+class DrawReporter : public bench::RatioReporter {
+protected:
+    void Summary() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || !run.aggregate_name.empty()) continue;
-            const auto rate = run.counters.find("bytes_per_second");
-            if (rate != run.counters.end()) fBytesPerSecond[run.benchmark_name()] = rate->second.value;
-            const auto ratio = run.counters.find("vs_model");
-            if (ratio != run.counters.end()) fVsModel[run.benchmark_name()] = ratio->second.value;
-            fNsPerRun[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const double flood = fBytesPerSecond["Draw/Flood"];
-        const double ratio = fVsModel["Draw/Flood"];
+        const double flood = Counter("Draw/Flood", "bytes_per_second");
+        const double ratio = Counter("Draw/Flood", "vs_model");
         if (flood > 0 && ratio > 0)
             std::printf("Draw/Flood: %.1f MB/s, %.2f of the model-only rate of the same bytes; goal at least 0.50\n",
                         flood / 1e6, ratio);
-        const double baseline = fNsPerRun["Draw/RowsBaseline"];
-        const double repaint = fNsPerRun["Draw/FullRepaint"];
+        const double baseline = Seconds("Draw/RowsBaseline");
+        const double repaint = Seconds("Draw/FullRepaint");
         if (baseline > 0 && repaint > 0)
             std::printf("Draw/FullRepaint: %.0f us, %.2f times Draw/RowsBaseline (%.0f us); goal at most 2\n",
-                        repaint / 1e3, repaint / baseline, baseline / 1e3);
+                        repaint * 1e6, repaint / baseline, baseline * 1e6);
     }
-
-private:
-    std::map<std::string, double> fBytesPerSecond;
-    std::map<std::string, double> fVsModel;
-    std::map<std::string, double> fNsPerRun;
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    DrawReporter reporter;
+    return bench::RunBenchmarks(argc, argv, &reporter);
 }

@@ -3,13 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
-#include <QGuiApplication>
 #include <QImage>
+#include "BenchHelpers.h"
 #include "editor/NibEdit.h"
 #include "highlighter/NibHighlighterTavlo.h"
 #include "platform/qt/QtCanvas.h"
@@ -25,8 +21,6 @@ constexpr int WindowHeight = 600;
 struct Platform {
     Platform()
     {
-        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        app = std::make_unique<QGuiApplication>(argc, argv);
         GraphicsFactory::SetCurrent(&graphics);
         edit = std::make_unique<TNibEdit>();
         for (const UnicodeString& word : ForthBaseWords()) forth.KeyWords().Add(word);
@@ -39,10 +33,7 @@ struct Platform {
         host = std::make_unique<FakeControlHost>(*edit, WindowWidth, WindowHeight);
     }
     ~Platform() { edit->SetHighlighter(nullptr); }
-    int argc = 1;
-    char name[6] = "bench";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> app;
+    bench::OffscreenApplication app;
     QtGraphicsFactory graphics;
     TNibTavloHighlighter forth;
     std::unique_ptr<TNibEdit> edit;
@@ -84,37 +75,22 @@ BENCHMARK(EditorRowsBaseline)->Name("EditorPaint/RowsBaseline");
 BENCHMARK(EditorFullRepaint)->Name("EditorPaint/FullRepaint");
 
 /// The console report, followed by the repaint's ratio to its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+class EditorPaintReporter : public bench::RatioReporter {
+protected:
+    void Summary() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (!run.error_occurred && run.aggregate_name.empty()) fNsPerRun[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const double baseline = fNsPerRun["EditorPaint/RowsBaseline"];
-        const double repaint = fNsPerRun["EditorPaint/FullRepaint"];
+        const double baseline = Seconds("EditorPaint/RowsBaseline");
+        const double repaint = Seconds("EditorPaint/FullRepaint");
         if (baseline > 0 && repaint > 0)
             std::printf("EditorPaint/FullRepaint: %.0f us, %.2f times EditorPaint/RowsBaseline (%.0f us)\n",
-                        repaint / 1e3, repaint / baseline, baseline / 1e3);
+                        repaint * 1e6, repaint / baseline, baseline * 1e6);
     }
-
-private:
-    std::map<std::string, double> fNsPerRun;
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    EditorPaintReporter reporter;
+    return bench::RunBenchmarks(argc, argv, &reporter);
 }

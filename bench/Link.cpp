@@ -16,6 +16,7 @@
 #include <memory>
 #include <thread>
 #include <vector>
+#include "BenchHelpers.h"
 #include "ReceiveStreams.h"
 #include "link/ConnectionManager.h"
 #include "platform/ManualLoop.h"
@@ -236,9 +237,5 @@ int main(int argc, char** argv)
     // The window is drawn off screen unless a display is chosen.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunBenchmarks(argc, argv);
 }

@@ -6,9 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
+#include "BenchHelpers.h"
 #include "ReceiveStreams.h"
 
 namespace {
@@ -45,43 +43,25 @@ BENCHMARK(ReceiveText)->Name("Receive/Text");
 BENCHMARK(ReceiveMixed)->Name("Receive/Mixed");
 
 /// The console report, followed by one line per stream with its speed relative to the copy.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+class ReceiveReporter : public bench::RatioReporter {
+protected:
+    void Summary() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            if (run.error_occurred || !run.aggregate_name.empty() || rate == run.counters.end()) continue;
-            fBytesPerSecond[run.benchmark_name()] = rate->second.value;
-        }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const auto copy = fBytesPerSecond.find("Receive/Copy");
-        if (copy == fBytesPerSecond.end() || copy->second <= 0) return;
+        const double copy = Counter("Receive/Copy", "bytes_per_second");
+        if (copy <= 0) return;
         for (const char* name : {"Receive/Text", "Receive/Mixed"}) {
-            const auto stream = fBytesPerSecond.find(name);
-            if (stream == fBytesPerSecond.end()) continue;
-            std::printf("%s: %.1f MB/s, %.4f of Receive/Copy (%.1f MB/s)\n", name, stream->second / 1e6,
-                        stream->second / copy->second, copy->second / 1e6);
+            const double stream = Counter(name, "bytes_per_second");
+            if (stream <= 0) continue;
+            std::printf("%s: %.1f MB/s, %.4f of Receive/Copy (%.1f MB/s)\n", name, stream / 1e6, stream / copy,
+                        copy / 1e6);
         }
     }
-
-private:
-    std::map<std::string, double> fBytesPerSecond;
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    ReceiveReporter reporter;
+    return bench::RunBenchmarks(argc, argv, &reporter);
 }
