@@ -1,6 +1,7 @@
 // The editor control: undo and redo steps over the two change lists, grouped by change number,
 // by eoGroupUndo and by bracket pairs of change reasons.
 #include "editor/NibEdit.h"
+#include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"
 
 namespace {
@@ -31,24 +32,6 @@ bool SameStep(const TNibEditUndoItem& top, int number, TNibChangeReason last, bo
     return groupUndo && top.ChangeReason == last && last != crIndent && last != crUnindent;
 }
 
-/// Sets eoScrollPastEol for the life of the object when it was not set, so that the caret may
-/// stand beyond line ends while a change is replayed.
-class TempScrollPastEol {
-public:
-    explicit TempScrollPastEol(TNibEditorOptions& options) : fOptions(options), fAdded(!options.Contains(eoScrollPastEol))
-    {
-        fOptions.Include(eoScrollPastEol);
-    }
-    ~TempScrollPastEol()
-    {
-        if (fAdded) fOptions.Exclude(eoScrollPastEol);
-    }
-
-private:
-    TNibEditorOptions& fOptions;
-    bool fAdded;
-};
-
 /// Gives a field a value for the life of the object: a change is replayed in its own selection
 /// mode and inserting, whatever modes the user is in.
 template <typename T>
@@ -75,6 +58,30 @@ private:
     TNibEditUndoList& fList;
     int fSaved;
 };
+
+/// Replays one undo or redo step from the top of `from`, one item per call of `replayItem`, while
+/// the items belong to the step; `to` records them under the step's change number. A bracketed
+/// step runs up to its `closing` reason and replays that as well. Returns whether it did.
+template <typename ReplayItem>
+bool ReplayStep(TNibEditUndoList& from, TNibEditUndoList& to, bool bracketed, TNibChangeReason closing,
+                bool groupUndo, ReplayItem replayItem)
+{
+    TNibChangeReason last = from.LastChangeReason();
+    const int number = from.PeekItem()->ChangeNumber;
+    BlockNumberScope toNumber(to, number);
+    for (;;) {
+        replayItem();
+        const TNibEditUndoItem* top = from.PeekItem();
+        if (!top) break;
+        const bool more = bracketed ? top->ChangeReason != closing : SameStep(*top, number, last, groupUndo);
+        if (!more) break;
+        last = top->ChangeReason;
+    }
+    const TNibEditUndoItem* top = from.PeekItem();
+    if (!bracketed || !top || top->ChangeReason != closing) return false;
+    replayItem();
+    return true;
+}
 
 } // namespace
 
@@ -130,57 +137,21 @@ void TCustomNibEdit::Undo()
 {
     if (ReadOnly()) return;
     if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
-    TNibChangeReason last = fUndoList->LastChangeReason();
-    const bool bracketed = IsEndReason(last);
-    const TNibChangeReason begin = MatchingBegin(last);
-    const TNibEditUndoItem* item = fUndoList->PeekItem();
-    if (!item) return;
-    const int number = item->ChangeNumber;
-    {
-        BlockNumberScope redoNumber(*fRedoList, number);
-        for (;;) {
-            UndoItem();
-            const TNibEditUndoItem* top = fUndoList->PeekItem();
-            if (!top) break;
-            const bool more = bracketed ? top->ChangeReason != begin
-                                        : SameStep(*top, number, last, fOptions.Contains(eoGroupUndo));
-            if (!more) break;
-            last = top->ChangeReason;
-        }
-        const TNibEditUndoItem* top = fUndoList->PeekItem();
-        if (bracketed && top && top->ChangeReason == begin) {
-            UndoItem();
-            RefreshModified();
-        }
-    }
+    if (!fUndoList->PeekItem()) return;
+    const TNibChangeReason last = fUndoList->LastChangeReason();
+    if (ReplayStep(*fUndoList, *fRedoList, IsEndReason(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo),
+                   [this] { UndoItem(); }))
+        RefreshModified();
 }
 
 void TCustomNibEdit::Redo()
 {
     if (ReadOnly()) return;
-    TNibChangeReason last = fRedoList->LastChangeReason();
-    const bool bracketed = IsBeginReason(last);
-    const TNibChangeReason end = MatchingEnd(last);
-    const TNibEditUndoItem* item = fRedoList->PeekItem();
-    if (!item) return;
-    const int number = item->ChangeNumber;
-    {
-        BlockNumberScope undoNumber(*fUndoList, number);
-        for (;;) {
-            RedoItem();
-            const TNibEditUndoItem* top = fRedoList->PeekItem();
-            if (!top) break;
-            const bool more = bracketed ? top->ChangeReason != end
-                                        : SameStep(*top, number, last, fOptions.Contains(eoGroupUndo));
-            if (!more) break;
-            last = top->ChangeReason;
-        }
-        const TNibEditUndoItem* top = fRedoList->PeekItem();
-        if (bracketed && top && top->ChangeReason == end) {
-            RedoItem();
-            RefreshModified();
-        }
-    }
+    if (!fRedoList->PeekItem()) return;
+    const TNibChangeReason last = fRedoList->LastChangeReason();
+    if (ReplayStep(*fRedoList, *fUndoList, IsBeginReason(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo),
+                   [this] { RedoItem(); }))
+        RefreshModified();
     if (fRedoList->LastChangeReason() == crGroupBreak) {
         MoveGroupBreak(*fRedoList, *fUndoList);
         RefreshModified();
@@ -193,7 +164,7 @@ void TCustomNibEdit::UndoItem()
     if (!item) return;
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
-    TempScrollPastEol pastEol(fOptions);
+    TNibTempOption pastEol(fOptions, eoScrollPastEol);
     TempValue<bool> inserting(fInserting, true);
     TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     const TBufferCoord start = item->ChangeStartPos;
@@ -298,7 +269,7 @@ void TCustomNibEdit::RedoItem()
     if (!item) return;
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
-    TempScrollPastEol pastEol(fOptions);
+    TNibTempOption pastEol(fOptions, eoScrollPastEol);
     TempValue<bool> inserting(fInserting, true);
     TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     fUndoList->SetInsideRedo(true);
