@@ -121,19 +121,24 @@ void TUploadDialog::FormActivate()
     RequestBlockCount();
 }
 
-void TUploadDialog::PrepareUpload()
+void TUploadDialog::PrepareTransfer(bool Upload)
 {
     ResetTransfer();
     C_FirstBlock.MinValue = 0;
     C_FirstBlock.SetMaxValue(1);
     SetProgress(0, ProgressMax);
     DisplayStatus(u"");
-    Caption = u"Upload Forth Blocks";
-    PerformUpload = true;
-    C_SourceBlocksReadOnly = true;
-    StartBtnCaption = u" Upload";
-    StartBtnGlyph = 2;
-    C_PadByteEnabled = true;
+    Caption = Upload ? u"Upload Forth Blocks" : u"Download Forth Blocks";
+    PerformUpload = Upload;
+    C_SourceBlocksReadOnly = Upload;
+    StartBtnCaption = Upload ? u" Upload" : u" Download";
+    StartBtnGlyph = Upload ? 2 : 3;
+    C_PadByteEnabled = Upload;
+}
+
+void TUploadDialog::PrepareUpload()
+{
+    PrepareTransfer(true);
     if (DataStream) {
         TransferBlockCount = int((DataStream->Size() + FrameDataSize - 1) / FrameDataSize);
         C_SourceBlocks.SetMaxValue(TransferBlockCount);
@@ -143,17 +148,7 @@ void TUploadDialog::PrepareUpload()
 
 void TUploadDialog::PrepareDownload()
 {
-    ResetTransfer();
-    C_FirstBlock.MinValue = 0;
-    C_FirstBlock.SetMaxValue(1);
-    SetProgress(0, ProgressMax);
-    DisplayStatus(u"");
-    Caption = u"Download Forth Blocks";
-    PerformUpload = false;
-    C_SourceBlocksReadOnly = false;
-    StartBtnCaption = u" Download";
-    StartBtnGlyph = 3;
-    C_PadByteEnabled = false;
+    PrepareTransfer(false);
     if (DataStream) TransferBlockCount = 1;
 }
 

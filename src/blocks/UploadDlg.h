@@ -108,6 +108,8 @@ private:
     void FormActivate();
     void PrepareUpload();
     void PrepareDownload();
+    /// The controls, caption and start button of an idle dialog for the given direction.
+    void PrepareTransfer(bool Upload);
     /// Back to the state of a dialog that runs nothing.
     void ResetTransfer();
     void DisplayStatus(const UnicodeString& S);
