@@ -19,9 +19,7 @@ class TerminalPixelsQtTest : public ::testing::Test {
 protected:
     TerminalPixelsQtTest()
     {
-        TestApplication();
         MainLoop::SetCurrent(&loop);
-        GraphicsFactory::SetCurrent(&graphics);
         options.AllowedCtrlCodes = TConfigTermCtrlCodes::All();
         term.SetColor(clNavy);
         TFont font = term.Font();
@@ -84,7 +82,7 @@ protected:
     static int Area(const TRect& r) { return r.Width() * r.Height(); }
 
     ManualLoop loop;
-    QtGraphicsFactory graphics;
+    QtTestGraphics graphics;
     TSimpleTerminal term;
     TComOkBuffer okBuffer;
     TConfigTermOptions options;

@@ -9,16 +9,6 @@
 
 namespace {
 
-/// The application and the toolkit's graphics, installed before the popup makes its bitmaps.
-struct QtGraphics {
-    QtGraphics()
-    {
-        TestApplication();
-        GraphicsFactory::SetCurrent(&factory);
-    }
-    QtGraphicsFactory factory;
-};
-
 class CompletionPopupQt : public ::testing::Test {
 protected:
     void Fill(int count)
@@ -34,7 +24,7 @@ protected:
         QCoreApplication::sendEvent(&window, &e);
     }
 
-    QtGraphics graphics;
+    QtTestGraphics graphics;
     TNibBaseCompletionProposalForm popup;
     TNibCompletionPopupForm window{popup};
 };

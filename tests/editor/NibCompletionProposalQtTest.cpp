@@ -8,15 +8,6 @@
 
 namespace {
 
-struct QtGraphics {
-    QtGraphics()
-    {
-        TestApplication();
-        GraphicsFactory::SetCurrent(&factory);
-    }
-    QtGraphicsFactory factory;
-};
-
 class CompletionProposalQt : public ::testing::Test {
 protected:
     CompletionProposalQt()
@@ -32,7 +23,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    QtGraphics graphics;
+    QtTestGraphics graphics;
     TNibEdit edit;
     ControlHostWidget editorWindow{edit};
     TNibCompletionProposal proposal;

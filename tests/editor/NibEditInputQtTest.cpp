@@ -17,8 +17,6 @@ class EditorKeysQtTest : public ::testing::Test {
 protected:
     EditorKeysQtTest()
     {
-        TestApplication();
-        GraphicsFactory::SetCurrent(&factory);
         edit = std::make_unique<TNibEdit>();
         host = std::make_unique<ControlHostWidget>(*edit);
         host->resize(300, 200);
@@ -37,7 +35,7 @@ protected:
         QCoreApplication::sendEvent(host->Surface(), &release);
     }
 
-    QtGraphicsFactory factory;
+    QtTestGraphics graphics;
     MemoryClipboard clipboard;
     std::unique_ptr<TNibEdit> edit;
     std::unique_ptr<ControlHostWidget> host;

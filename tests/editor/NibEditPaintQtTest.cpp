@@ -20,8 +20,6 @@ class EditorPixelsQtTest : public ::testing::Test {
 protected:
     EditorPixelsQtTest()
     {
-        TestApplication();
-        GraphicsFactory::SetCurrent(&graphics);
         edit = std::make_unique<TNibEdit>();
         for (const char16_t* word : {u":", u";", u"DUP", u"*", u"\\"}) forth.KeyWords().Add(word);
         forth.KeyAttri()->SetForeground(clBlue);
@@ -56,7 +54,7 @@ protected:
     }
     int CellArea() const { return edit->CharWidth() * edit->LineHeight(); }
 
-    QtGraphicsFactory graphics;
+    QtTestGraphics graphics;
     TNibTavloHighlighter forth;
     std::unique_ptr<TNibEdit> edit;
     std::unique_ptr<FakeControlHost> window;

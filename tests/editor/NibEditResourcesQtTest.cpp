@@ -11,9 +11,7 @@ constexpr TColor clLime = 0x00FF00;
 
 TEST(NibEditResourcesQtTest, GlyphsDrawTransparentlyOnTheCanvas)
 {
-    TestApplication();
-    QtGraphicsFactory factory;
-    GraphicsFactory::SetCurrent(&factory);
+    QtTestGraphics graphics;
     QtBitmap target(60, 20);
     Canvas& canvas = target.GetCanvas();
     canvas.SetBrushColor(clYellow);
@@ -44,5 +42,4 @@ TEST(NibEditResourcesQtTest, GlyphsDrawTransparentlyOnTheCanvas)
     for (int y = 5; y < 15; ++y)
         for (int x = 33; x < 39; ++x) dark += image.pixelColor(x, y).lightness() < 128;
     EXPECT_GT(dark, 4);
-    GraphicsFactory::SetCurrent(nullptr);
 }

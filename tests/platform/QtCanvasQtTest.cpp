@@ -28,9 +28,7 @@ TEST(QtColorQtTest, ColoursKeepRedInTheLowByteBothWays)
 
 TEST(QtColorQtTest, SystemColoursComeFromThePalette)
 {
-    TestApplication();
-    QtGraphicsFactory graphics;
-    GraphicsFactory::SetCurrent(&graphics);
+    QtTestGraphics graphics;
     EXPECT_EQ(ColorToRGB(TColor(0xFF00000Du)), FromQColor(QGuiApplication::palette().color(QPalette::Highlight)));
 }
 

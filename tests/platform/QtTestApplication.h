@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include "platform/qt/ExceptionGuard.h"
+#include "platform/qt/QtCanvas.h"
 
 inline QApplication*& TestApplicationObject()
 {
@@ -31,3 +32,18 @@ public:
 
 inline ::testing::Environment* const QtTestApplicationRegistered =
     ::testing::AddGlobalTestEnvironment(new QtTestApplicationEnvironment);
+
+/// The application and the toolkit's graphics, current for the life of the object: declare it
+/// before anything that makes fonts or bitmaps.
+struct QtTestGraphics {
+    QtTestGraphics()
+    {
+        TestApplication();
+        GraphicsFactory::SetCurrent(&factory);
+    }
+    ~QtTestGraphics() { GraphicsFactory::SetCurrent(nullptr); }
+    QtTestGraphics(const QtTestGraphics&) = delete;
+    QtTestGraphics& operator=(const QtTestGraphics&) = delete;
+
+    QtGraphicsFactory factory;
+};
