@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <QApplication>
 #include <QImage>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
-#include "app/Application.h"
+#include "QtMainWindowFixture.h"
 #include "app/ProgramForms.h"
 #include "app/ProgramFormsForm.h"
 #include "app/Unit1Form.h"
 #include "editor/NibEdit.h"
 #include "highlighter/NibHighlighterTavlo.h"
-#include "platform/QtTestApplication.h"
 #include "platform/qt/ControlHostWidget.h"
-#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtColor.h"
-#include "platform/qt/QtMainLoop.h"
 
 namespace {
 
@@ -23,18 +18,11 @@ constexpr TColor clBlue = 0xFF0000;
 
 // Until the main window hosts the Code Editor page's own editor, an editor with Forth source stands
 // in its place here: it fills the page, paints highlighted text with its gutter and takes the focus.
-TEST(CodeEditorHostQtTest, EditorWithForthSourceFillsTheCodeEditorPage)
+class CodeEditorHostQtTest : public QtMainWindowFixture {};
+
+TEST_F(CodeEditorHostQtTest, EditorWithForthSourceFillsTheCodeEditorPage)
 {
-    TestApplication();
-    QtGraphicsFactory graphics;
-    GraphicsFactory::SetCurrent(&graphics);
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QtMainLoop loop;
-    MainLoop::SetCurrent(&loop);
-    TApplication application;
-    Application = &application;
+    QtTestGraphics graphics;
     {
         TQtFormFactory forms;
         CreateForms(forms);
@@ -76,10 +64,6 @@ TEST(CodeEditorHostQtTest, EditorWithForthSourceFillsTheCodeEditorPage)
         edit.SetHighlighter(nullptr);
         EXPECT_TRUE(window->close());
     }
-    Application = nullptr;
-    MainLoop::SetCurrent(nullptr);
-    GraphicsFactory::SetCurrent(nullptr);
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

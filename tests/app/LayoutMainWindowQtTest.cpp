@@ -3,19 +3,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
-#include "app/Application.h"
+#include "QtMainWindowFixture.h"
 #include "app/MainLayout.h"
 #include "app/ProgramForms.h"
 #include "app/ProgramFormsForm.h"
 #include "app/SettingsFile.h"
 #include "app/Unit1Form.h"
 #include "platform/Folders.h"
-#include "platform/QtTestApplication.h"
 #include "platform/qt/QtActionBars.h"
-#include "platform/qt/QtMainLoop.h"
 #include "support/MemoryClipboard.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TempFolder.h"
 
 namespace {
 
@@ -29,17 +26,12 @@ QAction* MenuItem(QMenuBar* bar, const QString& menu, const QString& item)
     return nullptr;
 }
 
-TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions)
+class LayoutMainWindowQtTest : public QtMainWindowFixture {};
+
+TEST_F(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions)
 {
-    TestApplication();
-    TempFolder appData;
-    AppDataAt at(appData.Path());
-    QtMainLoop loop;
-    MainLoop::SetCurrent(&loop);
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
-    TApplication application;
-    Application = &application;
     {
         TQtFormFactory forms;
         CreateForms(forms);
@@ -78,8 +70,6 @@ TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions
     }
     EXPECT_EQ(appData.Read("Brennix/Config/Brennix.layout"),
               LayoutToText(TActionLayout{{{MainToolBarName, {{TLayoutItemKind::liAction, u"TermMapKeysAct", {}}}}}}));
-    Application = nullptr;
-    MainLoop::SetCurrent(nullptr);
 }
 
 } // namespace

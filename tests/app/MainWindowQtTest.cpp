@@ -1,27 +1,16 @@
 #include <gtest/gtest.h>
-#include <cstdlib>
-#include <QDir>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include "app/Application.h"
+#include "QtMainWindowFixture.h"
 #include "app/ProgramForms.h"
 #include "app/ProgramFormsForm.h"
 #include "app/Unit1Form.h"
-#include "platform/QtTestApplication.h"
-#include "platform/qt/QtMainLoop.h"
 
 namespace {
 
-TEST(MainWindowQtTest, OpensWithTheDesignedCaptionOnTheTerminalPageAndCloses)
+class MainWindowQtTest : public QtMainWindowFixture {};
+
+TEST_F(MainWindowQtTest, OpensWithTheDesignedCaptionOnTheTerminalPageAndCloses)
 {
-    TestApplication();
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QtMainLoop loop;
-    MainLoop::SetCurrent(&loop);
-    TApplication application;
-    Application = &application;
     {
         TQtFormFactory forms;
         CreateForms(forms);
@@ -45,9 +34,6 @@ TEST(MainWindowQtTest, OpensWithTheDesignedCaptionOnTheTerminalPageAndCloses)
         EXPECT_TRUE(window->close());
     }
     EXPECT_EQ(TavloTerminal, nullptr);
-    Application = nullptr;
-    MainLoop::SetCurrent(nullptr);
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
