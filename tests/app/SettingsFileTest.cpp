@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include "support/TempFolder.h"
+#include "support/UnusualOptions.h"
 #include "terminal/SimpleTerminal.h"
 
 namespace {
@@ -19,15 +20,6 @@ constexpr const char* FreshSettingsFile =
     "EditorStringColor=16711680\r\nEditorCommentColor=32768\r\nEditorSymbolColor=0\r\nEditFontFace=\r\n"
     "EditFontSize=0\r\nEditCompileStartsLine=0\r\nEditWordWrapBlockFile=0\r\nEditSyncBlockFile=0\r\n"
     "EditorCaptionBlocks=0\r\nEditorMaxNumericBase=16\r\n";
-
-UnicodeString Stored(const TConfigTermOptions& options)
-{
-    TNrKeyValueSections store;
-    StoreSettings(options, store);
-    TStringList lines;
-    store.SaveToStrings(lines);
-    return lines.Text();
-}
 
 TNrKeyValueSections Parsed(std::u16string_view text)
 {
@@ -110,8 +102,8 @@ TEST_F(SettingsFileTest, ChangedOptionsRoundTrip)
 
     TConfigTermOptions loaded;
     ASSERT_TRUE(LoadSettingsFile(loaded, SettingsFileName()));
-    EXPECT_EQ(Stored(loaded), Stored(changed));
-    EXPECT_NE(Stored(loaded), FromAnsi(FreshSettingsFile));
+    EXPECT_EQ(StoredOptions(loaded), StoredOptions(changed));
+    EXPECT_NE(StoredOptions(loaded), FromAnsi(FreshSettingsFile));
     EXPECT_EQ(loaded.PasteTextLineDelayMS, 3000000000u);
     EXPECT_EQ(loaded.BGColor, -16);
     EXPECT_EQ(loaded.ComPortOptions.DCB(), changed.ComPortOptions.DCB());

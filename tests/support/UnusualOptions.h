@@ -1,5 +1,5 @@
 #pragma once
-// Options for round trips through the settings dialog: every field away from its default.
+// Round trips of the options: every option as the settings file holds it, and every field away from its default.
 #include "settings/ConfigUnit.h"
 
 /// Every option as the settings file holds it: equal texts mean equal options.
