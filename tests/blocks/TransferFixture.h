@@ -79,6 +79,14 @@ protected:
         RunToClose();
     }
     void RunToClose() { ASSERT_TRUE(loop.RunUntil([&] { return !dialog.Showing(); })); }
+    /// Runs until the user could press the start button; false when it stays disabled.
+    bool RunUntilStartEnabled()
+    {
+        return loop.RunUntil([&] {
+            dialog.UploadAct.Update();
+            return dialog.UploadAct.Enabled;
+        });
+    }
     /// Runs until the target has received `bytes`, then lets a moment of real time pass so that
     /// any answer is in.
     void ReceivedBy(const std::string& bytes)

@@ -137,10 +137,7 @@ TEST_F(Transfer, SilenceGivesEachStatesTimeOut)
         dialogs.Questions.clear();
         view.Body = [&] {
             if (c.sent.find("blocks\r") != std::string::npos) {
-                ASSERT_TRUE(loop.RunUntil([&] {
-                    dialog.UploadAct.Update();
-                    return dialog.UploadAct.Enabled;
-                }));
+                ASSERT_TRUE(RunUntilStartEnabled());
                 if (!c.upload) dialog.SetSourceBlocks(2);
                 dialog.UploadAct.Execute();
             }
@@ -281,10 +278,7 @@ TEST_F(Transfer, TheLinkDroppingDuringAFrameEndsInTheTimeOut)
 {
     forth->SetSilentAfterFrame(0);
     view.Body = [this] {
-        ASSERT_TRUE(loop.RunUntil([&] {
-            dialog.UploadAct.Update();
-            return dialog.UploadAct.Enabled;
-        }));
+        ASSERT_TRUE(RunUntilStartEnabled());
         dialog.UploadAct.Execute();
         ASSERT_TRUE(loop.RunUntil([&] { return target->Received().size() > 1024; }));
         target->HangUp();
@@ -327,10 +321,7 @@ TEST_F(SlowSerialTransfer, FrameTimeOutCountsFromTheEndOfTheLinesWrite)
 {
     forth->SetSilentAfterFrame(0);
     view.Body = [this] {
-        ASSERT_TRUE(loop.RunUntil([&] {
-            dialog.UploadAct.Update();
-            return dialog.UploadAct.Enabled;
-        }));
+        ASSERT_TRUE(RunUntilStartEnabled());
         dialog.UploadAct.Execute();
         ASSERT_TRUE(loop.RunUntil([&] { return target->Received().size() >= 45 + 1026; }));
         // 1026 bytes take about 2.1 s at 4800 baud: the reply still has its 2 s after that.
