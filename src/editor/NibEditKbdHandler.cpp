@@ -1,18 +1,8 @@
 #include "editor/NibEditKbdHandler.h"
 
+#include "platform/ScopedFlag.h"
+
 namespace {
-
-// Clears the in-progress flag on every way out, an exception included.
-class RunGuard {
-public:
-    explicit RunGuard(bool& flag) : fFlag(flag) { fFlag = true; }
-    ~RunGuard() { fFlag = false; }
-    RunGuard(const RunGuard&) = delete;
-    RunGuard& operator=(const RunGuard&) = delete;
-
-private:
-    bool& fFlag;
-};
 
 // Calls the handlers from the newest to the oldest until `stop` says so. Handlers may add or
 // remove handlers of the same chain: the index is checked against the count before every call,
@@ -21,7 +11,7 @@ template <typename Signature, typename Stop, typename... Args>
 void RunChain(const TMethodList<Signature>& chain, bool& inProgress, Stop stop, Args&&... args)
 {
     if (inProgress) return;
-    RunGuard guard(inProgress);
+    ScopedFlag guard(inProgress);
     for (int i = chain.Count() - 1; i >= 0; --i) {
         if (i >= chain.Count()) {
             i = chain.Count();

@@ -8,6 +8,7 @@
 #include "link/ComRxThread.h"
 #include "link/ComTermios.h"
 #include "platform/MainLoop.h"
+#include "platform/ScopedFlag.h"
 #include "platform/SerialPort.h"
 #include "platform/WakeUp.h"
 
@@ -124,11 +125,7 @@ void TComRx::ClosePort()
 void TComRx::DataBlock(TComRxThread* thread, const std::uint8_t* data, unsigned count)
 {
     if (thread != fComThread.get() || thread->Terminated()) return;
-    fInHandOver = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{fInHandOver};
+    ScopedFlag handOver(fInHandOver);
     Fire(OnDataBlock, this, data, count);
 }
 
@@ -136,11 +133,7 @@ void TComRx::ReaderLost(TComRxThread* thread)
 {
     if (thread != fComThread.get() || thread->Terminated()) return;
     {
-        fInHandOver = true;
-        struct Reset {
-            bool& flag;
-            ~Reset() { flag = false; }
-        } reset{fInHandOver};
+        ScopedFlag handOver(fInHandOver);
         ClosePort();
     }
     Fire(OnPortLost, this);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include "platform/ScopedFlag.h"
 #include "terminal/SimpleTerminal.h"
 
 namespace {
@@ -346,11 +347,7 @@ void TTerminalView::Paint(Canvas& canvas)
     fFrameTimer.SetEnabled(false);
     if (MainLoop* loop = MainLoop::CurrentOrNull()) fLastPaintMs = loop->NowMs();
     fPainted = true;
-    fInPaint = true;
-    struct Leave {
-        bool& flag;
-        ~Leave() { flag = false; }
-    } leave{fInPaint};
+    ScopedFlag inPaint(fInPaint);
 
     const TRect client = fTerminal.ClientRect();
     canvas.SetBrushColor(fTerminal.Color());
