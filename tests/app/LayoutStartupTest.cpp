@@ -161,15 +161,9 @@ TEST_F(LayoutTest, ALayoutFileThatCannotBeWrittenIsReportedOnceAndTheCloseGoesOn
         AppDataAt at(folder.Path());
         BlockFile(UserLayoutFileName());
         if (c.BlockSettings) BlockFile(SettingsFileName());
-        ScriptedDialogs dialogs;
-        QuestioningWindow window(view);
-        window.FormCreate();
-        bool canClose = false;
-        window.FormCloseQuery(canClose);
-        EXPECT_TRUE(canClose);
-        EXPECT_EQ(window.Questions, 2);
-        ASSERT_EQ(dialogs.Questions.size(), 1u);
-        const UnicodeString& text = dialogs.Questions[0].Text;
+        const std::vector<UnicodeString> messages = MessagesOfAClose();
+        ASSERT_EQ(messages.size(), 1u);
+        const UnicodeString& text = messages[0];
         EXPECT_NE(text.find(u"Unable to save the layout"), UnicodeString::npos);
         EXPECT_EQ(text.find(u"Unable to save the settings") != UnicodeString::npos, c.SettingsMentioned);
         EXPECT_TRUE(DirectoryExists(UserLayoutFileName() + u"/"));

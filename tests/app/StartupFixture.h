@@ -6,6 +6,7 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
 #include "platform/ManualLoop.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
 class RecordingView : public TTavloTerminalView {
@@ -53,6 +54,22 @@ protected:
         ClearFormGlobals();
         Application = nullptr;
         MainLoop::SetCurrent(nullptr);
+    }
+
+    /// Makes a window and closes it as the user would, its close questions answered Yes: it must
+    /// close after asking both. Returns the messages it showed.
+    std::vector<UnicodeString> MessagesOfAClose()
+    {
+        ScriptedDialogs dialogs;
+        QuestioningWindow window(view);
+        window.FormCreate();
+        bool canClose = false;
+        window.FormCloseQuery(canClose);
+        EXPECT_TRUE(canClose);
+        EXPECT_EQ(window.Questions, 2);
+        std::vector<UnicodeString> messages;
+        for (const ScriptedDialogs::Question& question : dialogs.Questions) messages.push_back(question.Text);
+        return messages;
     }
 
     TempFolder appData;

@@ -3,7 +3,6 @@
 #include "app/SettingsFile.h"
 #include "app/StartupFixture.h"
 #include "platform/Folders.h"
-#include "support/ScriptedDialogs.h"
 
 namespace {
 
@@ -40,15 +39,9 @@ TEST_F(StartupTest, ASettingsFolderThatCannotBeWrittenStillLetsTheWindowClose)
 {
     // A folder where the settings file should be: the save fails for root too.
     ASSERT_TRUE(ForceDirectories(appData.Name("Brennix/Config/Brennix.config/")));
-    ScriptedDialogs dialogs;
-    QuestioningWindow window(view);
-    window.FormCreate();
-    bool canClose = false;
-    window.FormCloseQuery(canClose);
-    EXPECT_TRUE(canClose);
-    EXPECT_EQ(window.Questions, 2);
-    ASSERT_EQ(dialogs.Questions.size(), 1u);
-    EXPECT_NE(dialogs.Questions[0].Text.find(u"Unable to save the settings"), UnicodeString::npos);
+    const std::vector<UnicodeString> messages = MessagesOfAClose();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(u"Unable to save the settings"), UnicodeString::npos);
     EXPECT_TRUE(DirectoryExists(appData.Name("Brennix/Config/Brennix.config/")));
 }
 
