@@ -24,6 +24,17 @@ const UnicodeString* LineOf(const TNibEditStringList& lines, const TBufferCoord&
     return &lines[xy.Line - 1];
 }
 
+/// The character tests that the scans of a line take.
+auto IdentChars(const TNibEditCharClasses& classes)
+{
+    return [&classes](char16_t c) { return classes.IsIdentChar(c); };
+}
+
+auto WordBreakChars(const TNibEditCharClasses& classes)
+{
+    return [&classes](char16_t c) { return classes.IsWordBreakChar(c); };
+}
+
 }  // namespace
 
 const TNibCharSet& TNibEditCharClasses::AdditionalIdentChars() const
@@ -59,8 +70,8 @@ TBufferCoord NextWordPosEx(const TNibEditStringList& Lines, const TNibEditCharCl
 {
     const UnicodeString* line = LineOf(Lines, XY);
     if (!line) return XY;
-    const auto isIdent = [&](char16_t c) { return Classes.IsIdentChar(c); };
-    const auto isBreak = [&](char16_t c) { return Classes.IsWordBreakChar(c); };
+    const auto isIdent = IdentChars(Classes);
+    const auto isBreak = WordBreakChars(Classes);
     const int length = int(line->size());
     TBufferCoord result = XY;
     result.Char = std::max(result.Char, 1);
@@ -88,8 +99,7 @@ TBufferCoord WordStartEx(const TNibEditStringList& Lines, const TNibEditCharClas
     TBufferCoord result = XY;
     result.Char = std::min(result.Char, int(line->size()) + 1);
     if (result.Char > 1 && !Classes.IsWordBreakChar((*line)[std::size_t(result.Char - 2)]))
-        result.Char = StrRScanForCharMatching(*line, result.Char - 1,
-                                              [&](char16_t c) { return Classes.IsWordBreakChar(c); }) + 1;
+        result.Char = StrRScanForCharMatching(*line, result.Char - 1, WordBreakChars(Classes)) + 1;
     return result;
 }
 
@@ -99,7 +109,7 @@ TBufferCoord WordEndEx(const TNibEditStringList& Lines, const TNibEditCharClasse
     const UnicodeString* line = LineOf(Lines, XY);
     if (!line) return XY;
     TBufferCoord result = XY;
-    const int at = StrScanForCharMatching(*line, XY.Char, [&](char16_t c) { return Classes.IsWordBreakChar(c); });
+    const int at = StrScanForCharMatching(*line, XY.Char, WordBreakChars(Classes));
     result.Char = at > 0 ? at : int(line->size()) + 1;
     return result;
 }
@@ -109,8 +119,8 @@ TBufferCoord PrevWordPosEx(const TNibEditStringList& Lines, const TNibEditCharCl
 {
     const UnicodeString* line = LineOf(Lines, XY);
     if (!line) return XY;
-    const auto isIdent = [&](char16_t c) { return Classes.IsIdentChar(c); };
-    const auto isBreak = [&](char16_t c) { return Classes.IsWordBreakChar(c); };
+    const auto isIdent = IdentChars(Classes);
+    const auto isBreak = WordBreakChars(Classes);
     TBufferCoord result = XY;
     result.Char = std::min(result.Char, int(line->size()) + 1);
     if (result.Char > 1) {
