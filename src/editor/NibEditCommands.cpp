@@ -2,6 +2,7 @@
 // with the commands that change text by typing, line breaks, the clipboard and undo.
 #include "editor/NibEdit.h"
 #include "editor/NibEditBrackets.h"
+#include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"
 
 namespace {
@@ -146,16 +147,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         line += padding;
         pad = int(padding.size());
     }
-    const bool addedPastEol = !fOptions.Contains(eoScrollPastEol);
-    fOptions.Include(eoScrollPastEol);
-    struct RestorePastEol {
-        TNibEditorOptions& options;
-        bool added;
-        ~RestorePastEol()
-        {
-            if (added) options.Exclude(eoScrollPastEol);
-        }
-    } restore{fOptions, addedPastEol};
+    TNibTempOption pastEol(fOptions, eoScrollPastEol);
 
     if (!overwrite) {
         if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
