@@ -2,18 +2,14 @@
 
 #include <random>
 #include "app/ReceiveProcedure.h"
+#include "support/TerminalConsistency.h"
 
 namespace {
 
 void ExpectConsistent(const TSimpleTerminal& term, const TRxState& state)
 {
-    int column = -1;
-    int row = -1;
-    term.GetXY(column, row);
-    ASSERT_TRUE(column >= 0 && column < term.Columns()) << column;
-    ASSERT_TRUE(row >= 0 && row < term.Rows()) << row;
-    ASSERT_TRUE(term.ScrollRegionFirstRow() >= 0 && term.ScrollRegionFirstRow() <= term.ScrollRegionLastRow() &&
-                term.ScrollRegionLastRow() < term.Rows());
+    ExpectConsistentTerminal(term, false);
+    if (::testing::Test::HasFatalFailure()) return;
     ASSERT_TRUE(state.ParamsRequired >= 0 && state.ParamsRequired <= 2);
     ASSERT_LE(state.Params.size(), 1u);
     ASSERT_EQ(state.ParamsRequired == 0, state.RxCmdNeedsParam == cmd_NONE);

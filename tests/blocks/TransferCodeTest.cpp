@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "blocks/TransferCode.h"
+#include "support/ForthSource.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ std::vector<std::string> Prepared(const std::vector<std::string>& lines)
     std::vector<std::string> result;
     for (int i = 0; i < list.Count(); ++i) result.push_back(ToAnsi(list[i]));
     return result;
-}
-
-std::string Words(int count)
-{
-    std::string line;
-    for (int i = 0; i < count; ++i) line += (i ? " " : "") + std::string("abcd");
-    return line;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "blocks/TransferFixture.h"
+#include "support/ForthSource.h"
 
 namespace {
 
@@ -155,17 +156,6 @@ TEST_F(Transfer, SilenceGivesEachStatesTimeOut)
         EXPECT_TRUE(TerminalHasTheBytes());
     }
 }
-
-namespace {
-
-std::string Words(int count)
-{
-    std::string line;
-    for (int i = 0; i < count; ++i) line += (i ? " " : "") + std::string("abcd");
-    return line;
-}
-
-}  // namespace
 
 TEST_F(Transfer, MissingWordIsDefinedByTheTransferCodeLineByLine)
 {

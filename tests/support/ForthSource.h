@@ -1,5 +1,5 @@
 #pragma once
-// Generated Forth source for benchmarks: definitions, comments, strings, numbers and local words.
+// Generated Forth source for tests and benchmarks: definitions, comments, strings, numbers and local words.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -35,4 +35,12 @@ inline std::vector<UnicodeString> ForthSourceLines(std::size_t size)
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+/// A line of `count` four-letter words, one blank between each: 5 * count - 1 characters.
+inline std::string Words(int count)
+{
+    std::string line;
+    for (int i = 0; i < count; ++i) line += (i ? " " : "") + std::string("abcd");
+    return line;
 }
