@@ -1,6 +1,7 @@
 #pragma once
 // The one application object of a Qt test program, with the program's exception guard. It is
-// destroyed when the tests end, before the toolkit's own statics go.
+// destroyed when the tests end, before the toolkit's own statics go. And the toolkit's graphics
+// for a test that draws.
 #include <gtest/gtest.h>
 #include <QApplication>
 #include "platform/qt/ExceptionGuard.h"
