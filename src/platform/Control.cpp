@@ -69,6 +69,11 @@ void Control::InvalidateRect(const TRect& r)
     if (fHost && !r.IsEmpty()) fHost->InvalidateRect(r);
 }
 
+void Control::ScrollWindow(const TRect& r, int dx, int dy)
+{
+    if (fHost && !r.IsEmpty()) fHost->ScrollRect(r, dx, dy);
+}
+
 const TScrollInfo& Control::ScrollInfo(TScrollBarKind kind) const
 {
     return kind == TScrollBarKind::sbHorizontal ? fHorz : fVert;

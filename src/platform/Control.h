@@ -51,6 +51,9 @@ public:
     virtual void SetFocus() = 0;
     virtual void CaretChanged(bool visible, const TRect& caret) = 0;
     virtual void Beep() = 0;
+    /// Moves the pixels of r by (dx, dy) and repaints what they uncover; a host that cannot move
+    /// pixels repaints r.
+    virtual void ScrollRect(const TRect& r, int dx, int dy) { InvalidateRect(r); }
 };
 
 class Control : public TObject {
@@ -82,6 +85,8 @@ public:
 
     void Invalidate();
     void InvalidateRect(const TRect& r);
+    /// Moves the painted pixels of r by (dx, dy), as the system's window scrolling does.
+    void ScrollWindow(const TRect& r, int dx, int dy);
 
     const TScrollInfo& ScrollInfo(TScrollBarKind kind) const;
     /// Stores the scroll bar as the system's scroll bars do: Page is kept within 0..Max-Min+1 and

@@ -207,6 +207,8 @@ QScrollBar* ControlHostWidget::Bar(TScrollBarKind kind) const
 
 void ControlHostWidget::InvalidateRect(const TRect& r) { fSurface->update(ToQRect(r)); }
 
+void ControlHostWidget::ScrollRect(const TRect& r, int dx, int dy) { fSurface->scroll(dx, dy, ToQRect(r)); }
+
 void ControlHostWidget::ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) { SyncBar(kind); }
 
 // The bar shows the control's range: Max counts the last page, so the highest position is

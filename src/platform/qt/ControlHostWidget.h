@@ -17,6 +17,7 @@ public:
     QWidget* Surface() const;
 
     void InvalidateRect(const TRect& r) override;
+    void ScrollRect(const TRect& r, int dx, int dy) override;
     void ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) override;
     void SetCapture(bool capture) override;
     void SetCursorShape(TCursorShape shape) override;

@@ -1,0 +1,389 @@
+#pragma once
+// The text editor control. One class whose member functions live in files named by concern:
+// NibEditCreate (creation, fields, font, paint lock, pixel conversions), NibEditCaret (caret,
+// selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
+// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
+// NibEditCommands (the command path).
+#include <functional>
+#include <memory>
+
+#include "editor/NibEditKbdHandler.h"
+#include "editor/NibEditKeyCmds.h"
+#include "editor/NibEditMarks.h"
+#include "editor/NibEditMiscClasses.h"
+#include "editor/NibEditOptions.h"
+#include "editor/NibEditPositions.h"
+#include "editor/NibEditTextBuffer.h"
+#include "editor/NibEditUndoList.h"
+#include "editor/NibEditWordWrap.h"
+#include "editor/NibEditWords.h"
+#include "editor/NibTextDrawer.h"
+#include "platform/Control.h"
+
+/// The name of the private clipboard format that carries the selection mode of copied text.
+inline constexpr char16_t NibEditClipboardFormat[] = u"NibEdit Control Block Type";
+
+/// S without trailing spaces and tabs.
+UnicodeString TrimTrailingBlanks(std::u16string_view S);
+
+using TStatusChangeEvent = std::function<void(TObject* Sender, TNibStatusChanges Changes)>;
+using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+
+class TCustomNibEdit : public Control,
+                       public TNibEditCharClasses,
+                       public TNibEditMarkOwner,
+                       public INibWrapLineProvider {
+public:
+    TCustomNibEdit();
+    ~TCustomNibEdit() override;
+    TCustomNibEdit(const TCustomNibEdit&) = delete;
+    TCustomNibEdit& operator=(const TCustomNibEdit&) = delete;
+
+    // --- Text, lists and options -------------------------------------------------------------
+    TNibEditStringList& Lines() const { return *fLines; }
+    TNibEditUndoList& UndoList() const { return *fUndoList; }
+    TNibEditUndoList& RedoList() const { return *fRedoList; }
+    TNibEditMarkList& Marks() const { return *fMarkList; }
+    TNibEditKeyStrokes& Keystrokes() const { return *fKeyStrokes; }
+    TNibEditKbdHandler& KbdHandler() const { return *fKbdHandler; }
+    TNibGutter& Gutter() const { return *fGutter; }
+    TNibSelectedColor& SelectedColor() const { return *fSelectedColor; }
+    TNibBookMarkOpt& BookMarkOptions() const { return *fBookMarkOpt; }
+    TNibGlyph& WordWrapGlyph() const { return *fWordWrapGlyph; }
+    TheTextDrawer& TextDrawer() const { return *fTextDrawer; }
+    /// The line store's whole text.
+    UnicodeString Text() const { return fLines->Text(); }
+    void SetText(const UnicodeString& Value) { fLines->SetText(Value); }
+    /// The caret line's text; empty when the caret line is outside the text.
+    UnicodeString LineText() const;
+    /// Ignored unless 1 <= CaretY <= max(1, line count).
+    void SetLineText(const UnicodeString& Value);
+    UnicodeString WordAtCursor() const;
+
+    TNibEditorOptions Options() const { return fOptions; }
+    void SetOptions(TNibEditorOptions Value);
+    int TabWidth() const { return fTabWidth; }
+    /// Kept within 1..256.
+    void SetTabWidth(int Value);
+    TNibCustomHighlighter* Highlighter() const { return fHighlighter; }
+    /// Not owned; the editor follows its attribute changes and rescans every line's range.
+    void SetHighlighter(TNibCustomHighlighter* Value);
+    bool WordWrap() const { return fWordWrapPlugin != nullptr; }
+    virtual bool ReadOnly() const { return fReadOnly; }
+    virtual void SetReadOnly(bool Value);
+    bool Modified() const { return fModified; }
+    void SetModified(bool Value);
+    bool InsertMode() const { return fInserting; }
+    void SetInsertMode(bool Value);
+    TNibEditCaretType InsertCaret() const { return fInsertCaret; }
+    void SetInsertCaret(TNibEditCaretType Value);
+    TNibEditCaretType OverwriteCaret() const { return fOverwriteCaret; }
+    void SetOverwriteCaret(TNibEditCaretType Value);
+    TNibSelectionMode SelectionMode() const { return fSelectionMode; }
+    void SetSelectionMode(TNibSelectionMode Value);
+    TNibSelectionMode ActiveSelectionMode() const { return fActiveSelectionMode; }
+    void SetActiveSelectionMode(TNibSelectionMode Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    TColor ActiveLineColor() const { return fActiveLineColor; }
+    void SetActiveLineColor(TColor Value);
+    int RightEdge() const { return fRightEdge; }
+    TColor RightEdgeColor() const { return fRightEdgeColor; }
+    bool WantReturns() const { return fWantReturns; }
+    bool WantTabs() const { return fWantTabs; }
+    int MaxScrollWidth() const { return fMaxScrollWidth; }
+    /// Kept within 1..2147483646.
+    void SetMaxScrollWidth(int Value);
+    bool AlwaysShowCaret() const { return fAlwaysShowCaret; }
+    /// A proportional font is replaced by a fixed-pitch one of the same name, size, style and colour.
+    void SetFont(const TFont& Value) override;
+
+    // --- Paint lock and status ------------------------------------------------------------------
+    void IncPaintLock() { ++fPaintLock; }
+    /// At 0: scroll bars and caret brought up to date, collected status changes reported once.
+    void DecPaintLock();
+    void BeginUpdate() { IncPaintLock(); }
+    void EndUpdate() { DecPaintLock(); }
+    int PaintLock() const { return fPaintLock; }
+    /// Collects changes; reports them at once while the paint lock is 0.
+    void StatusChanged(TNibStatusChanges AChanges);
+    bool HandleAllocated() const { return Host() != nullptr; }
+
+    // --- Metrics and coordinates ----------------------------------------------------------------
+    int CharWidth() const { return fCharWidth; }
+    int LineHeight() const { return fTextHeight; }
+    int CharsInWindow() const override { return fCharsInWindow; }
+    int LinesInWindow() const { return fLinesInWindow; }
+    int GutterWidth() const { return fGutterWidth; }
+    /// Clamped to >= 0; recomputes the text offset and the visible columns.
+    void SetGutterWidth(int Value);
+    int TextOffset() const { return fTextOffset; }
+    TDisplayCoord PixelsToRowColumn(int X, int Y) const;
+    /// Never returns the partly visible row below the last whole one.
+    TDisplayCoord PixelsToNearestRowColumn(int X, int Y) const;
+    TPoint RowColumnToPixels(const TDisplayCoord& RowCol) const;
+    TDisplayCoord BufferToDisplayPos(const TBufferCoord& p) const;
+    TBufferCoord DisplayToBufferPos(const TDisplayCoord& p) const;
+    int RowToLine(int aRow) const;
+    int LineToRow(int aLine) const;
+    int DisplayLineCount() const;
+    /// The line with fillers before every glyph wider than one cell.
+    UnicodeString ExpandAtWideGlyphs(std::u16string_view S) const;
+
+    // --- Caret and selection ---------------------------------------------------------------------
+    TBufferCoord CaretXY() const { return {fCaretX, fCaretY}; }
+    /// Moves the caret and collapses the selection onto it.
+    virtual void SetCaretXY(const TBufferCoord& Value);
+    int CaretX() const { return fCaretX; }
+    int CaretY() const { return fCaretY; }
+    void SetCaretX(int Value) { SetCaretXY({Value, fCaretY}); }
+    void SetCaretY(int Value) { SetCaretXY({fCaretX, Value}); }
+    /// Moves the caret and leaves the selection alone.
+    virtual void InternalSetCaretXY(const TBufferCoord& Value);
+    void InternalSetCaretX(int Value) { InternalSetCaretXY({Value, fCaretY}); }
+    void InternalSetCaretY(int Value) { InternalSetCaretXY({fCaretX, Value}); }
+    virtual void SetCaretXYEx(bool CallEnsureCursorPos, TBufferCoord Value);
+    TDisplayCoord DisplayXY() const;
+    int DisplayX() const { return DisplayXY().Column; }
+    int DisplayY() const;
+    bool CaretInView() const;
+    int LastCaretX() const { return fLastCaretX; }
+
+    /// The earlier of the two selection ends.
+    TBufferCoord BlockBegin() const;
+    /// The later of the two selection ends.
+    TBufferCoord BlockEnd() const;
+    void SetBlockBegin(TBufferCoord Value);
+    void SetBlockEnd(TBufferCoord Value);
+    bool SelAvail() const;
+    bool SelTabBlock() const;
+    bool SelTabLine() const;
+    UnicodeString SelText() const;
+    /// Replaces the selection in the active mode; the deletion and insertion are undoable.
+    void SetSelText(const UnicodeString& Value);
+    void SelectAll();
+    /// Caret, then both selection ends, in one paint lock; the active selection mode is kept.
+    void SetCaretAndSelection(const TBufferCoord& ptCaret, const TBufferCoord& ptBefore,
+                              const TBufferCoord& ptAfter);
+    /// Selects the word around a position.
+    void SetWordBlock(TBufferCoord Value);
+    /// Inserts a text as a column block at BlockBegin.
+    void InsertBlock(const TBufferCoord& BB, const TBufferCoord& BE, const char16_t* ChangeStr,
+                     bool AddToUndoList);
+    /// Deletes the selection in the active mode, then inserts Value (up to its first NUL) in PasteMode.
+    void SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList);
+    void SetSelTextPrimitive(const UnicodeString& Value);
+
+    // --- Invalidation ----------------------------------------------------------------------------
+    using Control::InvalidateRect;
+    virtual void InvalidateRect(const TRect& ARect, bool Erase);
+    /// (-1, -1) repaints the whole text area; Last past the text includes the area below it.
+    void InvalidateLines(int FirstLine, int LastLine);
+    void InvalidateLine(int ALine);
+    void InvalidateSelection();
+    /// Repaints the gutter beside lines FirstLine..LastLine; (-1, -1) the whole gutter.
+    void InvalidateGutterLines(int FirstLine, int LastLine);
+    void InvalidateGutterLine(int ALine) override { InvalidateGutterLines(ALine, ALine); }
+
+    // --- Scrolling and caret placement ------------------------------------------------------------
+    int TopLine() const { return fTopLine; }
+    void SetTopLine(int Value);
+    int LeftChar() const { return fLeftChar; }
+    void SetLeftChar(int Value);
+    void EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false, false); }
+    void EnsureCursorPosVisibleEx(bool ForceToMiddle, bool EvenIfVisible = false);
+    void UpdateScrollBars();
+    void UpdateCaret();
+    /// Chooses the caret shape for the mode and shows it when focused.
+    void InitializeCaret();
+    void HideCaret();
+    void ShowCaret();
+    TPoint CaretOffset() const { return fCaretOffset; }
+    bool IsScrolling() const { return FIsScrolling; }
+
+    // --- Clipboard, undo and redo --------------------------------------------------------------
+    /// Puts the text on the clipboard with the private format recording the selection mode.
+    void DoCopyToClipboard(const UnicodeString& SText);
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool CanPaste() const;
+    void BeginUndoBlock() { fUndoList->BeginBlock(); }
+    void EndUndoBlock() { fUndoList->EndBlock(); }
+    void ClearUndo();
+    void LockUndo();
+    void UnlockUndo();
+
+    // --- Commands ----------------------------------------------------------------------------------
+    /// The one path of every key, character and program request.
+    virtual void CommandProcessor(TNibEditorCommand Command, char16_t AChar, void* Data);
+    virtual void ExecuteCommand(TNibEditorCommand Command, char16_t AChar, void* Data);
+
+    // --- Small routines ------------------------------------------------------------------------------
+    /// Leading characters 1..32 of a line (a tab counting TabWidth when WantTabs); 0 without auto-indent.
+    int LeftSpacesEx(const UnicodeString& Line, bool WantTabs) const;
+    int LeftSpaces(const UnicodeString& Line) const { return LeftSpacesEx(Line, false); }
+    /// Whitespace CharCount columns wide: tabs and spaces when WantTabs and tabs are kept, else spaces.
+    UnicodeString GetLeftSpacing(int CharCount, bool WantTabs) const;
+
+    // --- Control events ----------------------------------------------------------------------------------
+    void Resize() override;
+    bool MouseWheel(TShiftState shift, int wheelDelta, TPoint pos) override;
+    void Scroll(TScrollBarKind kind, TScrollCode code, int position) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+    // --- Mark owner and word-wrap provider ------------------------------------------------------------
+    TNibEditMarkList* GetMarkList() const override { return fMarkList.get(); }
+    void PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark) override;
+    int LineCount() const override { return fLines->Count(); }
+    UnicodeString ExpandedLine(int Index) const override;
+    bool IsWordBreakChar(char16_t C) const override { return TNibEditCharClasses::IsWordBreakChar(C); }
+
+    TNotifyEvent OnChange;
+    TStatusChangeEvent OnStatusChange;
+    TScrollEvent OnScroll;
+    TPlaceMarkEvent OnPlaceBookmark;
+
+protected:
+    virtual void DoChange() { Fire(OnChange, this); }
+    virtual void DoOnStatusChange(TNibStatusChanges Changes);
+    virtual void LinesChanged(TObject* Sender);
+    /// Measures the cell of the font in every style the highlighter uses.
+    void RecalcCharExtent();
+    void SizeOrFontChanged(bool bFont);
+    void FontChanged();
+    /// Recomputes the gutter width from its settings and the line count.
+    void GutterChanged();
+    void HighlighterAttrChanged(TObject* Sender);
+    /// Stores a line, trimming trailing blanks with eoTrimTrailingSpaces.
+    void ProperSetLine(int ALine, const UnicodeString& ALineText);
+    /// The scroll range of the longest line, for the bars and the thumb alike.
+    int HorzMaxScroll() const;
+    int VertMaxScroll() const;
+
+private:
+    TNibEditLayout Layout() const;
+    /// A selection end kept within the text (and the line end in normal mode).
+    TBufferCoord ClampSelectionEnd(TBufferCoord Value) const;
+    /// Repaints a client rectangle, or adds it to the pending one while the lines are changing.
+    void InvalidateArea(const TRect& rect);
+    /// Repaints the visible part of rows FirstRow..LastRow between two x positions.
+    void InvalidateRows(int FirstRow, int LastRow, int Left, int Right);
+    int CharCells(char16_t c) const;
+    void ApplyFont(const TFont& Value);
+    void UpdateTextOffset();
+    void ScrollTextArea(int dx, int dy);
+    void SetStateFlag(TNibStateFlag f) { fStateFlags.Include(f); }
+    void ClearStateFlag(TNibStateFlag f) { fStateFlags.Exclude(f); }
+    bool HasStateFlag(TNibStateFlag f) const { return fStateFlags.Contains(f); }
+
+    // line-store listeners
+    void LinesChanging(TObject* Sender);
+    void ListCleared(TObject* Sender);
+    void ListDeleted(TObject* Sender, int Index, int Count);
+    void ListInserted(TObject* Sender, int Index, int Count);
+    void ListPutted(TObject* Sender, int Index, int Count);
+    /// Rescans highlighter ranges from a line until a stored range agrees; the last line scanned.
+    int ScanFrom(int Index);
+    void ScanRanges();
+    /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
+    void GrowMaxScrollWidthFor(int Index);
+    void UndoRedoAdded(TObject* Sender);
+
+    // text changes
+    /// Deletes the selection in the active mode; returns where the caret goes.
+    TBufferCoord DeleteSelection(TBufferCoord BB, TBufferCoord BE);
+    int InsertNormal(const char16_t* Value);
+    int InsertColumn(const char16_t* Value, bool AddToUndoList);
+    int InsertLine(const char16_t* Value);
+
+    // undo and redo
+    void UndoItem();
+    void RedoItem();
+    void RefreshModified();
+    void MoveGroupBreak(TNibEditUndoList& From, TNibEditUndoList& To);
+
+    // commands
+    void InsertChar(char16_t AChar);
+    /// A line break at the caret; a typed one opens an undo block and retypes the indentation.
+    void InsertLineBreak(bool MoveCaret, bool Typed);
+
+    std::unique_ptr<TNibEditStringList> fOrigLines;
+    TNibEditStringList* fLines;
+    std::unique_ptr<TNibEditUndoList> fOrigUndoList;
+    std::unique_ptr<TNibEditUndoList> fOrigRedoList;
+    TNibEditUndoList* fUndoList;
+    TNibEditUndoList* fRedoList;
+    TFont fFontDummy;
+    std::unique_ptr<TheTextDrawer> fTextDrawer;
+    std::unique_ptr<TNibSelectedColor> fSelectedColor;
+    std::unique_ptr<TNibBookMarkOpt> fBookMarkOpt;
+    std::unique_ptr<TNibGutter> fGutter;
+    int fGutterWidth = 0;
+    int fTextOffset = 0;
+    std::unique_ptr<TNibGlyph> fWordWrapGlyph;
+    std::unique_ptr<TNibWordWrapPlugin> fWordWrapPlugin;
+    std::unique_ptr<TNibEditKbdHandler> fKbdHandler;
+    std::unique_ptr<TNibEditKeyStrokes> fKeyStrokes;
+    std::unique_ptr<TNibEditMarkList> fMarkList;
+    TNibCustomHighlighter* fHighlighter = nullptr;
+    TNibEditorOptions fOptions = NibDefaultOptions;
+    int fTabWidth = 8;
+    int fRightEdge = 80;
+    TColor fRightEdgeColor = 0xC0C0C0;
+    int fMaxScrollWidth = 1024;
+    TColor fActiveLineColor = clNone;
+    TScrollHintFormat fScrollHintFormat = shfTopLineOnly;
+    TScrollStyle FScrollBars = ssBoth;
+    TNibEditCaretType fInsertCaret = ctVerticalLine;
+    TNibEditCaretType fOverwriteCaret = ctBlock;
+    bool fInserting = true;
+    bool fReadOnly = false;
+    bool fModified = false;
+    bool fAlwaysShowCaret = false;
+    TNibSelectionMode fSelectionMode = smNormal;
+    TNibSelectionMode fActiveSelectionMode = smNormal;
+    bool fWantReturns = true;
+    bool fWantTabs = false;
+    int fLeftChar = 1;
+    int fTopLine = 1;
+    int fCaretX = 1;
+    int fLastCaretX = 1;
+    int fCaretY = 1;
+    TBufferCoord fBlockBegin{1, 1};
+    TBufferCoord fBlockEnd{1, 1};
+    int fCharWidth = 0;
+    int fTextHeight = 0;
+    int fCharsInWindow = 0;
+    int fLinesInWindow = 0;
+    int fPaintLock = 0;
+    TNibStateFlags fStateFlags;
+    TNibStatusChanges fStatusChanges;
+    TRect fInvalidateRect;
+    mutable bool fCaretAtEOL = false;
+    bool FIsScrolling = false;
+    int fMouseWheelAccumulator = 0;
+    TPoint fCaretOffset;
+    TSize fCaretSize;
+};
+
+/// Holds an editor's paint lock for a scope; the release reports the collected status changes.
+class TNibPaintLock {
+public:
+    explicit TNibPaintLock(TCustomNibEdit& AEdit) : fEdit(AEdit) { fEdit.IncPaintLock(); }
+    ~TNibPaintLock() noexcept(false) { fEdit.DecPaintLock(); }
+    TNibPaintLock(const TNibPaintLock&) = delete;
+    TNibPaintLock& operator=(const TNibPaintLock&) = delete;
+
+private:
+    TCustomNibEdit& fEdit;
+};
+
+/// The editor as forms place it; it adds no operations.
+class TNibEdit : public TCustomNibEdit {
+};

@@ -1,0 +1,155 @@
+// The editor control: the selected text, and copy, cut and paste with the private format that
+// carries the selection mode.
+#include "editor/NibEdit.h"
+#include "editor/NibUnicode.h"
+#include "platform/Clipboard.h"
+
+namespace {
+
+/// Up to Count characters of S from the 1-based Start; nothing when Start lies past the end.
+std::u16string_view CopyPart(const UnicodeString& S, int Start, int Count)
+{
+    if (Start < 1 || Start > int(S.size()) || Count <= 0) return {};
+    return std::u16string_view(S).substr(std::size_t(Start - 1), std::size_t(Count));
+}
+
+} // namespace
+
+UnicodeString TCustomNibEdit::SelText() const
+{
+    if (!SelAvail()) return {};
+    const TBufferCoord bb = BlockBegin();
+    const TBufferCoord be = BlockEnd();
+    const int first = bb.Line - 1;
+    const int last = be.Line - 1;
+    UnicodeString result;
+    switch (fActiveSelectionMode) {
+    case smNormal:
+        if (first == last) {
+            result = CopyPart(fLines->Get(first), bb.Char, be.Char - bb.Char);
+        } else {
+            result = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
+            result += u"\r\n";
+            for (int i = first + 1; i < last; ++i) {
+                result += fLines->Get(i);
+                result += u"\r\n";
+            }
+            result += CopyPart(fLines->Get(last), 1, be.Char - 1);
+        }
+        break;
+    case smLine:
+        for (int i = first; i <= last; ++i) {
+            result += fLines->Get(i);
+            if (i < last || i + 1 < fLines->Count()) result += u"\r\n";
+        }
+        break;
+    case smColumn: {
+        const TDisplayCoord from = BufferToDisplayPos(bb);
+        const TDisplayCoord to = BufferToDisplayPos(be);
+        const int colFrom = std::min(from.Column, to.Column);
+        const int colTo = std::max(from.Column, to.Column);
+        for (int row = from.Row; row <= to.Row; ++row) {
+            const TBufferCoord l = DisplayToBufferPos({colFrom, row});
+            const TBufferCoord r = DisplayToBufferPos({colTo, row});
+            const std::u16string_view part = CopyPart(fLines->Get(l.Line - 1), l.Char, r.Char - l.Char);
+            result += part;
+            if (!fOptions.Contains(eoTrimTrailingSpaces) && int(part.size()) < r.Char - l.Char)
+                result.append(std::size_t(r.Char - l.Char - int(part.size())), u' ');
+            if (row < to.Row) result += u"\r\n";
+        }
+        break;
+    }
+    }
+    return result;
+}
+
+void TCustomNibEdit::DoCopyToClipboard(const UnicodeString& SText)
+{
+    if (SText.empty()) return;
+    SetClipboardTextWide(SText);
+    std::string block(1, char(fActiveSelectionMode));
+    block += ToAnsi(SText);
+    block += '\0';
+    Clipboard::Current().AddFormat(NibEditClipboardFormat, block);
+}
+
+void TCustomNibEdit::CopyToClipboard()
+{
+    if (!SelAvail()) return;
+    // A copied column block keeps its filling blanks, so that it stays rectangular.
+    const bool trim = fActiveSelectionMode == smColumn && fOptions.Contains(eoTrimTrailingSpaces);
+    if (trim) fOptions.Exclude(eoTrimTrailingSpaces);
+    UnicodeString text;
+    try {
+        text = SelText();
+    } catch (...) {
+        if (trim) fOptions.Include(eoTrimTrailingSpaces);
+        throw;
+    }
+    if (trim) fOptions.Include(eoTrimTrailingSpaces);
+    DoCopyToClipboard(text);
+}
+
+void TCustomNibEdit::CutToClipboard()
+{
+    if (ReadOnly() || !SelAvail()) return;
+    BeginUndoBlock();
+    try {
+        DoCopyToClipboard(SelText());
+        SetSelText({});
+    } catch (...) {
+        EndUndoBlock();
+        throw;
+    }
+    EndUndoBlock();
+}
+
+void TCustomNibEdit::PasteFromClipboard()
+{
+    if (!CanPaste()) return;
+    BeginUndoBlock();
+    TNibSelectionMode pasteMode = fSelectionMode;
+    const Clipboard& clipboard = Clipboard::Current();
+    if (clipboard.HasFormat(NibEditClipboardFormat)) {
+        const std::string block = clipboard.FormatData(NibEditClipboardFormat);
+        // A mode byte another program wrote wrongly falls back to the editor's own mode.
+        if (!block.empty() && std::uint8_t(block[0]) <= smColumn) pasteMode = TNibSelectionMode(block[0]);
+    }
+    bool bracketOpen = false;
+    try {
+        fUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), {}, smNormal);
+        bracketOpen = true;
+        TBufferCoord start;
+        if (SelAvail()) {
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
+            start = BlockBegin();
+            fBlockEnd = BlockEnd();
+            fBlockBegin = start;
+            if (fActiveSelectionMode == smLine) start.Char = 1;
+        } else {
+            SetActiveSelectionMode(fSelectionMode);
+            start = CaretXY();
+        }
+        SetSelTextPrimitive(pasteMode, GetClipboardTextWide().c_str(), true);
+        const TBufferCoord end = BlockEnd();
+        switch (pasteMode) {
+        case smNormal: fUndoList->AddChange(crPaste, start, end, SelText(), smNormal); break;
+        case smLine:
+            if (fCaretX == 1)
+                fUndoList->AddChange(crPaste, {1, start.Line}, {fCharsInWindow, end.Line - 1}, SelText(), smLine);
+            else
+                fUndoList->AddChange(crPaste, {1, start.Line}, end, SelText(), smNormal);
+            break;
+        case smColumn: break;
+        }
+    } catch (...) {
+        if (bracketOpen) fUndoList->AddChange(crPasteEnd, BlockBegin(), BlockEnd(), {}, smNormal);
+        EndUndoBlock();
+        throw;
+    }
+    fUndoList->AddChange(crPasteEnd, BlockBegin(), BlockEnd(), {}, smNormal);
+    EndUndoBlock();
+    if (fOptions.Contains(eoHideShowScrollbars)) UpdateScrollBars();
+    EnsureCursorPosVisible();
+    StatusChanged({scSelection});
+}

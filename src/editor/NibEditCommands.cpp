@@ -1,0 +1,209 @@
+// The editor control: the command path that keys, typed characters and program requests take,
+// with the commands that change text by typing, line breaks, the clipboard and undo.
+#include "editor/NibEdit.h"
+#include "editor/NibUnicode.h"
+
+namespace {
+
+/// Commands that change the text: refused in read-only mode.
+bool ChangesText(TNibEditorCommand Command)
+{
+    switch (Command) {
+    case ecCut:
+    case ecPaste:
+    case ecUndo:
+    case ecRedo:
+    case ecLineBreak:
+    case ecInsertLine:
+    case ecChar: return true;
+    default: return false;
+    }
+}
+
+bool OnlyBlanks(std::u16string_view S)
+{
+    for (char16_t c : S)
+        if (c != u' ' && c != u'\t') return false;
+    return true;
+}
+
+} // namespace
+
+void TCustomNibEdit::CommandProcessor(TNibEditorCommand Command, char16_t AChar, void* Data)
+{
+    if (Command != ecNone && Command < ecUserFirst) ExecuteCommand(Command, AChar, Data);
+}
+
+void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, void* Data)
+{
+    if (ReadOnly() && ChangesText(Command)) return;
+    TNibPaintLock lock(*this);
+    switch (Command) {
+    case ecSelectAll: SelectAll(); break;
+    case ecCopy: CopyToClipboard(); break;
+    case ecCut:
+        if (SelAvail()) CutToClipboard();
+        break;
+    case ecPaste: PasteFromClipboard(); break;
+    case ecUndo: Undo(); break;
+    case ecRedo: Redo(); break;
+    case ecInsertMode: SetInsertMode(true); break;
+    case ecOverwriteMode: SetInsertMode(false); break;
+    case ecToggleMode: SetInsertMode(!fInserting); break;
+    case ecNormalSelect: SetSelectionMode(smNormal); break;
+    case ecColumnSelect: SetSelectionMode(smColumn); break;
+    case ecLineSelect: SetSelectionMode(smLine); break;
+    case ecLineBreak: InsertLineBreak(true, true); break;
+    case ecInsertLine: InsertLineBreak(false, true); break;
+    case ecChar: InsertChar(AChar); break;
+    default: break;
+    }
+}
+
+void TCustomNibEdit::InsertChar(char16_t AChar)
+{
+    if (AChar < u' ' || AChar == 127) return;
+    if (SelAvail()) {
+        BeginUndoBlock();
+        try {
+            const UnicodeString text = SelText();
+            TBufferCoord start = BlockBegin();
+            if (fActiveSelectionMode == smLine) start.Char = 1;
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, text, fActiveSelectionMode);
+            SetSelTextPrimitive(UnicodeString(1, AChar));
+            if (fActiveSelectionMode != smColumn) fUndoList->AddChange(crInsert, start, BlockEnd(), {}, smNormal);
+        } catch (...) {
+            EndUndoBlock();
+            throw;
+        }
+        EndUndoBlock();
+        return;
+    }
+    UnicodeString line = LineText();
+    const bool blankLine = OnlyBlanks(line);
+    const int length = int(line.size());
+    const int x = fCaretX;
+    const int y = fCaretY;
+    int pad = 0;
+    if (length < x) {
+        const int w = fInserting ? x - length - 1 : x - length;
+        const UnicodeString padding = length > 0 ? RepeatChar(u' ', w) : GetLeftSpacing(w, true);
+        line += padding;
+        pad = int(padding.size());
+    }
+    const bool addedPastEol = !fOptions.Contains(eoScrollPastEol);
+    fOptions.Include(eoScrollPastEol);
+    struct RestorePastEol {
+        TNibEditorOptions& options;
+        bool added;
+        ~RestorePastEol()
+        {
+            if (added) options.Exclude(eoScrollPastEol);
+        }
+    } restore{fOptions, addedPastEol};
+
+    if (fInserting) {
+        if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
+        // A tab pad is shorter in code units than in columns: the character goes right after it.
+        const int at = std::min(x - 1, int(line.size()));
+        line.insert(std::size_t(at), 1, AChar);
+        int newX;
+        if (fOptions.Contains(eoTrimTrailingSpaces) && AChar == u' ' && blankLine)
+            newX = 1 + GetExpandedLength(line, fTabWidth);
+        else if (length == 0)
+            newX = int(line.size()) + 1;
+        else
+            newX = x + 1;
+        ProperSetLine(y - 1, line);
+        if (pad == 0) {
+            fUndoList->AddChange(crInsert, {at + 1, y}, {at + 2, y}, {}, smNormal);
+        } else {
+            BeginUndoBlock();
+            fUndoList->AddChange(crWhiteSpaceAdd, {at + 1, y}, {length + 1, y}, {}, smNormal);
+            fUndoList->AddChange(crInsert, {at + 1, y}, {at + 2, y}, {}, smNormal);
+            EndUndoBlock();
+        }
+        InternalSetCaretXY({newX, y});
+    } else {
+        const UnicodeString old = x <= length ? UnicodeString(1, line[std::size_t(x - 1)]) : UnicodeString();
+        if (x - 1 < int(line.size())) line[std::size_t(x - 1)] = AChar;
+        else line += AChar;
+        ProperSetLine(y - 1, line);
+        fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, old, smNormal);
+        InternalSetCaretXY({x + 1, y});
+    }
+    if (fCaretX >= fLeftChar + fCharsInWindow) SetLeftChar(fLeftChar + std::min(25, fCharsInWindow - 1));
+}
+
+void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
+{
+    // A typed break opens its own undo block; a redone one takes the redo step's number.
+    if (Typed) BeginUndoBlock();
+    try {
+        if (SelAvail()) {
+            const UnicodeString text = SelText();
+            const TBufferCoord b = fBlockBegin, e = fBlockEnd;
+            const TNibSelectionMode mode = fActiveSelectionMode;
+            SetSelTextPrimitive({});
+            fUndoList->AddChange(crDelete, b, e, text, mode);
+        }
+        const UnicodeString line = LineText();
+        const int x = fCaretX;
+        const int y = fCaretY;
+        const bool atStart = x == 1;
+        const TBufferCoord caret{x, y};
+        TBufferCoord target = caret;
+        UnicodeString retype;
+        if (line.empty()) {
+            if (fLines->Count() == 0) fLines->Add({});
+            int indent = 0;
+            if (fOptions.Contains(eoAutoIndent)) {
+                for (int i = y - 1; i >= 0; --i) {
+                    if (fLines->Get(i).empty()) continue;
+                    indent = LeftSpacesEx(fLines->Get(i), true);
+                    break;
+                }
+            }
+            fLines->Insert(y - 1, {});
+            fUndoList->AddChange(crLineBreak, caret, caret, {}, smNormal);
+            target = {indent + 1, y + 1};
+        } else if (x > int(line.size())) {
+            int indent = 0;
+            UnicodeString source;
+            if (fOptions.Contains(eoAutoIndent)) {
+                for (int i = y - 1; i >= 0; --i) {
+                    source = fLines->Get(i);
+                    if (!source.empty()) break;
+                }
+                indent = LeftSpaces(source);
+            }
+            fLines->Insert(y, {});
+            fUndoList->AddChange(crLineBreak, caret, caret, {}, smNormal);
+            target = {1, y + 1};
+            if (Typed && indent > 0) retype = source.substr(0, std::size_t(indent));
+        } else if (x == 1) {
+            fLines->Insert(y - 1, {});
+            fUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
+            target = {1, y + 1};
+        } else {
+            const UnicodeString left = line.substr(0, std::size_t(x - 1));
+            const UnicodeString moved = line.substr(std::size_t(x - 1));
+            const int columns = fOptions.Contains(eoAutoIndent) ? LeftSpacesEx(left, true) : 0;
+            const UnicodeString spacing = GetLeftSpacing(columns, true);
+            fLines->Insert(y, spacing + moved);
+            ProperSetLine(y - 1, left);
+            fUndoList->AddChange(crLineBreak, caret, caret, moved, smNormal);
+            target = {int(spacing.size()) + 1, y + 1};
+        }
+        if (MoveCaret) InternalSetCaretXY(target);
+        for (char16_t c : retype) CommandProcessor(c == u'\t' ? ecTab : ecChar, c, nullptr);
+        fMarkList->LinesInserted(atStart ? y : y + 1, 1);
+        SetBlockBegin(CaretXY());
+        EnsureCursorPosVisible();
+        fLastCaretX = DisplayX();
+    } catch (...) {
+        if (Typed) EndUndoBlock();
+        throw;
+    }
+    if (Typed) EndUndoBlock();
+}

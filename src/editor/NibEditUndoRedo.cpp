@@ -1,0 +1,371 @@
+// The editor control: undo and redo steps over the two change lists, grouped by change number,
+// by eoGroupUndo and by bracket pairs of change reasons.
+#include "editor/NibEdit.h"
+#include "editor/NibUnicode.h"
+
+namespace {
+
+bool IsEndReason(TNibChangeReason r)
+{
+    return r == crAutoCompleteEnd || r == crPasteEnd || r == crSpecial1End || r == crSpecial2End;
+}
+
+bool IsBeginReason(TNibChangeReason r)
+{
+    return r == crAutoCompleteBegin || r == crPasteBegin || r == crSpecial1Begin || r == crSpecial2Begin;
+}
+
+/// The begin reason of an end reason and back: each pair sits side by side in the enumeration.
+TNibChangeReason MatchingBegin(TNibChangeReason end) { return TNibChangeReason(end - 1); }
+TNibChangeReason MatchingEnd(TNibChangeReason begin) { return TNibChangeReason(begin + 1); }
+
+bool Before(const TBufferCoord& a, const TBufferCoord& b)
+{
+    return a.Line < b.Line || (a.Line == b.Line && a.Char < b.Char);
+}
+
+/// Keeps the next item in the step, by the rules both directions share.
+bool SameStep(const TNibEditUndoItem& top, int number, TNibChangeReason last, bool groupUndo)
+{
+    if (top.ChangeNumber == number) return true;
+    return groupUndo && top.ChangeReason == last && last != crIndent && last != crUnindent;
+}
+
+/// Sets eoScrollPastEol for the life of the object when it was not set, so that the caret may
+/// stand beyond line ends while a change is replayed.
+class TempScrollPastEol {
+public:
+    explicit TempScrollPastEol(TNibEditorOptions& options) : fOptions(options), fAdded(!options.Contains(eoScrollPastEol))
+    {
+        fOptions.Include(eoScrollPastEol);
+    }
+    ~TempScrollPastEol()
+    {
+        if (fAdded) fOptions.Exclude(eoScrollPastEol);
+    }
+
+private:
+    TNibEditorOptions& fOptions;
+    bool fAdded;
+};
+
+/// Restores a list's block change number at the end of a step, also when an error passes.
+class BlockNumberScope {
+public:
+    BlockNumberScope(TNibEditUndoList& list, int number) : fList(list), fSaved(list.BlockChangeNumber())
+    {
+        fList.SetBlockChangeNumber(number);
+    }
+    ~BlockNumberScope() { fList.SetBlockChangeNumber(fSaved); }
+
+private:
+    TNibEditUndoList& fList;
+    int fSaved;
+};
+
+} // namespace
+
+bool TCustomNibEdit::CanUndo() const { return !ReadOnly() && fUndoList->CanUndo(); }
+bool TCustomNibEdit::CanRedo() const { return !ReadOnly() && fRedoList->CanUndo(); }
+bool TCustomNibEdit::CanPaste() const { return !ReadOnly() && ClipboardHasText(); }
+
+void TCustomNibEdit::ClearUndo()
+{
+    fUndoList->Clear();
+    fRedoList->Clear();
+}
+
+void TCustomNibEdit::LockUndo()
+{
+    fUndoList->Lock();
+    fRedoList->Lock();
+}
+
+void TCustomNibEdit::UnlockUndo()
+{
+    fUndoList->Unlock();
+    fRedoList->Unlock();
+}
+
+void TCustomNibEdit::RefreshModified()
+{
+    const bool modified = !fUndoList->InitialState();
+    if (modified == fModified) return;
+    fModified = modified;
+    StatusChanged({scModified});
+}
+
+void TCustomNibEdit::UndoRedoAdded(TObject* Sender)
+{
+    RefreshModified();
+    auto* list = static_cast<TNibEditUndoList*>(Sender);
+    if (list == fUndoList && !fUndoList->InsideRedo()) {
+        const TNibEditUndoItem* top = fUndoList->PeekItem();
+        if (top && top->ChangeReason != crGroupBreak) fRedoList->Clear();
+    }
+    if (list->BlockCount() == 0) DoChange();
+}
+
+void TCustomNibEdit::MoveGroupBreak(TNibEditUndoList& From, TNibEditUndoList& To)
+{
+    const std::unique_ptr<TNibEditUndoItem> item = From.PopItem();
+    BlockNumberScope number(To, item->ChangeNumber);
+    To.AddGroupBreak();
+}
+
+void TCustomNibEdit::Undo()
+{
+    if (ReadOnly()) return;
+    if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
+    TNibChangeReason last = fUndoList->LastChangeReason();
+    const bool bracketed = IsEndReason(last);
+    const TNibChangeReason begin = MatchingBegin(last);
+    const TNibEditUndoItem* item = fUndoList->PeekItem();
+    if (!item) return;
+    const int number = item->ChangeNumber;
+    {
+        BlockNumberScope redoNumber(*fRedoList, number);
+        for (;;) {
+            UndoItem();
+            const TNibEditUndoItem* top = fUndoList->PeekItem();
+            if (!top) break;
+            const bool more = bracketed ? top->ChangeReason != begin
+                                        : SameStep(*top, number, last, fOptions.Contains(eoGroupUndo));
+            if (!more) break;
+            last = top->ChangeReason;
+        }
+        const TNibEditUndoItem* top = fUndoList->PeekItem();
+        if (bracketed && top && top->ChangeReason == begin) {
+            UndoItem();
+            RefreshModified();
+        }
+    }
+}
+
+void TCustomNibEdit::Redo()
+{
+    if (ReadOnly()) return;
+    TNibChangeReason last = fRedoList->LastChangeReason();
+    const bool bracketed = IsBeginReason(last);
+    const TNibChangeReason end = MatchingEnd(last);
+    const TNibEditUndoItem* item = fRedoList->PeekItem();
+    if (!item) return;
+    const int number = item->ChangeNumber;
+    {
+        BlockNumberScope undoNumber(*fUndoList, number);
+        for (;;) {
+            RedoItem();
+            const TNibEditUndoItem* top = fRedoList->PeekItem();
+            if (!top) break;
+            const bool more = bracketed ? top->ChangeReason != end
+                                        : SameStep(*top, number, last, fOptions.Contains(eoGroupUndo));
+            if (!more) break;
+            last = top->ChangeReason;
+        }
+        const TNibEditUndoItem* top = fRedoList->PeekItem();
+        if (bracketed && top && top->ChangeReason == end) {
+            RedoItem();
+            RefreshModified();
+        }
+    }
+    if (fRedoList->LastChangeReason() == crGroupBreak) {
+        MoveGroupBreak(*fRedoList, *fUndoList);
+        RefreshModified();
+    }
+}
+
+void TCustomNibEdit::UndoItem()
+{
+    const std::unique_ptr<TNibEditUndoItem> item = fUndoList->PopItem();
+    if (!item) return;
+    fActiveSelectionMode = item->ChangeSelMode;
+    TNibPaintLock lock(*this);
+    TempScrollPastEol pastEol(fOptions);
+    const TBufferCoord start = item->ChangeStartPos;
+    const TBufferCoord end = item->ChangeEndPos;
+    const TNibSelectionMode mode = item->ChangeSelMode;
+    const TNibChangeReason reason = item->ChangeReason;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        SetCaretAndSelection(start, start, end);
+        const UnicodeString old = SelText();
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
+        // Outside line mode the redo item spans the text put back, so that redo replaces it (an
+        // overwrite) or inserts in front of nothing (a plain insert). Line blocks keep their span.
+        fRedoList->AddChange(reason, start, mode == smLine ? end : CaretXY(), old, mode);
+        SetCaretXY(start);
+        break;
+    }
+    case crDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete:
+    case crSilentDeleteAfterCursor:
+    case crDeleteAll: {
+        TBufferCoord p = Before(end, start) ? end : start;
+        if (mode == smColumn) p = {std::min(start.Char, end.Char), std::min(start.Line, end.Line)};
+        const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
+        if (afterCursor && p.Line > fLines->Count()) {
+            InternalSetCaretXY({1, fLines->Count()});
+            fLines->Add({});
+        }
+        SetCaretXY(p);
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
+        const TBufferCoord q = afterCursor ? start : end;
+        if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor) SetCaretXY(q);
+        else SetCaretAndSelection(q, start, end);
+        fRedoList->AddChange(reason, start, end, {}, mode);
+        if (reason == crDeleteAll) {
+            InternalSetCaretXY({1, 1});
+            fBlockEnd = {1, 1};
+        }
+        EnsureCursorPosVisible();
+        break;
+    }
+    case crLineBreak: {
+        SetCaretXY(start);
+        if (fCaretY >= 1) {
+            UnicodeString line = fLines->Get(fCaretY - 1);
+            const UnicodeString& str = item->ChangeStr;
+            // Padding only makes room for moved-back text: an empty one must not leave blanks behind.
+            if (!str.empty() && int(line.size()) < fCaretX - 1 && str[0] != u' ')
+                line.append(std::size_t(fCaretX - 1 - int(line.size())), u' ');
+            ProperSetLine(fCaretY - 1, line + str);
+            fLines->Delete(end.Line);
+            fMarkList->LinesDeleted(fCaretY + 1, 1);
+        }
+        fRedoList->AddChange(crLineBreak, start, end, {}, mode);
+        break;
+    }
+    case crIndent:
+        SetCaretAndSelection(end, start, end);
+        fRedoList->AddChange(reason, start, end, item->ChangeStr, mode);
+        break;
+    case crUnindent: {
+        const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+        InsertBlock({column, start.Line}, {column, end.Line}, item->ChangeStr.c_str(), false);
+        SetCaretAndSelection(start, start, end);
+        fRedoList->AddChange(reason, start, end, item->ChangeStr, mode);
+        break;
+    }
+    case crCaret:
+        fRedoList->AddChange(crCaret, CaretXY(), CaretXY(), {}, fActiveSelectionMode);
+        SetCaretXY(start);
+        break;
+    case crSelection:
+        fRedoList->AddChange(crSelection, BlockBegin(), BlockEnd(), {}, fActiveSelectionMode);
+        SetCaretAndSelection(CaretXY(), start, end);
+        break;
+    case crWhiteSpaceAdd: {
+        SetCaretAndSelection(start, start, end);
+        const UnicodeString old = SelText();
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
+        fRedoList->AddChange(reason, start, end, old, mode);
+        SetCaretXY(start);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TCustomNibEdit::RedoItem()
+{
+    const std::unique_ptr<TNibEditUndoItem> item = fRedoList->PopItem();
+    if (!item) return;
+    fActiveSelectionMode = item->ChangeSelMode;
+    TNibPaintLock lock(*this);
+    TempScrollPastEol pastEol(fOptions);
+    fUndoList->SetInsideRedo(true);
+    struct InsideRedo {
+        TNibEditUndoList& list;
+        ~InsideRedo() { list.SetInsideRedo(false); }
+    } insideRedo{*fUndoList};
+    const TBufferCoord start = item->ChangeStartPos;
+    const TBufferCoord end = item->ChangeEndPos;
+    const TNibSelectionMode mode = item->ChangeSelMode;
+    const TNibChangeReason reason = item->ChangeReason;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        SetCaretAndSelection(start, start, end);
+        const UnicodeString old = SelText();
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
+        const TBufferCoord after = mode == smLine ? end : CaretXY();
+        fUndoList->AddChange(reason, start, after, old, mode);
+        SetCaretXY(after);
+        if (reason == crDragDropInsert) SetCaretAndSelection(start, start, after);
+        break;
+    }
+    case crDeleteAfterCursor:
+    case crSilentDeleteAfterCursor:
+    case crDelete:
+    case crSilentDelete: {
+        SetCaretAndSelection(start, start, end);
+        const UnicodeString old = SelText();
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
+        fUndoList->AddChange(reason, start, end, old, mode);
+        const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
+        SetCaretXY(afterCursor ? end : start);
+        break;
+    }
+    case crLineBreak:
+        // The break alone: the indentation that followed it has redo items of its own.
+        SetCaretAndSelection(start, start, start);
+        InsertLineBreak(true, false);
+        break;
+    case crIndent:
+        SetCaretAndSelection(end, start, end);
+        fUndoList->AddChange(reason, start, end, item->ChangeStr, mode);
+        break;
+    case crUnindent: {
+        const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
+        int line = start.Line;
+        const UnicodeString& str = item->ChangeStr;
+        std::size_t pos = 0;
+        int lastPiece = 0;
+        for (;;) {
+            std::size_t stop = str.find_first_of(u"\r", pos);
+            if (stop == UnicodeString::npos) stop = str.size();
+            lastPiece = int(stop - pos);
+            if (lastPiece > 0 && line >= 1 && line <= fLines->Count()) {
+                UnicodeString text = fLines->Get(line - 1);
+                if (column <= int(text.size())) {
+                    text.erase(std::size_t(column - 1), std::size_t(lastPiece));
+                    fLines->Put(line - 1, text);
+                }
+            }
+            if (stop >= str.size()) break;
+            pos = stop + 1;
+            if (pos < str.size() && str[pos] == u'\n') ++pos;
+            ++line;
+        }
+        if (mode == smColumn) {
+            SetCaretAndSelection(start, start, end);
+        } else {
+            const TBufferCoord b{start.Char - fTabWidth, start.Line};
+            SetCaretAndSelection(b, b, {end.Char - lastPiece, end.Line});
+        }
+        fUndoList->AddChange(reason, start, end, str, mode);
+        break;
+    }
+    case crCaret:
+        fUndoList->AddChange(crCaret, CaretXY(), CaretXY(), {}, fActiveSelectionMode);
+        SetCaretXY(start);
+        break;
+    case crSelection:
+        fUndoList->AddChange(crSelection, BlockBegin(), BlockEnd(), {}, fActiveSelectionMode);
+        SetCaretAndSelection(CaretXY(), start, end);
+        break;
+    case crWhiteSpaceAdd:
+        fUndoList->AddChange(reason, start, end, {}, mode);
+        SetCaretAndSelection(end, end, end);
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
+        SetCaretXY(start);
+        break;
+    default:
+        break;
+    }
+}

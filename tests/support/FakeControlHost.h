@@ -1,0 +1,39 @@
+#pragma once
+// A ControlHost that records what a control asks of it: repaints, pixel scrolls, scroll bars and the caret.
+#include <vector>
+#include "platform/Control.h"
+
+class FakeControlHost : public ControlHost {
+public:
+    /// Hosts the control: a window present, the given client size and, when asked, the focus.
+    FakeControlHost(Control& control, int clientWidth, int clientHeight, bool focused = true);
+    ~FakeControlHost() override;
+
+    void InvalidateRect(const TRect& r) override { Invalidated.push_back(r); }
+    void ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) override;
+    void SetCapture(bool capture) override {}
+    void SetCursorShape(TCursorShape shape) override {}
+    void SetFocus() override { fControl.FocusChanged(true); }
+    void CaretChanged(bool visible, const TRect& caret) override;
+    void Beep() override { ++Beeps; }
+    void ScrollRect(const TRect& r, int dx, int dy) override { Scrolled.push_back({r, dx, dy}); }
+
+    /// Forgets what was recorded so far.
+    void Reset();
+
+    struct Scroll {
+        TRect Rect;
+        int Dx = 0;
+        int Dy = 0;
+    };
+    std::vector<TRect> Invalidated;
+    std::vector<Scroll> Scrolled;
+    TScrollInfo Horz;
+    TScrollInfo Vert;
+    bool CaretShown = false;
+    TRect Caret;
+    int Beeps = 0;
+
+private:
+    Control& fControl;
+};
