@@ -277,7 +277,6 @@ private:
     int CharCells(char16_t c) const;
     void ApplyFont(const TFont& Value);
     void UpdateTextOffset();
-    void ScrollTextArea(int dx, int dy);
     void SetStateFlag(TNibStateFlag f) { fStateFlags.Include(f); }
     void ClearStateFlag(TNibStateFlag f) { fStateFlags.Exclude(f); }
     bool HasStateFlag(TNibStateFlag f) const { return fStateFlags.Contains(f); }
@@ -296,6 +295,13 @@ private:
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
+    /// The selected text; column blocks padded with blanks to a rectangle when asked.
+    UnicodeString SelectedText(bool PadColumns) const;
+    /// Display column and buffer char of one line, word wrap aside.
+    int CharAtColumn(int Line, int Column) const;
+    /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
+    TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
+    int ColumnOfChar(int Line, int Char) const;
     /// Deletes the selection in the active mode; returns where the caret goes.
     TBufferCoord DeleteSelection(TBufferCoord BB, TBufferCoord BE);
     int InsertNormal(const char16_t* Value);
@@ -366,6 +372,10 @@ private:
     TNibStatusChanges fStatusChanges;
     TRect fInvalidateRect;
     mutable bool fCaretAtEOL = false;
+    /// The lines that the last line insertion in overwrite mode replaced, each with CR LF.
+    UnicodeString fOverwrittenLines;
+    /// Where the last text-change primitive began to insert, after deleting the selection.
+    TBufferCoord fInsertStart;
     bool FIsScrolling = false;
     int fMouseWheelAccumulator = 0;
     TPoint fCaretOffset;

@@ -15,7 +15,9 @@ std::u16string_view CopyPart(const UnicodeString& S, int Start, int Count)
 
 } // namespace
 
-UnicodeString TCustomNibEdit::SelText() const
+UnicodeString TCustomNibEdit::SelText() const { return SelectedText(!fOptions.Contains(eoTrimTrailingSpaces)); }
+
+UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
 {
     if (!SelAvail()) return {};
     const TBufferCoord bb = BlockBegin();
@@ -53,7 +55,7 @@ UnicodeString TCustomNibEdit::SelText() const
             const TBufferCoord r = DisplayToBufferPos({colTo, row});
             const std::u16string_view part = CopyPart(fLines->Get(l.Line - 1), l.Char, r.Char - l.Char);
             result += part;
-            if (!fOptions.Contains(eoTrimTrailingSpaces) && int(part.size()) < r.Char - l.Char)
+            if (PadColumns && int(part.size()) < r.Char - l.Char)
                 result.append(std::size_t(r.Char - l.Char - int(part.size())), u' ');
             if (row < to.Row) result += u"\r\n";
         }
@@ -119,26 +121,28 @@ void TCustomNibEdit::PasteFromClipboard()
     try {
         fUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), {}, smNormal);
         bracketOpen = true;
-        TBufferCoord start;
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
-            start = BlockBegin();
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
+            const TBufferCoord begin = BlockBegin();
             fBlockEnd = BlockEnd();
-            fBlockBegin = start;
-            if (fActiveSelectionMode == smLine) start.Char = 1;
+            fBlockBegin = begin;
         } else {
             SetActiveSelectionMode(fSelectionMode);
-            start = CaretXY();
         }
         SetSelTextPrimitive(pasteMode, GetClipboardTextWide().c_str(), true);
+        // Where the text went in: a column block deleted first leaves it at the block's left edge.
+        const TBufferCoord start = fInsertStart;
         const TBufferCoord end = BlockEnd();
         switch (pasteMode) {
-        case smNormal: fUndoList->AddChange(crPaste, start, end, SelText(), smNormal); break;
+        // The item's text is what the paste replaced beyond the selection: lines overwritten by a
+        // line block in overwrite mode.
+        case smNormal: fUndoList->AddChange(crPaste, start, end, fOverwrittenLines, smNormal); break;
         case smLine:
             if (fCaretX == 1)
-                fUndoList->AddChange(crPaste, {1, start.Line}, {fCharsInWindow, end.Line - 1}, SelText(), smLine);
+                fUndoList->AddChange(crPaste, {1, start.Line}, {fCharsInWindow, end.Line - 1}, fOverwrittenLines,
+                                     smLine);
             else
-                fUndoList->AddChange(crPaste, {1, start.Line}, end, SelText(), smNormal);
+                fUndoList->AddChange(crPaste, {1, start.Line}, end, fOverwrittenLines, smNormal);
             break;
         case smColumn: break;
         }

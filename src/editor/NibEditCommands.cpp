@@ -66,7 +66,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     if (SelAvail()) {
         BeginUndoBlock();
         try {
-            const UnicodeString text = SelText();
+            const UnicodeString text = SelectedText(false);
             TBufferCoord start = BlockBegin();
             if (fActiveSelectionMode == smLine) start.Char = 1;
             fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, text, fActiveSelectionMode);
@@ -84,9 +84,12 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     const int length = int(line.size());
     const int x = fCaretX;
     const int y = fCaretY;
+    // Past the line end there is nothing to overwrite: the character goes in after filling blanks,
+    // which undo then takes away with it.
+    const bool overwrite = !fInserting && x <= length;
     int pad = 0;
     if (length < x) {
-        const int w = fInserting ? x - length - 1 : x - length;
+        const int w = x - length - 1;
         const UnicodeString padding = length > 0 ? RepeatChar(u' ', w) : GetLeftSpacing(w, true);
         line += padding;
         pad = int(padding.size());
@@ -102,7 +105,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         }
     } restore{fOptions, addedPastEol};
 
-    if (fInserting) {
+    if (!overwrite) {
         if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
         // A tab pad is shorter in code units than in columns: the character goes right after it.
         const int at = std::min(x - 1, int(line.size()));
@@ -125,9 +128,8 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         }
         InternalSetCaretXY({newX, y});
     } else {
-        const UnicodeString old = x <= length ? UnicodeString(1, line[std::size_t(x - 1)]) : UnicodeString();
-        if (x - 1 < int(line.size())) line[std::size_t(x - 1)] = AChar;
-        else line += AChar;
+        const UnicodeString old(1, line[std::size_t(x - 1)]);
+        line[std::size_t(x - 1)] = AChar;
         ProperSetLine(y - 1, line);
         fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, old, smNormal);
         InternalSetCaretXY({x + 1, y});
@@ -141,7 +143,7 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
     if (Typed) BeginUndoBlock();
     try {
         if (SelAvail()) {
-            const UnicodeString text = SelText();
+            const UnicodeString text = SelectedText(false);
             const TBufferCoord b = fBlockBegin, e = fBlockEnd;
             const TNibSelectionMode mode = fActiveSelectionMode;
             SetSelTextPrimitive({});

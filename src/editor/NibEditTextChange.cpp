@@ -52,15 +52,18 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
     BeginUndoBlock();
     try {
         if (SelAvail())
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
         else
             fActiveSelectionMode = fSelectionMode;
-        const TBufferCoord start = BlockBegin();
+        const TBufferCoord begin = BlockBegin();
         fBlockEnd = BlockEnd();
-        fBlockBegin = start;
+        fBlockBegin = begin;
         SetSelTextPrimitive(Value);
+        TBufferCoord start = fInsertStart;
+        // A line block is replaced from the start of its first line.
+        if (fActiveSelectionMode == smLine) start.Char = 1;
         if (!Value.empty() && fActiveSelectionMode != smColumn)
-            fUndoList->AddChange(crInsert, start, BlockEnd(), {}, smNormal);
+            fUndoList->AddChange(crInsert, start, BlockEnd(), fOverwrittenLines, smNormal);
     } catch (...) {
         EndUndoBlock();
         throw;
@@ -76,6 +79,7 @@ void TCustomNibEdit::SetSelTextPrimitive(const UnicodeString& Value)
 void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList)
 {
     TNibPaintLock lock(*this);
+    fOverwrittenLines.clear();
     fLines->BeginUpdate();
     try {
         TBufferCoord BB = BlockBegin();
@@ -84,6 +88,7 @@ void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char
             BB = DeleteSelection(BB, BE);
             InternalSetCaretXY(BB);
         }
+        fInsertStart = CaretXY();
         if (Value && *Value) {
             const TBufferCoord start = CaretXY();
             int added = 0;
@@ -162,7 +167,11 @@ int TCustomNibEdit::InsertNormal(const char16_t* Value)
     int caretY = fCaretY;
     const UnicodeString line = fLines->Get(caretY - 1);
     UnicodeString left = Copy(line, 1, fCaretX - 1);
-    if (int(left.size()) < fCaretX - 1) left.append(std::size_t(fCaretX - 1 - int(left.size())), u' ');
+    if (int(left.size()) < fCaretX - 1) {
+        // The filling blanks are part of what went in: undo takes them away with the text.
+        fInsertStart = {int(left.size()) + 1, caretY};
+        left.append(std::size_t(fCaretX - 1 - int(left.size())), u' ');
+    }
     const UnicodeString right = fCaretX - 1 < int(line.size()) ? line.substr(std::size_t(fCaretX - 1)) : UnicodeString();
 
     const char16_t* P = FindLineEnd(Value);
@@ -193,41 +202,84 @@ int TCustomNibEdit::InsertNormal(const char16_t* Value)
 
 int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
 {
-    const int insertPos = fCaretX;
+    // Every piece goes to the same display column, so that tabs and wide glyphs keep the block
+    // rectangular and a column cut is undone where it was made.
+    const int insertCol = ColumnOfChar(fCaretY, fCaretX);
     int caretY = fCaretY;
     int count = 0;
+    int caretX = fCaretX;
     const char16_t* P = Value;
-    int lastLength = 0;
     for (;;) {
         const char16_t* start = P;
         P = FindLineEnd(P);
         const UnicodeString piece(start, std::size_t(P - start));
-        lastLength = int(piece.size());
         if (!piece.empty()) {
             UnicodeString line;
+            int at;
+            int from;  // the first code unit this insertion adds, filling blanks included
             if (caretY <= fLines->Count()) {
                 line = fLines->Get(caretY - 1);
-                if (int(line.size()) < insertPos - 1) line.append(std::size_t(insertPos - 1 - int(line.size())), u' ');
-                line.insert(std::size_t(insertPos - 1), piece);
+                from = int(line.size());
+                const int width = ColumnOfChar(caretY, int(line.size()) + 1) - 1;
+                if (width < insertCol - 1) {
+                    line.append(std::size_t(insertCol - 1 - width), u' ');
+                    at = int(line.size());
+                } else {
+                    at = CharAtColumn(caretY, insertCol) - 1;
+                    from = at;
+                }
+                line.insert(std::size_t(at), piece);
             } else {
-                ++count;
-                const int before = fLines->Count() > 0 ? fLines->LineCharLength(fLines->Count() - 1) : 0;
-                line = RepeatChar(u' ', insertPos - 1) + piece;
-                fLines->Add({});
-                if (AddToUndoList)
-                    fUndoList->AddChange(crLineBreak, {before + 1, caretY - 1}, {before + 1, caretY - 1}, {}, smNormal);
+                // Every line added below the text gets its own line break item, also those that
+                // empty pieces passed over, so that undo removes them all.
+                while (fLines->Count() < caretY) {
+                    const int last = fLines->Count();
+                    const int before = last > 0 ? fLines->LineCharLength(last - 1) : 0;
+                    fLines->Add({});
+                    ++count;
+                    if (AddToUndoList)
+                        fUndoList->AddChange(crLineBreak, {before + 1, last}, {before + 1, last}, {}, smNormal);
+                }
+                line = RepeatChar(u' ', insertCol - 1) + piece;
+                at = insertCol - 1;
+                from = at;
             }
             ProperSetLine(caretY - 1, line);
             if (AddToUndoList)
-                fUndoList->AddChange(crPaste, {insertPos, caretY}, {insertPos + lastLength, caretY}, {},
-                                     fActiveSelectionMode);
+                // A column piece whatever mode the editor selects in: undo must take the piece only.
+                fUndoList->AddChange(crPaste, {from + 1, caretY}, {at + 1 + int(piece.size()), caretY}, {},
+                                     smColumn);
+            caretX = at + 1 + int(piece.size());
+        } else {
+            caretX = CharAtColumn(caretY, insertCol);
         }
         if (!*P) break;
         P = SkipLineEnd(P);
         ++caretY;
     }
-    InternalSetCaretXY({fCaretX + lastLength, caretY});
+    InternalSetCaretXY({caretX, caretY});
     return count;
+}
+
+TBufferCoord TCustomNibEdit::InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const
+{
+    if (Empty) return Start;
+    if (Mode == smLine && fCaretX == 1) return {std::max(fCharsInWindow, 2), fCaretY - 1};
+    return CaretXY();
+}
+
+int TCustomNibEdit::CharAtColumn(int Line, int Column) const
+{
+    TNibEditLayout layout = Layout();
+    layout.WordWrap = nullptr;
+    return ::DisplayToBufferPos(layout, {Column, Line}).Char;
+}
+
+int TCustomNibEdit::ColumnOfChar(int Line, int Char) const
+{
+    TNibEditLayout layout = Layout();
+    layout.WordWrap = nullptr;
+    return ::BufferToDisplayPos(layout, {Char, Line}).Column;
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)
@@ -244,6 +296,8 @@ int TCustomNibEdit::InsertLine(const char16_t* Value)
             if (caretY == fLines->Count() || fInserting) {
                 fLines->Insert(caretY - 1, {});
                 ++count;
+            } else {
+                fOverwrittenLines += fLines->Get(caretY - 1) + u"\r\n";
             }
             ProperSetLine(caretY - 1, piece);
             ++caretY;

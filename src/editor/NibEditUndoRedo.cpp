@@ -49,6 +49,17 @@ private:
     bool fAdded;
 };
 
+/// Inserts rather than overwrites while a change is replayed, whatever mode the user is in.
+class TempInsertMode {
+public:
+    explicit TempInsertMode(bool& inserting) : fInserting(inserting), fSaved(inserting) { fInserting = true; }
+    ~TempInsertMode() { fInserting = fSaved; }
+
+private:
+    bool& fInserting;
+    bool fSaved;
+};
+
 /// Restores a list's block change number at the end of a step, also when an error passes.
 class BlockNumberScope {
 public:
@@ -181,6 +192,7 @@ void TCustomNibEdit::UndoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
+    TempInsertMode inserting(fInserting);
     const TBufferCoord start = item->ChangeStartPos;
     const TBufferCoord end = item->ChangeEndPos;
     const TNibSelectionMode mode = item->ChangeSelMode;
@@ -190,11 +202,11 @@ void TCustomNibEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
-        // Outside line mode the redo item spans the text put back, so that redo replaces it (an
-        // overwrite) or inserts in front of nothing (a plain insert). Line blocks keep their span.
-        fRedoList->AddChange(reason, start, mode == smLine ? end : CaretXY(), old, mode);
+        // The redo item spans the text put back, so that redo replaces it (an overwrite) or
+        // inserts in front of nothing (a plain insert).
+        fRedoList->AddChange(reason, start, InsertedEnd(start, mode, item->ChangeStr.empty()), old, mode);
         SetCaretXY(start);
         break;
     }
@@ -204,7 +216,15 @@ void TCustomNibEdit::UndoItem()
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
         TBufferCoord p = Before(end, start) ? end : start;
-        if (mode == smColumn) p = {std::min(start.Char, end.Char), std::min(start.Line, end.Line)};
+        if (mode == smColumn) {
+            // The block's left edge in display columns: the end that stood there kept its column.
+            const int column = std::min(ColumnOfChar(start.Line, start.Char), ColumnOfChar(end.Line, end.Char));
+            const int line = std::min(start.Line, end.Line);
+            p = {CharAtColumn(line, column), line};
+        }
+        // A normal block that began past its line's end took no blanks from there: none go back.
+        if (mode == smNormal && p.Line >= 1 && p.Line <= fLines->Count())
+            p.Char = std::min(p.Char, fLines->LineCharLength(p.Line - 1) + 1);
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
         if (afterCursor && p.Line > fLines->Count()) {
             InternalSetCaretXY({1, fLines->Count()});
@@ -232,8 +252,10 @@ void TCustomNibEdit::UndoItem()
             if (!str.empty() && int(line.size()) < fCaretX - 1 && str[0] != u' ')
                 line.append(std::size_t(fCaretX - 1 - int(line.size())), u' ');
             ProperSetLine(fCaretY - 1, line + str);
-            fLines->Delete(end.Line);
-            fMarkList->LinesDeleted(fCaretY + 1, 1);
+            if (end.Line < fLines->Count()) {
+                fLines->Delete(end.Line);
+                fMarkList->LinesDeleted(fCaretY + 1, 1);
+            }
         }
         fRedoList->AddChange(crLineBreak, start, end, {}, mode);
         break;
@@ -259,7 +281,7 @@ void TCustomNibEdit::UndoItem()
         break;
     case crWhiteSpaceAdd: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
         fRedoList->AddChange(reason, start, end, old, mode);
         SetCaretXY(start);
@@ -277,6 +299,7 @@ void TCustomNibEdit::RedoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
+    TempInsertMode inserting(fInserting);
     fUndoList->SetInsideRedo(true);
     struct InsideRedo {
         TNibEditUndoList& list;
@@ -291,11 +314,11 @@ void TCustomNibEdit::RedoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
-        const TBufferCoord after = mode == smLine ? end : CaretXY();
+        const TBufferCoord after = InsertedEnd(start, mode, item->ChangeStr.empty());
         fUndoList->AddChange(reason, start, after, old, mode);
-        SetCaretXY(after);
+        SetCaretXY(CaretXY());
         if (reason == crDragDropInsert) SetCaretAndSelection(start, start, after);
         break;
     }
@@ -304,7 +327,7 @@ void TCustomNibEdit::RedoItem()
     case crDelete:
     case crSilentDelete: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelText();
+        const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         fUndoList->AddChange(reason, start, end, old, mode);
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;

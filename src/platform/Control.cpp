@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+TToolkitScrollRange ToolkitScrollRange(const TScrollInfo& info)
+{
+    const int page = std::max(info.Page, 0);
+    const int top = page > 0 ? info.Max - page + 1 : info.Max;
+    return {info.Min, std::max(info.Min, top), std::max(page, 1)};
+}
+
 Control::Control() = default;
 
 Control::~Control() = default;

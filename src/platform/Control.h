@@ -38,6 +38,16 @@ struct TScrollInfo {
     bool Visible = false;
 };
 
+/// A toolkit scroll bar's range for a bar counted as the system counts it, where Max includes the
+/// last page: the highest position is Max - Page + 1 and a page step is the page.
+struct TToolkitScrollRange {
+    int Minimum = 0;
+    int Maximum = 0;
+    int PageStep = 1;
+    friend bool operator==(const TToolkitScrollRange&, const TToolkitScrollRange&) = default;
+};
+TToolkitScrollRange ToolkitScrollRange(const TScrollInfo& info);
+
 class Control;
 
 /// What a control asks of whatever shows it.

@@ -56,6 +56,14 @@ TEST(Control, ScrollInfoIsKeptInRangeAsScrollBarsDo)
     }
 }
 
+TEST(Control, ToolkitScrollRangeEndsOnePageBeforeMax)
+{
+    EXPECT_EQ(ToolkitScrollRange({1, 1000, 10, 5, true}), (TToolkitScrollRange{1, 991, 10}));
+    EXPECT_EQ(ToolkitScrollRange({0, 32767, 3, 0, true}), (TToolkitScrollRange{0, 32765, 3}));
+    EXPECT_EQ(ToolkitScrollRange({1, 5, 10, 1, true}), (TToolkitScrollRange{1, 1, 10}));
+    EXPECT_EQ(ToolkitScrollRange({0, 99, 0, 0, true}), (TToolkitScrollRange{0, 99, 1}));
+}
+
 TEST(Dialogs, ShowMessageUsesTheApplicationTitleAndOk)
 {
     ScriptedDialogs dialogs;

@@ -211,17 +211,14 @@ void ControlHostWidget::ScrollRect(const TRect& r, int dx, int dy) { fSurface->s
 
 void ControlHostWidget::ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) { SyncBar(kind); }
 
-// The bar shows the control's range: Max counts the last page, so the highest position is
-// Max - Page + 1.
 void ControlHostWidget::SyncBar(TScrollBarKind kind)
 {
     const TScrollInfo& info = fControl.ScrollInfo(kind);
     QScrollBar* bar = Bar(kind);
     QSignalBlocker block(bar);
-    int page = std::max(info.Page, 0);
-    int top = page > 0 ? info.Max - page + 1 : info.Max;
-    bar->setRange(info.Min, std::max(info.Min, top));
-    bar->setPageStep(std::max(page, 1));
+    const TToolkitScrollRange range = ToolkitScrollRange(info);
+    bar->setRange(range.Minimum, range.Maximum);
+    bar->setPageStep(range.PageStep);
     bar->setSingleStep(1);
     bar->setSliderPosition(info.Position);
     bar->setValue(info.Position);
