@@ -4,6 +4,7 @@
 // selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
 // NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
 // NibEditCommands (the command path).
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -19,6 +20,8 @@
 #include "editor/NibEditWords.h"
 #include "editor/NibTextDrawer.h"
 #include "platform/Control.h"
+#include "platform/MainLoop.h"
+#include "platform/StringList.h"
 
 /// The name of the private clipboard format that carries the selection mode of copied text.
 inline constexpr char16_t NibEditClipboardFormat[] = u"NibEdit Control Block Type";
@@ -28,6 +31,29 @@ UnicodeString TrimTrailingBlanks(std::u16string_view S);
 
 using TStatusChangeEvent = std::function<void(TObject* Sender, TNibStatusChanges Changes)>;
 using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+
+/// Sees a command before (AfterProcessing false) and after it runs; Handled cancels it.
+using THookedCommandEvent = TMethod<void(TObject* Sender, bool AfterProcessing, bool& Handled,
+                                         TNibEditorCommand& Command, char16_t& AChar, void* Data, void* HandlerData)>;
+using TProcessCommandEvent =
+    std::function<void(TObject* Sender, TNibEditorCommand& Command, char16_t& AChar, void* Data)>;
+using TContextHelpEvent = std::function<void(TObject* Sender, const UnicodeString& Word)>;
+using TKeyPressWEvent = std::function<void(TObject* Sender, char16_t& Key)>;
+using TGutterClickEvent =
+    std::function<void(TObject* Sender, TMouseButton Button, int X, int Y, int Line, TNibEditMark* Mark)>;
+using TDropFilesEvent = std::function<void(TObject* Sender, int X, int Y, const TStringList& Files)>;
+/// The answer to a prompted replacement.
+enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
+using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeString& ASearch,
+                                             const UnicodeString& AReplace, int Line, int Column,
+                                             TNibReplaceAction& Action)>;
+/// Where a drag is over a control.
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+/// An error of the editor control itself.
+class ENibEditError : public ENibError {
+public:
+    using ENibError::ENibError;
+};
 
 class TCustomNibEdit : public Control,
                        public TNibEditCharClasses,
@@ -380,6 +406,146 @@ private:
     int fMouseWheelAccumulator = 0;
     TPoint fCaretOffset;
     TSize fCaretSize;
+
+    // === Commands, input, bookmarks, drag and drop, indent, caret moves, search and replace ========
+public:
+    // --- Command processor: key translation, events and hooked handlers ----------------------------
+    /// The command bound to a key; a key that only starts a two-stroke chord gives ecNone and waits.
+    TNibEditorCommand TranslateKeyCode(std::uint16_t Code, TShiftState Shift, void*& Data);
+    /// Adds a handler that sees every command before and after it runs; a known pair is ignored.
+    void RegisterCommandHandler(const THookedCommandEvent& AHandlerProc, void* AHandlerData);
+    void UnregisterCommandHandler(const THookedCommandEvent& AHandlerProc, void* AHandlerData);
+    int HookedCommandHandlerCount() const { return int(fHookedCommandHandlers.size()); }
+    TProcessCommandEvent OnProcessCommand;
+    TProcessCommandEvent OnProcessUserCommand;
+    TProcessCommandEvent OnCommandProcessed;
+    TContextHelpEvent OnContextHelp;
+
+    // --- Keyboard and mouse input -------------------------------------------------------------------
+    void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
+    void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
+    /// A character from the platform: goes through DoKeyPressW.
+    void KeyPress(char16_t& Key) override;
+    void DoKeyPressW(char16_t Key);
+    virtual void KeyPressW(char16_t& Key);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    void InputMethodText(const UnicodeString& Text) override;
+    /// The caret to the display position nearest to a client point; the selection stays.
+    void ComputeCaret(int X, int Y);
+    /// Starts, changes or stops drag-scrolling by how far a point lies outside the text area.
+    void ComputeScroll(int X, int Y);
+    /// Pixels the mouse must move with a button down before a press on the selection drags it.
+    static constexpr int DragWidth = 4;
+    static constexpr int DragHeight = 4;
+    int ScrollDeltaX() const { return fScrollDeltaX; }
+    int ScrollDeltaY() const { return fScrollDeltaY; }
+    bool DragScrolling() const { return fScrollTimer.Enabled(); }
+    /// True between a drag of the selection starting and its drop or cancel.
+    bool Dragging() const { return fDragging; }
+    TKeyPressWEvent OnKeyPressW;
+    TGutterClickEvent OnGutterClick;
+
+    // --- Bookmarks, drag and drop ----------------------------------------------------------------------
+    void SetBookMark(int BookMark, int X, int Y);
+    void ClearBookMark(int BookMark);
+    virtual void GotoBookMark(int BookMark);
+    /// Caret to the start of a line, centred when it was off screen.
+    virtual void GotoLineAndCenter(int ALine);
+    TNibEditMark* BookMark(int BookMark) const;
+    /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
+    /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
+    void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
+    void DragCanceled();
+    TPlaceMarkEvent OnClearBookmark;
+    TDropFilesEvent OnDropFiles;
+    /// Hands files dropped on the editor to OnDropFiles.
+    void DropFiles(int X, int Y, const TStringList& Files);
+
+    // --- Options, indent and unindent ------------------------------------------------------------------
+    void SetWantReturns(bool Value) { fWantReturns = Value; }
+    void SetWantTabs(bool Value) { fWantTabs = Value; }
+    void DoBlockIndent();
+    void DoBlockUnindent();
+    bool IsPointInSelection(const TBufferCoord& Value) const;
+    /// Clears text, marks, bookmarks, undo and redo.
+    void ClearAll();
+    void ClearSelection();
+    void AddKey(TNibEditorCommand Command, std::uint16_t Key1, TShiftState Shift1, std::uint16_t Key2 = 0,
+                TShiftState Shift2 = 0);
+
+    // --- Caret moves, Home, End, Tab and case change ------------------------------------------------
+    void MoveCaretAndSelection(const TBufferCoord& ptBefore, const TBufferCoord& ptAfter, bool SelectionCommand);
+    void MoveCaretHorz(int DX, bool SelectionCommand);
+    void MoveCaretVert(int DY, bool SelectionCommand);
+    void DoHomeKey(bool Selection);
+    void DoEndKey(bool Selection);
+    void DoTabKey();
+    void DoShiftTabKey();
+    /// Upper, lower, toggle or title case of the word at the caret or of the selection.
+    void DoCaseChange(TNibEditorCommand Cmd);
+    /// Selects the word at the caret.
+    void SetSelWord() { SetWordBlock(CaretXY()); }
+
+    // --- Search and replace ---------------------------------------------------------------------------
+    TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
+    /// Not owned.
+    void SetSearchEngine(TNibEditSearchCustom* Value) { fSearchEngine = Value; }
+    /// Finds, selects and optionally replaces ASearch; the number of matches (or replacements).
+    int SearchReplace(const UnicodeString& ASearch, const UnicodeString& AReplace, TNibSearchOptions AOptions);
+    TReplaceTextEvent OnReplaceText;
+
+protected:
+    virtual void DoOnProcessCommand(TNibEditorCommand& Command, char16_t& AChar, void* Data);
+    virtual void DoOnCommandProcessed(TNibEditorCommand Command, char16_t AChar, void* Data);
+    /// Runs the hooked handlers; one that sets Handled turns the command into ecNone.
+    void NotifyHookedCommandHandlers(bool AfterProcessing, TNibEditorCommand& Command, char16_t& AChar, void* Data);
+    virtual void DoOnGutterClick(TMouseButton Button, int X, int Y);
+    virtual TNibReplaceAction DoOnReplaceText(const UnicodeString& ASearch, const UnicodeString& AReplace, int Line,
+                                              int Column);
+
+private:
+    /// The commands of ExecuteCommand that are not plain calls, by group.
+    bool ExecuteMoveCommand(TNibEditorCommand Command, void* Data);
+    void PageUpDown(TNibEditorCommand Command);
+    void PageTopBottom(bool Bottom, bool Selection);
+    void ScrollUpDown(bool Down);
+    void SetMarkerCommand(int BookMark, void* Data);
+    /// Backspace, delete and the word and line deletions.
+    void DeleteLastChar();
+    void DeleteChar();
+    void DeleteToWordEnd(bool ToLineEnd);
+    void DeleteToWordStart(bool ToLineStart);
+    void DeleteLine();
+    /// The selection removed for backspace or delete, with its undo item.
+    void DeleteSelectionForKey();
+    void InsertImeStr(const char16_t* S);
+    /// The indentation of the nearest line above ALine (1-based) narrower than Limit; 0 when none.
+    int SmallerIndentAbove(int ALine, int Limit, bool Expanded) const;
+    void DragScrollTick();
+
+    std::uint16_t fLastKey = 0;
+    TShiftState fLastShiftState = 0;
+    struct THookedCommandHandlerEntry {
+        THookedCommandEvent Event;
+        void* Data;
+    };
+    std::vector<THookedCommandHandlerEntry> fHookedCommandHandlers;
+    bool FIgnoreNextChar = false;
+    UnicodeString FCharCodeString;
+    int fMouseDownX = 0;
+    int fMouseDownY = 0;
+    int fScrollDeltaX = 0;
+    int fScrollDeltaY = 0;
+    TPoint fLastMouse;
+    TShiftState fLastMouseShift = 0;
+    bool fDragging = false;
+    TTimer fScrollTimer;
+    std::array<TNibEditMark*, 10> fBookMarks{};
+    TNibEditSearchCustom* fSearchEngine = nullptr;
 };
 
 /// Holds an editor's paint lock for a scope; the release reports the collected status changes.

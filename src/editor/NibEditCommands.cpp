@@ -1,6 +1,7 @@
 // The editor control: the command path that keys, typed characters and program requests take,
 // with the commands that change text by typing, line breaks, the clipboard and undo.
 #include "editor/NibEdit.h"
+#include "editor/NibEditBrackets.h"
 #include "editor/NibUnicode.h"
 
 namespace {
@@ -13,10 +14,25 @@ bool ChangesText(TNibEditorCommand Command)
     case ecPaste:
     case ecUndo:
     case ecRedo:
+    case ecDeleteLastChar:
+    case ecDeleteChar:
+    case ecDeleteWord:
+    case ecDeleteLastWord:
+    case ecDeleteBOL:
+    case ecDeleteEOL:
+    case ecDeleteLine:
+    case ecClearAll:
     case ecLineBreak:
     case ecInsertLine:
-    case ecChar: return true;
-    default: return false;
+    case ecChar:
+    case ecImeStr:
+    case ecBlockIndent:
+    case ecBlockUnindent:
+    case ecTab:
+    case ecShiftTab: return true;
+    default:
+        return (Command >= ecUpperCase && Command <= ecTitleCase) ||
+               (Command >= ecUpperCaseBlock && Command <= ecToggleCaseBlock);
     }
 }
 
@@ -29,15 +45,11 @@ bool OnlyBlanks(std::u16string_view S)
 
 } // namespace
 
-void TCustomNibEdit::CommandProcessor(TNibEditorCommand Command, char16_t AChar, void* Data)
-{
-    if (Command != ecNone && Command < ecUserFirst) ExecuteCommand(Command, AChar, Data);
-}
-
 void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, void* Data)
 {
     if (ReadOnly() && ChangesText(Command)) return;
     TNibPaintLock lock(*this);
+    if (ExecuteMoveCommand(Command, Data)) return;
     switch (Command) {
     case ecSelectAll: SelectAll(); break;
     case ecCopy: CopyToClipboard(); break;
@@ -56,7 +68,42 @@ void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, v
     case ecLineBreak: InsertLineBreak(true, true); break;
     case ecInsertLine: InsertLineBreak(false, true); break;
     case ecChar: InsertChar(AChar); break;
-    default: break;
+    case ecSelWord: SetSelWord(); break;
+    case ecScrollUp: ScrollUpDown(false); break;
+    case ecScrollDown: ScrollUpDown(true); break;
+    case ecMatchBracket: SetCaretXY(FindMatchingBracket(*fLines, fHighlighter, CaretXY())); break;
+    case ecContextHelp:
+        if (OnContextHelp) OnContextHelp(this, WordAtCursor());
+        break;
+    case ecDeleteLastChar: DeleteLastChar(); break;
+    case ecDeleteChar: DeleteChar(); break;
+    case ecDeleteWord: DeleteToWordEnd(false); break;
+    case ecDeleteEOL: DeleteToWordEnd(true); break;
+    case ecDeleteLastWord: DeleteToWordStart(false); break;
+    case ecDeleteBOL: DeleteToWordStart(true); break;
+    case ecDeleteLine: DeleteLine(); break;
+    case ecClearAll: ClearAll(); break;
+    case ecImeStr:
+        if (Data) InsertImeStr(static_cast<const char16_t*>(Data));
+        break;
+    case ecBlockIndent: DoBlockIndent(); break;
+    case ecBlockUnindent: DoBlockUnindent(); break;
+    case ecTab: DoTabKey(); break;
+    case ecShiftTab: DoShiftTabKey(); break;
+    case ecUpperCase:
+    case ecLowerCase:
+    case ecToggleCase:
+    case ecTitleCase:
+    case ecUpperCaseBlock:
+    case ecLowerCaseBlock:
+    case ecToggleCaseBlock: DoCaseChange(Command); break;
+    default:
+        if (Command >= ecGotoMarker0 && Command <= ecGotoMarker9) {
+            if (fBookMarkOpt->EnableKeys()) GotoBookMark(Command - ecGotoMarker0);
+        } else if (Command >= ecSetMarker0 && Command <= ecSetMarker9) {
+            if (fBookMarkOpt->EnableKeys()) SetMarkerCommand(Command - ecSetMarker0, Data);
+        }
+        break;
     }
 }
 

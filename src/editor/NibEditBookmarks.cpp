@@ -1,0 +1,178 @@
+// The editor control: the ten numbered bookmarks, going to a line, double-click word selection,
+// dropped files, and dragging the selection inside an editor or between editors.
+#include "editor/NibAssert.h"
+#include "editor/NibEdit.h"
+#include "editor/NibEditTempOption.h"
+
+namespace {
+
+bool Before(const TBufferCoord& a, const TBufferCoord& b)
+{
+    return a.Line < b.Line || (a.Line == b.Line && a.Char < b.Char);
+}
+
+} // namespace
+
+TNibEditMark* TCustomNibEdit::BookMark(int BookMark) const
+{
+    return BookMark >= 0 && BookMark <= 9 ? fBookMarks[std::size_t(BookMark)] : nullptr;
+}
+
+void TCustomNibEdit::SetBookMark(int BookMark, int X, int Y)
+{
+    if (BookMark < 0 || BookMark > 9 || Y < 1 || Y > std::max(1, fLines->Count())) return;
+    auto mark = std::make_unique<TNibEditMark>(this);
+    mark->SetLine(Y);
+    mark->SetChar(X);
+    mark->SetImageIndex(BookMark);
+    mark->SetBookmarkNumber(BookMark);
+    mark->SetVisible(true);
+    // The editor has no bookmark image list of its own to draw from: the built-in glyphs.
+    mark->SetInternalImage(true);
+    PlaceBookmark(mark);
+    if (!mark) return;
+    ClearBookMark(BookMark);
+    fBookMarks[std::size_t(BookMark)] = mark.get();
+    fMarkList->Add(std::move(mark));
+}
+
+void TCustomNibEdit::ClearBookMark(int BookMark)
+{
+    TNibEditMark* mark = this->BookMark(BookMark);
+    if (!mark) return;
+    std::unique_ptr<TNibEditMark> held(mark);
+    Fire(OnClearBookmark, this, held);
+    held.release();
+    fBookMarks[std::size_t(BookMark)] = nullptr;
+    for (int i = 0; i < fMarkList->Count(); ++i)
+        if (fMarkList->Items(i) == mark) {
+            fMarkList->Delete(i);
+            break;
+        }
+}
+
+void TCustomNibEdit::GotoBookMark(int BookMark)
+{
+    const TNibEditMark* mark = this->BookMark(BookMark);
+    if (!mark || mark->Line() > fLines->Count()) return;
+    const TBufferCoord at{mark->Char(), mark->Line()};
+    TNibPaintLock lock(*this);
+    SetCaretXYEx(false, at);
+    EnsureCursorPosVisibleEx(true, false);
+    if (SelAvail()) InvalidateSelection();
+    fBlockBegin = CaretXY();
+    fBlockEnd = fBlockBegin;
+}
+
+void TCustomNibEdit::GotoLineAndCenter(int ALine)
+{
+    TNibPaintLock lock(*this);
+    SetCaretXYEx(false, {1, ALine});
+    if (SelAvail()) InvalidateSelection();
+    fBlockBegin = CaretXY();
+    fBlockEnd = fBlockBegin;
+    EnsureCursorPosVisibleEx(true, false);
+}
+
+void TCustomNibEdit::DblClick()
+{
+    if (fLastMouse.X >= fGutterWidth + 2) {
+        if (!fOptions.Contains(eoNoSelection)) SetWordBlock(CaretXY());
+        SetStateFlag(sfDblClicked);
+        SetCapture(false);
+    }
+}
+
+void TCustomNibEdit::DropFiles(int X, int Y, const TStringList& Files)
+{
+    if (fOptions.Contains(eoDropFiles)) Fire(OnDropFiles, this, X, Y, Files);
+}
+
+void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift,
+                              bool& Accept)
+{
+    Accept = Source != nullptr && !ReadOnly();
+    if (!Accept) return;
+    SetCursorShape((Shift & ssCtrl) ? TCursorShape::crSizeAll : TCursorShape::crDrag);
+    if (Source == this) {
+        if (State == dsDragLeave) {
+            ComputeCaret(fMouseDownX, fMouseDownY);
+            return;
+        }
+        TDisplayCoord p = PixelsToNearestRowColumn(X, Y);
+        p.Column = std::clamp(p.Column, fLeftChar, fLeftChar + std::max(0, fCharsInWindow - 1));
+        p.Row = std::clamp(p.Row, fTopLine, fTopLine + std::max(0, fLinesInWindow - 1));
+        InternalSetCaretXY(DisplayToBufferPos(p));
+        ComputeScroll(X, Y);
+    } else {
+        ComputeCaret(X, Y);
+    }
+}
+
+void TCustomNibEdit::DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift)
+{
+    SetCursorShape(TCursorShape::crIBeam);
+    fScrollTimer.SetEnabled(false);
+    if (ReadOnly() || !Source || !Source->SelAvail()) return;
+    TNibPaintLock lock(*this);
+    ComputeCaret(X, Y);
+    TBufferCoord newPos = CaretXY();
+    const bool same = Source == this;
+    bool move, drop, after;
+    const TBufferCoord bb = BlockBegin(), be = BlockEnd();
+    if (same) {
+        move = !(Shift & ssCtrl);
+        after = newPos.Line > be.Line ||
+                (newPos.Line == be.Line && (newPos.Char > be.Char || (!move && newPos.Char == be.Char)));
+        drop = after || newPos.Line < bb.Line ||
+               (newPos.Line == bb.Line && (newPos.Char < bb.Char || (!move && newPos.Char == bb.Char)));
+    } else {
+        move = (Shift & ssShift) != 0;
+        drop = true;
+        after = false;
+    }
+    if (!drop) return;
+    BeginUndoBlock();
+    try {
+        const UnicodeString text = Source->SelText();
+        if (move) {
+            Source->SetSelText({});
+            if (same && after) {
+                if (newPos.Line == be.Line) newPos.Char -= be.Char - bb.Char;
+                if (be.Line > bb.Line) newPos.Line -= be.Line - bb.Line;
+            }
+        }
+        {
+            TNibTempOption pastEol(fOptions, eoScrollPastEol);
+            InternalSetCaretXY(newPos);
+            SetBlockBegin(newPos);
+            NibAssert(!SelAvail(), "NibEdit\\Source\\NibEdit", __LINE__);
+            LockUndo();
+            try {
+                SetSelText(text);
+            } catch (...) {
+                UnlockUndo();
+                throw;
+            }
+            UnlockUndo();
+        }
+        fUndoList->AddChange(same ? crDragDropInsert : crInsert, newPos, CaretXY(), {}, fActiveSelectionMode);
+        // Collapsed at the end of the dropped text, so that the move back to its start selects it.
+        SetBlockBegin(CaretXY());
+        CommandProcessor(ecSelGotoXY, u'\0', &newPos);
+    } catch (...) {
+        EndUndoBlock();
+        throw;
+    }
+    EndUndoBlock();
+}
+
+void TCustomNibEdit::DragCanceled()
+{
+    fScrollTimer.SetEnabled(false);
+    if (fDragging) {
+        fDragging = false;
+        SetCapture(false);
+    }
+    SetCursorShape(TCursorShape::crIBeam);
+}

@@ -1,0 +1,148 @@
+#include "editor/EditorFixture.h"
+
+namespace {
+
+void SetOption(TNibEdit& edit, TNibEditorOption option, bool on)
+{
+    TNibEditorOptions options = edit.Options();
+    if (on) options.Include(option);
+    else options.Exclude(option);
+    edit.SetOptions(options);
+}
+
+} // namespace
+
+TEST_F(EditorTest, BlockIndentAndUnindentAreOneUndoStepEach)
+{
+    SetLines({u"a", u"b", u"c", u"d", u"e"});
+    edit.SetTabWidth(2);
+    Select({1, 2}, {1, 5});
+    edit.CommandProcessor(ecBlockIndent, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"  b", u"  c", u"  d", u"e"}));
+    EXPECT_EQ(edit.BlockBegin(), BufferCoord(3, 2));
+    EXPECT_EQ(edit.BlockEnd(), BufferCoord(1, 5));
+
+    edit.CommandProcessor(ecBlockUnindent, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"b", u"c", u"d", u"e"}));
+    edit.Undo();
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"  b", u"  c", u"  d", u"e"}));
+    edit.Undo();
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"b", u"c", u"d", u"e"}));
+    EXPECT_FALSE(edit.CanUndo());
+}
+
+TEST_F(EditorTest, UnindentRemovesOneTabStepOfLeadingWhitespace)
+{
+    struct Case {
+        UnicodeString line;
+        int tabWidth;
+        UnicodeString after;
+    };
+    const Case cases[] = {
+        {u"\tx", 4, u"x"},   {u"\t\tx", 4, u"\tx"}, {u"   x", 2, u" x"},
+        {u" \tx", 4, u"x"},  {u"  x", 4, u"x"},     {u"x", 4, u"x"},
+    };
+    for (const Case& c : cases) {
+        SetLines({c.line, u"y"});
+        edit.SetTabWidth(c.tabWidth);
+        Select({1, 1}, {1, 2});
+        edit.DoBlockUnindent();
+        EXPECT_EQ(Lines()[0], c.after) << "\"" << std::string(c.line.begin(), c.line.end()) << "\"";
+        if (c.after == c.line) EXPECT_FALSE(edit.CanUndo());
+        edit.ClearUndo();
+    }
+}
+
+TEST_F(EditorTest, TabAndShiftTabKeys)
+{
+    SetOption(edit, eoSmartTabs, false);
+    SetLines({u"ab"});
+    edit.SetTabWidth(4);
+    edit.SetCaretXY({2, 1});
+    edit.CommandProcessor(ecTab, u'\0', nullptr);
+    EXPECT_EQ(Lines()[0], u"a   b");  // to the next tab stop with blanks
+    EXPECT_EQ(edit.CaretX(), 5);
+    edit.CommandProcessor(ecShiftTab, u'\0', nullptr);
+    EXPECT_EQ(Lines()[0], u"ab");
+    EXPECT_EQ(edit.CaretX(), 2);
+    edit.Undo();
+    edit.Undo();
+    EXPECT_EQ(Lines()[0], u"ab");
+
+    SetOption(edit, eoTabsToSpaces, false);
+    edit.SetCaretXY({2, 1});
+    edit.CommandProcessor(ecTab, u'\0', nullptr);
+    EXPECT_EQ(Lines()[0], u"a\tb");
+
+    SetOption(edit, eoSmartTabs, true);
+    SetOption(edit, eoTabsToSpaces, true);
+    SetLines({u"if  x then", u""});
+    edit.SetCaretXY({1, 2});
+    edit.CommandProcessor(ecTab, u'\0', nullptr);
+    EXPECT_EQ(Lines()[1], u"    ");  // to the word after "if  " above
+}
+
+TEST_F(EditorTest, HomeAndEndKeysToggleBetweenTextAndLineEnds)
+{
+    SetOption(edit, eoEnhanceHomeKey, true);
+    SetLines({u"  x   "});
+    struct Step {
+        TNibEditorCommand command;
+        int caretX;
+    };
+    const Step steps[] = {{ecLineEnd, 4}, {ecLineEnd, 7}, {ecLineEnd, 4}, {ecLineStart, 3}, {ecLineStart, 1},
+                          {ecLineStart, 3}};
+    for (const Step& s : steps) {
+        edit.CommandProcessor(s.command, u'\0', nullptr);
+        EXPECT_EQ(edit.CaretX(), s.caretX) << s.command;
+    }
+    SetOption(edit, eoEnhanceEndKey, false);
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 7);
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 7);
+}
+
+TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
+{
+    struct Case {
+        TNibEditorCommand command;
+        UnicodeString line;
+        int caretX;
+        UnicodeString after;
+    };
+    const Case cases[] = {
+        {ecTitleCase, u"say hELLO", 6, u"say Hello"},
+        {ecToggleCase, u"aBc d", 2, u"AbC d"},
+        {ecUpperCase, u"ab  cd", 4, u"AB  cd"},  // in the blanks: the word before
+        {ecLowerCase, u"ABC", 1, u"abc"},
+        {ecUpperCaseBlock, u"abc", 2, u"aBc"},   // no selection: one character
+    };
+    for (const Case& c : cases) {
+        SetLines({c.line});
+        edit.SetCaretXY({c.caretX, 1});
+        edit.CommandProcessor(c.command, u'\0', nullptr);
+        EXPECT_EQ(Lines()[0], c.after) << c.command;
+        if (c.command < ecUpperCaseBlock) EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        edit.Undo();
+        EXPECT_EQ(Lines()[0], c.line) << c.command;
+    }
+    SetLines({u"abc def"});
+    Select({2, 1}, {6, 1});
+    edit.CommandProcessor(ecToggleCaseBlock, u'\0', nullptr);
+    EXPECT_EQ(Lines()[0], u"aBC Def");
+    EXPECT_EQ(edit.SelText(), u"BC D");
+}
+
+TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
+{
+    SetLines({u"a", u"b"});
+    edit.SetBookMark(1, 1, 2);
+    Type(u"x");
+    edit.CommandProcessor(ecClearAll, u'\0', nullptr);
+    EXPECT_EQ(edit.Lines().Count(), 0);
+    EXPECT_EQ(edit.Marks().Count(), 0);
+    EXPECT_EQ(edit.BookMark(1), nullptr);
+    EXPECT_FALSE(edit.CanUndo());
+    EXPECT_FALSE(edit.Modified());
+}
