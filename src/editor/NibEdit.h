@@ -2,8 +2,8 @@
 // The text editor control. One class whose member functions live in files named by concern:
 // NibEditCreate (creation, fields, font, paint lock, pixel conversions), NibEditCaret (caret,
 // selection bounds, invalidation), NibEditTextChange (the text-change primitive), NibEditClipboard,
-// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo and
-// NibEditCommands (the command path).
+// NibEditScroll (scrolling, scroll bars, caret placement, range rescans), NibEditUndoRedo,
+// NibEditCommands (the command path), NibEditPaint (painting of text lines) and NibEditGutter.
 #include <array>
 #include <functional>
 #include <memory>
@@ -31,6 +31,15 @@ UnicodeString TrimTrailingBlanks(std::u16string_view S);
 
 using TStatusChangeEvent = std::function<void(TObject* Sender, TNibStatusChanges Changes)>;
 using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+/// Lets the application colour a whole line: set Special and change the colours.
+using TSpecialLineColorsEvent =
+    std::function<void(TObject* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
+/// Called after the editor has painted, with the canvas it painted on.
+using TNibPaintEvent = std::function<void(TObject* Sender, Canvas& ACanvas)>;
+/// May replace the text shown in the gutter beside a line.
+using TGutterGetTextEvent = std::function<void(TObject* Sender, int ALine, UnicodeString& AText)>;
+/// Called for each line beside which the gutter was painted; X is where the line's marks end.
+using TGutterPaintEvent = std::function<void(TObject* Sender, int ALine, int X, int Y)>;
 
 /// Sees a command before (AfterProcessing false) and after it runs; Handled cancels it.
 using THookedCommandEvent = TMethod<void(TObject* Sender, bool AfterProcessing, bool& Handled,
@@ -209,7 +218,11 @@ public:
     void InvalidateSelection();
     /// Repaints the gutter beside lines FirstLine..LastLine; (-1, -1) the whole gutter.
     void InvalidateGutterLines(int FirstLine, int LastLine);
-    void InvalidateGutterLine(int ALine) override { InvalidateGutterLines(ALine, ALine); }
+    /// Nothing for a line outside the text.
+    void InvalidateGutterLine(int ALine) override
+    {
+        if (ALine >= 1 && ALine <= fLines->Count()) InvalidateGutterLines(ALine, ALine);
+    }
 
     // --- Scrolling and caret placement ------------------------------------------------------------
     int TopLine() const { return fTopLine; }
@@ -270,6 +283,26 @@ public:
     UnicodeString ExpandedLine(int Index) const override;
     bool IsWordBreakChar(char16_t C) const override { return TNibEditCharClasses::IsWordBreakChar(C); }
 
+    // --- Painting: text lines (NibEditPaint) and gutter (NibEditGutter) --------------------------
+    /// Paints the part of the window that the canvas is clipped to.
+    void Paint(Canvas& ACanvas) override;
+    /// Paints the text area part of AClip: rows aFirstRow..aLastRow, display columns FirstCol..LastCol.
+    virtual void PaintTextLines(Canvas& ACanvas, TRect AClip, int aFirstRow, int aLastRow, int FirstCol,
+                                int LastCol);
+    /// Paints the gutter part of AClip beside rows aFirstRow..aLastRow.
+    virtual void PaintGutter(Canvas& ACanvas, const TRect& AClip, int aFirstRow, int aLastRow);
+    /// The selection is not shown while the editor has no focus.
+    bool HideSelection() const { return fHideSelection; }
+    void SetHideSelection(bool Value);
+    /// Glyphs shown for a space, a tab and the end of a line.
+    static constexpr char16_t SpaceGlyph = u'\u2219';
+    static constexpr char16_t TabGlyph = u'\u2192';
+    static constexpr char16_t LineEndGlyph = u'\u00B6';
+    TSpecialLineColorsEvent OnSpecialLineColors;
+    TNibPaintEvent OnPaint;
+    TGutterGetTextEvent OnGutterGetText;
+    TGutterPaintEvent OnGutterPaint;
+
     TNotifyEvent OnChange;
     TStatusChangeEvent OnStatusChange;
     TScrollEvent OnScroll;
@@ -279,6 +312,10 @@ protected:
     virtual void DoChange() { Fire(OnChange, this); }
     virtual void DoOnStatusChange(TNibStatusChanges Changes);
     virtual void LinesChanged(TObject* Sender);
+    /// True when OnSpecialLineColors marks the line; it may change both colours.
+    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
+    /// Fires OnPaint with the canvas set to the editor's font and colour.
+    virtual void DoOnPaint(Canvas& ACanvas);
     /// Measures the cell of the font in every style the highlighter uses.
     void RecalcCharExtent();
     void SizeOrFontChanged(bool bFont);
@@ -344,6 +381,12 @@ private:
     void InsertChar(char16_t AChar);
     /// A line break at the caret; a typed one opens an undo block and retypes the indentation.
     void InsertLineBreak(bool MoveCaret, bool Typed);
+
+    // painting
+    /// The painter of one pass over the text area reads the editor's layout and colours.
+    friend class TNibTextLinePainter;
+    /// Draws one mark beside row `Row` and advances the row's mark offset.
+    void PaintMark(Canvas& ACanvas, const TNibEditMark& Mark, int Row, int& Offset);
 
     std::unique_ptr<TNibEditStringList> fOrigLines;
     TNibEditStringList* fLines;
@@ -546,6 +589,12 @@ private:
     TTimer fScrollTimer;
     std::array<TNibEditMark*, 10> fBookMarks{};
     TNibEditSearchCustom* fSearchEngine = nullptr;
+
+    // === Painting ====================================================================================
+    /// Not shown while unfocused.
+    bool fHideSelection = false;
+    /// The built-in bookmark glyphs, made when a mark first needs them.
+    std::unique_ptr<TNibInternalImage> fInternalImage;
 };
 
 /// Holds an editor's paint lock for a scope; the release reports the collected status changes.

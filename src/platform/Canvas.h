@@ -64,6 +64,8 @@ public:
     /// Limits every following output to r; ClearClip lifts the limit.
     virtual void SetClipRect(const TRect& r) = 0;
     virtual void ClearClip() = 0;
+    /// The rectangle that output is limited to; without a limit, the whole surface.
+    virtual TRect ClipBox() const = 0;
 
     /// Copies srcRect of a bitmap to dest (same size) on this canvas.
     virtual void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 // A Canvas with fixed metrics that records every call, recording bitmaps, and their factory.
+#include <climits>
 #include <set>
 #include <vector>
 #include "platform/Canvas.h"
@@ -58,6 +59,8 @@ public:
     TTextMetric TextMetrics() override;
     void SetClipRect(const TRect& r) override;
     void ClearClip() override;
+    /// The clip rectangle; without one, a surface as large as coordinates go.
+    TRect ClipBox() const override { return Clipped ? Clip : TRect{0, 0, INT_MAX, INT_MAX}; }
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
     /// Recorded as a CopyRect whose Color is the transparent colour (clNone for an opaque copy).
     void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent) override;

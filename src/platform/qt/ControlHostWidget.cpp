@@ -27,6 +27,9 @@ public:
 
     void SetCaret(bool visible, const TRect& caret)
     {
+        // A control places its caret again after every paint: an unchanged caret must not ask for
+        // another paint.
+        if (visible == fCaretVisible && caret == fCaret) return;
         update(ToQRect(fCaret));
         fCaretVisible = visible;
         fCaret = caret;

@@ -192,6 +192,12 @@ void QtCanvas::ClearClip()
     if (fPainter.isActive()) fPainter.setClipping(false);
 }
 
+TRect QtCanvas::ClipBox() const
+{
+    const QRect r = fClip ? *fClip : fImage.rect();
+    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
 void QtCanvas::CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect)
 {
     auto* bitmap = dynamic_cast<const QtBitmap*>(&src);

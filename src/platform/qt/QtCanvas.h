@@ -37,6 +37,7 @@ public:
 
     void SetClipRect(const TRect& r) override;
     void ClearClip() override;
+    TRect ClipBox() const override;
 
     void CopyRect(const TRect& dest, const Bitmap& src, const TRect& srcRect) override;
     void CopyRectTransparent(const TRect& dest, const Bitmap& src, const TRect& srcRect, TColor transparent) override;
