@@ -20,6 +20,10 @@ constexpr TColor clWindowText = TColor(0x80000008u);
 constexpr TColor clHighlight = TColor(0x8000000Du);
 constexpr TColor clHighlightText = TColor(0x8000000Eu);
 constexpr TColor clBtnFace = TColor(0x8000000Fu);
+constexpr TColor clBtnShadow = TColor(0x80000010u);
+constexpr TColor clBtnText = TColor(0x80000012u);
+constexpr TColor cl3DDkShadow = TColor(0x80000015u);
+constexpr TColor cl3DLight = TColor(0x80000016u);
 
 constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
 constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
