@@ -34,6 +34,9 @@ TCodeEditorPage::TCodeEditorPage(TBlockManager& BlockManager, THost Host)
     ScriptEdit.SetTabWidth(2);
     ScriptEdit.OnChange = [this](TObject*) { ScriptEditChange(); };
 
+    ScriptEdit.SetWantTabs(true);
+    ScriptEdit.SetSearchEngine(&NibEditSearch1);
+
     CodeHighliteTimer.SetInterval(1700);
     CodeHighliteTimer.OnTimer = [this] { CodeHighliteTimerTimer(); };
 }
@@ -113,4 +116,5 @@ void TCodeEditorPage::CreateActions(TActionList& List)
         if (row.Update) action.OnUpdate = [this, update = row.Update](TObject*) { (this->*update)(); };
         this->*row.Field = &List.Add(std::move(action));
     }
+    CreateEditingActions(List);
 }

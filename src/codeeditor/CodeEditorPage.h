@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include "editor/NibEdit.h"
+#include "editor/NibEditSearch.h"
 #include "highlighter/NibHighlighterTavlo.h"
 #include "platform/Actions.h"
 #include "platform/Dialogs.h"
@@ -16,12 +17,27 @@
 
 class TBlockManager;
 
+/// Options of the find and replace dialogs.
+enum TFindOption : std::uint8_t { frDown, frMatchCase, frWholeWord, frReplace, frReplaceAll, frHideUpDown };
+using TFindOptions = TNibSet<TFindOption>;
+
+/// What a find or replace dialog holds: the texts the user gave and the options ticked.
+struct TFindDialogData {
+    UnicodeString FindText;
+    UnicodeString ReplaceText;
+    TFindOptions Options;
+};
+
 /// What the page shows through its widgets.
 class TCodeEditorView {
 public:
     virtual ~TCodeEditorView() = default;
     /// A panel of the page's status bar got a new text.
     virtual void StatusChanged(int Panel, const UnicodeString& Text) = 0;
+    /// Shows the find dialog, or the replace dialog, without blocking; its buttons update the
+    /// data and call the page's dialog events.
+    virtual void ShowFindDialog(TFindDialogData& Dialog) = 0;
+    virtual void ShowReplaceDialog(TFindDialogData& Dialog) = 0;
 };
 
 /// The status bar's panels as designed; panel 6 shows the file name.
@@ -103,6 +119,22 @@ public:
     /// The 500 ms refresh of the caret position and the modified mark.
     void Timer1Timer();
 
+    // Find and replace.
+    /// The search engine the editor searches with.
+    TNibEditSearch NibEditSearch1;
+    TFindDialogData FindDialog1{{}, {}, {frDown}};
+    /// The replace dialog shows no direction: it searches down.
+    TFindDialogData ReplaceDialog1{{}, {}, {frDown}};
+    /// Finds the next match from the caret, or inside an unrelated selection; true when found.
+    bool EditorFind(const UnicodeString& Text, bool MatchCase, bool Backwards, bool WholeWord);
+    /// Replaces the next match, or every match; true when one was found.
+    bool EditorReplace(const UnicodeString& Text, const UnicodeString& ReplaceText, bool Backwards, bool WholeWord,
+                       bool MatchCase, bool ReplaceAll);
+    /// The dialogs' buttons: find next, and replace (once or all); a miss beeps.
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace();
+
     /// Adds the page's actions to the list.
     void CreateActions(TActionList& List);
     TAction* EditorNewAct = nullptr;
@@ -112,6 +144,17 @@ public:
     TAction* EditorTransToBlockEditAct = nullptr;
     TAction* EditorEditPairedWordsAct = nullptr;
     TAction* UpdateLocalWordsAct = nullptr;
+    TAction* EditorCopyAct = nullptr;
+    TAction* EditorCutAct = nullptr;
+    TAction* EditorPasteAct = nullptr;
+    TAction* EditorUndoAct = nullptr;
+    TAction* EditorRedoAct = nullptr;
+    TAction* EditorSelectAllAct = nullptr;
+    TAction* EditorFindAct = nullptr;
+    TAction* EditorReplaceAct = nullptr;
+    TAction* EditIndentLinesAct = nullptr;
+    TAction* EditOutdentLinesAct = nullptr;
+    TAction* AutoIndentAct = nullptr;
 
     /// The options object of the main window; set once it exists.
     const TConfigTermOptions* Options = nullptr;
@@ -132,6 +175,16 @@ private:
     void EditorSaveAsFileActExecute();
     void EditorSaveAsFileActUpdate();
     void EditorTransToBlockEditActUpdate();
+    /// Adds the editing actions: clipboard, undo, find, indent and auto-indent.
+    void CreateEditingActions(TActionList& List);
+    /// The selection is what the last successful search found.
+    bool SelectionIsPreviousMatch(const UnicodeString& Text, bool MatchCase) const;
+    /// Collapses a selection that is the previous match, so that the search moves past it.
+    void SkipPreviousMatch(const UnicodeString& Text, bool MatchCase, bool Backwards);
+    /// Finishes a search: remembers the result and the text.
+    bool SearchDone(int Result, const UnicodeString& Text);
+    /// Shifts the selected lines by one blank, whatever the tab width.
+    void IndentByOneColumn(bool Outdent);
 
     TBlockManager& fBlockManager;
     THost fHost;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <vector>
 #include "app/ProgramForms.h"
 #include "blocks/BlockManager.h"
 #include "codeeditor/CodeEditorPage.h"
@@ -18,7 +19,11 @@
 class RecordingCodeView : public TCodeEditorView {
 public:
     void StatusChanged(int Panel, const UnicodeString& Text) override { Status[Panel] = Text; }
+    void ShowFindDialog(TFindDialogData& Dialog) override { Shown.push_back(&Dialog); }
+    void ShowReplaceDialog(TFindDialogData& Dialog) override { Shown.push_back(&Dialog); }
     std::map<int, UnicodeString> Status;
+    /// The dialogs shown, in order.
+    std::vector<TFindDialogData*> Shown;
 };
 
 class CodeEditorTest : public ::testing::Test {
