@@ -8,6 +8,7 @@
 
 class ControlHostWidget;
 class TBlockManagerForm;
+class TCodeEditorPageForm;
 class QtActionBars;
 class QDialog;
 class QLabel;
@@ -44,6 +45,7 @@ private:
     std::unique_ptr<TTavloTerminal> fLogic;
     ControlHostWidget* fTerminalHost = nullptr;
     TBlockManagerForm* fBlockManagerForm = nullptr;
+    TCodeEditorPageForm* fCodeEditorPageForm = nullptr;
     std::unique_ptr<QDialog> fHostAddressDialog;
     std::unique_ptr<QtActionBars> fActionBars;
 };
