@@ -39,8 +39,9 @@ TEditPairsDlgForm::TEditPairsDlgForm(TEditPairsForm& dialog, QWidget* parent)
         layout->addWidget(button, row, column);
         if (++column == 2) column = 0, ++row;
     }
-    QObject::connect(fEdit, &QLineEdit::textEdited, this,
-                     [this](const QString& text) { fDialog.SetAddWordEdit(text.toStdU16String()); });
+    QObject::connect(fEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!fShowing) fDialog.SetAddWordEdit(text.toStdU16String());
+    });
     QObject::connect(fList, &QListWidget::itemSelectionChanged, this, [this] {
         if (fShowing) return;
         for (int i = 0; i < fList->count(); ++i)
