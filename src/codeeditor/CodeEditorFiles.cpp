@@ -166,13 +166,9 @@ void TCodeEditorPage::EditorSaveAsFileActExecute() { SaveEditorFile(AskSaveFileN
 
 void TCodeEditorPage::EditorSaveAsFileActUpdate() { EditorSaveAsFileAct->Enabled = CodeEditorActive() && HasLines(); }
 
-void TCodeEditorPage::EditorTransToBlockEditActUpdate()
-{
-    // Transform To Block Editor and Paired Words alike.
-    const bool hasLines = HasLines();
-    EditorTransToBlockEditAct->Enabled = hasLines;
-    EditorEditPairedWordsAct->Enabled = hasLines;
-}
+void TCodeEditorPage::EditorTransToBlockEditActUpdate() { EditorTransToBlockEditAct->Enabled = HasLines(); }
+
+void TCodeEditorPage::EditorEditPairedWordsActUpdate() { EditorEditPairedWordsAct->Enabled = HasLines(); }
 
 void TCodeEditorPage::EditPairedWords()
 {

@@ -101,7 +101,7 @@ void TCodeEditorPage::CreateActions(TActionList& List)
         {&P::EditorTransToBlockEditAct, u"EditorTransToBlockEditAct", u"Transform To Block Editor", u"", u"",
          &P::TransformToBlockEditor, &P::EditorTransToBlockEditActUpdate},
         {&P::EditorEditPairedWordsAct, u"EditorEditPairedWordsAct", u"Paired Words",
-         u"Edit the documents paired word list", u"", &P::EditPairedWords, &P::EditorTransToBlockEditActUpdate},
+         u"Edit the documents paired word list", u"", &P::EditPairedWords, &P::EditorEditPairedWordsActUpdate},
         {&P::UpdateLocalWordsAct, u"UpdateLocalWordsAct", u"Update Lacal Words", u"Update local word list", u"",
          &P::UpdateLocalWords, nullptr},
     };

@@ -175,6 +175,7 @@ private:
     void EditorSaveAsFileActExecute();
     void EditorSaveAsFileActUpdate();
     void EditorTransToBlockEditActUpdate();
+    void EditorEditPairedWordsActUpdate();
     /// Adds the editing actions: clipboard, undo, find, indent and auto-indent.
     void CreateEditingActions(TActionList& List);
     /// The selection is what the last successful search found.
