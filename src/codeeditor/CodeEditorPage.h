@@ -109,7 +109,7 @@ public:
     /// highlight options.
     void LoadCompletionWords();
     void ApplyEditorHighlightOptions();
-    /// The editor's share of applying the options: font, tab width, colours, highlighting.
+    /// The editor's share of applying the options: font, tab width and colours.
     void ApplyTermOptions();
     /// The editor's share of collecting the options: font and tab width.
     void CollectTermOptions(TConfigTermOptions& Options) const;
