@@ -358,6 +358,8 @@ private:
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
+    /// Without a selection: takes the chosen selection mode with both ends on the caret.
+    void CollapseForMode();
     /// The selected text; column blocks padded with blanks to a rectangle when asked.
     UnicodeString SelectedText(bool PadColumns) const;
     /// Display column and buffer char of one line, word wrap aside.

@@ -178,6 +178,12 @@ void TCustomNibEdit::SetCaretAndSelection(const TBufferCoord& ptCaret, const TBu
     SetBlockBegin(ptBefore);
     SetBlockEnd(ptAfter);
     SetActiveSelectionMode(mode);
+    // The ends were kept within the text by the chosen mode; a normal block kept active never
+    // reaches past a line's end.
+    if (mode == smNormal) {
+        fBlockBegin = ClampSelectionEnd(fBlockBegin);
+        fBlockEnd = ClampSelectionEnd(fBlockEnd);
+    }
 }
 
 void TCustomNibEdit::SelectAll()

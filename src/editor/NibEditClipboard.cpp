@@ -127,13 +127,15 @@ void TCustomNibEdit::PasteFromClipboard()
             fBlockEnd = BlockEnd();
             fBlockBegin = begin;
         } else {
-            SetActiveSelectionMode(fSelectionMode);
+            CollapseForMode();
         }
-        SetSelTextPrimitive(pasteMode, GetClipboardTextWide().c_str(), true);
+        const UnicodeString text = GetClipboardTextWide();
+        SetSelTextPrimitive(pasteMode, text.c_str(), true);
         // Where the text went in: a column block deleted first leaves it at the block's left edge.
         const TBufferCoord start = fInsertStart;
         const TBufferCoord end = BlockEnd();
-        switch (pasteMode) {
+        const bool inserted = !text.empty() && text[0] != 0;
+        switch (inserted ? pasteMode : smColumn) {
         // The item's text is what the paste replaced beyond the selection: lines overwritten by a
         // line block in overwrite mode.
         case smNormal: fUndoList->AddChange(crPaste, start, end, fOverwrittenLines, smNormal); break;
@@ -144,7 +146,7 @@ void TCustomNibEdit::PasteFromClipboard()
             else
                 fUndoList->AddChange(crPaste, {1, start.Line}, end, fOverwrittenLines, smNormal);
             break;
-        case smColumn: break;
+        case smColumn: break;  // the column insertion recorded its pieces; an empty text added nothing
         }
     } catch (...) {
         if (bracketOpen) fUndoList->AddChange(crPasteEnd, BlockBegin(), BlockEnd(), {}, smNormal);

@@ -54,7 +54,7 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
         if (SelAvail())
             fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
         else
-            fActiveSelectionMode = fSelectionMode;
+            CollapseForMode();
         const TBufferCoord begin = BlockBegin();
         fBlockEnd = BlockEnd();
         fBlockBegin = begin;
@@ -69,6 +69,14 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
         throw;
     }
     EndUndoBlock();
+}
+
+void TCustomNibEdit::CollapseForMode()
+{
+    fActiveSelectionMode = fSelectionMode;
+    // Ends that made no block in the old mode (a column of no width) must not make one in the new.
+    fBlockBegin = CaretXY();
+    fBlockEnd = fBlockBegin;
 }
 
 void TCustomNibEdit::SetSelTextPrimitive(const UnicodeString& Value)

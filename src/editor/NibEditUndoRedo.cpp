@@ -49,15 +49,17 @@ private:
     bool fAdded;
 };
 
-/// Inserts rather than overwrites while a change is replayed, whatever mode the user is in.
-class TempInsertMode {
+/// Gives a field a value for the life of the object: a change is replayed in its own selection
+/// mode and inserting, whatever modes the user is in.
+template <typename T>
+class TempValue {
 public:
-    explicit TempInsertMode(bool& inserting) : fInserting(inserting), fSaved(inserting) { fInserting = true; }
-    ~TempInsertMode() { fInserting = fSaved; }
+    TempValue(T& field, T value) : fField(field), fSaved(field) { fField = value; }
+    ~TempValue() { fField = fSaved; }
 
 private:
-    bool& fInserting;
-    bool fSaved;
+    T& fField;
+    T fSaved;
 };
 
 /// Restores a list's block change number at the end of a step, also when an error passes.
@@ -192,7 +194,8 @@ void TCustomNibEdit::UndoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
-    TempInsertMode inserting(fInserting);
+    TempValue<bool> inserting(fInserting, true);
+    TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     const TBufferCoord start = item->ChangeStartPos;
     const TBufferCoord end = item->ChangeEndPos;
     const TNibSelectionMode mode = item->ChangeSelMode;
@@ -222,9 +225,6 @@ void TCustomNibEdit::UndoItem()
             const int line = std::min(start.Line, end.Line);
             p = {CharAtColumn(line, column), line};
         }
-        // A normal block that began past its line's end took no blanks from there: none go back.
-        if (mode == smNormal && p.Line >= 1 && p.Line <= fLines->Count())
-            p.Char = std::min(p.Char, fLines->LineCharLength(p.Line - 1) + 1);
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
         if (afterCursor && p.Line > fLines->Count()) {
             InternalSetCaretXY({1, fLines->Count()});
@@ -299,7 +299,8 @@ void TCustomNibEdit::RedoItem()
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TempScrollPastEol pastEol(fOptions);
-    TempInsertMode inserting(fInserting);
+    TempValue<bool> inserting(fInserting, true);
+    TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     fUndoList->SetInsideRedo(true);
     struct InsideRedo {
         TNibEditUndoList& list;

@@ -205,3 +205,48 @@ TEST_F(EditorTest, UndoOfADeletionShowsTheRestoredTextSelected)
     EXPECT_EQ(Lines(), (Lines_{u"aef"}));
     EXPECT_EQ(edit.CaretXY(), BufferCoord(2, 1));
 }
+
+TEST_F(EditorTest, UndoPutsBackExactlyWhatAnEditTook)
+{
+    struct Case {
+        const char* name;
+        bool inserting;
+        TNibSelectionMode editorMode;
+        char pasteMode;
+        TBufferCoord caret;
+        UnicodeString text;
+        Lines_ after;
+    };
+    const Case cases[] = {
+        {"normal paste past the line end", true, smNormal, '\0', {6, 1}, u"X\r\nY", {u"ab   X", u"Y", u"cd", u"ef"}},
+        {"column paste past short lines", true, smNormal, '\2', {5, 1}, u"X\r\nY", {u"ab  X", u"cd  Y", u"ef"}},
+        {"column paste while lines are selected", true, smLine, '\2', {2, 1}, u"X\r\nY", {u"aXb", u"cYd", u"ef"}},
+        {"line paste in overwrite mode", false, smNormal, '\1', {1, 1}, u"X\r\nY\r\n", {u"X", u"Y", u"ef"}},
+    };
+    for (const Case& c : cases) {
+        SetLines({u"ab", u"cd", u"ef"});
+        edit.ClearUndo();
+        edit.SetInsertMode(c.inserting);
+        edit.SetSelectionMode(c.editorMode);
+        edit.SetCaretXY(c.caret);
+        clipboard.SetText(c.text);
+        clipboard.AddFormat(NibEditClipboardFormat, std::string(1, c.pasteMode) + ToAnsi(c.text) + '\0');
+        edit.PasteFromClipboard();
+        EXPECT_EQ(Lines(), c.after) << c.name;
+        edit.Undo();
+        EXPECT_EQ(Lines(), (Lines_{u"ab", u"cd", u"ef"})) << c.name;
+        edit.Redo();
+        EXPECT_EQ(Lines(), c.after) << c.name;
+    }
+}
+
+TEST_F(EditorTest, TypingPastTheLineEndInOverwriteModeUndoesItsBlanks)
+{
+    SetLines({u"ab"});
+    edit.SetInsertMode(false);
+    edit.SetCaretXY({5, 1});
+    Type(u"X");
+    EXPECT_EQ(Lines(), (Lines_{u"ab  X"}));
+    edit.Undo();
+    EXPECT_EQ(Lines(), (Lines_{u"ab"}));
+}
