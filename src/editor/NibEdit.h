@@ -56,6 +56,10 @@ enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAl
 using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeString& ASearch,
                                              const UnicodeString& AReplace, int Line, int Column,
                                              TNibReplaceAction& Action)>;
+/// Whether the editor draws a border; without one the drag-scroll area keeps 2 pixels off each edge.
+enum TNibBorderStyle : std::uint8_t { bsNone, bsSingle };
+/// Commands that tell hooked handlers of focus gained and lost; they have no identifiers.
+constexpr TNibEditorCommand ecGotFocus = 480, ecLostFocus = 481;
 /// Where a drag is over a control.
 enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
 /// An error of the editor control itself.
@@ -467,6 +471,7 @@ public:
     TContextHelpEvent OnContextHelp;
 
     // --- Keyboard and mouse input -------------------------------------------------------------------
+    /// Runs the key's command and drops its character; Escape cancels a drag of the selection.
     void KeyDown(std::uint16_t& Key, TShiftState Shift) override;
     void KeyUp(std::uint16_t& Key, TShiftState Shift) override;
     /// A character from the platform: goes through DoKeyPressW.
@@ -501,7 +506,7 @@ public:
     virtual void GotoLineAndCenter(int ALine);
     TNibEditMark* BookMark(int BookMark) const;
     /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
-    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept);
     /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
     void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
     void DragCanceled();
@@ -516,6 +521,8 @@ public:
     void DoBlockIndent();
     void DoBlockUnindent();
     bool IsPointInSelection(const TBufferCoord& Value) const;
+    /// The selection's lines and characters, each pair ordered on its own (a column block's corners).
+    TBufferBlock UnifiedSelection() const;
     /// Clears text, marks, bookmarks, undo and redo.
     void ClearAll();
     void ClearSelection();
@@ -534,6 +541,43 @@ public:
     void DoCaseChange(TNibEditorCommand Cmd);
     /// Selects the word at the caret.
     void SetSelWord() { SetWordBlock(CaretXY()); }
+
+    // --- Property setters with side effects -------------------------------------------------------
+    void SetRightEdge(int Value);
+    void SetRightEdgeColor(TColor Value);
+    int MaxUndo() const { return fUndoList->MaxUndoActions(); }
+    /// Both the undo and the redo list; negative values are ignored.
+    void SetMaxUndo(int Value);
+    TNibBorderStyle BorderStyle() const { return fBorderStyle; }
+    void SetBorderStyle(TNibBorderStyle Value);
+    /// Null clears the bindings; otherwise they become copies of Value's.
+    void SetKeystrokes(const TNibEditKeyStrokes* Value);
+    virtual void SetDefaultKeystrokes() { fKeyStrokes->ResetDefaults(); }
+    void SetWordWrap(bool Value);
+    int ExtraLineSpacing() const { return fExtraLineSpacing; }
+    void SetExtraLineSpacing(int Value);
+    void SetWordWrapGlyph(const TNibGlyph& Value) { fWordWrapGlyph->Assign(Value); }
+    void AddKeyDownHandler(const TNibKeyHandler& h) { fKbdHandler->AddKeyDownHandler(h); }
+    void RemoveKeyDownHandler(const TNibKeyHandler& h) { fKbdHandler->RemoveKeyDownHandler(h); }
+    void AddKeyUpHandler(const TNibKeyHandler& h) { fKbdHandler->AddKeyUpHandler(h); }
+    void RemoveKeyUpHandler(const TNibKeyHandler& h) { fKbdHandler->RemoveKeyUpHandler(h); }
+    void AddKeyPressHandler(const TNibKeyPressHandler& h) { fKbdHandler->AddKeyPressHandler(h); }
+    void RemoveKeyPressHandler(const TNibKeyPressHandler& h) { fKbdHandler->RemoveKeyPressHandler(h); }
+    void AddMouseDownHandler(const TNibMouseHandler& h) { fKbdHandler->AddMouseDownHandler(h); }
+    void RemoveMouseDownHandler(const TNibMouseHandler& h) { fKbdHandler->RemoveMouseDownHandler(h); }
+    void AddMouseUpHandler(const TNibMouseHandler& h) { fKbdHandler->AddMouseUpHandler(h); }
+    void RemoveMouseUpHandler(const TNibMouseHandler& h) { fKbdHandler->RemoveMouseUpHandler(h); }
+    void AddMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->AddMouseCursorHandler(h); }
+    void RemoveMouseCursorHandler(const TNibMouseCursorHandler& h) { fKbdHandler->RemoveMouseCursorHandler(h); }
+
+    // --- Shared line store: showing another editor's text and undo lists ------------------------------
+    /// Shows ANibEdit's text, undo and redo lists; both editors follow every change.
+    void SetLinesPointer(TCustomNibEdit* ANibEdit);
+    /// Back to the editor's own text.
+    void RemoveLinesPointer();
+    void HookTextBuffer(TNibEditStringList* ABuffer, TNibEditUndoList* AUndo, TNibEditUndoList* ARedo);
+    void UnHookTextBuffer();
+    TCustomNibEdit* ChainedEditor() const { return fChainedEditor; }
 
     // --- Search and replace ---------------------------------------------------------------------------
     TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
@@ -571,6 +615,10 @@ private:
     /// The indentation of the nearest line above ALine (1-based) narrower than Limit; 0 when none.
     int SmallerIndentAbove(int ALine, int Limit, bool Expanded) const;
     void DragScrollTick();
+    /// On destruction: editors showing this one's text go back to their own, and a shown text is given back.
+    void ReleaseSharedLines();
+    /// After the shown store changed: repaint, widen the scroll width, update the bars.
+    void LinesHookChanged();
 
     std::uint16_t fLastKey = 0;
     TShiftState fLastShiftState = 0;
@@ -579,7 +627,6 @@ private:
         void* Data;
     };
     std::vector<THookedCommandHandlerEntry> fHookedCommandHandlers;
-    bool FIgnoreNextChar = false;
     UnicodeString FCharCodeString;
     int fMouseDownX = 0;
     int fMouseDownY = 0;
@@ -597,6 +644,19 @@ private:
     bool fHideSelection = false;
     /// The built-in bookmark glyphs, made when a mark first needs them.
     std::unique_ptr<TNibInternalImage> fInternalImage;
+    TNibBorderStyle fBorderStyle = bsSingle;
+    int fExtraLineSpacing = 0;
+    TCustomNibEdit* fChainedEditor = nullptr;
+    /// The editors that show this one's text.
+    std::vector<TCustomNibEdit*> fLinesFollowers;
+    TNotifyEvent fChainListCleared;
+    TStringListChangeEvent fChainListDeleted;
+    TStringListChangeEvent fChainListInserted;
+    TStringListChangeEvent fChainListPutted;
+    TNotifyEvent fChainLinesChanging;
+    TNotifyEvent fChainLinesChanged;
+    TNotifyEvent fChainUndoAdded;
+    TNotifyEvent fChainRedoAdded;
 };
 
 /// Holds an editor's paint lock for a scope; the release reports the collected status changes.

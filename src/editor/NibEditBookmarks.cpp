@@ -4,15 +4,6 @@
 #include "editor/NibEdit.h"
 #include "editor/NibEditTempOption.h"
 
-namespace {
-
-bool Before(const TBufferCoord& a, const TBufferCoord& b)
-{
-    return a.Line < b.Line || (a.Line == b.Line && a.Char < b.Char);
-}
-
-} // namespace
-
 TNibEditMark* TCustomNibEdit::BookMark(int BookMark) const
 {
     return BookMark >= 0 && BookMark <= 9 ? fBookMarks[std::size_t(BookMark)] : nullptr;
@@ -88,12 +79,12 @@ void TCustomNibEdit::DropFiles(int X, int Y, const TStringList& Files)
     if (fOptions.Contains(eoDropFiles)) Fire(OnDropFiles, this, X, Y, Files);
 }
 
-void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift,
-                              bool& Accept)
+void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept)
 {
     Accept = Source != nullptr && !ReadOnly();
     if (!Accept) return;
-    SetCursorShape((Shift & ssCtrl) ? TCursorShape::crSizeAll : TCursorShape::crDrag);
+    // The platform has one drag cursor: copying (Ctrl) shows the same one as moving.
+    SetCursorShape(TCursorShape::crDrag);
     if (Source == this) {
         if (State == dsDragLeave) {
             ComputeCaret(fMouseDownX, fMouseDownY);

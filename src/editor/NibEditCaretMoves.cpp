@@ -90,6 +90,24 @@ void TCustomNibEdit::MoveCaretVert(int DY, bool SelectionCommand)
 
 void TCustomNibEdit::MoveCaretHorz(int DX, bool SelectionCommand)
 {
+    if (fWordWrapPlugin) {
+        // At a wrap the same character is shown at the end of one row and the start of the next.
+        if (DX >= 1 && fCaretAtEOL) {
+            fCaretAtEOL = false;
+            UpdateCaret();
+            return;
+        }
+        if (DX < 1 && !fCaretAtEOL && fCaretX >= 2 && DisplayX() == 1) {
+            fCaretAtEOL = true;
+            const TDisplayCoord end = DisplayXY();
+            if (fWordWrapPlugin->GetRowLength(end.Row) > fCharsInWindow + 1) {
+                InternalSetCaretXY(DisplayToBufferPos({fCharsInWindow + 1, end.Row}));
+                fCaretAtEOL = BufferToDisplayPos(CaretXY()).Row != end.Row;
+            }
+            UpdateCaret();
+            return;
+        }
+    }
     const TBufferCoord from = CaretXY();
     TBufferCoord to = from;
     const int length = int(LineText().size());
@@ -103,28 +121,62 @@ void TCustomNibEdit::MoveCaretHorz(int DX, bool SelectionCommand)
         if (DX > 0 && eolBlocked) to.Char = std::min(to.Char, length + 1);
     }
     MoveCaretAndSelection(from, to, SelectionCommand);
+    if (fWordWrapPlugin && DX >= 1 && int(LineText().size()) > fCaretX) {
+        const TDisplayCoord d = BufferToDisplayPos(CaretXY());
+        if (d.Column == 1 && d.Row != LineToRow(fCaretY)) {
+            fCaretAtEOL = true;
+            UpdateCaret();
+        } else if (d.Column > fCharsInWindow + 1) {
+            InternalSetCaretXY(DisplayToBufferPos({1, d.Row + 1}));
+        }
+    }
 }
 
 void TCustomNibEdit::DoHomeKey(bool Selection)
 {
+    const TDisplayCoord caret = DisplayXY();
+    const bool firstRow = !fWordWrapPlugin || caret.Row == LineToRow(fCaretY);
     int newX = 1;
-    if (fOptions.Contains(eoEnhanceHomeKey)) {
-        const int firstNonBlank = LeadingBlanks(LineText());
+    if (fOptions.Contains(eoEnhanceHomeKey) && firstRow) {
+        UnicodeString line = LineText();
+        if (fWordWrapPlugin) {
+            const auto rowLength = std::size_t(fWordWrapPlugin->GetRowLength(caret.Row));
+            line.resize(std::min(line.size(), rowLength));
+        }
+        const int firstNonBlank = LeadingBlanks(line);
         if (fCaretX > firstNonBlank + 1 || fCaretX == 1) newX = firstNonBlank + 1;
     }
-    MoveCaretAndSelection(CaretXY(), {newX, fCaretY}, Selection);
+    TBufferCoord target{newX, fCaretY};
+    if (fWordWrapPlugin) target = DisplayToBufferPos({BufferToDisplayPos(target).Column, caret.Row});
+    MoveCaretAndSelection(CaretXY(), target, Selection);
 }
 
 void TCustomNibEdit::DoEndKey(bool Selection)
 {
     const UnicodeString line = LineText();
     const int length = int(line.size());
+    const TDisplayCoord caret = DisplayXY();
+    const bool lastRow = !fWordWrapPlugin || caret.Row == BufferToDisplayPos({length + 1, fCaretY}).Row;
+    const bool enhanced = fOptions.Contains(eoEnhanceEndKey) && lastRow;
     int newX = length + 1;
-    if (fOptions.Contains(eoEnhanceEndKey)) {
-        const int lastNonBlank = LengthWithoutTrailingBlanks(line);
+    if (enhanced) {
+        int lastNonBlank = LengthWithoutTrailingBlanks(line);
+        if (fWordWrapPlugin) lastNonBlank = std::max(lastNonBlank, DisplayToBufferPos({1, caret.Row}).Char - 1);
         if (fCaretX != lastNonBlank + 1) newX = lastNonBlank + 1;
     }
-    MoveCaretAndSelection(CaretXY(), {newX, fCaretY}, Selection);
+    if (!fWordWrapPlugin) {
+        MoveCaretAndSelection(CaretXY(), {newX, fCaretY}, Selection);
+        return;
+    }
+    int column = enhanced ? BufferToDisplayPos({newX, fCaretY}).Column : fWordWrapPlugin->GetRowLength(caret.Row) + 1;
+    column = std::min(column, fCharsInWindow + 1);
+    const TBufferCoord target = DisplayToBufferPos({column, caret.Row});
+    MoveCaretAndSelection(CaretXY(), target, Selection);
+    // The end of a wrapped row: the caret stays on that row rather than the start of the next.
+    if (BufferToDisplayPos(target).Row != caret.Row) {
+        fCaretAtEOL = true;
+        UpdateCaret();
+    }
 }
 
 void TCustomNibEdit::PageUpDown(TNibEditorCommand Command)

@@ -29,10 +29,15 @@ bool ChangesText(TNibEditorCommand Command)
     case ecBlockIndent:
     case ecBlockUnindent:
     case ecTab:
-    case ecShiftTab: return true;
-    default:
-        return (Command >= ecUpperCase && Command <= ecTitleCase) ||
-               (Command >= ecUpperCaseBlock && Command <= ecToggleCaseBlock);
+    case ecShiftTab:
+    case ecUpperCase:
+    case ecLowerCase:
+    case ecToggleCase:
+    case ecTitleCase:
+    case ecUpperCaseBlock:
+    case ecLowerCaseBlock:
+    case ecToggleCaseBlock: return true;
+    default: return false;
     }
 }
 

@@ -75,6 +75,7 @@ TCustomNibEdit::TCustomNibEdit()
 
 TCustomNibEdit::~TCustomNibEdit()
 {
+    ReleaseSharedLines();
     SetHighlighter(nullptr);
     // The marks ask their editor to repaint while they go: they must go before everything else.
     fMarkList.reset();
@@ -283,6 +284,7 @@ void TCustomNibEdit::RecalcCharExtent()
         fTextHeight = std::max(fTextHeight, fTextDrawer->GetCharHeight());
         fCharWidth = std::max(fCharWidth, fTextDrawer->GetCharWidth());
     }
+    fTextHeight += fExtraLineSpacing;
 }
 
 void TCustomNibEdit::SizeOrFontChanged(bool bFont)

@@ -3,19 +3,6 @@
 #include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"
 
-namespace {
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
-
-int Indentation(std::u16string_view S)
-{
-    int n = 0;
-    while (n < int(S.size()) && IsBlank(S[std::size_t(n)])) ++n;
-    return n;
-}
-
-} // namespace
-
 int TCustomNibEdit::SmallerIndentAbove(int ALine, int Limit, bool Expanded) const
 {
     for (int i = ALine - 1; i >= 1; --i) {
@@ -48,8 +35,6 @@ void TCustomNibEdit::DeleteLastChar()
     const int y = fCaretY;
     const TBufferCoord old = CaretXY();
     UnicodeString deleted;
-    // Where the deleted text stood; for a plain backspace the stretch the caret moved over.
-    TBufferCoord from{0, 0}, to = old;
     if (x > length + 1) {
         int newX = x - 1;
         if (fOptions.Contains(eoSmartTabDelete)) {
@@ -88,7 +73,9 @@ void TCustomNibEdit::DeleteLastChar()
                 const UnicodeString expanded = fLines->GetExpandedString(y - 1);
                 const int start = column - b;
                 count = 0;
-                auto at = [&](int i) { return i >= 1 && i <= int(expanded.size()) ? expanded[std::size_t(i - 1)] : u'\0'; };
+                auto at = [&](int i) {
+                    return i >= 1 && i <= int(expanded.size()) ? expanded[std::size_t(i - 1)] : u'\0';
+                };
                 while (count < fTabWidth && count < b && at(start + count) != u'\t') ++count;
                 if (at(start + count) == u'\t') ++count;
                 count = std::max(1, std::min(count, s1));
@@ -100,19 +87,18 @@ void TCustomNibEdit::DeleteLastChar()
         ProperSetLine(y - 1, line);
         InternalSetCaretX(x - count);
         // The indentation may go from its start: the undo item names the characters really removed.
-        from = {first, y};
-        to = {first + count, y};
-    }
-    if (CaretXY() != old) {
-        if (from.Line == 0) from = CaretXY();
-        fUndoList->AddChange(crSilentDelete, from, to, deleted, smNormal);
-        if (fOptions.Contains(eoTrimTrailingSpaces) && LineText().find(u'\t') != UnicodeString::npos) {
+        fUndoList->AddChange(crSilentDelete, {first, y}, {first + count, y}, deleted, smNormal);
+        if (fOptions.Contains(eoTrimTrailingSpaces) && line.find(u'\t') != UnicodeString::npos) {
+            // The stored line lost its trailing blanks: the caret keeps its place on screen.
             TNibTempOption pastEol(fOptions, eoScrollPastEol);
             const int expandedBefore = GetExpandedLength(line, fTabWidth);
-            const int expandedAfter = fLines->GetExpandedStringLength(fCaretY - 1);
+            const int expandedAfter = fLines->GetExpandedStringLength(y - 1);
             InternalSetCaretX(fCaretX + expandedBefore - expandedAfter);
         }
+        EnsureCursorPosVisible();
+        return;
     }
+    if (CaretXY() != old) fUndoList->AddChange(crSilentDelete, CaretXY(), old, deleted, smNormal);
     EnsureCursorPosVisible();
 }
 

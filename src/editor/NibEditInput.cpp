@@ -1,6 +1,9 @@
 // The editor control: keys, typed characters (also Alt + keypad codes), input-method text, and
 // the mouse: clicks, Shift and Alt clicks, selecting by dragging with scrolling at the edges,
 // dragging the selection, and gutter clicks.
+#include <algorithm>
+#include <cstdlib>
+
 #include "editor/NibEdit.h"
 
 namespace {
@@ -13,7 +16,11 @@ constexpr std::uint16_t VkNumpad9 = 105;
 void TCustomNibEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
 {
     fKbdHandler->ExecuteKeyDown(this, Key, Shift);
-    if (Key == 0) return;
+    if (fDragging && Key == VK::ESCAPE) {
+        Key = 0;
+        DragCanceled();
+        return;
+    }
     void* data = nullptr;
     const TNibEditorCommand command = TranslateKeyCode(Key, Shift, data);
     if (command != ecNone) {
@@ -45,10 +52,6 @@ void TCustomNibEdit::KeyPress(char16_t& Key) { DoKeyPressW(Key); }
 
 void TCustomNibEdit::DoKeyPressW(char16_t Key)
 {
-    if (FIgnoreNextChar) {
-        FIgnoreNextChar = false;
-        return;
-    }
     Fire(OnKeyPressW, this, Key);
     if (Key != u'\0') KeyPressW(Key);
 }
@@ -130,7 +133,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
     fLastMouseShift = Shift;
     if (fDragging) {
         bool accept = false;
-        DragOver(this, X, Y, dsDragMove, Shift, accept);
+        DragOver(this, X, Y, dsDragMove, accept);
         return;
     }
     if (!Captured()) return;
@@ -183,8 +186,9 @@ void TCustomNibEdit::ComputeScroll(int X, int Y)
         fScrollTimer.SetEnabled(false);
         return;
     }
-    TRect bounds{fGutterWidth, 0, fGutterWidth + fCharsInWindow * fCharWidth, fLinesInWindow * fTextHeight};
     if (fCharWidth <= 0 || fTextHeight <= 0) return;
+    TRect bounds{fGutterWidth, 0, fGutterWidth + fCharsInWindow * fCharWidth, fLinesInWindow * fTextHeight};
+    if (fBorderStyle == bsNone) bounds = {bounds.Left + 2, bounds.Top + 2, bounds.Right - 2, bounds.Bottom - 2};
     if (X < bounds.Left) fScrollDeltaX = (X - bounds.Left) / fCharWidth - 1;
     else if (X >= bounds.Right) fScrollDeltaX = (X - bounds.Right) / fCharWidth + 1;
     else fScrollDeltaX = 0;

@@ -560,10 +560,3 @@ void TCustomNibEdit::DoOnPaint(Canvas& ACanvas)
     ACanvas.SetBrushColor(Color());
     OnPaint(this, ACanvas);
 }
-
-void TCustomNibEdit::SetHideSelection(bool Value)
-{
-    if (Value == fHideSelection) return;
-    fHideSelection = Value;
-    InvalidateSelection();
-}

@@ -264,11 +264,18 @@ void TCustomNibEdit::UpdateCaret()
     }
 }
 
-void TCustomNibEdit::DoEnter() { InitializeCaret(); }
+void TCustomNibEdit::DoEnter()
+{
+    CommandProcessor(ecGotFocus, u'\0', nullptr);
+    InitializeCaret();
+    if (fHideSelection && SelAvail()) InvalidateSelection();
+}
 
 void TCustomNibEdit::DoExit()
 {
+    CommandProcessor(ecLostFocus, u'\0', nullptr);
     if (!fAlwaysShowCaret) HideCaret();
+    if (fHideSelection && SelAvail()) InvalidateSelection();
 }
 
 // --- Line-store notifications and range rescans --------------------------------------------------

@@ -1,4 +1,5 @@
 #include "editor/EditorFixture.h"
+#include "editor/NibAssert.h"
 
 namespace {
 
@@ -106,6 +107,20 @@ TEST_F(BookmarkTest, DraggingTheSelectionMovesOrCopiesIt)
     }
 }
 
+TEST_F(BookmarkTest, EscapeCancelsADragAndTheReleaseThenDropsNothing)
+{
+    SetLines({u"abc def ghi"});
+    Select({1, 1}, {5, 1});
+    edit.MouseDown(TMouseButton::mbLeft, ssLeft, X(2), 1);
+    edit.MouseMove(ssLeft, X(10), 1);
+    ASSERT_TRUE(edit.Dragging());
+    std::uint16_t escape = VK::ESCAPE;
+    edit.KeyDown(escape, 0);
+    EXPECT_FALSE(edit.Dragging());
+    edit.MouseUp(TMouseButton::mbLeft, 0, X(10), 1);
+    EXPECT_EQ(Lines()[0], u"abc def ghi");
+}
+
 TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
 {
     TNibEdit other;
@@ -114,7 +129,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     other.SetCaretAndSelection({3, 1}, {1, 1}, {3, 1});
     SetLines({u"abc"});
     bool accept = false;
-    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
     EXPECT_TRUE(accept);
     edit.DragDrop(&other, X(2), 1, 0);
     EXPECT_EQ(Lines()[0], u"axybc");
@@ -124,7 +139,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     EXPECT_EQ(Lines()[0], u"xyaxybc");
 
     edit.SetReadOnly(true);
-    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
     EXPECT_FALSE(accept);
 }
 
@@ -143,4 +158,34 @@ TEST_F(BookmarkTest, DoubleClickSelectsTheWordButNotOverTheGutter)
     EXPECT_EQ(edit.SelText(), u"two");
     doubleClick(5);
     EXPECT_FALSE(edit.SelAvail());
+}
+
+TEST_F(BookmarkTest, AnEditorShowingAnothersTextSharesItsChangesAndUndo)
+{
+    SetLines({u"abc"});
+    {
+        TNibEdit view;
+        FakeControlHost viewHost(view, 192, 160);
+        view.SetLinesPointer(&edit);
+        EXPECT_EQ(&view.Lines(), &edit.Lines());
+        EXPECT_THROW(view.HookTextBuffer(&edit.Lines(), &edit.UndoList(), &edit.RedoList()), EAssertionFailed);
+        view.SetCaretXY({4, 1});
+        view.CommandProcessor(ecChar, u'd', nullptr);
+        EXPECT_EQ(Lines()[0], u"abcd");
+        EXPECT_TRUE(edit.Modified());
+        edit.Undo();
+        EXPECT_EQ(view.Lines()[0], u"abc");
+    }
+    Type(u"x");  // the view is gone: the store's own handlers are back
+    EXPECT_EQ(Lines()[0], u"abcx");
+
+    TNibEdit view;
+    {
+        TNibEdit owner;
+        owner.Lines().Add(u"owned");
+        view.SetLinesPointer(&owner);
+        EXPECT_EQ(view.Text(), u"owned");
+    }
+    EXPECT_EQ(view.ChainedEditor(), nullptr);
+    EXPECT_EQ(view.Lines().Count(), 0);
 }

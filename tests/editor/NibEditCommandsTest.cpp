@@ -266,3 +266,35 @@ TEST_F(EditorTest, MovesAndTheirSelectingTwins)
     EXPECT_EQ(edit.CaretXY(), target);
     EXPECT_FALSE(edit.SelAvail());
 }
+
+TEST_F(EditorTest, InputMethodTextInsertsOrOverwritesAndUndoesAsARun)
+{
+    SetLines({u"abcd"});
+    edit.SetCaretXY({2, 1});
+    edit.InputMethodText(u"\u65E5\u672C");
+    EXPECT_EQ(Lines()[0], u"a\u65E5\u672Cbcd");
+    EXPECT_EQ(edit.CaretX(), 4);
+    edit.SetInsertMode(false);
+    edit.InputMethodText(u"xy");
+    EXPECT_EQ(Lines()[0], u"a\u65E5\u672Cxyd");
+    edit.Undo();  // with eoGroupUndo, like a typed run
+    EXPECT_EQ(Lines()[0], u"abcd");
+}
+
+TEST_F(EditorTest, PagingAndScrollingByCommand)
+{
+    std::vector<UnicodeString> lines(100, u"line");
+    SetLines(lines);
+    edit.CommandProcessor(ecPageDown, u'\0', nullptr);
+    EXPECT_EQ(edit.TopLine(), 11);
+    EXPECT_EQ(edit.CaretY(), 11);
+    edit.CommandProcessor(ecPageBottom, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretY(), 20);
+    edit.CommandProcessor(ecScrollDown, u'\0', nullptr);
+    EXPECT_EQ(edit.TopLine(), 12);
+    EXPECT_EQ(edit.CaretY(), 20);
+    edit.CommandProcessor(ecSelPageUp, u'\0', nullptr);
+    EXPECT_EQ(edit.TopLine(), 2);
+    EXPECT_EQ(edit.BlockBegin(), BufferCoord(1, 10));
+    EXPECT_EQ(edit.BlockEnd(), BufferCoord(1, 20));
+}

@@ -48,7 +48,9 @@ TEST_F(EditorTest, UnindentRemovesOneTabStepOfLeadingWhitespace)
         Select({1, 1}, {1, 2});
         edit.DoBlockUnindent();
         EXPECT_EQ(Lines()[0], c.after) << "\"" << std::string(c.line.begin(), c.line.end()) << "\"";
-        if (c.after == c.line) EXPECT_FALSE(edit.CanUndo());
+        if (c.after == c.line) {
+            EXPECT_FALSE(edit.CanUndo());
+        }
         edit.ClearUndo();
     }
 }
@@ -123,7 +125,9 @@ TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
         edit.SetCaretXY({c.caretX, 1});
         edit.CommandProcessor(c.command, u'\0', nullptr);
         EXPECT_EQ(Lines()[0], c.after) << c.command;
-        if (c.command < ecUpperCaseBlock) EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        if (c.command < ecUpperCaseBlock) {
+            EXPECT_EQ(edit.CaretX(), c.caretX) << c.command;
+        }
         edit.Undo();
         EXPECT_EQ(Lines()[0], c.line) << c.command;
     }
@@ -132,6 +136,28 @@ TEST_F(EditorTest, CaseCommandsChangeTheWordOrTheSelectionAndUndoInOneStep)
     edit.CommandProcessor(ecToggleCaseBlock, u'\0', nullptr);
     EXPECT_EQ(Lines()[0], u"aBC Def");
     EXPECT_EQ(edit.SelText(), u"BC D");
+}
+
+TEST_F(EditorTest, SelectionTestsInEachMode)
+{
+    SetLines({u"abcdef", u"abcdef", u"abcdef"});
+    Select({5, 1}, {2, 3});
+    EXPECT_EQ(edit.UnifiedSelection(), (TBufferBlock{1, 2, 3, 5}));
+    struct Case {
+        TNibSelectionMode mode;
+        TBufferCoord point;
+        bool inside;
+    };
+    const Case cases[] = {
+        {smNormal, {5, 1}, true},  {smNormal, {4, 1}, false}, {smNormal, {1, 3}, true}, {smNormal, {2, 3}, false},
+        {smColumn, {2, 2}, true},  {smColumn, {5, 2}, false}, {smColumn, {1, 2}, false},
+        {smLine, {6, 3}, true},    {smLine, {1, 4}, false},
+    };
+    for (const Case& c : cases) {
+        edit.SetSelectionMode(c.mode);
+        Select({5, 1}, {2, 3});
+        EXPECT_EQ(edit.IsPointInSelection(c.point), c.inside) << int(c.mode) << " " << c.point;
+    }
 }
 
 TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
@@ -145,4 +171,28 @@ TEST_F(EditorTest, ClearAllForgetsTextMarksAndUndo)
     EXPECT_EQ(edit.BookMark(1), nullptr);
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_FALSE(edit.Modified());
+}
+
+TEST_F(EditorTest, UnderWordWrapHomeEndAndArrowsKnowTheEndOfAWrappedRow)
+{
+    edit.SetWordWrap(true);
+    SetLines({u"aaaa bbbb cccc dddd eeee ffff"});
+    const int rowTwoStart = edit.DisplayToBufferPos({1, 2}).Char;
+    ASSERT_GT(rowTwoStart, 1);
+
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);  // shown at the end of the first row
+    edit.CommandProcessor(ecRight, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY(), (TDisplayCoord{1, 2}));
+    edit.CommandProcessor(ecLineEnd, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 30);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    edit.CommandProcessor(ecLeft, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), rowTwoStart);
+    EXPECT_EQ(edit.DisplayXY().Row, 1);
+    edit.CommandProcessor(ecLineStart, u'\0', nullptr);
+    EXPECT_EQ(edit.CaretX(), 1);
 }

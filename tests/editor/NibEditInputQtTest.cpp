@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <memory>
+
+#include "editor/NibEdit.h"
+#include "platform/QtTestApplication.h"
+#include "platform/qt/ControlHostWidget.h"
+#include "platform/qt/QtCanvas.h"
+#include "support/MemoryClipboard.h"
+
+namespace {
+
+/// The editor in its Qt host, taking keys as the toolkit delivers them.
+class EditorKeysQtTest : public ::testing::Test {
+protected:
+    EditorKeysQtTest()
+    {
+        TestApplication();
+        GraphicsFactory::SetCurrent(&factory);
+        edit = std::make_unique<TNibEdit>();
+        host = std::make_unique<ControlHostWidget>(*edit);
+        host->resize(300, 200);
+    }
+    ~EditorKeysQtTest() override
+    {
+        host.reset();
+        edit.reset();
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QCoreApplication::sendEvent(host->Surface(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QCoreApplication::sendEvent(host->Surface(), &release);
+    }
+
+    QtGraphicsFactory factory;
+    MemoryClipboard clipboard;
+    std::unique_ptr<TNibEdit> edit;
+    std::unique_ptr<ControlHostWidget> host;
+};
+
+} // namespace
+
+TEST_F(EditorKeysQtTest, EachKeyActsOnceThroughTheToolkit)
+{
+    Key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    Key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    Key(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    Key(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    Key(Qt::Key_C, Qt::NoModifier, QStringLiteral("c"));
+    EXPECT_EQ(edit->Text(), u"a\r\n c");  // a smart tab: to the column after the word above
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(edit->SelText(), u" ");
+    Key(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));  // the typed run goes
+    EXPECT_EQ(edit->Text(), u"a\r\n");
+}
