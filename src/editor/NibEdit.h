@@ -295,9 +295,6 @@ public:
                                 int LastCol);
     /// Paints the gutter part of AClip beside rows aFirstRow..aLastRow.
     virtual void PaintGutter(Canvas& ACanvas, const TRect& AClip, int aFirstRow, int aLastRow);
-    /// The selection is not shown while the editor has no focus.
-    bool HideSelection() const { return fHideSelection; }
-    void SetHideSelection(bool Value);
     /// Glyphs shown for a space, a tab and the end of a line.
     static constexpr char16_t SpaceGlyph = u'\u2219';
     static constexpr char16_t TabGlyph = u'\u2192';
@@ -307,6 +304,13 @@ public:
     TGutterGetTextEvent OnGutterGetText;
     TGutterPaintEvent OnGutterPaint;
 
+protected:
+    /// True when OnSpecialLineColors marks the line; it may change both colours.
+    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
+    /// Fires OnPaint with the canvas set to the editor's font and colour.
+    virtual void DoOnPaint(Canvas& ACanvas);
+
+public:
     TNotifyEvent OnChange;
     TStatusChangeEvent OnStatusChange;
     TScrollEvent OnScroll;
@@ -316,10 +320,6 @@ protected:
     virtual void DoChange() { Fire(OnChange, this); }
     virtual void DoOnStatusChange(TNibStatusChanges Changes);
     virtual void LinesChanged(TObject* Sender);
-    /// True when OnSpecialLineColors marks the line; it may change both colours.
-    virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
-    /// Fires OnPaint with the canvas set to the editor's font and colour.
-    virtual void DoOnPaint(Canvas& ACanvas);
     /// Measures the cell of the font in every style the highlighter uses.
     void RecalcCharExtent();
     void SizeOrFontChanged(bool bFont);
@@ -455,6 +455,8 @@ private:
     int fMouseWheelAccumulator = 0;
     TPoint fCaretOffset;
     TSize fCaretSize;
+    /// The built-in bookmark glyphs, made when a mark first needs them.
+    std::unique_ptr<TNibInternalImage> fInternalImage;
 
     // === Commands, input, bookmarks, drag and drop, indent, caret moves, search and replace ========
 public:
@@ -548,6 +550,8 @@ public:
     int MaxUndo() const { return fUndoList->MaxUndoActions(); }
     /// Both the undo and the redo list; negative values are ignored.
     void SetMaxUndo(int Value);
+    bool HideSelection() const { return fHideSelection; }
+    void SetHideSelection(bool Value);
     TNibBorderStyle BorderStyle() const { return fBorderStyle; }
     void SetBorderStyle(TNibBorderStyle Value);
     /// Null clears the bindings; otherwise they become copies of Value's.
@@ -638,12 +642,7 @@ private:
     TTimer fScrollTimer;
     std::array<TNibEditMark*, 10> fBookMarks{};
     TNibEditSearchCustom* fSearchEngine = nullptr;
-
-    // === Painting ====================================================================================
-    /// Not shown while unfocused.
     bool fHideSelection = false;
-    /// The built-in bookmark glyphs, made when a mark first needs them.
-    std::unique_ptr<TNibInternalImage> fInternalImage;
     TNibBorderStyle fBorderStyle = bsSingle;
     int fExtraLineSpacing = 0;
     TCustomNibEdit* fChainedEditor = nullptr;

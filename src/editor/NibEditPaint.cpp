@@ -53,7 +53,7 @@ private:
 
     int ColumnX(int Column) const { return fEdit.fTextOffset + (Column - 1) * fCharWidth; }
     bool Highlighted() const { return fHighlighter && fHighlighter->Enabled(); }
-    /// The caret line's colour, else the control's, else the highlighter's whitespace background.
+    /// The caret line's colour, else the highlighter's whitespace background, else the control's colour.
     TColor EditorBackground() const;
     void ComputeSelection(int vFirstLine, int vLastLine);
     void PaintLines(const TRect& AClip, int vFirstLine, int vLastLine);
@@ -294,15 +294,16 @@ void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sL
     int pos = 0;
     int len = 0;
     TNibHighlighterAttributes* attr = nullptr;
-    const bool wordWrap = fEdit.fWordWrapPlugin != nullptr;
+    // Under word wrap vLastChar lies one past the row: the character there starts the next row.
+    const int lastChar = fEdit.fWordWrapPlugin ? vLastChar - 1 : vLastChar;
     while (!h.GetEol()) {
         pos = h.GetExpandedTokenPos();
         const UnicodeString sToken = h.GetExpandedToken();
         len = int(sToken.size());
         if (pos + len >= vFirstChar) {
-            if (pos + len > vLastChar) {
-                if (pos > vLastChar) break;
-                len = std::max(wordWrap ? vLastChar - pos - 1 : vLastChar - pos, 0);
+            if (pos + len > lastChar) {
+                if (pos > lastChar) break;
+                len = lastChar - pos;
             }
             pos -= vFirstChar - fFirstCol;
             attr = h.GetTokenAttribute();
@@ -342,7 +343,6 @@ void TNibTextLinePainter::AddHighlightToken(std::u16string_view Token, int Chars
             (bSpecialLine && !fEdit.fOptions.Contains(eoSpecialLineDefaultFg)) || bLineSelected ||
             (Background == TokenAccu.BG && (Foreground == TokenAccu.FG || allSpaces()));
         if (sameStyle && sameColors) {
-            TokenAccu.s.resize(std::size_t(TokenAccu.Len));
             TokenAccu.s.append(token);
             TokenAccu.Len += TokenLen;
             return;
@@ -377,7 +377,7 @@ void TNibTextLinePainter::PaintHighlightToken(bool FillToEOL)
             colFG = TokenAccu.FG;
         }
         if (bSpecialLine && fEdit.fOptions.Contains(eoSpecialLineDefaultFg)) colFG = TokenAccu.FG;
-        fDrawer.SetStyle(TokenAccu.Style);
+        if (fDrawer.Style() != TokenAccu.Style) fDrawer.SetStyle(TokenAccu.Style);
         const std::u16string_view s(TokenAccu.s.data(), std::size_t(TokenAccu.Len));
         if (bSplit) {
             if (bU1) {

@@ -21,8 +21,6 @@ public:
     std::span<const std::uint8_t> WaitingBlock() const;
     /// Emptying thread: the first n bytes of WaitingBlock are done with.
     void Release(std::size_t n);
-    /// Emptying thread: drops every waiting byte.
-    void Clear() { Release(Waiting()); }
 
     std::size_t Waiting() const { return fFilled.load() - fEmptied.load(); }
     bool Full() const { return Waiting() == fCapacity; }

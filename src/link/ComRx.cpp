@@ -69,6 +69,10 @@ bool TComRx::ConfigurePort(int fd)
 {
     TComDcb dcb;
     fComOptions.ApplyComSettings(dcb);
+    // Options never set hold a zero rate and character size: open with the 1200 baud and 8 bits
+    // that they read as and that the settings dialog shows, not with a line that cannot exist.
+    if (dcb.BaudRate == 0) dcb.BaudRate = ComBaudRateValue(fComOptions.BaudRate());
+    if (dcb.ByteSize == 0) dcb.ByteSize = 8;
     if (!ApplyComLineSettings(fd, dcb)) return false;
     // A pseudo-terminal has no modem lines; its refusal is not a failure of the open.
     TComModemLines* lines = fModemLines ? fModemLines.get() : fDeviceLines.get();

@@ -106,15 +106,17 @@ void TConnectionMod::TcpDataReady(TObject* Sender, unsigned DataCount)
     TTcpConsoleThread* thread = fTcpConsoleThread;
     if (Sender != thread) return;
     // Only what was announced: bytes that arrive meanwhile are announced again, so that other
-    // work of the main thread gets its turn in between. A handler may close the link; the rest
-    // is dropped then.
+    // work of the main thread gets its turn in between.
+    const unsigned generation = fLinkGeneration;
     std::size_t left = DataCount;
-    while (left > 0 && fTcpConsoleThread == thread) {
+    while (left > 0) {
         const std::span<const std::uint8_t> block = thread->ReceivedBlock();
         const std::size_t count = std::min(block.size(), left);
         if (count == 0) return;
         std::size_t done = 0;
-        while (done < count && fTcpConsoleThread == thread) DeliverByte(block[done++]);
+        while (done < count && generation == fLinkGeneration) DeliverByte(block[done++]);
+        // A handler closed the link: the rest is dropped, and the thread may be gone already.
+        if (generation != fLinkGeneration) return;
         thread->ReleaseReceived(done);
         left -= done;
     }

@@ -183,6 +183,7 @@ void TTcpSocketStream::WaitForEvent(int timeoutMs, bool readable, bool writable)
 {
     if (fAbortFlag || fSocket < 0) return;
     const short events = short((readable ? POLLIN : 0) | (writable ? POLLOUT : 0));
-    if (WaitForFd(fSocket, events, &fWake, timeoutMs) == WaitResult::Woken && !fAbortFlag)
+    // Waiting for neither leaves the socket out: a reset one would end every wait at once.
+    if (WaitForFd(events ? fSocket : -1, events, &fWake, timeoutMs) == WaitResult::Woken && !fAbortFlag)
         fWake.Clear();
 }

@@ -41,7 +41,8 @@ public:
     /// Ends a pending WaitForEvent without aborting. Callable from any thread.
     void Interrupt() { fWake.Signal(); }
     /// Waits until the socket has data to read (when `readable`), room to write (when `writable`),
-    /// an error, an Interrupt or Abort, or timeoutMs passes (negative: no limit).
+    /// an error (when waiting for either), an Interrupt or Abort, or timeoutMs passes (negative: no
+    /// limit).
     void WaitForEvent(int timeoutMs, bool readable, bool writable);
 
 private:

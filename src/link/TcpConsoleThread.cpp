@@ -186,8 +186,32 @@ void TTcpConsoleThread::AnnounceData()
 
 void TTcpConsoleThread::DataReady()
 {
+    // A handler that waits in a nested loop (a question asked while a byte is handled) must not
+    // be handed the bytes it is still taking: the running hand-over announces them again.
+    if (fInDataReady) {
+        fDataReadyMissed = true;
+        return;
+    }
     // Cleared before looking, so that bytes arriving from now on are announced again.
     fDataAnnounced = false;
     const std::size_t waiting = fRxRing.Waiting();
-    if (waiting > 0) Fire(OnDataReady, this, unsigned(waiting));
+    if (waiting == 0) return;
+    // The handler may close the link and wait in a nested loop, in which this thread ends and is freed.
+    const std::shared_ptr<const std::atomic<bool>> alive = AliveFlag();
+    {
+        fInDataReady = true;
+        struct Leave {
+            TTcpConsoleThread* self;
+            const std::shared_ptr<const std::atomic<bool>>& alive;
+            ~Leave()
+            {
+                if (*alive) self->fInDataReady = false;
+            }
+        } leave{this, alive};
+        Fire(OnDataReady, this, unsigned(waiting));
+    }
+    if (!*alive || !fDataReadyMissed) return;
+    fDataReadyMissed = false;
+    fDataAnnounced = false;
+    if (fRxRing.Waiting() > 0) AnnounceData();
 }

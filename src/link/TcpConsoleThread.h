@@ -62,6 +62,9 @@ private:
     TByteRing fRxRing{kReceiveRingSize};
     /// A DataReady is queued and has not yet looked at the ring.
     std::atomic<bool> fDataAnnounced{false};
+    /// Main thread: a DataReady runs, and one came while it ran (from a nested loop).
+    bool fInDataReady = false;
+    bool fDataReadyMissed = false;
     /// The ring was full: the main thread wakes the thread once it makes room.
     std::atomic<bool> fRxWaitsForRoom{false};
 

@@ -118,20 +118,22 @@ void TThread::Ended()
 void TThread::EndAndFree(const MainLoop::Handle& loop)
 {
     loop.WakeSynchronizeWaiters();
-    // The worker waits while the end event runs, so the object outlives whatever the main thread
-    // does with it until then; freeing it here, not in the main thread, also frees it when the
-    // loop has gone and would never run a posted delete.
-    loop.Synchronize(
-        [this] {
+    const std::uint64_t ticket = fTicket;
+    auto free = [this] {
+        fThread.detach();
+        delete this;
+    };
+    // Freed in the main thread right after the end event, as the worker waits for it; when the
+    // loop has gone, nothing there uses the object any more, and the worker frees it itself.
+    const bool ran = loop.Synchronize(
+        [&] {
             try {
                 Fire(OnTerminate, this);
             } catch (...) {
                 ShowCurrentException();
             }
+            loop.Discharge(ticket, free);
         },
         nullptr);
-    loop.Discharge(fTicket, [this] {
-        fThread.detach();
-        delete this;
-    });
+    if (!ran) loop.Discharge(ticket, free);
 }

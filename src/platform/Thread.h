@@ -47,11 +47,15 @@ protected:
     void Queue(std::function<void()> fn);
     /// Called from Terminate in the terminating thread: wake whatever Execute waits on.
     virtual void TerminatedSet() {}
+    /// False once this object is destroyed. Queued work that calls out, into a handler that may
+    /// run a nested loop in which the thread ends and is freed, looks at it before going on.
+    std::shared_ptr<const std::atomic<bool>> AliveFlag() const { return fAlive; }
 
 private:
     void Run();
     void Ended();
-    /// The end of a self-freeing thread, in the worker: OnTerminate in the main thread, then delete.
+    /// The end of a self-freeing thread, in the worker: OnTerminate and delete in the main thread
+    /// (in the worker once the loop is gone). The object must not be used after it.
     void EndAndFree(const MainLoop::Handle& loop);
     /// The loop this thread works for, taken when it starts.
     MainLoop::Handle fLoop;

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include "platform/Dialogs.h"
@@ -175,6 +176,8 @@ TConfigTermForm::TConfigTermForm(TConfigTerm& logic, QWidget* parent)
     fPages->addTab(EditorPage(), QStringLiteral("Editor"));
     fPages->setTabToolTip(3, QStringLiteral("Forth Code editor"));
     fPages->addTab(BlockFilePage(), QStringLiteral("Block File"));
+    // Every page's tab stays in sight: the dialog widens to the whole tab row.
+    fPages->tabBar()->setUsesScrollButtons(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

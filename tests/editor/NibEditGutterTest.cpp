@@ -178,3 +178,28 @@ TEST_F(GutterTest, InvalidatingTheGutterOfALineOutsideTheTextDoesNothing)
     edit.InvalidateGutterLine(2);
     EXPECT_EQ(host->Invalidated, (std::vector<TRect>{{0, Row, edit.GutterWidth(), 2 * Row}}));
 }
+
+TEST_F(GutterTest, WrappedLineHasItsNumberOnTheFirstRowAndGlyphsOnTheOthers)
+{
+    edit.Gutter().SetShowLineNumbers(true);
+    SetLines({u"x", u"aaaa bbbb cccc dddd eeee ffff gggg hhhh", u"y"});
+    edit.SetWordWrap(true);
+    ASSERT_EQ(edit.LineToRow(3) - edit.LineToRow(2), 3);
+    Paint();
+    std::vector<std::pair<UnicodeString, int>> numbers;  // text and top of each output with text
+    for (const CanvasCall& t : GutterTexts())
+        if (!t.Text.empty()) numbers.push_back({t.Text, t.Rect.Top});
+    EXPECT_EQ(numbers, (std::vector<std::pair<UnicodeString, int>>{{u"   1", 0}, {u"   2", Row}, {u"   3", 4 * Row}}));
+    // The continuation rows are erased, then carry the glyph right-aligned like the numbers.
+    const int glyphX = edit.GutterWidth() - edit.Gutter().RightOffset() - 2 - edit.WordWrapGlyph().Width();
+    std::vector<int> glyphRows;
+    for (const CanvasCall& c : canvas.Of(CanvasCall::Kind::CopyRect)) {
+        EXPECT_EQ(c.Rect.Left, glyphX);
+        glyphRows.push_back(c.Rect.Top / Row);
+    }
+    EXPECT_EQ(glyphRows, (std::vector<int>{2, 3}));
+    bool erased = false;
+    for (const CanvasCall& t : GutterTexts())
+        erased |= t.Text.empty() && t.Rect.Top == 2 * Row && t.Rect.Bottom == 4 * Row;
+    EXPECT_TRUE(erased);
+}

@@ -283,3 +283,44 @@ TEST_F(PaintTest, OnPaintFollowsWithTheEditorsFontAndColour)
     EXPECT_GT(callsBefore, 0u);
     EXPECT_EQ(font, edit.Font());
 }
+
+TEST_F(PaintTest, WrappedLineShowsEachRowsOwnPart)
+{
+    for (bool highlighted : {false, true}) {
+        if (highlighted) UseForth();
+        SetLines({u"x", u"aaaa bbbb cccc dddd eeee ffff gggg hhhh ii", u"y"});
+        edit.SetWordWrap(true);
+        ASSERT_EQ(edit.LineToRow(3) - edit.LineToRow(2), 3);
+        Paint();
+        // Rows break before a blank; no row shows the character that starts the next one.
+        const UnicodeString rows[] = {u"x", u"aaaa bbbb cccc dddd", u" eeee ffff gggg hhhh", u" ii", u"y"};
+        for (int row = 0; row < 5; ++row) EXPECT_EQ(RowText(row), rows[row]) << highlighted << " row " << row;
+        edit.SetWordWrap(false);
+    }
+}
+
+TEST_F(PaintTest, NoRightEdgeLineWhenItIsOff)
+{
+    host.reset();
+    host = std::make_unique<FakeControlHost>(edit, 800, 64);
+    SetLines({u"a"});
+    edit.SetRightEdge(0);
+    Paint();
+    for (const CanvasCall& c : canvas.Of(CanvasCall::Kind::LineTo)) EXPECT_LT(c.Point.X, edit.GutterWidth());
+}
+
+TEST_F(PaintTest, AnEditorWithoutLinesShowsOneEmptyLine)
+{
+    edit.Lines().Clear();
+    edit.SetOptions(With(edit.Options(), eoShowSpecialChars));
+    for (bool wrapped : {false, true}) {
+        edit.SetWordWrap(wrapped);
+        for (bool highlighted : {false, true}) {
+            if (highlighted) UseForth();
+            else edit.SetHighlighter(nullptr);
+            Paint();
+            EXPECT_EQ(RowText(0), u"\u00B6") << wrapped << highlighted;
+            EXPECT_TRUE(TextOuts(1).empty()) << wrapped << highlighted;
+        }
+    }
+}

@@ -95,6 +95,16 @@ TEST_F(SerialLink, SettingsReachTheDevice)
     }
 }
 
+TEST_F(SerialLink, OptionsNeverSetOpenAsTheyRead)
+{
+    const TComOptions fresh;
+    link->OpenComPort(FromUtf8(target.SlavePath()), fresh);
+    termios t{};
+    ASSERT_EQ(tcgetattr(target.SlaveFd(), &t), 0);
+    EXPECT_EQ(SerialOutputRate(target.SlaveFd()), 1200u);
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+}
+
 template <typename E>
 void ExpectOpenFails(TConnectionMod& link, const UnicodeString& name, const TComOptions& options,
                      const char* message)

@@ -123,6 +123,41 @@ TEST_F(TcpLink, ClosingFromInsideTheReceiveHandlerReturnsAndDropsTheRest)
     EXPECT_EQ(closed, 0);
 }
 
+TEST_F(TcpLink, AHandlerWaitingInANestedLoopGetsEveryByteOnceAndInOrder)
+{
+    ASSERT_TRUE(Connect());
+    bool asked = false;
+    link->OnRxByte = [&](TObject*, std::uint8_t b) {
+        received += char(b);
+        if (asked) return;
+        // As a question asked from the receive handler does: the loop runs while the byte waits.
+        asked = true;
+        target.Send("def");
+        loop.RunUntil([] { return false; }, 100);
+    };
+    target.Send("abc");
+    ASSERT_TRUE(ReceiveAtLeast(6));
+    loop.RunUntil([] { return false; }, 30);
+    EXPECT_EQ(received, "abcdef");
+}
+
+TEST_F(TcpLink, AHandlerThatClosesAndThenWaitsInANestedLoopOutlivesTheThread)
+{
+    ASSERT_TRUE(Connect());
+    int delivered = 0;
+    link->OnRxByte = [&](TObject*, std::uint8_t) {
+        ++delivered;
+        link->ClosePort();
+        // As a message shown from the handler does: meanwhile the thread ends and is freed.
+        EXPECT_TRUE(loop.RunUntil([&] { return target.WaitForClosed(0); }));
+        loop.RunUntil([] { return false; }, 20);
+    };
+    target.SendPattern(5000);
+    ASSERT_TRUE(loop.RunUntil([&] { return delivered > 0; }));
+    loop.RunUntil([] { return false; }, 50);
+    EXPECT_EQ(delivered, 1);
+}
+
 TEST_F(TcpLink, AWaitingSendStopsWhenTheLinkDrops)
 {
     ASSERT_TRUE(Connect());

@@ -18,10 +18,9 @@ class Folders : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fDir = fs::temp_directory_path() /
-               (std::string("tavlo-folders-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(fDir);
-        fs::create_directories(fDir);
+        // A folder of its own, also apart from the same test run at the same time by another build.
+        std::string pattern = (fs::temp_directory_path() / "tavlo-folders-XXXXXX").string();
+        fDir = ::mkdtemp(pattern.data());
     }
     void TearDown() override { fs::remove_all(fDir); }
     UnicodeString Name(const std::string& rel) const { return FromUtf8((fDir / rel).string()); }

@@ -197,7 +197,11 @@ void FakeTarget::Serve()
         }
         if (fds[1].revents & POLLOUT) {
             std::lock_guard<std::mutex> l(fLock);
-            const ssize_t n = write(fStreamFd, fOutgoing.data() + fSentPos, fOutgoing.size() - fSentPos);
+            // A peer that closed must not end the test program through SIGPIPE.
+            const char* data = fOutgoing.data() + fSentPos;
+            const std::size_t count = fOutgoing.size() - fSentPos;
+            ssize_t n = send(fStreamFd, data, count, MSG_NOSIGNAL);
+            if (n < 0 && errno == ENOTSOCK) n = write(fStreamFd, data, count);
             if (n > 0) fSentPos += std::size_t(n);
             if (fSentPos == fOutgoing.size()) {
                 fOutgoing.clear();

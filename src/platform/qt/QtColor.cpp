@@ -2,6 +2,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPalette>
 
 namespace {
@@ -41,12 +42,29 @@ TColor FromQColor(const QColor& color)
     return RGB(std::uint8_t(rgb.red()), std::uint8_t(rgb.green()), std::uint8_t(rgb.blue()));
 }
 
+namespace {
+
+/// A face this system does not have (settings made elsewhere) gives way to the system's
+/// fixed-pitch font. The answer is kept: asking the font database is slow, and self-drawn
+/// controls change fonts many times in every paint.
+QString InstalledFamily(const QString& family)
+{
+    static QHash<QString, QString> installed;
+    auto it = installed.constFind(family);
+    if (it == installed.constEnd())
+        it = installed.insert(family, QFontDatabase::hasFamily(family)
+                                          ? family
+                                          : QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    return *it;
+}
+
+} // namespace
+
 QFont ToQFont(const TFont& font)
 {
     QString family = QString::fromStdU16String(font.Name);
-    // A face this system does not have (settings made elsewhere) gives way to the system's
-    // fixed-pitch font; the stored name stays as it was. The font database needs the application.
-    if (qGuiApp && !QFontDatabase::hasFamily(family)) family = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+    // The stored name stays as it was. The font database needs the application.
+    if (qGuiApp) family = InstalledFamily(family);
     QFont q(family);
     q.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
     int height = font.Height < 0 ? -font.Height : font.Height;
