@@ -37,6 +37,18 @@ TCodeEditorPage::TCodeEditorPage(TBlockManager& BlockManager, THost Host)
     ScriptEdit.SetWantTabs(true);
     ScriptEdit.SetSearchEngine(&NibEditSearch1);
 
+    NibCompletionProposal1.SetOptions({scoCaseSensitive, scoLimitToMatchedText, scoUseInsertList, scoUsePrettyText,
+                                       scoEndCharCompletion, scoCompleteWithTab, scoCompleteWithEnter});
+    NibCompletionProposal1.SetEndOfTokenChr(u" ");
+    NibCompletionProposal1.SetTriggerChars(u".");
+    TFont listFont = NibCompletionProposal1.Form().ItemFont();
+    listFont.Name = u"Lucida Console";
+    listFont.Height = -13;
+    NibCompletionProposal1.Form().SetItemFont(listFont);
+    listFont.Style = TFontStyles(TFontStyle::fsBold);
+    NibCompletionProposal1.Form().SetTitleFont(listFont);
+    NibCompletionProposal1.SetEditor(&ScriptEdit);
+
     CodeHighliteTimer.SetInterval(1700);
     CodeHighliteTimer.OnTimer = [this] { CodeHighliteTimerTimer(); };
 }
@@ -45,6 +57,7 @@ TCodeEditorPage::~TCodeEditorPage()
 {
     // The editor must not reach the highlighter while both go.
     ScriptEdit.SetHighlighter(nullptr);
+    NibCompletionProposal1.SetEditor(nullptr);
 }
 
 void TCodeEditorPage::CreateHighlighter()

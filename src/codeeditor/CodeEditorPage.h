@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include "editor/NibCompletionProposal.h"
 #include "editor/NibEdit.h"
 #include "editor/NibEditSearch.h"
 #include "highlighter/NibHighlighterTavlo.h"
@@ -67,9 +68,8 @@ public:
     int fCodeEditLastSearchResult = 0;
     UnicodeString fCodeEditLastSearchStr;
 
-    /// The completion words: what is inserted, and the formatted items shown.
-    TStringList CompletionInsertList;
-    TStringList CompletionItemList;
+    /// The completion list of the editor, filled with the completion words.
+    TNibCompletionProposal NibCompletionProposal1;
 
     /// Restarted by every edit; its tick rescans the local words.
     TTimer CodeHighliteTimer;
@@ -109,7 +109,8 @@ public:
     /// highlight options.
     void LoadCompletionWords();
     void ApplyEditorHighlightOptions();
-    /// The editor's share of applying the options: font, tab width and colours.
+    /// The editor's share of applying the options: font, tab width and colours; the completion
+    /// list takes the editor's font.
     void ApplyTermOptions();
     /// The editor's share of collecting the options: font and tab width.
     void CollectTermOptions(TConfigTermOptions& Options) const;

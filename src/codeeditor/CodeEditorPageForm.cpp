@@ -1,9 +1,12 @@
 #include "codeeditor/CodeEditorPageForm.h"
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include "codeeditor/FindDialogForm.h"
+#include "editor/NibCompletionPopupForm.h"
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/QtActionBars.h"
 
@@ -12,7 +15,8 @@ TCodeEditorPageForm::TCodeEditorPageForm(TCodeEditorPage& page, QWidget* parent)
       fPage(page),
       fHost(new ControlHostWidget(page.ScriptEdit)),
       fFindDialog(new TFindDialogForm(false, this)),
-      fReplaceDialog(new TFindDialogForm(true, this))
+      fReplaceDialog(new TFindDialogForm(true, this)),
+      fCompletionPopup(new TNibCompletionPopupForm(page.NibCompletionProposal1.Form(), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,12 +42,29 @@ TCodeEditorPageForm::TCodeEditorPageForm(TCodeEditorPage& page, QWidget* parent)
     fFindDialog->OnFind = [this] { fPage.FindDialog1Find(); };
     fReplaceDialog->OnFind = [this] { fPage.ReplaceDialog1Find(); };
     fReplaceDialog->OnReplace = [this] { fPage.ReplaceDialog1Replace(); };
+    TNibCompletionProposal& proposal = fPage.NibCompletionProposal1;
+    proposal.SizingFrame = fCompletionPopup->FrameThickness();
+    proposal.ClientToScreen = [this](TCustomNibEdit&, TPoint p) {
+        const QPoint global = fHost->Surface()->mapToGlobal(QPoint(p.X, p.Y));
+        return TPoint{global.x(), global.y()};
+    };
+    proposal.ScreenSize = [this] {
+        const QScreen* screen = this->screen();
+        const QSize size = screen ? screen->virtualSize() : QSize(INT_MAX, INT_MAX);
+        return TSize{size.width(), size.height()};
+    };
+    proposal.ApplicationActive = [] { return QGuiApplication::applicationState() == Qt::ApplicationActive; };
     fPage.SetView(this);
 }
 
 TCodeEditorPageForm::~TCodeEditorPageForm()
 {
     fPage.SetView(nullptr);
+    TNibCompletionProposal& proposal = fPage.NibCompletionProposal1;
+    proposal.ClientToScreen = nullptr;
+    proposal.ScreenSize = nullptr;
+    proposal.ApplicationActive = nullptr;
+    delete fCompletionPopup;
     // The host shows the page's editor: it goes before the page does.
     delete fHost;
 }

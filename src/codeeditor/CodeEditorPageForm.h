@@ -1,6 +1,6 @@
 #pragma once
-// The widgets of the Code Editor page: the hosted editor, the status bar and the find and replace
-// dialogs.
+// The widgets of the Code Editor page: the hosted editor, the status bar, the find and replace
+// dialogs and the completion list's window.
 #include <vector>
 #include <QWidget>
 #include "codeeditor/CodeEditorPage.h"
@@ -9,6 +9,7 @@ class ControlHostWidget;
 class QLabel;
 class QtActionBars;
 class TFindDialogForm;
+class TNibCompletionPopupForm;
 
 class TCodeEditorPageForm : public QWidget, public TCodeEditorView {
 public:
@@ -36,4 +37,5 @@ private:
     std::vector<QLabel*> fPanels;
     TFindDialogForm* fFindDialog;
     TFindDialogForm* fReplaceDialog;
+    TNibCompletionPopupForm* fCompletionPopup;
 };

@@ -7,16 +7,15 @@
 
 void TCodeEditorPage::LoadCompletionWords()
 {
-    CompletionInsertList.Clear();
-    CompletionItemList.Clear();
-    LoadCompletionWordFile(ForthWordsFileName(), CompletionInsertList, CompletionItemList);
+    NibCompletionProposal1.ClearList();
+    LoadCompletionWordFile(ForthWordsFileName(), NibCompletionProposal1.InsertList(), NibCompletionProposal1.ItemList());
     ApplyEditorHighlightOptions();
 }
 
 void TCodeEditorPage::ApplyEditorHighlightOptions()
 {
     if (fNibTavloHighlighter && Options)
-        ::ApplyEditorHighlightOptions(*Options, CompletionInsertList, *fNibTavloHighlighter);
+        ::ApplyEditorHighlightOptions(*Options, NibCompletionProposal1.InsertList(), *fNibTavloHighlighter);
 }
 
 void TCodeEditorPage::UpdateLocalWords()
@@ -54,6 +53,7 @@ void TCodeEditorPage::ApplyTermOptions()
     }
     ScriptEdit.SetFont(font);
     ScriptEdit.SetTabWidth(Options->EditorTabSize);
+    NibCompletionProposal1.Form().SetItemFont(ScriptEdit.Font());
 }
 
 void TCodeEditorPage::CollectTermOptions(TConfigTermOptions& Target) const

@@ -1,4 +1,5 @@
 #include "codeeditor/CodeEditorFixture.h"
+#include "codeeditor/CompletionWords.h"
 
 namespace {
 
@@ -33,13 +34,31 @@ TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotComments)
 
 TEST_F(CodeEditorWords, WithoutAWordFileThereAreNoCompletionsAndNoKeywords)
 {
-    page.CompletionInsertList.Add(u"STALE");
+    page.NibCompletionProposal1.AddItem(u"stale", u"STALE");
     options.EditorBaseWordColor = 0x123456;
     page.LoadCompletionWords();
-    EXPECT_EQ(page.CompletionInsertList.Count(), 0);
-    EXPECT_EQ(page.CompletionItemList.Count(), 0);
+    EXPECT_EQ(page.NibCompletionProposal1.InsertList().Count(), 0);
+    EXPECT_EQ(page.NibCompletionProposal1.ItemList().Count(), 0);
     EXPECT_EQ(page.Highlighter()->KeyWords().Count(), 0);
     EXPECT_EQ(page.Highlighter()->KeyAttri()->Foreground(), 0x123456);
+}
+
+TEST_F(CodeEditorWords, CtrlSpaceCompletesTheWordFromTheWordListAndDropsTheBlank)
+{
+    TNibCompletionProposal& completion = page.NibCompletionProposal1;
+    completion.AddItem(CompletionItemText(u"DROP", u"( n -- )"), u"DROP");
+    completion.AddItem(CompletionItemText(u"DUP", u"( n -- n n )"), u"DUP");
+    Type(u"1 DU");
+    page.ScriptEdit.SetCaretXY({5, 1});
+    std::uint16_t space = VK::SPACE;
+    page.ScriptEdit.KeyDown(space, ssCtrl);
+    char16_t blank = u' ';
+    page.ScriptEdit.KeyPress(blank);
+    ASSERT_TRUE(completion.Form().Visible());
+    EXPECT_EQ(completion.Form().AssignedCount(), 1);
+    std::uint16_t enter = VK::RETURN;
+    completion.Form().KeyDown(enter, 0);
+    EXPECT_EQ(Text(), u"1 DUP");
 }
 
 TEST_F(CodeEditorWords, OptionsGiveTheEditorItsFontTabsAndColours)
@@ -55,6 +74,7 @@ TEST_F(CodeEditorWords, OptionsGiveTheEditorItsFontTabsAndColours)
     EXPECT_EQ(page.ScriptEdit.Font().Color, 0x00BB00);
     EXPECT_EQ(page.ScriptEdit.Color(), 0x0000AA);
     EXPECT_EQ(page.ScriptEdit.TabWidth(), 4);
+    EXPECT_EQ(page.NibCompletionProposal1.Form().ItemFont(), page.ScriptEdit.Font());
 
     TConfigTermOptions collected;
     page.CollectTermOptions(collected);
