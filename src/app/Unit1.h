@@ -6,7 +6,6 @@
 #include <optional>
 #include <vector>
 #include "app/HostAddress.h"
-#include "codeeditor/EditPairsDlg.h"
 #include "app/ReceiveProcedure.h"
 #include "app/TerminalControl.h"
 #include "blocks/BlockManager.h"

@@ -60,11 +60,13 @@ public:
 
     void SetView(TCodeEditorView* View) { fView = View; }
 
+    /// The editor of the page.
     TNibEdit ScriptEdit;
     /// Full name of the source file; empty for none.
     UnicodeString CodeEditCurrentFileName;
     /// The document's paired words; exists while the main window lives.
     std::unique_ptr<TStringList> CodeEditPairedWordsList;
+    /// What the last search gave (0: nothing found, or no search yet) and what it looked for.
     int fCodeEditLastSearchResult = 0;
     UnicodeString fCodeEditLastSearchStr;
 
