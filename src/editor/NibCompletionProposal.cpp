@@ -1,6 +1,7 @@
 #include "editor/NibCompletionProposal.h"
 #include <algorithm>
 #include <stdexcept>
+#include "editor/NibCompletionPrettyText.h"
 
 /// What the popup sees of one attached editor.
 class TNibCompletionProposal::TEditorLink : public TNibCompletionEditor {
@@ -329,8 +330,8 @@ void TNibCompletionProposal::PlacePopup(int x, int y)
         width = Width;
         height = itemHeight * NbLinesInWindow + fForm.HeightBuffer() + 2 * SizingFrame;
     } else {
-        width = Width;
-        height = fForm.AssignedCount() * itemHeight + 2 + 2 * fForm.Margin();
+        height = ItemList().Count() * itemHeight + 2 + 2 * fForm.Margin();
+        width = HintTextWidth() + 2 * fForm.Margin() + 2;
     }
     if (ScreenSize) {
         const TSize screen = ScreenSize();
@@ -341,6 +342,30 @@ void TNibCompletionProposal::PlacePopup(int x, int y)
         }
     }
     fForm.SetWindowBounds({x, y, x + width, y + height});
+}
+
+int TNibCompletionProposal::HintTextWidth()
+{
+    std::unique_ptr<Bitmap> measure = GraphicsFactory::Current().CreateBitmap(1, 1);
+    Canvas& canvas = measure->GetCanvas();
+    canvas.SetFont(fForm.ItemFont());
+    const TProposalColumns* columns = &fForm.Columns();
+    int widest = 0;
+    for (int i = 0; i < ItemList().Count(); ++i) {
+        const UnicodeString& item = ItemList()[i];
+        int width = 0;
+        if (fForm.DisplayKind() == ctParams) {
+            // The item is widest with one of its parameters in bold.
+            const int parameters = int(std::count(item.begin(), item.end(), u',')) + 1;
+            for (int k = 0; k < parameters; ++k)
+                width = std::max(width, FormattedTextWidth(canvas, FormatParameterList(item, k), columns, fForm.Images()));
+            if (fForm.OnMeasureItem) fForm.OnMeasureItem(&fForm, i, canvas, width);
+        } else {
+            width = FormattedTextWidth(canvas, item, columns, fForm.Images());
+        }
+        widest = std::max(widest, width);
+    }
+    return widest;
 }
 
 void TNibCompletionProposal::AcceptFromPopup(TObject* Sender, TShiftState Shift, char16_t EndToken)

@@ -112,6 +112,8 @@ private:
     /// The word left of the caret; sets where the completion starts.
     UnicodeString CurrentInput(const TCustomNibEdit& AEditor);
     UnicodeString PreviousWord(const TCustomNibEdit& AEditor) const;
+    /// The widest item of a hint, in the list's font.
+    int HintTextWidth();
     /// Sizes the list for its kind and keeps it on the screen.
     void PlacePopup(int x, int y);
     void AcceptFromPopup(TObject* Sender, TShiftState Shift, char16_t EndToken);

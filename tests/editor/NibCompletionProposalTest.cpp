@@ -152,6 +152,27 @@ TEST_F(CompletionProposal, NothingOpensForAReadOnlyEditorOrWithoutItems)
     EXPECT_FALSE(Popup().Visible());
 }
 
+TEST_F(CompletionProposal, TheListStaysOnTheScreenAndAHintIsAsWideAsItsWidestItem)
+{
+    Items({{u"abc", u"abc"}, {u"a", u"a"}});
+    proposal.ScreenSize = [] { return TSize{400, 300}; };
+    const int itemHeight = Popup().EffectiveItemHeight();
+    const int listHeight = itemHeight * 8 + Popup().HeightBuffer();
+    // Opened for the editor at the end of the screen: left of the edge, above the caret's line.
+    SetLines({u""});
+    proposal.ClientToScreen = [](TCustomNibEdit&, TPoint) { return TPoint{390, 290 - 16}; };
+    proposal.ActivateCompletion();
+    EXPECT_EQ(Popup().WindowBounds(), (TRect{400 - 260 - 5, 290 - listHeight - 16 - 2, 400 - 5, 290 - 16 - 2}));
+    proposal.CancelCompletion();
+
+    proposal.ExecuteEx(u"", 10, 20, ctHint);
+    EXPECT_TRUE(Popup().Visible());
+    EXPECT_EQ(Popup().WindowBounds(), (TRect{10, 20, 10 + 3 * 8 + 2 * 2 + 2, 20 + 2 * itemHeight + 2 + 2 * 2}));
+    // A hint goes with the next command.
+    Type(u"x");
+    EXPECT_FALSE(Popup().Visible());
+}
+
 TEST(CompletionProposalLists, AnItemAtAnInvalidPositionIsRefusedWithItsPosition)
 {
     RecordingGraphicsFactory graphics;
