@@ -12,6 +12,7 @@
 #include "platform/Folders.h"
 #include "platform/QtTestApplication.h"
 #include "platform/qt/QtActionBars.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtMainLoop.h"
 #include "support/MemoryClipboard.h"
 #include "support/ScriptedDialogs.h"
@@ -36,6 +37,8 @@ TEST(LayoutMainWindowQtTest, TheWindowShowsItsLayoutAndItsMenuItemsRunTheActions
     AppDataAt at(appData.Path());
     QtMainLoop loop;
     MainLoop::SetCurrent(&loop);
+    QtGraphicsFactory graphics;
+    GraphicsFactory::SetCurrent(&graphics);
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
     TApplication application;

@@ -8,6 +8,7 @@
 #include "app/ProgramFormsForm.h"
 #include "app/Unit1Form.h"
 #include "platform/QtTestApplication.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtMainLoop.h"
 
 namespace {
@@ -20,6 +21,8 @@ TEST(MainWindowQtTest, OpensWithTheDesignedCaptionOnTheTerminalPageAndCloses)
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     QtMainLoop loop;
     MainLoop::SetCurrent(&loop);
+    QtGraphicsFactory graphics;
+    GraphicsFactory::SetCurrent(&graphics);
     TApplication application;
     Application = &application;
     {

@@ -6,6 +6,7 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
 #include "platform/ManualLoop.h"
+#include "support/RecordingCanvas.h"
 #include "support/TempFolder.h"
 
 class RecordingView : public TTavloTerminalView {
@@ -59,5 +60,7 @@ protected:
     AppDataAt appDataAt{appData.Path()};
     ManualLoop loop;
     TApplication application;
+    /// The code editor measures its font when it is made.
+    RecordingGraphicsFactory graphics;
     RecordingView view;
 };
