@@ -1,9 +1,9 @@
 #include "app/ProgramFormsForm.h"
-#include <QDialog>
 #include "app/Unit1Form.h"
 #include "app/frmTextViewerForm.h"
 #include "blocks/InsertBlockWhereForm.h"
 #include "blocks/UploadDlgForm.h"
+#include "codeeditor/EditPairsDlgForm.h"
 #include "settings/ConfigTermForm.h"
 #include "settings/MapKeysForm.h"
 #include "settings/SelectComPortForm.h"
@@ -12,10 +12,10 @@ TQtFormFactory::TQtFormFactory() = default;
 
 TQtFormFactory::~TQtFormFactory()
 {
-    fDialogs.clear();
     fTextViewerForm.reset();
     fSelectComPortForm.reset();
     fSelectComPortDlg.reset();
+    fEditPairsDlgForm.reset();
     fEditPairsForm.reset();
     fUploadDialogForm.reset();
     fUploadDialog.reset();
@@ -28,8 +28,6 @@ TQtFormFactory::~TQtFormFactory()
     fMainWindow.reset();
     ClearFormGlobals();
 }
-
-void TQtFormFactory::AddDialog() { fDialogs.push_back(std::make_unique<QDialog>(fMainWindow.get())); }
 
 TTavloTerminal* TQtFormFactory::CreateTavloTerminal()
 {
@@ -69,7 +67,7 @@ TUploadDialog* TQtFormFactory::CreateUploadDialog()
 TEditPairsForm* TQtFormFactory::CreateEditPairsForm()
 {
     fEditPairsForm = std::make_unique<TEditPairsForm>();
-    AddDialog();
+    fEditPairsDlgForm = std::make_unique<TEditPairsDlgForm>(*fEditPairsForm, fMainWindow.get());
     return fEditPairsForm.get();
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 // The program's forms with their Qt widgets.
 #include <memory>
-#include <vector>
-#include "app/PendingForms.h"
+#include "codeeditor/EditPairsDlg.h"
 #include "blocks/InsertBlockWhere.h"
 #include "blocks/UploadDlg.h"
 #include "app/ProgramForms.h"
@@ -10,8 +9,8 @@
 #include "settings/MapKeys.h"
 #include "settings/SelectComPort.h"
 
-class QDialog;
 class TConfigTermForm;
+class TEditPairsDlgForm;
 class TInsertBlockWhereForm;
 class TMapTermKeysForm;
 class TSelectComPortForm;
@@ -37,11 +36,7 @@ public:
     TTextViewer* CreateTextViewer() override;
 
 private:
-    /// An empty dialog for a form whose widgets are still to come.
-    void AddDialog();
-
     std::unique_ptr<TTavloTerminalForm> fMainWindow;
-    std::vector<std::unique_ptr<QDialog>> fDialogs;
     std::unique_ptr<TConfigTerm> fConfigTerm;
     std::unique_ptr<TConfigTermForm> fConfigTermForm;
     std::unique_ptr<TMapTermKeys> fMapTermKeys;
@@ -51,6 +46,7 @@ private:
     std::unique_ptr<TUploadDialog> fUploadDialog;
     std::unique_ptr<TUploadDialogForm> fUploadDialogForm;
     std::unique_ptr<TEditPairsForm> fEditPairsForm;
+    std::unique_ptr<TEditPairsDlgForm> fEditPairsDlgForm;
     std::unique_ptr<TSelectComPortDlg> fSelectComPortDlg;
     std::unique_ptr<TSelectComPortForm> fSelectComPortForm;
     std::unique_ptr<TTextViewerForm> fTextViewerForm;

@@ -39,6 +39,7 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
 
     CreateActions();
     BlockManager.CreateActions(BLockUpload);
+    CodeEditorPage.CreateActions(CodeEditor);
     fLayout = DesignedLayout();
 }
 
@@ -123,8 +124,8 @@ TTavloTerminal::~TTavloTerminal() = default;
 void TTavloTerminal::FormCreate()
 {
     CreateConnectionManager();
-    fCodeEditLastSearchResult = 0;
-    fCodeEditLastSearchStr.clear();
+    CodeEditorPage.fCodeEditLastSearchResult = 0;
+    CodeEditorPage.fCodeEditLastSearchStr.clear();
     CreateHighlighter();
     ConnectConnectionEvents();
     OriginalCaption = fCaption;
@@ -132,15 +133,16 @@ void TTavloTerminal::FormCreate()
     HostAddressForm = fHostAddressForm.get();
     fView.HostAddressFormCreated(*fHostAddressForm);
     PasteTextLinesBuffer = std::make_unique<TStringList>();
-    CodeEditPairedWordsList = std::make_unique<TStringList>();
+    CodeEditorPage.CodeEditPairedWordsList = std::make_unique<TStringList>();
     SetActivePage(pgTerminal);
-    CodeEditCurrentFileName.clear();
+    CodeEditorPage.CodeEditCurrentFileName.clear();
     ShowBlockFileName();
     RxState.RxCmdNeedsParam = cmd_NONE;
     ComOkBuffer = std::make_unique<TComOkBuffer>();
     Options = std::make_unique<TConfigTermOptions>();
     fRxContext.emplace(SimpleTerminal1, *ComOkBuffer, *Options, InPaste, AbortPaste,
                        [this](std::uint8_t c) { SendChar(c); }, [this] { SimpleTerminal1.Beep(); });
+    CodeEditorPage.Options = Options.get();
     RxState.ParamsRequired = 0;
     RxState.Params.clear();
     InPaste = false;
@@ -162,7 +164,7 @@ void TTavloTerminal::FormCloseQuery(bool& CanClose)
 
 void TTavloTerminal::FormDestroy()
 {
-    CodeEditPairedWordsList.reset();
+    CodeEditorPage.CodeEditPairedWordsList.reset();
     PasteTextLinesBuffer.reset();
     fRxContext.reset();
     ComOkBuffer.reset();
@@ -186,6 +188,8 @@ void TTavloTerminal::SetActivePage(TMainPage page)
     fActivePage = page;
     fView.ActivePageChanged(page);
     if (page == pgTerminal) PageControl1Enter();
+    // With the sync option the Block Manager always shows the current source converted.
+    if (page == pgBlockManager && Options && Options->EditSyncBlockFile) CodeEditorPage.TransformToBlockEditor();
 }
 
 void TTavloTerminal::SetLayout(TActionLayout layout)
@@ -266,11 +270,12 @@ void TTavloTerminal::RxChar(TObject* Sender, std::uint8_t b)
     if (fRxContext) ::RxChar(RxState, *fRxContext, b);
 }
 
-void TTavloTerminal::Timer1Timer() {}
+void TTavloTerminal::Timer1Timer() { CodeEditorPage.Timer1Timer(); }
 
 void TTavloTerminal::SaveSettings()
 {
     CollectTerminalOptions(SimpleTerminal1, *Options);
+    CodeEditorPage.CollectTermOptions(*Options);
     // Files that cannot be written must not keep the user from closing: say so once.
     UnicodeString message;
     UnicodeString error = SaveSettingsFile(*Options, SettingsFileName());
@@ -284,6 +289,7 @@ void TTavloTerminal::LoadSettings()
 {
     if (LoadSettingsFile(*Options, SettingsFileName())) {
         ApplyTerminalOptions(*Options, SimpleTerminal1);
+        ApplyCodeEditorOptions();
         fHostAddressForm->HostAddressEdit = Options->TcpHostAddress;
         fHostAddressForm->HostPortEdit = Options->TcpHostPort;
     }
@@ -297,7 +303,7 @@ void TTavloTerminal::LoadSettings()
 
 bool TTavloTerminal::QueryCloseBlockFile() { return BlockManager.QueryCloseBlockFile(); }
 
-bool TTavloTerminal::QueryCloseEditorFile() { return true; }
+bool TTavloTerminal::QueryCloseEditorFile() { return CodeEditorPage.QueryCloseEditorFile(); }
 
 void TTavloTerminal::CreateConnectionManager()
 {
@@ -305,7 +311,7 @@ void TTavloTerminal::CreateConnectionManager()
     ConnectionMod = Application->Own(std::make_unique<TConnectionMod>());
 }
 
-void TTavloTerminal::CreateHighlighter() {}
+void TTavloTerminal::CreateHighlighter() { CodeEditorPage.CreateHighlighter(); }
 
 void TTavloTerminal::ConnectConnectionEvents()
 {
@@ -318,7 +324,14 @@ void TTavloTerminal::ShowBlockFileName() { BlockManager.ShowBlockFileName(); }
 
 void TTavloTerminal::UpdateBlockStatus() { BlockManager.UpdateBlockStatus(); }
 
-void TTavloTerminal::ClearCodeEditorText() {}
+void TTavloTerminal::ClearCodeEditorText() { CodeEditorPage.ScriptEdit.SetText(u""); }
 
-void TTavloTerminal::LoadCompletionWords() {}
+void TTavloTerminal::LoadCompletionWords() { CodeEditorPage.LoadCompletionWords(); }
+
+void TTavloTerminal::ApplyCodeEditorOptions()
+{
+    CodeEditorPage.ApplyTermOptions();
+    if (fActivePage == pgBlockManager) CodeEditorPage.EditorTransToBlockEditAct->Execute();
+    CodeEditorPage.ApplyEditorHighlightOptions();
+}
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 #include "app/HostAddress.h"
-#include "app/PendingForms.h"
 #include "app/ReceiveProcedure.h"
 #include "app/TerminalControl.h"
 #include "blocks/BlockManager.h"
+#include "codeeditor/CodeEditorPage.h"
 #include "link/ComOkBuffer.h"
 #include "platform/ActionLayout.h"
 #include "platform/Actions.h"
@@ -142,10 +142,9 @@ public:
     TBlockManager BlockManager{[this](int panel, const UnicodeString& text) { fView.BlockStatusChanged(panel, text); },
                                [this] { return fActivePage == pgBlockManager; }};
 
-    UnicodeString CodeEditCurrentFileName;
-    std::unique_ptr<TStringList> CodeEditPairedWordsList;
-    int fCodeEditLastSearchResult = 0;
-    UnicodeString fCodeEditLastSearchStr;
+    /// The Code Editor page: its editor, document, highlighter and actions.
+    TCodeEditorPage CodeEditorPage{BlockManager, {[this] { return fActivePage == pgCodeEditor; },
+                                                  [this] { return fView.WindowBounds(); }}};
 
 protected:
     /// Writes the settings file and the user layout; a failure is shown once and the close goes on.
@@ -229,6 +228,9 @@ private:
     void ClearCodeEditorText();
     /// Loads the completion words of the code editor.
     void LoadCompletionWords();
+    /// The code editor's share of applying the options; the Block Manager, when shown, takes the
+    /// source converted with the new options.
+    void ApplyCodeEditorOptions();
 
     TTavloTerminalView& fView;
     UnicodeString fCaption = DesignCaption;

@@ -91,11 +91,13 @@ void TTavloTerminal::TermOptionsActExecute(TObject* Sender)
     TNrKeyValueSections before;
     TNrKeyValueSections after;
     CollectTerminalOptions(SimpleTerminal1, *Options);
+    CodeEditorPage.CollectTermOptions(*Options);
     ConfigTerm->SetOptions(*Options);
     if (serial) WriteConnectionSettings(*Options, before);
     if (ConfigTerm->ShowModal() != TModalResult::mrOk) return;
     ConfigTerm->GetOptions(*Options);
     ApplyTerminalOptions(*Options, SimpleTerminal1);
+    ApplyCodeEditorOptions();
     if (!serial) return;
     WriteConnectionSettings(*Options, after);
     if (SameComPortSettings(before, after)) return;

@@ -9,6 +9,8 @@
 #include "app/HostAddressForm.h"
 #include "app/MainLayout.h"
 #include "blocks/BlockManagerForm.h"
+#include "codeeditor/CodeEditorPageForm.h"
+#include "editor/NibCompletionProposalForm.h"
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/CustomizeDialog.h"
 #include "platform/qt/QtActionBars.h"
@@ -46,12 +48,18 @@ TTavloTerminalForm::TTavloTerminalForm()
     blockLayout->addWidget(statusBar1);
     fPages->addTab(fBlockTabSheet, QStringLiteral("Block Manager"));
     fPages->addTab(fCodeEditorTabSheet, QStringLiteral("Code Editor"));
+    auto* codeLayout = new QVBoxLayout(fCodeEditorTabSheet);
+    codeLayout->setContentsMargins(0, 0, 0, 0);
 
     fLogic = std::make_unique<TTavloTerminal>(*this);
     fTerminalHost = new ControlHostWidget(fLogic->SimpleTerminal1, terminalTabSheet);
     terminalLayout->addWidget(fTerminalHost);
     fBlockManagerForm = new TBlockManagerForm(fLogic->BlockManager);
     blockLayout->insertWidget(0, fBlockManagerForm, 1);
+    fCodeEditorPageForm = new TCodeEditorPageForm(fLogic->CodeEditorPage);
+    codeLayout->addWidget(fCodeEditorPageForm);
+    fCompletionProposalForm =
+        std::make_unique<TNibCompletionProposalForm>(fLogic->CodeEditorPage.NibCompletionProposal1, this);
     setWindowTitle(Q(fLogic->Caption()));
     fActionBars = std::make_unique<QtActionBars>(*this, fLogic->ActionLists(), MainMenuBarName);
     // The pages may give their actions the same shortcuts.
@@ -59,6 +67,7 @@ TTavloTerminalForm::TTavloTerminalForm()
     fActionBars->ScopeToPage(fLogic->CodeEditor, fCodeEditorTabSheet);
     fBlockManagerForm->AddPopUpMenu(*fActionBars);
     fBlockManagerForm->HostToolBars(*fActionBars, BlockToolBarName, LineToolBarName);
+    fCodeEditorPageForm->AddPopUpMenu(*fActionBars);
     fActionBars->Show(fLogic->Layout());
     fPages->setCurrentIndex(fLogic->ActivePage());
 
@@ -68,15 +77,22 @@ TTavloTerminalForm::TTavloTerminalForm()
 
 TTavloTerminalForm::~TTavloTerminalForm()
 {
+    fCompletionProposalForm.reset();
     fLogic->FormDestroy();
     // The hosts show controls that go with the logic: the hosts go first.
     delete fTerminalHost;
     delete fBlockManagerForm;
+    delete fCodeEditorPageForm;
 }
 
 void TTavloTerminalForm::CaptionChanged(const UnicodeString& caption) { setWindowTitle(Q(caption)); }
 
-void TTavloTerminalForm::ActivePageChanged(TMainPage page) { fPages->setCurrentIndex(page); }
+void TTavloTerminalForm::ActivePageChanged(TMainPage page)
+{
+    fPages->setCurrentIndex(page);
+    // The code editor takes the keys of its page, as the terminal does of its own.
+    if (page == pgCodeEditor && fCodeEditorPageForm) fCodeEditorPageForm->FocusEditor();
+}
 
 void TTavloTerminalForm::BlockStatusChanged(int panel, const UnicodeString& text)
 {

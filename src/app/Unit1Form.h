@@ -8,6 +8,8 @@
 
 class ControlHostWidget;
 class TBlockManagerForm;
+class TCodeEditorPageForm;
+class TNibCompletionProposalForm;
 class QtActionBars;
 class QDialog;
 class QLabel;
@@ -44,6 +46,9 @@ private:
     std::unique_ptr<TTavloTerminal> fLogic;
     ControlHostWidget* fTerminalHost = nullptr;
     TBlockManagerForm* fBlockManagerForm = nullptr;
+    TCodeEditorPageForm* fCodeEditorPageForm = nullptr;
+    /// The Code Editor's completion list on the screen; goes before the proposal it shows.
+    std::unique_ptr<TNibCompletionProposalForm> fCompletionProposalForm;
     std::unique_ptr<QDialog> fHostAddressDialog;
     std::unique_ptr<QtActionBars> fActionBars;
 };

@@ -5,6 +5,7 @@ bool TAction::Execute()
     // A shortcut may come long after the last idle refresh: ask the state again first.
     Update();
     if (!Enabled || !OnExecute) return false;
+    if (AutoCheck) Checked = !Checked;
     OnExecute(this);
     return true;
 }

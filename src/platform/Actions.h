@@ -17,6 +17,10 @@ public:
     /// The key chord in the portable text form ("Ctrl+F", "F3"); empty for none.
     UnicodeString ShortCut;
     bool Enabled = true;
+    /// The check mark shown beside the caption.
+    bool Checked = false;
+    /// Executing toggles Checked before OnExecute runs.
+    bool AutoCheck = false;
     /// Runs the command.
     TNotifyEvent OnExecute;
     /// Sets Enabled (and anything else shown) from the program's state; none means always enabled.

@@ -1,6 +1,7 @@
 #pragma once
-// What the desktop main window needs around it: the toolkit, the Qt main loop, the application
-// object and an application-data folder of the test's own, all let go when the test ends.
+// What the desktop main window needs around it: the toolkit with its graphics, the Qt main loop,
+// the application object and an application-data folder of the test's own, all let go when the
+// test ends.
 #include <gtest/gtest.h>
 #include "app/Application.h"
 #include "platform/QtTestApplication.h"
@@ -20,7 +21,7 @@ protected:
         MainLoop::SetCurrent(nullptr);
     }
 
-    QApplication& app = TestApplication();
+    QtTestGraphics graphics;
     TempFolder appData;
     AppDataAt appDataAt{appData.Path()};
     QtMainLoop loop;

@@ -6,6 +6,7 @@
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
 #include "platform/ManualLoop.h"
+#include "support/RecordingCanvas.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
@@ -76,5 +77,7 @@ protected:
     AppDataAt appDataAt{appData.Path()};
     ManualLoop loop;
     TApplication application;
+    /// The code editor measures its font when it is made.
+    RecordingGraphicsFactory graphics;
     RecordingView view;
 };

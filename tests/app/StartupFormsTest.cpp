@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "app/PendingForms.h"
+#include "codeeditor/EditPairsDlg.h"
 #include "app/ProgramForms.h"
 #include "app/StartupFixture.h"
 #include "app/TextViewerFixture.h"
@@ -148,7 +148,7 @@ TEST_F(StartupTest, DestroyFreesTheListsAndLeavesTheConnectionManagerWithoutHand
 
     EXPECT_EQ(window.ComOkBuffer, nullptr);
     EXPECT_EQ(window.PasteTextLinesBuffer, nullptr);
-    EXPECT_EQ(window.CodeEditPairedWordsList, nullptr);
+    EXPECT_EQ(window.CodeEditorPage.CodeEditPairedWordsList, nullptr);
     ASSERT_NE(ConnectionMod, nullptr);
     EXPECT_FALSE(ConnectionMod->OnRxByte);
     EXPECT_FALSE(ConnectionMod->OnConnected);

@@ -375,6 +375,19 @@ TEST_F(CompletionProposalTest, HintsCloseOnAnyCommandAndParameterHintsFollowTheT
     }
 }
 
+TEST_F(CompletionProposalTest, AHintIsAsWideAsItsWidestItemAndAsHighAsItsItems)
+{
+    proposal.ClearList();
+    proposal.AddItem(u"abc", u"abc");
+    proposal.AddItem(u"a", u"a");
+    proposal.ExecuteEx(u"", 10, 20, ctHint);
+    ASSERT_TRUE(Open());
+    const TNibBaseCompletionProposalForm& form = proposal.Form();
+    // Every code unit of the test canvas is 8 pixels wide.
+    EXPECT_EQ(form.WindowBounds(), (TRect{10, 20, 10 + 3 * 8 + 2 * form.Margin() + 2,
+                                          20 + 2 * form.EffectiveItemHeight() + 2 + 2 * form.Margin()}));
+}
+
 TEST_F(CompletionProposalTest, BackspaceInTheListDeletesOnceAndClosesPastTheWordStart)
 {
     SetLines({u"1 DU"});

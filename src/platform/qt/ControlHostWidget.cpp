@@ -152,7 +152,11 @@ protected:
     }
 
     void focusInEvent(QFocusEvent*) override { fControl.FocusChanged(true); }
-    void focusOutEvent(QFocusEvent*) override { fControl.FocusChanged(false); }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        // A menu that opens leaves the focus where it was, as the forms expect of a menu.
+        if (event->reason() != Qt::PopupFocusReason) fControl.FocusChanged(false);
+    }
 
 private:
     static std::optional<TMouseButton> ButtonOf(Qt::MouseButton b)

@@ -151,6 +151,12 @@ void QtActionBars::UpdateActions()
     for (TActionList* list : fLists) {
         list->UpdateActions();
         for (const auto& action : list->Actions())
-            fQtActions.at(action.get())->setEnabled(action->Enabled);
+        {
+            QAction* qtAction = fQtActions.at(action.get());
+            qtAction->setEnabled(action->Enabled);
+            // Qt would toggle a checkable action on its own: the mark follows the action only.
+            qtAction->setCheckable(action->AutoCheck || action->Checked);
+            qtAction->setChecked(action->Checked);
+        }
     }
 }

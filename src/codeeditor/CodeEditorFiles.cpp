@@ -1,0 +1,184 @@
+// The Code Editor's document: new, open, save, the question before changes are lost, the hand-over
+// of its blocks to the Block Manager and the paired-words dialog.
+#include <sstream>
+#include "app/ProgramForms.h"
+#include "blocks/BlockManager.h"
+#include "codeeditor/CodeEditorPage.h"
+#include "codeeditor/CompanionFiles.h"
+#include "codeeditor/EditPairsDlg.h"
+#include "codeeditor/TextToBlock.h"
+#include "platform/Folders.h"
+
+namespace {
+
+TFileDialogRequest OpenDialog()
+{
+    return {u"Open Block or Text  File", u"Forth Text File|*.forth|Text File|*.txt|Any File|*.*", u".forth", {}, {}};
+}
+
+TFileDialogRequest SaveDialog()
+{
+    return {u"Save To Forth Text File", u"Forth Text File|*.forth|Text File|*.txt", u".forth", {}, {}};
+}
+
+void ShowError(const UnicodeString& text)
+{
+    Dialogs::Current().MessageBox(u"Error", text, TMsgDlgType::mtError, TMsgButtons::OK);
+}
+
+bool SameStrings(const TStringList& A, const TStringList& B)
+{
+    if (A.Count() != B.Count()) return false;
+    for (int i = 0; i < A.Count(); ++i)
+        if (A[i] != B[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+bool TCodeEditorPage::QueryCloseEditorFile()
+{
+    bool result = true;
+    if (ScriptEdit.Modified()) {
+        switch (Dialogs::Current().MessageBox(u"Confirm", u"Code editor contents have changed, save changes?",
+                                              TMsgDlgType::mtConfirmation, TMsgButtons::YesNoCancel)) {
+        case TModalResult::mrNo: break;
+        case TModalResult::mrYes:
+            EditorSaveFileActExecute();
+            result = !ScriptEdit.Modified();
+            break;
+        default: result = false; break;
+        }
+    }
+    if (result) {
+        ScriptEdit.Lines().Clear();
+        // The text that was changed is gone: an empty editor has nothing to save.
+        ScriptEdit.SetModified(false);
+        CodeEditPairedWordsList->Clear();
+        if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
+    }
+    return result;
+}
+
+std::string TCodeEditorPage::EditorText() const
+{
+    std::ostringstream stream;
+    ScriptEdit.Lines().SaveToStream(stream);
+    return std::move(stream).str();
+}
+
+std::string TCodeEditorPage::ConvertEditorText(const UnicodeString& Caption, bool CompileStartsLine, bool WordWrap,
+                                               bool CaptionAllBlocks, bool CaptionPrintableAll) const
+{
+    return ConvertTextToBlocks(Caption, EditorText(), CompileStartsLine, WordWrap, CaptionAllBlocks,
+                               CaptionPrintableAll, *CodeEditPairedWordsList);
+}
+
+std::string TCodeEditorPage::EditorToBlockStream() const
+{
+    const int captions = Options->EditorCaptionBlocks;
+    const UnicodeString caption = captions > 0 ? ExtractFileName(CodeEditCurrentFileName) : UnicodeString();
+    return ConvertEditorText(caption, Options->EditCompileStartsLine, Options->EditWordWrapBlockFile, captions >= 2,
+                             captions >= 3);
+}
+
+void TCodeEditorPage::TransformToBlockEditor()
+{
+    if (!fBlockManager.LoadBlockStream(EditorToBlockStream())) return;
+    // An unnamed document gives no name: the Block Manager then asks for one when it saves.
+    fBlockManager.BlockEditCurrentFileName =
+        CodeEditCurrentFileName.empty() ? UnicodeString() : BlockFileNameOf(CodeEditCurrentFileName);
+    fBlockManager.ShowBlockFileName();
+}
+
+bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModified)
+{
+    if (Name.empty()) return false;
+    UnicodeString error;
+    if (!ScriptEdit.Lines().SaveToFile(Name, TTextEncoding::Ansi, &error)) {
+        ShowError(u"Cannot save file \"" + Name + u"\": " + error);
+        return false;
+    }
+    CodeEditCurrentFileName = Name;
+    ShowEditorFileName();
+    if (ClearModified) ScriptEdit.SetModified(false);
+    error = SaveFileSafely(BlockFileNameOf(Name), EditorToBlockStream());
+    if (error.empty()) {
+        const UnicodeString pairs = PairsFileNameOf(Name);
+        if (CodeEditPairedWordsList->Count() == 0) {
+            if (FileExists(pairs) && !DeleteFile(pairs)) error = u"cannot delete \"" + pairs + u"\"";
+        } else {
+            CodeEditPairedWordsList->SaveToFile(pairs, &error);
+        }
+    }
+    if (error.empty()) return true;
+    // The source is saved, but its companions are not what it says: it counts as unsaved.
+    ScriptEdit.SetModified(true);
+    ShowError(u"Cannot save the companion files of \"" + Name + u"\": " + error);
+    return false;
+}
+
+UnicodeString TCodeEditorPage::AskSaveFileName() { return Dialogs::Current().SaveFile(SaveDialog()); }
+
+void TCodeEditorPage::EditorNewActExecute()
+{
+    if (!QueryCloseEditorFile()) return;
+    CodeEditCurrentFileName.clear();
+    ShowEditorFileName();
+}
+
+void TCodeEditorPage::EditorNewActUpdate()
+{
+    EditorNewAct->Enabled = (CodeEditorActive() && HasLines()) || ScriptEdit.Modified();
+}
+
+void TCodeEditorPage::EditorOpenFileActExecute()
+{
+    const UnicodeString name = Dialogs::Current().OpenFile(OpenDialog());
+    if (name.empty() || !QueryCloseEditorFile()) return;
+    if (!ScriptEdit.Lines().LoadFromFile(name)) {
+        ShowError(u"Cannot open file \"" + name + u"\".");
+        return;
+    }
+    ScriptEdit.SetModified(false);
+    CodeEditCurrentFileName = name;
+    ShowEditorFileName();
+    const UnicodeString pairs = PairsFileNameOf(name);
+    if (FileExists(pairs)) CodeEditPairedWordsList->LoadFromFile(pairs);
+    UpdateLocalWordsAct->Execute();
+}
+
+void TCodeEditorPage::EditorOpenFileActUpdate() { EditorOpenFileAct->Enabled = CodeEditorActive(); }
+
+void TCodeEditorPage::EditorSaveFileActExecute()
+{
+    UnicodeString name = CodeEditCurrentFileName;
+    if (name.empty()) name = AskSaveFileName();
+    SaveEditorFile(name, true);
+}
+
+void TCodeEditorPage::EditorSaveFileActUpdate()
+{
+    EditorSaveFileAct->Enabled = CodeEditorActive() && HasLines() && ScriptEdit.Modified();
+}
+
+void TCodeEditorPage::EditorSaveAsFileActExecute() { SaveEditorFile(AskSaveFileName(), true); }
+
+void TCodeEditorPage::EditorSaveAsFileActUpdate() { EditorSaveAsFileAct->Enabled = CodeEditorActive() && HasLines(); }
+
+void TCodeEditorPage::EditorTransToBlockEditActUpdate() { EditorTransToBlockEditAct->Enabled = HasLines(); }
+
+void TCodeEditorPage::EditorEditPairedWordsActUpdate() { EditorEditPairedWordsAct->Enabled = HasLines(); }
+
+void TCodeEditorPage::EditPairedWords()
+{
+    if (!EditPairsForm) return;
+    EditPairsForm->CentreOn(fHost.WindowBounds());
+    EditPairsForm->SetItems(*CodeEditPairedWordsList);
+    if (EditPairsForm->ShowModal() != TModalResult::mrOk) return;
+    const TStringList& items = EditPairsForm->Items();
+    if (SameStrings(items, *CodeEditPairedWordsList)) return;
+    CodeEditPairedWordsList->Clear();
+    for (int i = 0; i < items.Count(); ++i) CodeEditPairedWordsList->Add(items[i]);
+    if (HasLines()) ScriptEdit.SetModified(true);
+}

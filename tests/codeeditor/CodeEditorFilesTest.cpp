@@ -1,0 +1,259 @@
+#include "codeeditor/CodeEditorFixture.h"
+#include "codeeditor/TextToBlock.h"
+#include "platform/Folders.h"
+
+namespace {
+
+class CodeEditorFiles : public CodeEditorTest {
+protected:
+    bool Run(const char16_t* name) { return actions.Find(name)->Execute(); }
+    bool Enabled(const char16_t* name)
+    {
+        TAction* action = actions.Find(name);
+        action->Update();
+        return action->Enabled;
+    }
+    /// A source file with its paired words, as an earlier save left them.
+    void WriteDocument(const std::string& name, const std::string& text, const std::string& pairs)
+    {
+        folder.Write(name, text);
+        if (!pairs.empty()) folder.Write(name + ".pairs", pairs);
+    }
+};
+
+TEST_F(CodeEditorFiles, SavingWritesTheSourceItsBlocksAndItsPairedWords)
+{
+    options.EditorCaptionBlocks = 1;
+    Type(u"CONST: TEN 10\r\n: SQ DUP * ;");
+    page.CodeEditPairedWordsList->Add(u"CONST:");
+    dialogs.FileAnswers = {folder.Name("demo.forth")};
+
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+
+    ASSERT_EQ(dialogs.SaveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.SaveRequests[0].Title, u"Save To Forth Text File");
+    EXPECT_EQ(dialogs.SaveRequests[0].DefaultExt, u".forth");
+    EXPECT_EQ(folder.Read("demo.forth"), "CONST: TEN 10\r\n: SQ DUP * ;");
+    const std::string blocks = folder.Read("demo.forth.blk");
+    ASSERT_EQ(blocks.size(), 1024u);
+    EXPECT_EQ(blocks.substr(0, 16), ".( demo.forth ) ");
+    EXPECT_EQ(blocks, ConvertTextToBlocks(u"demo.forth", "CONST: TEN 10\r\n: SQ DUP * ;", false, false, false,
+                                          false, *page.CodeEditPairedWordsList));
+    EXPECT_EQ(folder.Read("demo.forth.pairs"), "CONST:\r\n");
+    EXPECT_EQ(page.CodeEditCurrentFileName, folder.Name("demo.forth"));
+    EXPECT_EQ(view.Status[6], folder.Name("demo.forth"));
+    EXPECT_FALSE(page.ScriptEdit.Modified());
+
+    // The next save keeps the name, rewrites the blocks and drops the emptied paired words.
+    page.CodeEditPairedWordsList->Clear();
+    Type(u": CUBE DUP DUP * * ;");
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    EXPECT_EQ(dialogs.SaveRequests.size(), 1u);
+    EXPECT_EQ(folder.Read("demo.forth.blk").substr(64, 21), ": CUBE DUP DUP * * ; ");
+    EXPECT_FALSE(FileExists(folder.Name("demo.forth.pairs")));
+}
+
+TEST_F(CodeEditorFiles, SaveAsAlwaysAsksAndACancelledDialogSavesNothing)
+{
+    Type(u"1 2 +");
+    dialogs.FileAnswers = {folder.Name("a.forth"), u""};
+    EXPECT_TRUE(Run(u"EditorSaveAsFileAct"));
+    Type(u"3 4 +");
+    EXPECT_TRUE(Run(u"EditorSaveAsFileAct"));
+    EXPECT_EQ(dialogs.SaveRequests.size(), 2u);
+    EXPECT_EQ(folder.Read("a.forth"), "1 2 +");
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+    EXPECT_EQ(page.CodeEditCurrentFileName, folder.Name("a.forth"));
+}
+
+TEST_F(CodeEditorFiles, AFailedSaveSaysSoAndKeepsTheDocumentUnsaved)
+{
+    Type(u"1 2 +");
+    dialogs.FileAnswers = {folder.Name("missing/a.forth")};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+
+    // The source saved but its block file could not be written: still unsaved.
+    std::filesystem::create_directory(folder.Path("a.forth.blk"));
+    dialogs.FileAnswers = {folder.Name("a.forth")};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    EXPECT_EQ(dialogs.Questions.size(), 2u);
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+}
+
+TEST_F(CodeEditorFiles, OpenTakesTheFileItsPairedWordsAndItsLocalWords)
+{
+    WriteDocument("one.forth", ": SQ DUP * ;\r\n", "CONST:\r\nVAR:\r\n");
+    WriteDocument("two.forth", "( : HIDDEN ) : SHOWN ;\r\n", "");
+    dialogs.FileAnswers = {folder.Name("one.forth"), folder.Name("two.forth")};
+
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    EXPECT_EQ(dialogs.OpenRequests[0].Title, u"Open Block or Text  File");
+    EXPECT_EQ(dialogs.OpenRequests[0].Filter, u"Forth Text File|*.forth|Text File|*.txt|Any File|*.*");
+    EXPECT_EQ(Text(), u": SQ DUP * ;\r\n");
+    EXPECT_FALSE(page.ScriptEdit.Modified());
+    EXPECT_EQ(page.CodeEditCurrentFileName, folder.Name("one.forth"));
+    EXPECT_EQ(view.Status[6], folder.Name("one.forth"));
+    EXPECT_EQ(page.CodeEditPairedWordsList->Text(), u"CONST:\r\nVAR:\r\n");
+    EXPECT_TRUE(page.Highlighter()->IsLocalword(u"SQ"));
+
+    // Without a ".pairs" file the list stays empty; a colon in a comment defines nothing.
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    EXPECT_EQ(page.CodeEditPairedWordsList->Count(), 0);
+    EXPECT_FALSE(page.Highlighter()->IsLocalword(u"SQ"));
+    EXPECT_FALSE(page.Highlighter()->IsLocalword(u"HIDDEN"));
+    EXPECT_TRUE(page.Highlighter()->IsLocalword(u"SHOWN"));
+    EXPECT_TRUE(dialogs.Questions.empty());
+}
+
+TEST_F(CodeEditorFiles, AFileThatCannotBeReadIsReportedAndNamesNothing)
+{
+    dialogs.FileAnswers = {folder.Name("gone.forth")};
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+}
+
+TEST_F(CodeEditorFiles, TheCloseQuestionSavesDiscardsOrKeepsTheDocument)
+{
+    struct Case {
+        const char* Name;
+        std::vector<TModalResult> Answers;
+        UnicodeString SaveAnswer;
+        bool Result;
+        bool Kept;
+    };
+    using R = TModalResult;
+    const Case cases[] = {
+        {"No discards", {R::mrNo}, u"", true, false},
+        {"Cancel keeps", {R::mrCancel}, u"", false, true},
+        {"Yes with a cancelled save dialog keeps", {R::mrYes}, u"", false, true},
+        {"Yes with a save discards", {R::mrYes}, folder.Name("q.forth"), true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        page.CodeEditCurrentFileName.clear();
+        Type(u": A ;");
+        page.CodeEditPairedWordsList->Add(u"CONST:");
+        dialogs.Answers.assign(c.Answers.begin(), c.Answers.end());
+        dialogs.FileAnswers = {c.SaveAnswer};
+        dialogs.Questions.clear();
+
+        EXPECT_EQ(page.QueryCloseEditorFile(), c.Result);
+        ASSERT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(dialogs.Questions[0].Text, u"Code editor contents have changed, save changes?");
+        EXPECT_EQ(dialogs.Questions[0].Buttons, TMsgButtons::YesNoCancel);
+        EXPECT_EQ(Text() == u": A ;", c.Kept);
+        EXPECT_EQ(page.CodeEditPairedWordsList->Count(), c.Kept ? 1 : 0);
+        EXPECT_EQ(page.ScriptEdit.Modified(), c.Kept);
+        page.CodeEditPairedWordsList->Clear();
+    }
+    EXPECT_EQ(folder.Read("q.forth"), ": A ;");
+    // Nothing changed, nothing asked.
+    dialogs.Questions.clear();
+    EXPECT_TRUE(page.QueryCloseEditorFile());
+    EXPECT_TRUE(dialogs.Questions.empty());
+}
+
+TEST_F(CodeEditorFiles, NewForgetsTheNameOnlyWhenTheQuestionAllows)
+{
+    page.CodeEditCurrentFileName = u"/x/old.forth";
+    Type(u"1");
+    dialogs.Answers = {TModalResult::mrCancel, TModalResult::mrNo};
+    EXPECT_TRUE(Run(u"EditorNewAct"));
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"/x/old.forth");
+    EXPECT_TRUE(Run(u"EditorNewAct"));
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+    EXPECT_EQ(view.Status[6], u"(none)");
+    EXPECT_EQ(page.ScriptEdit.Lines().Count(), 0);
+}
+
+TEST_F(CodeEditorFiles, DocumentActionsNeedTheFocusedPageLinesOrChanges)
+{
+    EXPECT_TRUE(Enabled(u"EditorOpenFileAct"));
+    EXPECT_FALSE(Enabled(u"EditorNewAct"));
+    EXPECT_FALSE(Enabled(u"EditorSaveAsFileAct"));
+    EXPECT_FALSE(Enabled(u"EditorTransToBlockEditAct"));
+    EXPECT_FALSE(Enabled(u"EditorEditPairedWordsAct"));
+    Type(u"1");
+    EXPECT_TRUE(Enabled(u"EditorSaveFileAct"));
+    EXPECT_TRUE(Enabled(u"EditorTransToBlockEditAct"));
+    EXPECT_TRUE(Enabled(u"EditorEditPairedWordsAct"));
+    page.ScriptEdit.FocusChanged(false);
+    EXPECT_FALSE(Enabled(u"EditorOpenFileAct"));
+    EXPECT_FALSE(Enabled(u"EditorSaveFileAct"));
+    EXPECT_FALSE(Enabled(u"EditorSaveAsFileAct"));
+    EXPECT_TRUE(Enabled(u"EditorNewAct"));
+    EXPECT_TRUE(Enabled(u"EditorTransToBlockEditAct"));
+    page.ScriptEdit.FocusChanged(true);
+    pageActive = false;
+    EXPECT_FALSE(Enabled(u"EditorSaveFileAct"));
+}
+
+TEST_F(CodeEditorFiles, TransformHandsTheBlocksOverWhenTheBlockManagerAllows)
+{
+    page.CodeEditCurrentFileName = folder.Name("t.forth");
+    Type(u": SQ DUP * ;");
+    EXPECT_TRUE(Run(u"EditorTransToBlockEditAct"));
+    ASSERT_EQ(blocks.BlockEditData.Count(), 16);
+    EXPECT_EQ(blocks.BlockEditData[0], u": SQ DUP * ;");
+    EXPECT_EQ(blocks.BlockEditCurrentFileName, folder.Name("t.forth.blk"));
+
+    // A changed block file is asked about first; Cancel leaves it and its name alone.
+    blocks.InsertBlankLinesAt(0, 1);
+    dialogs.Answers = {TModalResult::mrCancel};
+    Type(u": CUBE ;");
+    EXPECT_TRUE(Run(u"EditorTransToBlockEditAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text, u"Block editor contents have changed, save changes?");
+    EXPECT_EQ(blocks.BlockEditData.Count(), 17);
+    EXPECT_EQ(blocks.BlockEditCurrentFileName, folder.Name("t.forth.blk"));
+
+    // An unnamed source leaves the Block Manager unnamed.
+    dialogs.Answers = {TModalResult::mrNo};
+    page.CodeEditCurrentFileName.clear();
+    EXPECT_TRUE(Run(u"EditorTransToBlockEditAct"));
+    EXPECT_EQ(blocks.BlockEditData[0], u": CUBE ;");
+    EXPECT_EQ(blocks.BlockEditCurrentFileName, u"");
+}
+
+TEST_F(CodeEditorFiles, PairedWordsFromTheDialogMarkTheDocumentChangedOnlyWhenTheyDiffer)
+{
+    TEditPairsForm form;
+    struct OkView : TEditPairsView {
+        TEditPairsForm* Form;
+        std::function<void()> Edit;
+        TModalResult ShowModal() override
+        {
+            if (Edit) Edit();
+            Form->OkAct->Execute();
+            return Form->ModalResult;
+        }
+        void Changed() override {}
+    } dialogView;
+    dialogView.Form = &form;
+    form.SetView(&dialogView);
+    EditPairsForm = &form;
+    folder.Write("p.forth", "1 2 +\r\n");
+    dialogs.FileAnswers = {folder.Name("p.forth")};
+    Run(u"EditorOpenFileAct");
+
+    EXPECT_TRUE(Run(u"EditorEditPairedWordsAct"));
+    EXPECT_FALSE(page.ScriptEdit.Modified());
+    EXPECT_EQ(form.Bounds.Left, 100 + (800 - form.Bounds.Width()) / 2);
+
+    dialogView.Edit = [&] {
+        form.SetAddWordEdit(u"VAR:");
+        form.AddAct->Execute();
+    };
+    EXPECT_TRUE(Run(u"EditorEditPairedWordsAct"));
+    EXPECT_EQ(page.CodeEditPairedWordsList->Text(), u"VAR:\r\n");
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+    EditPairsForm = nullptr;
+}
+
+}  // namespace
