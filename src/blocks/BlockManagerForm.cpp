@@ -1,5 +1,4 @@
 #include "blocks/BlockManagerForm.h"
-#include <QAction>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QScrollBar>
@@ -38,21 +37,9 @@ void TBlockManagerForm::HostToolBars(QtActionBars& bars, const UnicodeString& le
 
 void TBlockManagerForm::AddPopUpMenu(const QtActionBars& bars)
 {
-    TAction* const items[] = {fManager.BlockEditUndoAct,        nullptr,
-                              fManager.BlockEditCopyLinesAct,   fManager.BlockEditCutLinesAct,
-                              fManager.BlockEditPasteLinesAct,  fManager.DeleteLineAct,
-                              nullptr,                          fManager.BlockEditSelecyAllAct,
-                              fManager.BlockEditSelectBlockAct, nullptr,
-                              fManager.BlockEditInsertBlankAboveAct, fManager.BlockEditInsertBlankBelowAct};
-    QWidget* surface = fGridHost->Surface();
-    surface->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (TAction* action : items) {
-        if (!action) {
-            auto* separator = new QAction(surface);
-            separator->setSeparator(true);
-            surface->addAction(separator);
-        } else if (QAction* qtAction = bars.QtAction(*action)) {
-            surface->addAction(qtAction);
-        }
-    }
+    bars.AddPopUpMenu(fGridHost->Surface(),
+                      {fManager.BlockEditUndoAct, nullptr, fManager.BlockEditCopyLinesAct,
+                       fManager.BlockEditCutLinesAct, fManager.BlockEditPasteLinesAct, fManager.DeleteLineAct,
+                       nullptr, fManager.BlockEditSelecyAllAct, fManager.BlockEditSelectBlockAct, nullptr,
+                       fManager.BlockEditInsertBlankAboveAct, fManager.BlockEditInsertBlankBelowAct});
 }

@@ -1,5 +1,4 @@
 #include "codeeditor/CodeEditorPageForm.h"
-#include <QAction>
 #include <QLabel>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -59,21 +58,10 @@ void TCodeEditorPageForm::ShowReplaceDialog(TFindDialogData& Dialog) { fReplaceD
 
 void TCodeEditorPageForm::AddPopUpMenu(const QtActionBars& bars)
 {
-    TAction* const items[] = {fPage.EditorUndoAct,      fPage.EditorRedoAct,  nullptr,
-                              fPage.EditorCopyAct,      fPage.EditorCutAct,   fPage.EditorPasteAct,
-                              nullptr,                  fPage.EditorSelectAllAct, nullptr,
-                              fPage.AutoIndentAct,      fPage.EditIndentLinesAct, fPage.EditOutdentLinesAct};
-    QWidget* surface = fHost->Surface();
-    surface->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (TAction* action : items) {
-        if (!action) {
-            auto* separator = new QAction(surface);
-            separator->setSeparator(true);
-            surface->addAction(separator);
-        } else if (QAction* qtAction = bars.QtAction(*action)) {
-            surface->addAction(qtAction);
-        }
-    }
+    bars.AddPopUpMenu(fHost->Surface(),
+                      {fPage.EditorUndoAct, fPage.EditorRedoAct, nullptr, fPage.EditorCopyAct, fPage.EditorCutAct,
+                       fPage.EditorPasteAct, nullptr, fPage.EditorSelectAllAct, nullptr, fPage.AutoIndentAct,
+                       fPage.EditIndentLinesAct, fPage.EditOutdentLinesAct});
 }
 
 void TCodeEditorPageForm::FocusEditor() { fHost->Surface()->setFocus(); }

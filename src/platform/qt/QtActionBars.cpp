@@ -134,6 +134,20 @@ QAction* QtActionBars::QtAction(const TAction& action) const
     return found == fQtActions.end() ? nullptr : found->second;
 }
 
+void QtActionBars::AddPopUpMenu(QWidget* target, std::initializer_list<TAction*> items) const
+{
+    target->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (TAction* action : items) {
+        if (!action) {
+            auto* separator = new QAction(target);
+            separator->setSeparator(true);
+            target->addAction(separator);
+        } else if (QAction* qtAction = QtAction(*action)) {
+            target->addAction(qtAction);
+        }
+    }
+}
+
 void QtActionBars::HostBar(const UnicodeString& barName, QWidget* slot) { fBarSlots[barName] = slot; }
 
 void QtActionBars::ScopeToPage(const TActionList& list, QWidget* page)

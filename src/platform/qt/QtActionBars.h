@@ -1,4 +1,5 @@
 #pragma once
+#include <initializer_list>
 // The menu bar and tool bars of a main window, built from a layout over the program's actions.
 // Every action gets one Qt action: its menu items and tool buttons trigger the action's Execute,
 // and an idle timer shows the enabled state that its Update handler sets.
@@ -27,6 +28,8 @@ public:
 
     /// The Qt action that stands for an action of the lists; nullptr for others.
     QAction* QtAction(const TAction& action) const;
+    /// Gives `target` a pop-up menu of these actions; a null entry is a separator.
+    void AddPopUpMenu(QWidget* target, std::initializer_list<TAction*> items) const;
     /// The tool bars as shown, in layout order.
     const std::vector<QToolBar*>& ToolBars() const { return fToolBars; }
 
