@@ -84,7 +84,7 @@ TEST_F(PaintTest, LineEndMarkTakesTheCommentColoursOnlyAfterAComment)
     SetLines({u"DUP \\ note", u"DUP"});
     Paint();
     for (int row : {0, 1}) {
-        const CanvasCall& mark = TextOuts(row).back();
+        const CanvasCall mark = TextOuts(row).back();
         ASSERT_EQ(mark.Text, u"\u00B6");
         EXPECT_EQ(mark.Color, row == 0 ? clGreen : clNavy) << row;
         EXPECT_EQ(mark.Background, row == 0 ? clYellow : clMoneyGreen) << row;
