@@ -1,5 +1,8 @@
 // The editor control: undo and redo steps over the two change lists, grouped by change number,
 // by eoGroupUndo and by bracket pairs of change reasons.
+#include <optional>
+#include <utility>
+
 #include "editor/NibEdit.h"
 #include "editor/NibEditTempOption.h"
 #include "editor/NibUnicode.h"
@@ -139,9 +142,22 @@ void TCustomNibEdit::Undo()
     if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
     if (!fUndoList->PeekItem()) return;
     const TNibChangeReason last = fUndoList->LastChangeReason();
+    // An indent step ends with the undo of its column insert; what the user gets back is the
+    // selection that was indented, in the user's own mode, not the removed column.
+    const TNibSelectionMode ownMode = fSelectionMode;
+    std::optional<std::pair<TBufferCoord, TBufferCoord>> indented;
+    auto undoItem = [this, &indented] {
+        const TNibEditUndoItem* top = fUndoList->PeekItem();
+        if (top && top->ChangeReason == crIndent) indented = {top->ChangeStartPos, top->ChangeEndPos};
+        UndoItem();
+    };
     if (ReplayStep(*fUndoList, *fRedoList, IsEndReason(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo),
-                   [this] { UndoItem(); }))
+                   undoItem))
         RefreshModified();
+    if (indented) {
+        fActiveSelectionMode = ownMode;
+        SetCaretAndSelection(indented->second, indented->first, indented->second);
+    }
 }
 
 void TCustomNibEdit::Redo()
@@ -240,6 +256,8 @@ void TCustomNibEdit::UndoItem()
         InsertBlock({column, start.Line}, {column, end.Line}, item->ChangeStr.c_str(), false);
         SetCaretAndSelection(start, start, end);
         fRedoList->AddChange(reason, start, end, item->ChangeStr, mode);
+        // The blanks go back as a column block; the selection is again the one that was outdented.
+        fActiveSelectionMode = mode;
         break;
     }
     case crCaret:
@@ -267,6 +285,7 @@ void TCustomNibEdit::RedoItem()
 {
     const std::unique_ptr<TNibEditUndoItem> item = fRedoList->PopItem();
     if (!item) return;
+    const TNibSelectionMode ownMode = fSelectionMode;
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
@@ -314,6 +333,9 @@ void TCustomNibEdit::RedoItem()
     case crIndent:
         SetCaretAndSelection(end, start, end);
         fUndoList->AddChange(reason, start, end, item->ChangeStr, mode);
+        // The item is recorded in column mode for its column insert; the selection it puts back
+        // is the user's own.
+        fActiveSelectionMode = ownMode;
         break;
     case crUnindent: {
         const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;

@@ -26,9 +26,19 @@ TEST_F(EditorTest, BlockIndentAndUnindentAreOneUndoStepEach)
     EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"b", u"c", u"d", u"e"}));
     edit.Undo();
     EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"  b", u"  c", u"  d", u"e"}));
+    // The restored selection is the lines it was, not a column block.
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
+    EXPECT_EQ(edit.SelText(), u"b\r\n  c\r\n  d\r\n");
     edit.Undo();
     EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"b", u"c", u"d", u"e"}));
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
+    EXPECT_EQ(edit.SelText(), u"b\r\nc\r\nd\r\n");
     EXPECT_FALSE(edit.CanUndo());
+    edit.Redo();
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
+    edit.Redo();
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"a", u"b", u"c", u"d", u"e"}));
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
 }
 
 TEST_F(EditorTest, UnindentRemovesOneTabStepOfLeadingWhitespace)
