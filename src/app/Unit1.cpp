@@ -292,10 +292,6 @@ void TTavloTerminal::LoadSettings()
         ApplyCodeEditorOptions();
         fHostAddressForm->HostAddressEdit = Options->TcpHostAddress;
         fHostAddressForm->HostPortEdit = Options->TcpHostPort;
-    } else {
-        // The options dialog shows the editor colours of the options, and the highlighter takes
-        // them at start: the editor itself must not show other ones until the first OK.
-        CodeEditorPage.ApplyEditorColors();
     }
     // Without a default layout file only the default-layout action misses it, and it says so:
     // start-up goes on.

@@ -114,9 +114,6 @@ public:
     /// The editor's share of applying the options: font, tab width and colours; the completion
     /// list takes the editor's font.
     void ApplyTermOptions();
-    /// The editor's background and text colour from the options (with highlighting), or the
-    /// system's window colours.
-    void ApplyEditorColors();
     /// The editor's share of collecting the options: font and tab width.
     void CollectTermOptions(TConfigTermOptions& Options) const;
     /// Rescans the names the document defines and gives them to the highlighter.

@@ -44,15 +44,6 @@ void TCodeEditorPage::ApplyTermOptions()
     // A settings file without the editor's font keeps the designed one.
     if (!Options->EditFontFace.empty()) font.Name = Options->EditFontFace;
     if (Options->EditFontSize > 0) font.SetSize(Options->EditFontSize);
-    ScriptEdit.SetFont(font);
-    ApplyEditorColors();
-    ScriptEdit.SetTabWidth(Options->EditorTabSize);
-    NibCompletionProposal1.SetFont(ScriptEdit.Font());
-}
-
-void TCodeEditorPage::ApplyEditorColors()
-{
-    TFont font = ScriptEdit.Font();
     if (Options->EditorUseSyntaxHighlighting) {
         ScriptEdit.SetColor(Options->EditorBgColor);
         font.Color = Options->EditorCommentColor;
@@ -61,6 +52,8 @@ void TCodeEditorPage::ApplyEditorColors()
         font.Color = clWindowText;
     }
     ScriptEdit.SetFont(font);
+    ScriptEdit.SetTabWidth(Options->EditorTabSize);
+    NibCompletionProposal1.SetFont(ScriptEdit.Font());
 }
 
 void TCodeEditorPage::CollectTermOptions(TConfigTermOptions& Target) const

@@ -33,9 +33,6 @@ TEST_F(StartupTest, WithoutASettingsFileTheTerminalKeepsItsDesign)
     EXPECT_EQ(window.SimpleTerminal1.Rows(), 200);
     EXPECT_EQ(window.SimpleTerminal1.Color(), clMoneyGreen);
     EXPECT_EQ(window.Options->DisplayRows, 100);
-    // The editor shows the colours the options dialog shows.
-    EXPECT_EQ(window.CodeEditorPage.ScriptEdit.Color(), window.Options->EditorBgColor);
-    EXPECT_EQ(window.CodeEditorPage.ScriptEdit.Font().Color, window.Options->EditorCommentColor);
 }
 
 TEST_F(StartupTest, ASettingsFolderThatCannotBeWrittenStillLetsTheWindowClose)
