@@ -1,5 +1,6 @@
 // The main window's sending: bytes and strings to the target, typed and mapped keys, timed paste.
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
@@ -109,7 +110,10 @@ void TTavloTerminal::StartPaste(const TStringList* Lines)
     PasteTextLinesBuffer->Clear();
     for (int i = 0; i < Lines->Count(); ++i) PasteTextLinesBuffer->Add((*Lines)[i]);
     PasteLineTimer.SetEnabled(false);
-    PasteLineTimer.SetInterval(int(std::max(Options->PasteTextLineDelayMS, MinPasteIntervalMs)));
+    // A delay from a hand-made settings file may exceed the timer's int: the longest one it takes.
+    const std::uint32_t delay = std::clamp(Options->PasteTextLineDelayMS, MinPasteIntervalMs,
+                                           std::uint32_t(std::numeric_limits<int>::max()));
+    PasteLineTimer.SetInterval(int(delay));
     PasteLineTimer.SetEnabled(true);
 }
 

@@ -1,3 +1,4 @@
+#include <limits>
 #include <string>
 #include "app/TerminalFixture.h"
 #include "platform/ExceptionGuard.h"
@@ -68,6 +69,16 @@ TEST_F(Paste, ClipboardLinesEachEndInCrAndNoEmptyLineFollows)
     loop.RunPending();
     EXPECT_EQ(pty.Received(), "x\r\ry\r");
     EXPECT_FALSE(window.InPaste);
+}
+
+TEST_F(Paste, ADelayBeyondTheTimersRangeStillSendsTheLines)
+{
+    window.Options->PasteTextLineDelayMS = 3000000000u;
+    ConnectSerial();
+    PasteLines({u"x"});
+    Tick(std::numeric_limits<int>::max());
+    ASSERT_TRUE(Arrived(pty, 2));
+    EXPECT_EQ(pty.Received(), "x\r");
 }
 
 TEST_F(Paste, AnAbortedPasteIsReplacedByTheNextOne)
