@@ -10,7 +10,6 @@ UnicodeString SplitBlockLine(UnicodeString& S)
     std::size_t blank = S.find_last_of(u' ', BlockLineLength - 1);
     if (blank == UnicodeString::npos) {
         head.swap(S);
-        S.clear();
         return head;
     }
     head = TrimRight(std::u16string_view(S).substr(0, blank + 1));
