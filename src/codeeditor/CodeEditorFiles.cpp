@@ -136,13 +136,15 @@ void TCodeEditorPage::EditorOpenFileActExecute()
 {
     const UnicodeString name = Dialogs::Current().OpenFile(OpenDialog());
     if (name.empty() || !QueryCloseEditorFile()) return;
-    if (!ScriptEdit.Lines().LoadFromFile(name)) {
+    const bool loaded = ScriptEdit.Lines().LoadFromFile(name);
+    ScriptEdit.SetModified(false);
+    // After a failed read the editor is empty: keeping the old name would let a save overwrite that file.
+    CodeEditCurrentFileName = loaded ? name : UnicodeString();
+    ShowEditorFileName();
+    if (!loaded) {
         ShowError(u"Cannot open file \"" + name + u"\".");
         return;
     }
-    ScriptEdit.SetModified(false);
-    CodeEditCurrentFileName = name;
-    ShowEditorFileName();
     const UnicodeString pairs = PairsFileNameOf(name);
     if (FileExists(pairs)) CodeEditPairedWordsList->LoadFromFile(pairs);
     UpdateLocalWordsAct->Execute();

@@ -31,15 +31,11 @@ void TCustomNibEdit::ClearBookMark(int BookMark)
 {
     TNibEditMark* mark = this->BookMark(BookMark);
     if (!mark) return;
-    std::unique_ptr<TNibEditMark> held(mark);
-    Fire(OnClearBookmark, this, held);
-    held.release();
+    // The handler gets the mark itself to own: it may free, keep or replace it without the list
+    // freeing it a second time; whatever it leaves is freed here.
+    std::unique_ptr<TNibEditMark> held = fMarkList->Extract(mark);
     fBookMarks[std::size_t(BookMark)] = nullptr;
-    for (int i = 0; i < fMarkList->Count(); ++i)
-        if (fMarkList->Items(i) == mark) {
-            fMarkList->Delete(i);
-            break;
-        }
+    Fire(OnClearBookmark, this, held);
 }
 
 void TCustomNibEdit::GotoBookMark(int BookMark)

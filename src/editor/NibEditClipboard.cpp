@@ -79,17 +79,7 @@ void TCustomNibEdit::CopyToClipboard()
 {
     if (!SelAvail()) return;
     // A copied column block keeps its filling blanks, so that it stays rectangular.
-    const bool trim = fActiveSelectionMode == smColumn && fOptions.Contains(eoTrimTrailingSpaces);
-    if (trim) fOptions.Exclude(eoTrimTrailingSpaces);
-    UnicodeString text;
-    try {
-        text = SelText();
-    } catch (...) {
-        if (trim) fOptions.Include(eoTrimTrailingSpaces);
-        throw;
-    }
-    if (trim) fOptions.Include(eoTrimTrailingSpaces);
-    DoCopyToClipboard(text);
+    DoCopyToClipboard(SelectedText(true));
 }
 
 void TCustomNibEdit::CutToClipboard()

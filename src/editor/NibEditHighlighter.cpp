@@ -238,8 +238,7 @@ bool TNibCustomHighlighter::IsWhiteChar(char16_t C) const
 
 bool TNibCustomHighlighter::IsWordBreakChar(char16_t C) const
 {
-    return C < 48 || (C >= 58 && C <= 64) || (C >= 91 && C <= 94) || C == 96 || (C >= 123 && C <= 126) ||
-           C == 167 || C == 176 || C == 180;
+    return IsDefaultWordBreakChar(C);
 }
 
 const UnicodeString& TNibCustomHighlighter::ExportName() const

@@ -47,7 +47,7 @@ TBufferBlock TCustomNibEdit::UnifiedSelection() const
 void TCustomNibEdit::ClearAll()
 {
     fLines->Clear();
-    while (fMarkList->Count() > 0) fMarkList->Delete(fMarkList->Count() - 1);
+    fMarkList->Clear();
     fBookMarks.fill(nullptr);
     ClearUndo();
     SetModified(false);

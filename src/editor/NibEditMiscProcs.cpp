@@ -79,6 +79,12 @@ UnicodeString ExpandTabsAnyWidth(std::u16string_view Line, int TabWidth, bool& H
     return ExpandTabRuns(Line, HasTabs, [&](std::size_t column) { return column + width - column % width; });
 }
 
+bool IsDefaultWordBreakChar(char16_t C)
+{
+    return C <= 47 || (C >= 58 && C <= 64) || (C >= 91 && C <= 94) || C == 96 || (C >= 123 && C <= 126) ||
+           C == 167 || C == 176 || C == 180;
+}
+
 bool IsPowerOfTwoWidth(int Value)
 {
     return Value >= 2 && Value <= 65536 && (Value & (Value - 1)) == 0;

@@ -39,6 +39,10 @@ int GetExpandedLength(std::u16string_view Line, int TabWidth);
 /// the line count one column each.
 int CharIndexToCaretCol(int Index, int TabWidth, std::u16string_view Line);
 
+/// Code units that end a word when no highlighter says otherwise: controls, blanks and punctuation
+/// of the 7-bit range, and three Latin-1 signs (section, degree, acute accent).
+bool IsDefaultWordBreakChar(char16_t C);
+
 /// A character class test, such as "is an identifier character".
 using TCategoryMethod = std::function<bool(char16_t)>;
 /// The first index at or after Start whose character passes Test; 0 when none does or Start lies

@@ -1,19 +1,8 @@
 #include "editor/NibEditSearch.h"
 
 #include <algorithm>
+#include "editor/NibEditMiscProcs.h"
 #include "editor/NibUnicode.h"
-
-namespace {
-
-/// Code units that end a word: controls, blanks and punctuation of the 7-bit range, and three
-/// Latin-1 signs (section, degree, acute accent).
-bool IsDelimiter(char16_t c)
-{
-    return c <= 47 || (c >= 58 && c <= 64) || (c >= 91 && c <= 94) || c == 96 || (c >= 123 && c <= 126) ||
-           c == 167 || c == 176 || c == 180;
-}
-
-} // namespace
 
 TNibEditSearch::TNibEditSearch() : Shift(65536, 0) {}
 
@@ -85,9 +74,9 @@ int TNibEditSearch::FindFirst(const UnicodeString& NewText)
 bool TNibEditSearch::IsWholeWord() const
 {
     const int start = Run - PatLen + 1;
-    if (start > 0 && !IsDelimiter(FTextToSearch[std::size_t(start - 1)])) return false;
+    if (start > 0 && !IsDefaultWordBreakChar(FTextToSearch[std::size_t(start - 1)])) return false;
     // At the end of the text the terminating zero follows, which is a delimiter.
-    return IsDelimiter(FTextToSearch.c_str()[Run + 1]);
+    return IsDefaultWordBreakChar(FTextToSearch.c_str()[Run + 1]);
 }
 
 int TNibEditSearch::Next()

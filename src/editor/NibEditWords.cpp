@@ -11,12 +11,6 @@ bool InSet(const TNibCharSet& set, char16_t c)
     return c < set.size() && set.test(c);
 }
 
-bool IsDefaultWordBreakChar(char16_t c)
-{
-    return c <= 47 || (c >= 58 && c <= 64) || (c >= 91 && c <= 94) || c == 96 || (c >= 123 && c <= 126) ||
-           c == 167 || c == 176 || c == 180;
-}
-
 // The line of XY, when XY.Line lies in the text.
 const UnicodeString* LineOf(const TNibEditStringList& lines, const TBufferCoord& xy)
 {

@@ -116,6 +116,16 @@ TEST_F(CodeEditorFiles, AFileThatCannotBeReadIsReportedAndNamesNothing)
     ASSERT_EQ(dialogs.Questions.size(), 1u);
     EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtError);
     EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+
+    // The document open before is closed by then: its name must not stay for the next save to overwrite.
+    WriteDocument("one.forth", ": SQ DUP * ;\r\n", "");
+    dialogs.FileAnswers = {folder.Name("one.forth"), folder.Name("gone.forth")};
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    EXPECT_EQ(dialogs.Questions.size(), 2u);
+    EXPECT_EQ(Text(), u"");
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+    EXPECT_EQ(view.Status[6], u"(none)");
 }
 
 TEST_F(CodeEditorFiles, TheCloseQuestionSavesDiscardsOrKeepsTheDocument)

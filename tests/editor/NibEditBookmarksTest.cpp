@@ -43,6 +43,30 @@ TEST_F(BookmarkTest, SetMovesAndRefusesBookmarks)
     EXPECT_EQ(edit.Marks().Count(), 1);
 }
 
+TEST_F(BookmarkTest, AClearHandlerMayDropTakeOrReplaceTheMark)
+{
+    SetLines({u"a", u"b"});
+    std::unique_ptr<TNibEditMark> taken;
+    int seen = -1;
+    const std::vector<std::function<void(std::unique_ptr<TNibEditMark>&)>> handlers = {
+        [&](std::unique_ptr<TNibEditMark>& mark) { seen = mark->BookmarkNumber(); },
+        [](std::unique_ptr<TNibEditMark>& mark) { mark.reset(); },
+        [&](std::unique_ptr<TNibEditMark>& mark) { taken = std::move(mark); },
+        [&](std::unique_ptr<TNibEditMark>& mark) { mark = std::make_unique<TNibEditMark>(nullptr); },
+    };
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        SCOPED_TRACE(i);
+        edit.OnClearBookmark = [&, i](TObject*, std::unique_ptr<TNibEditMark>& mark) { handlers[i](mark); };
+        edit.SetBookMark(2, 1, 2);
+        edit.ClearBookMark(2);
+        EXPECT_EQ(edit.BookMark(2), nullptr);
+        EXPECT_EQ(edit.Marks().Count(), 0);
+    }
+    EXPECT_EQ(seen, 2);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->Line(), 2);
+}
+
 TEST_F(BookmarkTest, MarkerCommandsToggleMoveAndGoWithCentring)
 {
     Lines100();
