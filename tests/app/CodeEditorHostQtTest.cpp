@@ -42,6 +42,9 @@ TEST_F(CodeEditorHostQtTest, TheCodeEditorPageShowsItsEditorAndCompletesAtTheCar
             completion.AddItem(CompletionItemText(word, u"( -- )"), word);
         window->Logic().Options->EditorBaseWordColor = clBlue;
         page.ApplyEditorHighlightOptions();
+        edit.SetFont(InTestFace(edit.Font()));
+        edit.Gutter().SetFont(InTestFace(edit.Gutter().Font()));
+        completion.SetFont(InTestFace(completion.Form().ItemFont()));
         edit.SetText(u": SQ DUP * ;\n: CUBE DUP SQ * ;\nDR");
 
         window->resize(640, 400);

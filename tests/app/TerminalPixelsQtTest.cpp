@@ -14,7 +14,8 @@ namespace {
 
 constexpr TColor clRed = 0x0000FF;
 
-/// The terminal as the main window designs it, on the Qt canvas, fed through the receive procedure.
+/// The terminal as the main window designs it, in the test face, on the Qt canvas, fed through the
+/// receive procedure.
 class TerminalPixelsQtTest : public ::testing::Test {
 protected:
     TerminalPixelsQtTest()
@@ -22,8 +23,7 @@ protected:
         MainLoop::SetCurrent(&loop);
         options.AllowedCtrlCodes = TConfigTermCtrlCodes::All();
         term.SetColor(clNavy);
-        TFont font = term.Font();
-        font.Name = u"Lucidia Console";
+        TFont font = InTestFace(term.Font());
         font.Height = -13;
         font.Color = clYellow;
         term.SetFont(font);
@@ -149,6 +149,9 @@ TEST_F(TerminalPixelsQtTest, AnUnderlinedRunIsUnderlinedUnderEachOfItsCells)
 
 TEST_F(TerminalPixelsQtTest, AMissingFaceGivesWayToTheSystemsFixedPitchFontAndIsKept)
 {
+    TFont font = term.Font();
+    font.Name = u"Lucidia Console";
+    term.SetFont(font);
     EXPECT_EQ(term.Font().Name, u"Lucidia Console");
     const QFontInfo used(ToQFont(term.Font()));
     EXPECT_EQ(used.family(), QFontInfo(QFontDatabase::systemFont(QFontDatabase::FixedFont)).family());

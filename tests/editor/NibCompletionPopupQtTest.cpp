@@ -9,8 +9,11 @@
 
 namespace {
 
+/// The completion list in its window, its items in the test face.
 class CompletionPopupQt : public ::testing::Test {
 protected:
+    CompletionPopupQt() { popup.SetItemFont(InTestFace(popup.ItemFont())); }
+
     void Fill(int count)
     {
         TStringList items;

@@ -12,6 +12,8 @@ class CompletionProposalQt : public ::testing::Test {
 protected:
     CompletionProposalQt()
     {
+        edit.SetFont(InTestFace(edit.Font()));
+        proposal.SetFont(InTestFace(proposal.Form().ItemFont()));
         proposal.SetOptions(scoCaseSensitive | scoLimitToMatchedText | scoUseInsertList | scoUsePrettyText |
                             scoEndCharCompletion | scoCompleteWithTab | scoCompleteWithEnter);
         proposal.SetEndOfTokenChr(u" ");

@@ -36,7 +36,7 @@ TEST(QtColorQtTest, NegativeFontHeightIsThePixelHeight)
 {
     TestApplication();
     TFont font;
-    font.Name = u"DejaVu Sans Mono";
+    font.Name = TestFixedFace;
     font.Height = -13;
     font.Style = std::uint8_t(TFontStyle::fsBold);
     QFont q = ToQFont(font);
@@ -108,7 +108,7 @@ TEST_F(QtCanvasQtTest, VerticalScrollBandsMoveRowsWithinTheBandOnly)
 TEST_F(QtCanvasQtTest, TextPlacesEachCodeUnitAtItsAdvanceAndMetricsAgree)
 {
     TFont font;
-    font.Name = u"DejaVu Sans Mono";
+    font.Name = TestFixedFace;
     font.Height = -14;
     canvas.SetFont(font);
     TTextMetric tm = canvas.TextMetrics();
@@ -143,7 +143,7 @@ TEST(QtDialogsQtTest, FileFiltersBecomeQtNameFilters)
 TEST_F(QtCanvasQtTest, EveryCodeUnitAnswersWidthQuestions)
 {
     TFont font;
-    font.Name = u"DejaVu Sans Mono";
+    font.Name = TestFixedFace;
     font.Height = -14;
     canvas.SetFont(font);
     const int m = canvas.TextExtent(u"M").cx;
