@@ -227,8 +227,11 @@ TEST_F(PaintTest, OnlyTheDirtyRectangleIsPainted)
     EXPECT_EQ(TextOuts(1)[0].Text, u"wo");
     EXPECT_EQ(TextOuts(1)[0].Rect, (TRect{X(1), Row, X(4), 2 * Row}));
     EXPECT_TRUE(TextOuts(3).empty());
-    for (const CanvasCall& c : canvas.Calls)
-        if (c.HasRect && c.What != CanvasCall::Kind::SetClipRect) EXPECT_GE(c.Rect.Right, edit.GutterWidth());
+    for (const CanvasCall& c : canvas.Calls) {
+        if (c.HasRect && c.What != CanvasCall::Kind::SetClipRect) {
+            EXPECT_GE(c.Rect.Right, edit.GutterWidth());
+        }
+    }
 
     const TRect gutterOnly{0, 0, 20, 160};
     Paint(&gutterOnly);
