@@ -140,8 +140,8 @@ void TTavloTerminal::FormCreate()
     RxState.RxCmdNeedsParam = cmd_NONE;
     ComOkBuffer = std::make_unique<TComOkBuffer>();
     Options = std::make_unique<TConfigTermOptions>();
-    fRxContext.emplace(SimpleTerminal1, *ComOkBuffer, *Options, InPaste, AbortPaste,
-                       [this](std::uint8_t c) { SendChar(c); }, [this] { SimpleTerminal1.Beep(); });
+    fRxContext.emplace(TRxContext{SimpleTerminal1, *ComOkBuffer, *Options, InPaste, AbortPaste,
+                                  [this](std::uint8_t c) { SendChar(c); }, [this] { SimpleTerminal1.Beep(); }});
     CodeEditorPage.Options = Options.get();
     RxState.ParamsRequired = 0;
     RxState.Params.clear();
