@@ -220,7 +220,7 @@ bool TTextToBlock::ReadToken()
 
     if (fTokenOpensDefinition) {
         fInDefinition = true;
-        fDefinitionEnd = ";";
+        fDefinitionEnd = ';';
         if (std::size_t blank = fToken.find(' '); blank != std::string::npos) fLastDefinedName = fToken.substr(blank + 1);
     } else if (fInDefinition) {
         if (fToken == fDefinitionEnd) {

@@ -5,7 +5,11 @@ namespace {
 UnicodeString KeyName(std::uint16_t key)
 {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return UnicodeString(1, char16_t(key));
-    if (key >= VK::F1 && key <= VK::F1 + 23) return u"F" + IntToStr(key - VK::F1 + 1);
+    if (key >= VK::F1 && key <= VK::F1 + 23) {
+        UnicodeString name = u"F";
+        name += IntToStr(key - VK::F1 + 1);
+        return name;
+    }
     switch (key) {
     case VK::BACK: return u"BkSp";
     case VK::TAB: return u"Tab";
@@ -22,7 +26,10 @@ UnicodeString KeyName(std::uint16_t key)
     case VK::DOWN: return u"Down";
     case VK::INSERT: return u"Ins";
     case VK::DELETE_: return u"Del";
-    default: return u"$" + UnicodeString(1, u"0123456789ABCDEF"[key >> 4]) + char16_t(u"0123456789ABCDEF"[key & 15]);
+    default: {
+        const char16_t* hex = u"0123456789ABCDEF";
+        return {u'$', hex[key >> 4], hex[key & 15]};
+    }
     }
 }
 

@@ -18,8 +18,6 @@ protected:
     }
 };
 
-bool operator==(const TBufferCoord& a, const TBufferCoord& b) { return a.Char == b.Char && a.Line == b.Line; }
-
 TEST_F(CodeEditorEditing, FindNextWalksThroughEveryMatchAndBeepsAfterTheLast)
 {
     Type(u"dup over\r\nDUP dup");
