@@ -301,8 +301,12 @@ TEST_F(Transfer, EmptyConfigurationFolderGivesBareFileNames)
         dialog.Close();
     };
     Download();
+}
 
-    // Missing there, the file is named with the current folder it was looked for in.
+TEST_F(Transfer, TransferCodeMissingFromTheCurrentFolderIsNamedInFull)
+{
+    folder.Write("blocker", "");
+    AppDataAt unusable(folder.Path("blocker"));
     forth->SetWordsPresent(false, false);
     view.Body = [this] { RunToClose(); };
     Upload(Image(10));
