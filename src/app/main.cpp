@@ -1,4 +1,5 @@
 // The program entry: start-up of the units, the platform services, the forms, the message loop.
+#include <QIcon>
 #include "app/Application.h"
 #include "app/ProgramForms.h"
 #include "app/ProgramFormsForm.h"
@@ -15,6 +16,12 @@ int main(int argc, char** argv)
     TavloApplication app(argc, argv);
     InitializeApplication();
     QApplication::setApplicationName(QString::fromStdU16String(ApplicationTitle()));
+    // Set once here, the icon reaches the main window and every dialog; the desktop entry's name
+    // lets task bars match the windows with the installed entry.
+    QIcon icon;
+    for (const char* size : {"16", "32", "48"}) icon.addFile(QStringLiteral(":/icons/tavlo-terminal-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+    QApplication::setDesktopFileName(QStringLiteral("tavlo-terminal"));
     QtMainLoop loop;
     MainLoop::SetCurrent(&loop);
     QtDialogs dialogs;

@@ -16,6 +16,13 @@ constexpr int kTxLimitSec = 10;
 /// Start, eight data bits, parity and two stop bits: no framing the line may use takes longer.
 constexpr int kLineBitsPerByte = 12;
 
+/// The failure when the transfer software cannot be read: it names, in full, the file that was read,
+/// so that the user knows where to put it.
+UnicodeString MissingTransferSoftwareText(const UnicodeString& fileName)
+{
+    return u"Forth system requires block upload source, file \"" + ExpandFileName(fileName) + u"\" was not found";
+}
+
 void ShowError(const UnicodeString& text)
 {
     Dialogs::Current().MessageBox(u"Error", text, TMsgDlgType::mtError, TMsgButtons::OK);
@@ -373,9 +380,7 @@ void TUploadDialog::OfferTransferSoftware()
 {
     const UnicodeString& fileName = PerformUpload ? UploadSourceFileName : DownLoadSourceFileName;
     if (fileName.empty() || !FileExists(fileName)) {
-        return Fail(PerformUpload
-                        ? u"Forth system requires block upload source, file \"UploadBlocks.txt\" was not found"
-                        : u"Forth system requires block upload source, file \"SendBlock.txt\" was not found");
+        return Fail(MissingTransferSoftwareText(fileName));
     }
     const UnicodeString question =
         PerformUpload ? u"Forth system word \"load-blocks\" not available, upload forth transfer software?"
@@ -393,9 +398,7 @@ void TUploadDialog::UploadTransferSoftware(const UnicodeString& fileName)
     // A copy: closing the dialog on a failure below clears the file names.
     const UnicodeString name = fileName;
     if (!CodeUploadList.LoadFromFile(name)) {
-        return Fail(PerformUpload
-                        ? u"Forth system requires block upload source, file \"UploadBlocks.txt\" was not found"
-                        : u"Forth system requires block upload source, file \"SendBlock.txt\" was not found");
+        return Fail(MissingTransferSoftwareText(name));
     }
     PrepareSoftwareLines(CodeUploadList);
     SetProgress(0, CodeUploadList.Count());

@@ -1,7 +1,14 @@
 #include "codeeditor/CompletionWords.h"
 #include "platform/Folders.h"
 
-UnicodeString ForthWordsFileName() { return ProgramFolder() + u"ForthWords.txt"; }
+UnicodeString ForthWordsFileIn(const UnicodeString& ProgramFolder)
+{
+    const UnicodeString beside = ProgramFolder + u"ForthWords.txt";
+    const UnicodeString installed = ProgramFolder + u"../share/tavlo-terminal/ForthWords.txt";
+    return FileExists(beside) || !FileExists(installed) ? beside : installed;
+}
+
+UnicodeString ForthWordsFileName() { return ForthWordsFileIn(ProgramFolder()); }
 
 UnicodeString EscapeCompletionText(std::u16string_view S)
 {

@@ -5,7 +5,10 @@
 #include "platform/StringList.h"
 #include "platform/Text.h"
 
-/// "ForthWords.txt" in the program's folder.
+/// The word file of a program in ProgramFolder: "ForthWords.txt" beside the program file, else the
+/// one an installation keeps in ../share/tavlo-terminal/; the one beside when neither exists.
+UnicodeString ForthWordsFileIn(const UnicodeString& ProgramFolder);
+/// The running program's word file.
 UnicodeString ForthWordsFileName();
 
 /// S with each backslash doubled, so that it shows as itself in formatted completion text.

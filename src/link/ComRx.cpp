@@ -17,15 +17,16 @@ EComSetOptions::EComSetOptions()
 {
 }
 
-EComPortInUse::EComPortInUse()
+EComPortInUse::EComPortInUse(const std::string& detail)
     : std::runtime_error(
-          "The request could not be completed because the specified comunications port in currently in use!")
+          "The request could not be completed because the specified comunications port in currently in use!\n" + detail)
 {
 }
 
-EComInvalidPort::EComInvalidPort()
+EComInvalidPort::EComInvalidPort(const std::string& detail)
     : std::runtime_error(
-          "The request could not be completed because the specified comunications port could not be accessed!")
+          "The request could not be completed because the specified comunications port could not be accessed!\n" +
+          detail)
 {
 }
 
@@ -49,11 +50,14 @@ void TComRx::OpenPort()
 {
     ClosePort();
     if (fComPortName.empty()) throw EComSetOptions();
+    // On Linux a missing device and a refused one need different fixes: the message says which.
+    const std::string path = SerialDevicePath(fComPortName);
     int fd = -1;
-    switch (OpenSerialDevice(SerialDevicePath(fComPortName), fd)) {
+    int error = 0;
+    switch (OpenSerialDevice(path, fd, error)) {
     case SerialOpenResult::Opened: break;
-    case SerialOpenResult::InUse: throw EComPortInUse();
-    default: throw EComInvalidPort();
+    case SerialOpenResult::InUse: throw EComPortInUse(SerialOpenFailureText(path, error));
+    default: throw EComInvalidPort(SerialOpenFailureText(path, error));
     }
     fDeviceLines = std::make_unique<TComDeviceLines>(fd);
     if (!ConfigurePort(fd)) {

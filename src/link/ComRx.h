@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include "link/ComModemLines.h"
 #include "link/ComRxOptions.h"
 #include "platform/Events.h"
@@ -20,12 +21,14 @@ public:
 /// Another program, or this one, holds the port.
 class EComPortInUse : public std::runtime_error {
 public:
-    EComPortInUse();
+    /// The fixed message and, on a second line, the device and the system's reason.
+    explicit EComPortInUse(const std::string& detail);
 };
 /// No such port, or it cannot be opened.
 class EComInvalidPort : public std::runtime_error {
 public:
-    EComInvalidPort();
+    /// The fixed message and, on a second line, the device and the system's reason.
+    explicit EComInvalidPort(const std::string& detail);
 };
 
 enum TComModemEvent : std::uint8_t { cme_RING, cme_CTS, cme_DSR, cme_RLSD };

@@ -111,6 +111,14 @@ UnicodeString ProgramFolder()
     return ExtractFilePath(ProgramFileName());
 }
 
+UnicodeString ExpandFileName(const UnicodeString& fileName)
+{
+    if (!fileName.empty() && fileName[0] == u'/') return fileName;
+    char buffer[PATH_MAX];
+    if (!::getcwd(buffer, sizeof buffer)) return fileName;
+    return WithSlash(buffer) + fileName;
+}
+
 bool FileExists(const UnicodeString& fileName)
 {
     struct stat st;

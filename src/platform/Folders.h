@@ -27,6 +27,9 @@ bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes);
 /// survives any failure. Returns an empty text on success, else the reason.
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes);
 
+/// fileName as an absolute path: a relative name is taken in the current folder.
+UnicodeString ExpandFileName(const UnicodeString& fileName);
+
 /// Name parts: ExtractFilePath keeps the trailing separator.
 UnicodeString ExtractFilePath(const UnicodeString& fileName);
 UnicodeString ExtractFileName(const UnicodeString& fileName);

@@ -1,11 +1,15 @@
 #include "platform/SerialPort.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #include <cerrno>
+#include <system_error>
 
 std::string SerialDevicePath(const UnicodeString& name)
 {
@@ -19,11 +23,13 @@ std::string SerialDevicePath(const UnicodeString& name)
     return "/dev/" + text;
 }
 
-SerialOpenResult OpenSerialDevice(const std::string& path, int& fd)
+SerialOpenResult OpenSerialDevice(const std::string& path, int& fd, int& error)
 {
+    error = 0;
     fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        switch (errno) {
+        error = errno;
+        switch (error) {
         case ENOENT:
         case ENODEV:
         case ENXIO:
@@ -36,12 +42,27 @@ SerialOpenResult OpenSerialDevice(const std::string& path, int& fd)
     // (the super-user passes it).
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool busy = errno == EWOULDBLOCK;
+        error = busy ? EBUSY : errno;
         close(fd);
         fd = -1;
         return busy ? SerialOpenResult::InUse : SerialOpenResult::Failed;
     }
     ioctl(fd, TIOCEXCL);
     return SerialOpenResult::Opened;
+}
+
+std::string SerialOpenFailureText(const std::string& path, int error)
+{
+    std::string text = path + ": " + std::generic_category().message(error);
+    struct stat st;
+    if ((error != EACCES && error != EPERM) || stat(path.c_str(), &st) != 0) return text;
+    const group* owner = getgrgid(st.st_gid);
+    const std::string groupName = owner ? owner->gr_name : std::to_string(st.st_gid);
+    const passwd* user = getpwuid(geteuid());
+    text += ". The device belongs to the group \"" + groupName + "\": the user";
+    if (user) text += " \"" + std::string(user->pw_name) + "\"";
+    text += " must be a member of that group (and log in again after joining it).";
+    return text;
 }
 
 bool SetSerialLine(int fd, int line, bool on)

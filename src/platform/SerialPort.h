@@ -12,8 +12,12 @@ std::string SerialDevicePath(const UnicodeString& name);
 enum class SerialOpenResult { Opened, NotFound, InUse, Failed };
 
 /// Opens a device for non-blocking reading and writing, held exclusively so that a second open
-/// reports InUse; fd is -1 unless Opened.
-SerialOpenResult OpenSerialDevice(const std::string& path, int& fd);
+/// reports InUse; fd is -1 unless Opened, and error then holds the system's error number.
+SerialOpenResult OpenSerialDevice(const std::string& path, int& fd, int& error);
+
+/// Why a device did not open, for the user: the path and the system's reason; a permission
+/// refusal also names the group that owns the device, which the user must belong to.
+std::string SerialOpenFailureText(const std::string& path, int error);
 
 /// Sets both rates to one that has no speed constant; false when the driver refuses it.
 bool SetSerialArbitraryRate(int fd, std::uint32_t rate);

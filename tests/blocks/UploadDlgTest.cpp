@@ -194,10 +194,15 @@ TEST_F(Transfer, TransferCodeFailures)
          {uploadOffer, u"Upload of transfer software failed, x ?"}, "x"},
         {"offer declined", false, "SaveBlock.txt", ": send-blocks ;", TModalResult::mrCancel, {downloadOffer},
          "' send-blocks ."},
+        // The message names, in full, the file the program reads.
         {"no upload code", true, "SaveBlock.txt", "", TModalResult::mrOk,
-         {u"Forth system requires block upload source, file \"UploadBlocks.txt\" was not found"}, "' load-blocks ."},
+         {u"Forth system requires block upload source, file \"" + FromUtf8(ConfigFile("UploadBlock.txt")) +
+          u"\" was not found"},
+         "' load-blocks ."},
         {"no download code", false, "UploadBlock.txt", "", TModalResult::mrOk,
-         {u"Forth system requires block upload source, file \"SendBlock.txt\" was not found"}, "' send-blocks ."},
+         {u"Forth system requires block upload source, file \"" + FromUtf8(ConfigFile("SaveBlock.txt")) +
+          u"\" was not found"},
+         "' send-blocks ."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -296,6 +301,18 @@ TEST_F(Transfer, EmptyConfigurationFolderGivesBareFileNames)
         dialog.Close();
     };
     Download();
+}
+
+TEST_F(Transfer, TransferCodeMissingFromTheCurrentFolderIsNamedInFull)
+{
+    folder.Write("blocker", "");
+    AppDataAt unusable(folder.Path("blocker"));
+    forth->SetWordsPresent(false, false);
+    view.Body = [this] { RunToClose(); };
+    Upload(Image(10));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Forth system requires block upload source, file \"" +
+                                                     FromUtf8(std::filesystem::current_path().string()) +
+                                                     u"/UploadBlock.txt\" was not found"});
 }
 
 namespace {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include "codeeditor/CompletionWords.h"
 #include "support/TempFolder.h"
 
@@ -48,6 +50,20 @@ TEST(CompletionWords, TheFileGivesItsEntriesSortedOnceEachWithoutBlankLines)
     EXPECT_EQ(insert[2], u"SWAP");
     ASSERT_EQ(items.Count(), 3);
     EXPECT_EQ(items[2], u" \\column{}\\style{+B}SWAP\\style{-B} ( a b -- b a )");
+}
+
+TEST(CompletionWords, TheFileBesideTheProgramComesBeforeTheInstalledOne)
+{
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path("bin"));
+    const UnicodeString bin = folder.Name("bin/");
+    // Neither: the one beside the program, which loads as nothing.
+    EXPECT_EQ(ForthWordsFileIn(bin), bin + u"ForthWords.txt");
+    std::filesystem::create_directories(folder.Path("share/tavlo-terminal"));
+    folder.Write("share/tavlo-terminal/ForthWords.txt", "DUP ( x -- x x )\n");
+    EXPECT_EQ(ForthWordsFileIn(bin), bin + u"../share/tavlo-terminal/ForthWords.txt");
+    folder.Write("bin/ForthWords.txt", "DROP ( x -- )\n");
+    EXPECT_EQ(ForthWordsFileIn(bin), bin + u"ForthWords.txt");
 }
 
 TEST(CompletionWords, AMissingFileAddsNothing)

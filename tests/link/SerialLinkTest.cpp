@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <chrono>
@@ -9,6 +14,7 @@
 #include "platform/SerialPort.h"
 #include "support/FakeTarget.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -122,7 +128,11 @@ void ExpectOpenFails(TConnectionMod& link, const UnicodeString& name, const TCom
 TEST_F(SerialLink, OpenFailuresRaiseTheirExceptionsAndLeaveTheLinkClosed)
 {
     ExpectOpenFails<EComInvalidPort>(*link, u"/dev/tavlo-no-such-port", options,
-        "The request could not be completed because the specified comunications port could not be accessed!");
+        "The request could not be completed because the specified comunications port could not be accessed!\n"
+        "/dev/tavlo-no-such-port: No such file or directory");
+    ExpectOpenFails<EComInvalidPort>(*link, u"tavlo-no-such-port", options,
+        "The request could not be completed because the specified comunications port could not be accessed!\n"
+        "/dev/tavlo-no-such-port: No such file or directory");
     ExpectOpenFails<EComSetOptions>(*link, u"", options,
         "Unable to configure selected comunications port with the specified options!");
 
@@ -136,10 +146,67 @@ TEST_F(SerialLink, OpenFailuresRaiseTheirExceptionsAndLeaveTheLinkClosed)
     Open();
     TConnectionMod second;
     ExpectOpenFails<EComPortInUse>(second, FromUtf8(target.SlavePath()), options,
-        "The request could not be completed because the specified comunications port in currently in use!");
+        ("The request could not be completed because the specified comunications port in currently in use!\n" +
+         target.SlavePath() + ": Device or resource busy").c_str());
     EXPECT_EQ(connected, 1);
     target.Send("still mine");
     EXPECT_TRUE(ReceiveAtLeast(10));
+}
+
+/// The message of opening the device as a user without rights to it: a child process drops to
+/// "nobody" when the tests run as the super-user, who may open anything.
+std::string OpenFailureAsUnprivilegedUser(const std::string& device)
+{
+    int fds[2];
+    if (pipe(fds) != 0) return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        std::string text = "opened";
+        const passwd* nobody = getpwnam("nobody");
+        if (geteuid() == 0 && (!nobody || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+                               setuid(nobody->pw_uid) != 0)) {
+            text = "could not become nobody";
+        } else {
+            TComRx port;
+            port.SetPortName(FromUtf8(device));
+            try {
+                port.SetActive(true);
+            } catch (const std::exception& e) {
+                text = e.what();
+            }
+        }
+        if (write(fds[1], text.data(), text.size()) < 0) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
+    close(fds[0]);
+    waitpid(child, nullptr, 0);
+    return text;
+}
+
+TEST(SerialPortOpen, APermissionRefusalNamesTheGroupTheUserMustJoin)
+{
+    TempFolder folder;
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+    folder.Write("ttyTavlo", "");
+    const std::string device = folder.Path("ttyTavlo");
+    // Only the owning group may read and write, as with the dialout devices.
+    ASSERT_EQ(chmod(device.c_str(), 0060), 0);
+    struct stat st {};
+    ASSERT_EQ(stat(device.c_str(), &st), 0);
+    const group* owner = getgrgid(st.st_gid);
+    ASSERT_NE(owner, nullptr);
+    const std::string groupName = owner->gr_name;
+    const std::string user = geteuid() == 0 ? "nobody" : getpwuid(geteuid())->pw_name;
+
+    EXPECT_EQ(OpenFailureAsUnprivilegedUser(device),
+              "The request could not be completed because the specified comunications port could not be accessed!\n" +
+                  device + ": Permission denied. The device belongs to the group \"" + groupName + "\": the user \"" +
+                  user + "\" must be a member of that group (and log in again after joining it).");
 }
 
 TEST_F(SerialLink, SendTimesOutUnderXoffAndTheByteArrivesOnceAfterXon)
