@@ -1,5 +1,6 @@
 // The main window's connection actions: open and close the link, pulse the reset lines, the
 // options dialog with its reopen question, the caption that names the link.
+#include "app/ActionImages.h"
 #include "app/HostAddress.h"
 #include "app/ProgramForms.h"
 #include "app/SettingsFile.h"
@@ -30,6 +31,7 @@ void TTavloTerminal::ComConnectActExecute(TObject* Sender)
 {
     ConnectionMod->OpenComPort(Options->ComPortName, Options->ComPortOptions);
     SetCaptionMsg(ConnectionMod->ConnectionName());
+    ComDisconnectAct->ImageName = SerialLinkImage;
     ComDisconnectAct->Update();
 }
 
@@ -45,6 +47,7 @@ void TTavloTerminal::TcpConnectActExecute(TObject* Sender)
     TcpConnectAct->Enabled = false;
     ComConnectAct->Enabled = false;
     SetCaptionMsg(ConnectionMod->ConnectionName());
+    ComDisconnectAct->ImageName = TcpLinkImage;
     ComDisconnectAct->Update();
 }
 
