@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "link/ConnectionManager.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowPlacement.h"
 #include "settings/ConfigObject.h"
 #include "settings/ConfigTerm.h"
 
@@ -40,8 +41,9 @@ void TTavloTerminal::TcpConnectActExecute(TObject* Sender)
     if (ConnectionMod->IsActive()) return;
     const TRect main = fView.WindowBounds();
     THostAddressForm& form = *fHostAddressForm;
-    form.Top = main.Top + (main.Height() - form.Height()) / 2;
-    form.Left = main.Left + (main.Width() - form.Width()) / 2;
+    const TRect place = CentreOver(main, form.Width(), form.Height());
+    form.Top = place.Top;
+    form.Left = place.Left;
     if (form.ShowModal() != TModalResult::mrOk) return;
     ConnectionMod->OpenTcpPort(form.HostAddressEdit, form.HostPortEdit);
     TcpConnectAct->Enabled = false;

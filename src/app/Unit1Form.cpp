@@ -14,6 +14,7 @@
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/CustomizeDialog.h"
 #include "platform/qt/QtActionBars.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -109,6 +110,7 @@ void TTavloTerminalForm::ShowLayout(const TActionLayout& layout) { fActionBars->
 void TTavloTerminalForm::ShowCustomizeDialog()
 {
     CustomizeDialog dialog(fLogic->ActionLists(), fLogic->Layout(), this);
+    PlaceWindow(&dialog, this);
     if (dialog.exec() == QDialog::Accepted) fLogic->SetLayout(dialog.Layout());
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include "platform/qt/QtColor.h"
 #include "platform/qt/QtIcons.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -152,6 +153,7 @@ void TTextViewerForm::StatusPanelChanged(int panel, const UnicodeString& text)
 
 void TTextViewerForm::ShowViewer()
 {
+    PlaceWindow(this, parentWidget());
     if (isMinimized()) showNormal();
     else show();
     raise();
