@@ -8,6 +8,7 @@
 #include "app/Unit1Form.h"
 #include "platform/qt/QtActionBars.h"
 #include "platform/qt/QtIcons.h"
+#include "platform/qt/QtWindowPlacement.h"
 #include "support/MemoryClipboard.h"
 #include "support/ScriptedDialogs.h"
 
@@ -44,8 +45,24 @@ QList<QAction*> ActionsOn(const QToolBar* bar)
     return actions;
 }
 
+/// How many actions of the bar have a visible button: the others wait behind its extension button.
+int ShownOn(const QToolBar* bar)
+{
+    int shown = 0;
+    for (QAction* action : ActionsOn(bar))
+        if (QWidget* button = bar->widgetForAction(action); button && button->isVisible()) ++shown;
+    return shown;
+}
+
 class MainWindowBarsQtTest : public QtMainWindowFixture {
 protected:
+    /// Shows a page and lets its bars lay themselves out.
+    void ShowPage(TMainPage page)
+    {
+        window->Logic().SetActivePage(page);
+        QCoreApplication::processEvents();
+    }
+
     NoIconTheme noTheme;
     ScriptedDialogs dialogs;
     MemoryClipboard clipboard;
@@ -75,6 +92,38 @@ TEST_F(MainWindowBarsQtTest, EveryActionHasAnImageAndEveryToolButtonShowsOneAtTh
         }
     }
     EXPECT_EQ(buttons, 29);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowBarsQtTest, TheFirstSizeShowsEveryActionOfEachPagesBarsAndANarrowerWindowFoldsThem)
+{
+    CreateForms(forms);
+    window = forms.MainWindow();
+    window->show();
+    const QRect area = WorkAreaOf(window);
+    EXPECT_LE(window->width(), area.width());
+    EXPECT_LE(window->height(), area.height());
+
+    // The test screen is smaller than a desktop's: the first size as a larger screen gives it.
+    window->resize(window->FirstSize());
+    const QToolBar* toolBar = window->ActionBars().ToolBars()[0];
+    for (TMainPage page : {pgTerminal, pgBlockManager, pgCodeEditor}) {
+        ShowPage(page);
+        int bars = 0;
+        for (const QToolBar* bar : window->ActionBars().ToolBars()) {
+            if (!bar->isVisible()) continue;
+            ++bars;
+            EXPECT_EQ(ShownOn(bar), ActionsOn(bar).size()) << bar->objectName().toStdString() << " on page " << page;
+        }
+        EXPECT_EQ(bars, page == pgBlockManager ? 3 : 1);
+    }
+
+    // Narrower and lower than every bar: the window takes the size, the bars fold.
+    window->resize(420, 420);
+    ShowPage(pgBlockManager);
+    EXPECT_EQ(window->size(), QSize(420, 420));
+    EXPECT_LT(ShownOn(toolBar), ActionsOn(toolBar).size());
+    EXPECT_LT(ShownOn(window->ActionBars().ToolBars()[1]), ActionsOn(window->ActionBars().ToolBars()[1]).size());
     EXPECT_TRUE(window->close());
 }
 
