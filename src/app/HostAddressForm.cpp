@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 QString Q(const UnicodeString& s) { return QString::fromStdU16String(s); }
@@ -55,12 +56,12 @@ void THostAddressFormWidget::ShowModal(THostAddressForm& form)
     fHost->setText(Q(form.HostAddressEdit));
     fPort->setText(Q(form.HostPortEdit));
     EditsChanged();
-    move(form.Left, form.Top);
+    PlaceWindowAt(this, parentWidget(), {form.Left, form.Top});
     exec();
 }
 
 TPoint THostAddressFormWidget::Size() const
 {
-    const QSize size = frameGeometry().size();
+    const QSize size = FrameSizeOf(this, parentWidget());
     return {size.width(), size.height()};
 }

@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 #include <stdexcept>
+#include "app/ActionImages.h"
 #include "app/Application.h"
 #include "app/HostAddress.h"
 #include "app/MainLayout.h"
@@ -40,6 +41,7 @@ TTavloTerminal::TTavloTerminal(TTavloTerminalView& view) : fView(view)
     CreateActions();
     BlockManager.CreateActions(BLockUpload);
     CodeEditorPage.CreateActions(CodeEditor);
+    AssignActionImages(ActionLists());
     fLayout = DesignedLayout();
 }
 

@@ -1,11 +1,13 @@
 // The main window's connection actions: open and close the link, pulse the reset lines, the
 // options dialog with its reopen question, the caption that names the link.
+#include "app/ActionImages.h"
 #include "app/HostAddress.h"
 #include "app/ProgramForms.h"
 #include "app/SettingsFile.h"
 #include "app/Unit1.h"
 #include "link/ConnectionManager.h"
 #include "platform/Dialogs.h"
+#include "platform/WindowPlacement.h"
 #include "settings/ConfigObject.h"
 #include "settings/ConfigTerm.h"
 
@@ -30,6 +32,7 @@ void TTavloTerminal::ComConnectActExecute(TObject* Sender)
 {
     ConnectionMod->OpenComPort(Options->ComPortName, Options->ComPortOptions);
     SetCaptionMsg(ConnectionMod->ConnectionName());
+    ComDisconnectAct->ImageName = SerialLinkImage;
     ComDisconnectAct->Update();
 }
 
@@ -38,13 +41,15 @@ void TTavloTerminal::TcpConnectActExecute(TObject* Sender)
     if (ConnectionMod->IsActive()) return;
     const TRect main = fView.WindowBounds();
     THostAddressForm& form = *fHostAddressForm;
-    form.Top = main.Top + (main.Height() - form.Height()) / 2;
-    form.Left = main.Left + (main.Width() - form.Width()) / 2;
+    const TRect place = CentreOver(main, form.Width(), form.Height());
+    form.Top = place.Top;
+    form.Left = place.Left;
     if (form.ShowModal() != TModalResult::mrOk) return;
     ConnectionMod->OpenTcpPort(form.HostAddressEdit, form.HostPortEdit);
     TcpConnectAct->Enabled = false;
     ComConnectAct->Enabled = false;
     SetCaptionMsg(ConnectionMod->ConnectionName());
+    ComDisconnectAct->ImageName = TcpLinkImage;
     ComDisconnectAct->Update();
 }
 

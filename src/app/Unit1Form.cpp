@@ -14,10 +14,14 @@
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/CustomizeDialog.h"
 #include "platform/qt/QtActionBars.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
 QString Q(const UnicodeString& s) { return QString::fromStdU16String(s); }
+
+/// The window's size as designed; the first show grows it to show every action of its bars.
+constexpr QSize DesignSize(900, 700);
 
 // The Block Manager's status bar panels as designed.
 const char16_t* const BlockStatusDesign[] = {u"Line:",  u"--", u"--",         u"Block:",     u"--",
@@ -28,7 +32,7 @@ const char16_t* const BlockStatusDesign[] = {u"Line:",  u"--", u"--",         u"
 TTavloTerminalForm::TTavloTerminalForm()
     : fPages(new QTabWidget(this)), fBlockTabSheet(new QWidget), fCodeEditorTabSheet(new QWidget)
 {
-    resize(900, 700);
+    resize(DesignSize);
     setCentralWidget(fPages);
 
     auto* terminalTabSheet = new QWidget;
@@ -109,6 +113,7 @@ void TTavloTerminalForm::ShowLayout(const TActionLayout& layout) { fActionBars->
 void TTavloTerminalForm::ShowCustomizeDialog()
 {
     CustomizeDialog dialog(fLogic->ActionLists(), fLogic->Layout(), this);
+    PlaceWindow(&dialog, this);
     if (dialog.exec() == QDialog::Accepted) fLogic->SetLayout(dialog.Layout());
 }
 
@@ -116,6 +121,18 @@ TRect TTavloTerminalForm::WindowBounds() const
 {
     const QRect frame = frameGeometry();
     return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+}
+
+QSize TTavloTerminalForm::FirstSize() const { return sizeHint().expandedTo(DesignSize); }
+
+void TTavloTerminalForm::showEvent(QShowEvent* event)
+{
+    // Sized at the first show, when the bars show the layout that was loaded with the settings.
+    if (!fSized) {
+        fSized = true;
+        resize(FirstWindowSize(this, FirstSize()));
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TTavloTerminalForm::closeEvent(QCloseEvent* event)

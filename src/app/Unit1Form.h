@@ -34,8 +34,12 @@ public:
 
     /// The menu bar and tool bars.
     QtActionBars& ActionBars() const { return *fActionBars; }
+    /// The size that shows every action of the bars on each page: the designed size, grown where
+    /// the bars need more. The first show takes it, as far as the screen holds it.
+    QSize FirstSize() const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -51,4 +55,6 @@ private:
     std::unique_ptr<TNibCompletionProposalForm> fCompletionProposalForm;
     std::unique_ptr<QDialog> fHostAddressDialog;
     std::unique_ptr<QtActionBars> fActionBars;
+    /// The first show has given the window its first size.
+    bool fSized = false;
 };

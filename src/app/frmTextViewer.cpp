@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include "app/ActionImages.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 
@@ -67,6 +68,7 @@ TTextViewer::TTextViewer(TTextViewerView& view) : fView(view)
         u"CopyToClipboardAct", u"Copy", u"Copy to clipboard", u"Ctrl+C",
         [this](TObject*) { Clipboard::Current().SetText(SelText()); },
         [this](TObject*) { CopyToClipboardAct->Enabled = fSelLength > 0; });
+    AssignActionImages({&ActionList1});
 
     SetStatus(0, u"Line");
     SetStatus(2, u"Column");

@@ -12,6 +12,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtIcons.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -34,6 +36,7 @@ TTextViewerForm::TTextViewerForm(QWidget* parent)
     toolBar->addWidget(new QLabel(QStringLiteral("Find:")));
     toolBar->addWidget(fFind, 1);
     auto* findNext = new QToolButton;
+    findNext->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->addWidget(findNext);
     toolBar->addWidget(fWholeWord);
     toolBar->addWidget(fMatchCase);
@@ -63,6 +66,7 @@ TTextViewerForm::TTextViewerForm(QWidget* parent)
     for (const auto& action : fLogic->ActionList1.Actions()) {
         auto* qtAction = new QAction(Q(action->Caption), this);
         qtAction->setToolTip(Q(action->Hint));
+        qtAction->setIcon(ActionIcon(action->ImageName));
         qtAction->setShortcut(QKeySequence(Q(action->ShortCut), QKeySequence::PortableText));
         qtAction->setShortcutContext(Qt::WindowShortcut);
         TAction* logic = action.get();
@@ -149,6 +153,7 @@ void TTextViewerForm::StatusPanelChanged(int panel, const UnicodeString& text)
 
 void TTextViewerForm::ShowViewer()
 {
+    PlaceWindow(this, parentWidget());
     if (isMinimized()) showNormal();
     else show();
     raise();

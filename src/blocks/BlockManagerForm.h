@@ -1,7 +1,7 @@
 #pragma once
 // The Block Manager page's widgets above its status bar: the grid at the page's left edge, sized
 // for 64 characters of its font, between the page's left and right tool bars, and the grid's
-// pop-up menu.
+// pop-up menu. A window narrower than grid and bars scrolls them sideways.
 #include <QWidget>
 #include "blocks/BlockManager.h"
 
@@ -19,8 +19,13 @@ public:
     void HostToolBars(QtActionBars& bars, const UnicodeString& leftBar, const UnicodeString& rightBar);
     ControlHostWidget* GridHost() const { return fGridHost; }
 
+    /// Room for the grid and the whole of both bars.
+    QSize sizeHint() const override;
+
 private:
     TBlockManager& fManager;
+    /// The grid and the bars' slots, inside the sideways scroll area.
+    QWidget* fContent;
     ControlHostWidget* fGridHost;
     QWidget* fLeftBarSlot = nullptr;
     QWidget* fRightBarSlot = nullptr;

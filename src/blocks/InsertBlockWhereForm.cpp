@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ TInsertBlockWhereForm::~TInsertBlockWhereForm() { fDialog.SetView(nullptr); }
 TModalResult TInsertBlockWhereForm::ShowModal(int& ItemIndex)
 {
     if (QAbstractButton* button = fGroup->button(ItemIndex)) button->setChecked(true);
+    PlaceWindow(this, parentWidget());
     if (exec() != QDialog::Accepted) return TModalResult::mrCancel;
     ItemIndex = fGroup->checkedId();
     return TModalResult::mrOk;

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ TUploadDialogForm::~TUploadDialogForm()
 
 void TUploadDialogForm::ShowModal()
 {
+    PlaceWindow(this, parentWidget());
     exec();
 }
 

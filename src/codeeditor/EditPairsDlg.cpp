@@ -1,4 +1,5 @@
 #include "codeeditor/EditPairsDlg.h"
+#include "platform/WindowPlacement.h"
 
 TEditPairsForm::TEditPairsForm()
 {
@@ -57,15 +58,7 @@ void TEditPairsForm::SetAddWordEdit(const UnicodeString& Text)
     Changed();
 }
 
-void TEditPairsForm::CentreOn(const TRect& Opener)
-{
-    const int width = Bounds.Width();
-    const int height = Bounds.Height();
-    Bounds.Left = Opener.Left + (Opener.Width() - width) / 2;
-    Bounds.Top = Opener.Top + (Opener.Height() - height) / 2;
-    Bounds.Right = Bounds.Left + width;
-    Bounds.Bottom = Bounds.Top + height;
-}
+void TEditPairsForm::CentreOn(const TRect& Opener) { Bounds = CentreOver(Opener, Bounds.Width(), Bounds.Height()); }
 
 void TEditPairsForm::AddActExecute()
 {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -58,9 +59,14 @@ TEditPairsDlgForm::~TEditPairsDlgForm() { fDialog.SetView(nullptr); }
 
 TModalResult TEditPairsDlgForm::ShowModal()
 {
-    move(fDialog.Bounds.Left, fDialog.Bounds.Top);
+    PlaceWindowAt(this, parentWidget(), {fDialog.Bounds.Left, fDialog.Bounds.Top});
     fEdit->setFocus();
-    return exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
+    const TModalResult result = exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
+    // The next centring reckons with the frame the window manager drew.
+    const QSize size = FrameSizeOf(this, parentWidget());
+    fDialog.Bounds.Right = fDialog.Bounds.Left + size.width();
+    fDialog.Bounds.Bottom = fDialog.Bounds.Top + size.height();
+    return result;
 }
 
 void TEditPairsDlgForm::Changed()

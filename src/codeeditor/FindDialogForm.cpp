@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include "platform/qt/QtWindowPlacement.h"
 
 TFindDialogForm::TFindDialogForm(bool Replace, QWidget* parent)
     : QDialog(parent),
@@ -80,6 +81,7 @@ void TFindDialogForm::ShowFor(TFindDialogData& Data)
     fMatchCase->setChecked(Data.Options.Contains(frMatchCase));
     (Data.Options.Contains(frDown) ? fDown : fUp)->setChecked(true);
     fDirection->setVisible(!Data.Options.Contains(frHideUpDown));
+    PlaceWindow(this, parentWidget());
     show();
     raise();
     activateWindow();

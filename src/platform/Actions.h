@@ -1,7 +1,7 @@
 #pragma once
 // User commands in the manner of the form library's actions: each has a name, a category, a
-// caption, a hint, a shortcut, an enabled state and Execute and Update handlers. Menus and tool
-// bars show actions; action lists group them.
+// caption, a hint, a shortcut, an image, an enabled state and Execute and Update handlers. Menus
+// and tool bars show actions; action lists group them.
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,6 +16,9 @@ public:
     UnicodeString Hint;
     /// The key chord in the portable text form ("Ctrl+F", "F3"); empty for none.
     UnicodeString ShortCut;
+    /// The image shown beside the caption, by its name in the desktop's icon naming
+    /// ("document-open", "edit-undo"); empty for none.
+    UnicodeString ImageName;
     bool Enabled = true;
     /// The check mark shown beside the caption.
     bool Checked = false;

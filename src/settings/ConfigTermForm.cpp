@@ -23,6 +23,7 @@
 #include "platform/Dialogs.h"
 #include "platform/SerialPortList.h"
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 /// A colour box: shows its colour, and a click offers the colour dialog.
 class TColorBox : public QPushButton {
@@ -475,6 +476,7 @@ void TConfigTermForm::ReadControls(TConfigTermControls& c)
 
 TModalResult TConfigTermForm::ShowModal()
 {
+    PlaceWindow(this, parentWidget());
     return exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
 }
 

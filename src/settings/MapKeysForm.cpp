@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -130,7 +131,11 @@ TMapTermKeysForm::TMapTermKeysForm(TMapTermKeys& keys, QWidget* parent)
 
 TMapTermKeysForm::~TMapTermKeysForm() { fKeys.SetView(nullptr); }
 
-void TMapTermKeysForm::ShowModal() { exec(); }
+void TMapTermKeysForm::ShowModal()
+{
+    PlaceWindow(this, parentWidget());
+    exec();
+}
 
 void TMapTermKeysForm::done(int result)
 {

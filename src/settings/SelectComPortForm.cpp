@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include "platform/qt/QtWindowPlacement.h"
 
 namespace {
 
@@ -64,6 +65,7 @@ void TSelectComPortForm::RowsChanged()
 
 TModalResult TSelectComPortForm::ShowModal()
 {
+    PlaceWindow(this, parentWidget());
     return exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
 }
 

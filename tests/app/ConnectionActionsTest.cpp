@@ -33,6 +33,19 @@ TEST_F(Connection, SerialConnectNamesThePortAndCloseRestoresTheCaption)
     EXPECT_FALSE(ConnectionMod->IsActive());
 }
 
+TEST_F(Connection, TheCloseActionShowsTheImageOfTheLinkItCloses)
+{
+    const UnicodeString designed = window.ComDisconnectAct->ImageName;
+    EXPECT_FALSE(designed.empty());
+    ConnectSerial();
+    EXPECT_EQ(window.ComDisconnectAct->ImageName, window.ComConnectAct->ImageName);
+    ASSERT_TRUE(window.ComDisconnectAct->Execute());
+    ConnectTcp();
+    EXPECT_EQ(window.ComDisconnectAct->ImageName, window.TcpConnectAct->ImageName);
+    EXPECT_NE(window.TcpConnectAct->ImageName, window.ComConnectAct->ImageName);
+    EXPECT_NE(designed, window.ComConnectAct->ImageName);
+}
+
 TEST_F(Connection, ADevicePathHoldingAColonOpensAsItIs)
 {
     const std::string link = keyFolder.Path("pci-0000:00:14.0-usb-0:1:1.0-port0");

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include "platform/QtTestApplication.h"
 #include "platform/qt/CustomizeDialog.h"
+#include "platform/qt/QtIcons.h"
 
 namespace {
 
@@ -154,8 +155,51 @@ TEST_F(ActionBarsTest, PageShortcutsLiveOnlyInTheirPage)
     EXPECT_TRUE(window.actions().contains(connect));
 }
 
+/// The picture an icon draws at a size, to tell icons apart.
+QImage Picture(const QIcon& icon) { return icon.pixmap(24, 24).toImage(); }
+
+TEST_F(ActionBarsTest, ToolButtonsShowTheImageAboveTheCaptionAndFollowAChangedImage)
+{
+    TActionList captions{u"Captions"};
+    for (const char16_t* caption : {u"Close", u"Open File", u"Abort Paste", u"Transform To Block Editor"}) {
+        TAction action;
+        action.Name = caption;
+        action.Caption = caption;
+        action.ImageName = u"document-open";
+        captions.Add(std::move(action));
+    }
+    terminal.Find(u"ConnectAct")->ImageName = u"document-open";
+    QtActionBars bars(window, {&terminal, &captions}, u"Main Menu");
+    bars.Show({{{u"Tools", {{K::liAction, u"ConnectAct", {}}, {K::liAction, u"CloseAct", {}}}}}});
+    ASSERT_EQ(bars.ToolBars().size(), 1u);
+    EXPECT_EQ(bars.ToolBars()[0]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+
+    // Two lines keep a bar of many actions narrow; menus show the caption as it is.
+    const std::pair<const char16_t*, const char*> texts[] = {
+        {u"Close", "Close"},
+        {u"Open File", "Open\nFile"},
+        {u"Abort Paste", "Abort\nPaste"},
+        {u"Transform To Block Editor", "Transform To\nBlock Editor"},
+    };
+    for (const auto& [caption, iconText] : texts) {
+        QAction* action = bars.QtAction(*captions.Find(caption));
+        EXPECT_EQ(action->iconText(), QString::fromUtf8(iconText));
+        EXPECT_EQ(action->text(), QString::fromStdU16String(caption));
+    }
+
+    QAction* connect = bars.QtAction(*terminal.Find(u"ConnectAct"));
+    EXPECT_EQ(Picture(connect->icon()), Picture(ActionIcon(u"document-open")));
+    EXPECT_TRUE(bars.QtAction(*terminal.Find(u"CloseAct"))->icon().isNull());
+    terminal.Find(u"ConnectAct")->ImageName = u"document-save";
+    bars.UpdateActions();
+    EXPECT_EQ(Picture(connect->icon()), Picture(ActionIcon(u"document-save")));
+    EXPECT_NE(Picture(ActionIcon(u"document-save")), Picture(ActionIcon(u"document-open")));
+}
+
 TEST_F(ActionBarsTest, TheCustomiseDialogAddsRemovesAndMovesItems)
 {
+    terminal.Find(u"CloseAct")->ImageName = u"network-disconnect";
+    terminal.Find(u"ConnectAct")->ImageName = u"network-connect";
     CustomizeDialog dialog({&terminal, &blocks, &code}, Sample());
     EXPECT_EQ(dialog.Layout(), Sample());
     QTreeWidget* tree = dialog.LayoutTree();
@@ -166,6 +210,9 @@ TEST_F(ActionBarsTest, TheCustomiseDialogAddsRemovesAndMovesItems)
     // "Caption of CloseAct" under the "Terminal" category.
     QTreeWidgetItem* closeAct =
         dialog.ActionTree()->findItems(QStringLiteral("Caption of CloseAct"), Qt::MatchRecursive)[0];
+    // The actions show their images, as the bars do.
+    EXPECT_FALSE(closeAct->icon(0).isNull());
+    EXPECT_FALSE(tools->child(0)->icon(0).isNull());
     dialog.ActionTree()->setCurrentItem(closeAct);
     tree->setCurrentItem(empty);
     dialog.AddSelectedAction();

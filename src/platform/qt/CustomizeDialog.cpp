@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include "platform/qt/QtIcons.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ CustomizeDialog::CustomizeDialog(std::vector<TActionList*> lists, const TActionL
             QTreeWidgetItem*& category = categories[action->Category];
             if (!category) category = new QTreeWidgetItem(fActionTree, {Q(action->Category)});
             auto* item = new QTreeWidgetItem(category, {Q(action->Caption)});
+            item->setIcon(0, ActionIcon(action->ImageName));
             item->setToolTip(0, Q(action->Hint));
             item->setData(0, KindRole, int(TLayoutItemKind::liAction));
             item->setData(0, NameRole, Q(action->Name));
@@ -101,12 +103,15 @@ CustomizeDialog::CustomizeDialog(std::vector<TActionList*> lists, const TActionL
 QTreeWidgetItem* CustomizeDialog::NewItem(const TLayoutItem& item) const
 {
     QString text = SeparatorText;
+    QIcon icon;
     if (item.Kind == TLayoutItemKind::liSubMenu) text = WithoutAccessKey(Q(item.Name));
     if (item.Kind == TLayoutItemKind::liAction) {
         TAction* action = FindAction(fLists, item.Name);
         text = action ? Q(action->Caption) : Q(item.Name);
+        if (action) icon = ActionIcon(action->ImageName);
     }
     auto* row = new QTreeWidgetItem({text});
+    row->setIcon(0, icon);
     row->setData(0, KindRole, int(item.Kind));
     row->setData(0, NameRole, Q(item.Name));
     return row;

@@ -1,5 +1,6 @@
 #include "platform/qt/QtActionBars.h"
 
+#include <cstdlib>
 #include <QAction>
 #include <QKeySequence>
 #include <QLayout>
@@ -7,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include "platform/qt/QtIcons.h"
 
 namespace {
 
@@ -14,6 +16,18 @@ QString Q(const UnicodeString& s) { return QString::fromStdU16String(s); }
 
 /// How often the enabled states are refreshed while the program is idle.
 constexpr int IdleUpdateMs = 100;
+
+/// A tool button's caption on two lines, broken at the blank nearest its middle, so that a bar of
+/// many actions fits a narrow screen; a single word stays on one line.
+QString ToolButtonText(const UnicodeString& caption)
+{
+    const int middle = int(caption.size()) / 2;
+    int best = -1;
+    for (int i = 0; i < int(caption.size()); ++i)
+        if (caption[std::size_t(i)] == u' ' && (best < 0 || std::abs(i - middle) < std::abs(best - middle))) best = i;
+    if (best < 0) return Q(caption);
+    return Q(caption.substr(0, std::size_t(best))) + u'\n' + Q(caption.substr(std::size_t(best) + 1));
+}
 
 } // namespace
 
@@ -26,6 +40,9 @@ QtActionBars::QtActionBars(QMainWindow& window, std::vector<TActionList*> lists,
             qtAction->setObjectName(Q(action->Name));
             qtAction->setToolTip(Q(action->Hint));
             qtAction->setStatusTip(Q(action->Hint));
+            qtAction->setIcon(ActionIcon(action->ImageName));
+            qtAction->setIconText(ToolButtonText(action->Caption));
+            fImageNames[action.get()] = action->ImageName;
             if (!action->ShortCut.empty())
                 qtAction->setShortcut(QKeySequence(Q(action->ShortCut), QKeySequence::PortableText));
             TAction* target = action.get();
@@ -64,6 +81,7 @@ void QtActionBars::Show(const TActionLayout& layout)
         QWidget* host = slot != fBarSlots.end() && slot->second->layout() ? slot->second : nullptr;
         auto* toolBar = new QToolBar(Q(bar.Name), host ? host : &fWindow);
         toolBar->setObjectName(Q(bar.Name));
+        toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         AddItems(toolBar, bar.Items);
         if (host) {
             toolBar->setOrientation(Qt::Vertical);
@@ -171,6 +189,12 @@ void QtActionBars::UpdateActions()
             // Qt would toggle a checkable action on its own: the mark follows the action only.
             qtAction->setCheckable(action->AutoCheck || action->Checked);
             qtAction->setChecked(action->Checked);
+            // An Update or Execute handler may give the action another image.
+            UnicodeString& shown = fImageNames[action.get()];
+            if (shown != action->ImageName) {
+                shown = action->ImageName;
+                qtAction->setIcon(ActionIcon(shown));
+            }
         }
     }
 }

@@ -2,7 +2,8 @@
 #include <initializer_list>
 // The menu bar and tool bars of a main window, built from a layout over the program's actions.
 // Every action gets one Qt action: its menu items and tool buttons trigger the action's Execute,
-// and an idle timer shows the enabled state that its Update handler sets.
+// and an idle timer shows the enabled state and the image that its handlers set. Tool buttons show
+// the image above the caption, menu items beside it.
 #include <map>
 #include <vector>
 #include <QObject>
@@ -51,6 +52,8 @@ private:
     UnicodeString fMenuBarName;
     std::map<const TAction*, QAction*> fQtActions;
     std::map<const QAction*, const TAction*> fActionOf;
+    /// The image each Qt action shows, to follow an action whose image changes.
+    std::map<const TAction*, UnicodeString> fImageNames;
     std::vector<QToolBar*> fToolBars;
     std::map<UnicodeString, QWidget*> fBarSlots;
     /// The bars' names in layout order, and which of them is the menu bar (-1: none).
