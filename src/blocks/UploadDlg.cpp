@@ -215,7 +215,9 @@ void TUploadDialog::Command(TResponse next, const UnicodeString& line, int timeO
 
 bool TUploadDialog::SendText(const UnicodeString& S)
 {
-    for (char16_t c : S)
+    // 8-bit text as everything else the program sends: a character above U+00FF goes as "?",
+    // never as a low byte that may be a control code.
+    for (char c : ToAnsi(S))
         if (!fLink.IsActive() || !fLink.TxByte(std::uint8_t(c), kTxLimitSec)) return false;
     return true;
 }

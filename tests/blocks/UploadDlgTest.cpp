@@ -175,6 +175,16 @@ TEST_F(Transfer, MissingWordIsDefinedByTheTransferCodeLineByLine)
     EXPECT_EQ(forth->Block(0), Image(10) + std::string(1014, ' '));
 }
 
+TEST_F(Transfer, TransferCodeGoesAsEightBitText)
+{
+    // "č" (U+010D) must not go as its low byte, a carriage return in mid-line; "—" not as 0x14.
+    forth->SetWordsPresent(false, true);
+    WriteConfigFile("UploadBlock.txt", "\xEF\xBB\xBF: load-blocks \xC4\x8D \xE2\x80\x94 \xC3\xA9 ;\r\n");
+    Upload(Image(10));
+    EXPECT_EQ(forth->Lines().at(2), ": load-blocks ? ? \xE9 ;");
+    EXPECT_EQ(forth->Block(0), Image(10) + std::string(1014, ' '));
+}
+
 TEST_F(Transfer, TransferCodeFailures)
 {
     struct Case {
