@@ -326,6 +326,9 @@ void TUploadDialog::BlockCountReply(bool TimedOut)
     const std::optional<int> count = ReplyNumber(FirstReplyLine());
     if (!count) return Fail(u"Unable to request block count from forth system.");
     const int N = *count;
+    if (N < 1 || N > MaxBlockCount)
+        return Fail(u"The forth system reported " + IntToStr(N) + u" blocks, a block count of 1 to " +
+                    IntToStr(MaxBlockCount) + u" is needed to transfer blocks.");
     BlockCount = N;
     C_FirstBlock.SetMaxValue(N - 1);
     C_SourceBlocks.SetMaxValue(N);

@@ -98,6 +98,8 @@ public:
     bool InProgress = false;
     bool PerformUpload = false;
 
+    /// The most blocks the spin boxes count to (64 MiB): a larger reported count is refused.
+    static constexpr int MaxBlockCount = 65535;
     static constexpr int ReplyTimeOutMs = 2000;
     static constexpr int SoftwareLineTimeOutMs = 200;
 
