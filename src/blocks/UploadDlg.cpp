@@ -48,8 +48,9 @@ TUploadDialog::TUploadDialog(TConnectionMod& link) : fLink(link), fAlive(std::ma
 
 TUploadDialog::~TUploadDialog() = default;
 
-void TUploadDialog::Run(TStream& Stream, bool Upload)
+bool TUploadDialog::Run(TStream& Stream, bool Upload)
 {
+    fCompleted = false;
     // Whatever ends the dialog, even an exception, the bytes go back where they went before.
     struct Restore {
         TConnectionMod& link;
@@ -64,6 +65,7 @@ void TUploadDialog::Run(TStream& Stream, bool Upload)
     UploadSourceFileName = Upload ? folder + u"UploadBlock.txt" : UnicodeString();
     DownLoadSourceFileName = Upload ? UnicodeString() : folder + u"SaveBlock.txt";
     ShowModal();
+    return fCompleted;
 }
 
 void TUploadDialog::ShowModal()
@@ -472,6 +474,7 @@ void TUploadDialog::SendNextFrame()
     StopWaiting();
     if (FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     DisplayStatus(u"Uploading block frames...");
@@ -494,6 +497,7 @@ void TUploadDialog::FrameReply(bool TimedOut)
     // " OK" ends the exchange: only after the last frame is that a success.
     if (ReplyIsOk(line) && FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     Fail(u"Block upload failed, " + line);
@@ -506,6 +510,7 @@ void TUploadDialog::RequestNextFrame()
     DownloadBytesRead = 0;
     if (FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     DisplayStatus(u"Downloading block frames...");
