@@ -26,6 +26,13 @@ void ShowError(const UnicodeString& text)
     Dialogs::Current().MessageBox(u"Error", text, TMsgDlgType::mtError, TMsgButtons::OK);
 }
 
+/// Something is there under the name, but its bytes cannot be read (no permission, a folder).
+bool ExistsUnreadable(const UnicodeString& FileName)
+{
+    std::string bytes;
+    return (FileExists(FileName) || DirectoryExists(FileName)) && !ReadFileBytes(FileName, bytes);
+}
+
 bool SameStrings(const TStringList& A, const TStringList& B)
 {
     if (A.Count() != B.Count()) return false;
@@ -55,6 +62,7 @@ bool TCodeEditorPage::QueryCloseEditorFile()
         // The text that was changed is gone: an empty editor has nothing to save.
         ScriptEdit.SetModified(false);
         CodeEditPairedWordsList->Clear();
+        fUnreadPairsFileName.clear();
         if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
     }
     return result;
@@ -105,7 +113,11 @@ bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModifi
     error = SaveFileSafely(BlockFileNameOf(Name), EditorToBlockStream());
     if (error.empty()) {
         const UnicodeString pairs = PairsFileNameOf(Name);
-        if (CodeEditPairedWordsList->Count() == 0) {
+        if (pairs == fUnreadPairsFileName || ExistsUnreadable(pairs)) {
+            // Words that were never read are not known to be gone: the file stays as it is.
+            if (CodeEditPairedWordsList->Count() > 0)
+                error = u"\"" + pairs + u"\" could not be read and is kept, so the paired words are not saved";
+        } else if (CodeEditPairedWordsList->Count() == 0) {
             if (FileExists(pairs) && !DeleteFile(pairs)) error = u"cannot delete \"" + pairs + u"\"";
         } else {
             CodeEditPairedWordsList->SaveToFile(pairs, &error);
@@ -146,7 +158,11 @@ void TCodeEditorPage::EditorOpenFileActExecute()
         return;
     }
     const UnicodeString pairs = PairsFileNameOf(name);
-    if (FileExists(pairs)) CodeEditPairedWordsList->LoadFromFile(pairs);
+    if ((FileExists(pairs) || DirectoryExists(pairs)) && !CodeEditPairedWordsList->LoadFromFile(pairs)) {
+        fUnreadPairsFileName = pairs;
+        ShowError(u"Cannot read the paired words from \"" + pairs +
+                  u"\". The file is kept as it is: saving the document does not replace it.");
+    }
     UpdateLocalWordsAct->Execute();
 }
 
