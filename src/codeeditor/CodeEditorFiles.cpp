@@ -7,6 +7,7 @@
 #include "codeeditor/CompanionFiles.h"
 #include "codeeditor/EditPairsDlg.h"
 #include "codeeditor/TextToBlock.h"
+#include "platform/AnsiLossQuestion.h"
 #include "platform/Folders.h"
 
 namespace {
@@ -59,6 +60,7 @@ bool TCodeEditorPage::QueryCloseEditorFile()
     }
     if (result) {
         ScriptEdit.Lines().Clear();
+        ScriptEdit.Lines().SetEncoding(TTextEncoding::Ansi);
         // The text that was changed is gone: an empty editor has nothing to save.
         ScriptEdit.SetModified(false);
         CodeEditPairedWordsList->Clear();
@@ -102,8 +104,11 @@ void TCodeEditorPage::TransformToBlockEditor()
 bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModified)
 {
     if (Name.empty()) return false;
+    // A document read without a byte-order mark, or a new one, is written as 8-bit text.
+    const TNibEditStringList& lines = ScriptEdit.Lines();
+    if (lines.Encoding() == TTextEncoding::Ansi && !AllowAnsiLoss(lines.Text())) return false;
     UnicodeString error;
-    if (!ScriptEdit.Lines().SaveToFile(Name, TTextEncoding::Ansi, &error)) {
+    if (!lines.SaveToFile(Name, &error)) {
         ShowError(u"Cannot save file \"" + Name + u"\": " + error);
         return false;
     }

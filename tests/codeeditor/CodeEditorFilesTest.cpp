@@ -6,6 +6,7 @@
 #include "codeeditor/CodeEditorFixture.h"
 #include "codeeditor/TextToBlock.h"
 #include "platform/Folders.h"
+#include "support/TextFiles.h"
 
 namespace {
 
@@ -93,6 +94,58 @@ TEST_F(CodeEditorFiles, SavingWritesTheSourceItsBlocksAndItsPairedWords)
     EXPECT_EQ(dialogs.SaveRequests.size(), 1u);
     EXPECT_EQ(folder.Read("demo.forth.blk").substr(64, 21), ": CUBE DUP DUP * * ; ");
     EXPECT_FALSE(FileExists(folder.Name("demo.forth.pairs")));
+}
+
+TEST_F(CodeEditorFiles, AFileIsSavedBackInTheEncodingItWasReadInAndItsBlocksAreEightBit)
+{
+    std::vector<MarkedTextFile> files = MarkedTextFiles();
+    files.push_back({"8-bit", TTextEncoding::Ansi, EveryByteText()});
+    for (const MarkedTextFile& file : files) {
+        SCOPED_TRACE(file.Name);
+        folder.Write("in.forth", file.Bytes);
+        dialogs.FileAnswers = {folder.Name("in.forth"), folder.Name("in.forth")};
+        ASSERT_TRUE(Run(u"EditorOpenFileAct"));
+        ASSERT_TRUE(Run(u"EditorSaveAsFileAct"));
+        EXPECT_TRUE(dialogs.Questions.empty());
+        EXPECT_EQ(folder.Read("in.forth"), file.Bytes);
+        const std::string eightBit = ToAnsi(DecodeText(file.Bytes));
+        EXPECT_EQ(folder.Read("in.forth.blk"), ConvertTextToBlocks(u"", eightBit, false, false, false, false, TStringList()));
+    }
+}
+
+TEST_F(CodeEditorFiles, ANewDocumentThatEightBitTextCannotHoldIsSavedOnlyWhenTheUserAgrees)
+{
+    // Even after a marked file: the new document has no mark of its own.
+    folder.Write("marked.forth", MarkedTextFiles()[0].Bytes);
+    dialogs.FileAnswers = {folder.Name("marked.forth")};
+    ASSERT_TRUE(Run(u"EditorOpenFileAct"));
+    ASSERT_TRUE(Run(u"EditorNewAct"));
+
+    Type(u": ARROW ( n -- ) \u2192 ;");
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    dialogs.Answers = {TModalResult::mrCancel};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text,
+              u"1 character of this text cannot be stored in 8-bit text and would be saved as \"?\"; the first is "
+              u"\"\u2192\" (U+2192) in line 1, column 18.\n\nSave anyway?");
+    EXPECT_EQ(dialogs.Questions[0].Buttons, TMsgButtons::OKCancel);
+    for (const char* name : {"arrow.forth", "arrow.forth.blk"})
+        EXPECT_FALSE(std::filesystem::exists(folder.Path(name))) << name;
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+
+    // At the close question Cancel keeps the program open; OK saves the "?".
+    dialogs.Answers = {TModalResult::mrYes, TModalResult::mrCancel};
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    EXPECT_FALSE(page.QueryCloseEditorFile());
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("arrow.forth")));
+    dialogs.Answers = {TModalResult::mrOk};
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    EXPECT_EQ(folder.Read("arrow.forth"), ": ARROW ( n -- ) ? ;");
+    EXPECT_FALSE(page.ScriptEdit.Modified());
+    EXPECT_EQ(dialogs.Questions.size(), 4u);
 }
 
 TEST_F(CodeEditorFiles, SaveAsAlwaysAsksAndACancelledDialogSavesNothing)
