@@ -108,8 +108,9 @@ public:
     TAction* BlockEditUploadFileAct = nullptr;
 
     /// Moves blocks between the stream and the target in the transfer dialog; received bytes go
-    /// to the dialog meanwhile and come back to RxChar however it ends.
-    void RunBlockTransfer(TStream& Stream, bool Upload);
+    /// to the dialog meanwhile and come back to RxChar however it ends. True when every block went
+    /// through.
+    bool RunBlockTransfer(TStream& Stream, bool Upload);
 
     /// Seconds a byte may wait for the link before the user is asked; tests shorten it.
     int SendTimeLimitSec = 10;

@@ -7,9 +7,9 @@
 #include "platform/Dialogs.h"
 #include "platform/Stream.h"
 
-void TTavloTerminal::RunBlockTransfer(TStream& Stream, bool Upload)
+bool TTavloTerminal::RunBlockTransfer(TStream& Stream, bool Upload)
 {
-    if (UploadDialog) UploadDialog->Run(Stream, Upload);
+    return UploadDialog && UploadDialog->Run(Stream, Upload);
 }
 
 void TTavloTerminal::UploadBlockTransferActExecute(TObject* Sender)
@@ -34,9 +34,14 @@ void TTavloTerminal::DownloadBlockTrabsferActExecute(TObject* Sender)
     request.Title = u"Select File To Save Blocks";
     const UnicodeString fileName = Dialogs::Current().SaveFile(request);
     if (fileName.empty()) return;
-    // A file that cannot be created raises its message here, before the target is asked anything.
-    TFileStream stream(fileName, TFileStream::fmCreate);
-    RunBlockTransfer(stream, false);
+    // The blocks go to a file beside the chosen one, which they replace only once the last has
+    // checked out: a failed or cancelled download leaves the chosen file as it was.
+    TFileReplacementStream stream(fileName);
+    // A place that cannot be written is told before the target is asked anything.
+    UnicodeString error = stream.Error();
+    if (error.empty() && RunBlockTransfer(stream, false)) error = stream.Commit();
+    if (!error.empty())
+        Dialogs::Current().MessageBox(u"Error", error, TMsgDlgType::mtError, TMsgButtons::OK);
 }
 
 void TTavloTerminal::BlockTransferActUpdate(TObject* Sender)

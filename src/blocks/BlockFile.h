@@ -19,12 +19,12 @@ void ReadBlockStream(std::string_view Bytes, TStringList& Lines);
 /// Reads a block file into Lines, records as they are (not yet wrapped). False, with Lines
 /// untouched, when the file cannot be read.
 bool LoadBlockFileLines(const UnicodeString& FileName, TStringList& Lines);
-/// Reads a text file (byte-order marks honoured) into Lines. False, with Lines untouched, when
-/// the file cannot be read.
+/// Reads a text file (byte-order marks honoured, and kept for the save) into Lines. False, with
+/// Lines untouched, when the file cannot be read.
 bool LoadBlockTextFile(const UnicodeString& FileName, TStringList& Lines);
 
 /// Writes the lines as a block file through a temporary file. Empty on success, else the reason.
 UnicodeString SaveBlockFile(const UnicodeString& FileName, const TStringList& Lines);
-/// Writes the lines as 8-bit text with CR LF through a temporary file. Empty on success, else the
-/// reason.
+/// Writes the lines with CR LF, in the encoding of the file they were read from (8-bit text for
+/// lines read from none), through a temporary file. Empty on success, else the reason.
 UnicodeString SaveBlockTextFile(const UnicodeString& FileName, const TStringList& Lines);

@@ -2,6 +2,7 @@
 #include "blocks/BlockFile.h"
 #include "blocks/BlockLines.h"
 #include "blocks/BlockManager.h"
+#include "platform/AnsiLossQuestion.h"
 #include "platform/Dialogs.h"
 
 namespace {
@@ -93,9 +94,14 @@ bool TBlockManager::LoadBlockTextFile(const UnicodeString& FileName)
 bool TBlockManager::SaveBlockManagerFile(const UnicodeString& FileName)
 {
     UnicodeString error;
+    // Lines read without a byte-order mark (or none) go back as 8-bit text, and a block file is
+    // 8-bit text whatever the lines came from: characters that cannot go there are not lost
+    // without a word.
     if (!IsBlockFileName(FileName)) {
+        if (BlockEditData.Encoding() == TTextEncoding::Ansi && !AllowAnsiLoss(BlockEditData.Text())) return false;
         error = SaveBlockTextFile(FileName, BlockEditData);
     } else if (BlockLinesFit(BlockEditData)) {
+        if (!AllowAnsiLoss(BlockEditData.Text())) return false;
         error = SaveBlockFile(FileName, BlockEditData);
     } else {
         Dialogs::Current().MessageBox(u"Warning",

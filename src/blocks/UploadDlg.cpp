@@ -55,8 +55,9 @@ TUploadDialog::TUploadDialog(TConnectionMod& link) : fLink(link), fAlive(std::ma
 
 TUploadDialog::~TUploadDialog() = default;
 
-void TUploadDialog::Run(TStream& Stream, bool Upload)
+bool TUploadDialog::Run(TStream& Stream, bool Upload)
 {
+    fCompleted = false;
     // Whatever ends the dialog, even an exception, the bytes go back where they went before.
     struct Restore {
         TConnectionMod& link;
@@ -71,6 +72,7 @@ void TUploadDialog::Run(TStream& Stream, bool Upload)
     UploadSourceFileName = Upload ? folder + u"UploadBlock.txt" : UnicodeString();
     DownLoadSourceFileName = Upload ? UnicodeString() : folder + u"SaveBlock.txt";
     ShowModal();
+    return fCompleted;
 }
 
 void TUploadDialog::ShowModal()
@@ -222,7 +224,9 @@ void TUploadDialog::Command(TResponse next, const UnicodeString& line, int timeO
 
 bool TUploadDialog::SendText(const UnicodeString& S)
 {
-    for (char16_t c : S)
+    // 8-bit text as everything else the program sends: a character above U+00FF goes as "?",
+    // never as a low byte that may be a control code.
+    for (char c : ToAnsi(S))
         if (!fLink.IsActive() || !fLink.TxByte(std::uint8_t(c), kTxLimitSec)) return false;
     return true;
 }
@@ -331,6 +335,9 @@ void TUploadDialog::BlockCountReply(bool TimedOut)
     const std::optional<int> count = ReplyNumber(FirstReplyLine());
     if (!count) return Fail(u"Unable to request block count from forth system.");
     const int N = *count;
+    if (N < 1 || N > MaxBlockCount)
+        return Fail(u"The forth system reported " + IntToStr(N) + u" blocks, a block count of 1 to " +
+                    IntToStr(MaxBlockCount) + u" is needed to transfer blocks.");
     BlockCount = N;
     C_FirstBlock.SetMaxValue(N - 1);
     C_SourceBlocks.SetMaxValue(N);
@@ -470,6 +477,7 @@ void TUploadDialog::SendNextFrame()
     StopWaiting();
     if (FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     DisplayStatus(u"Uploading block frames...");
@@ -492,6 +500,7 @@ void TUploadDialog::FrameReply(bool TimedOut)
     // " OK" ends the exchange: only after the last frame is that a success.
     if (ReplyIsOk(line) && FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     Fail(u"Block upload failed, " + line);
@@ -504,6 +513,7 @@ void TUploadDialog::RequestNextFrame()
     DownloadBytesRead = 0;
     if (FramssTransfered >= FramssToTransfer) {
         InProgress = false;
+        fCompleted = true;
         return Close();
     }
     DisplayStatus(u"Downloading block frames...");

@@ -48,8 +48,9 @@ public:
 
     /// Transfers between the stream and the target: received bytes come to DoRxByte while the
     /// dialog is shown, and go back to the handler that had them whichever way it closes. An upload
-    /// sends the stream from its start; a download writes the blocks to it.
-    void Run(TStream& Stream, bool Upload);
+    /// sends the stream from its start; a download writes the blocks to it. True when every block
+    /// went through; false after a failure, a refusal or a close before the end.
+    bool Run(TStream& Stream, bool Upload);
 
     /// Sets the dialog up for the stream and file names given and shows it modally.
     void ShowModal();
@@ -98,6 +99,8 @@ public:
     bool InProgress = false;
     bool PerformUpload = false;
 
+    /// The most blocks the spin boxes count to (64 MiB): a larger reported count is refused.
+    static constexpr int MaxBlockCount = 65535;
     static constexpr int ReplyTimeOutMs = 2000;
     static constexpr int SoftwareLineTimeOutMs = 200;
 
@@ -153,6 +156,8 @@ private:
     TConnectionMod& fLink;
     TUploadDialogView* fView = nullptr;
     bool fShowing = false;
+    /// The last block of the transfer went through.
+    bool fCompleted = false;
     TTimer TimeOut;
     TResponse ResponceHandler = nullptr;
     UnicodeString CurrentLine;

@@ -7,6 +7,7 @@
 #include "codeeditor/CompanionFiles.h"
 #include "codeeditor/EditPairsDlg.h"
 #include "codeeditor/TextToBlock.h"
+#include "platform/AnsiLossQuestion.h"
 #include "platform/Folders.h"
 
 namespace {
@@ -24,6 +25,13 @@ TFileDialogRequest SaveDialog()
 void ShowError(const UnicodeString& text)
 {
     Dialogs::Current().MessageBox(u"Error", text, TMsgDlgType::mtError, TMsgButtons::OK);
+}
+
+/// Something is there under the name, but its bytes cannot be read (no permission, a folder).
+bool ExistsUnreadable(const UnicodeString& FileName)
+{
+    std::string bytes;
+    return (FileExists(FileName) || DirectoryExists(FileName)) && !ReadFileBytes(FileName, bytes);
 }
 
 bool SameStrings(const TStringList& A, const TStringList& B)
@@ -52,9 +60,11 @@ bool TCodeEditorPage::QueryCloseEditorFile()
     }
     if (result) {
         ScriptEdit.Lines().Clear();
+        ScriptEdit.Lines().SetEncoding(TTextEncoding::Ansi);
         // The text that was changed is gone: an empty editor has nothing to save.
         ScriptEdit.SetModified(false);
         CodeEditPairedWordsList->Clear();
+        fUnreadPairsFileName.clear();
         if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
     }
     return result;
@@ -94,8 +104,11 @@ void TCodeEditorPage::TransformToBlockEditor()
 bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModified)
 {
     if (Name.empty()) return false;
+    // A document read without a byte-order mark, or a new one, is written as 8-bit text.
+    const TNibEditStringList& lines = ScriptEdit.Lines();
+    if (lines.Encoding() == TTextEncoding::Ansi && !AllowAnsiLoss(lines.Text())) return false;
     UnicodeString error;
-    if (!ScriptEdit.Lines().SaveToFile(Name, TTextEncoding::Ansi, &error)) {
+    if (!lines.SaveToFile(Name, &error)) {
         ShowError(u"Cannot save file \"" + Name + u"\": " + error);
         return false;
     }
@@ -105,7 +118,11 @@ bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModifi
     error = SaveFileSafely(BlockFileNameOf(Name), EditorToBlockStream());
     if (error.empty()) {
         const UnicodeString pairs = PairsFileNameOf(Name);
-        if (CodeEditPairedWordsList->Count() == 0) {
+        if (pairs == fUnreadPairsFileName || ExistsUnreadable(pairs)) {
+            // Words that were never read are not known to be gone: the file stays as it is.
+            if (CodeEditPairedWordsList->Count() > 0)
+                error = u"\"" + pairs + u"\" could not be read and is kept, so the paired words are not saved";
+        } else if (CodeEditPairedWordsList->Count() == 0) {
             if (FileExists(pairs) && !DeleteFile(pairs)) error = u"cannot delete \"" + pairs + u"\"";
         } else {
             CodeEditPairedWordsList->SaveToFile(pairs, &error);
@@ -146,7 +163,11 @@ void TCodeEditorPage::EditorOpenFileActExecute()
         return;
     }
     const UnicodeString pairs = PairsFileNameOf(name);
-    if (FileExists(pairs)) CodeEditPairedWordsList->LoadFromFile(pairs);
+    if ((FileExists(pairs) || DirectoryExists(pairs)) && !CodeEditPairedWordsList->LoadFromFile(pairs)) {
+        fUnreadPairsFileName = pairs;
+        ShowError(u"Cannot read the paired words from \"" + pairs +
+                  u"\". The file is kept as it is: saving the document does not replace it.");
+    }
     UpdateLocalWordsAct->Execute();
 }
 

@@ -192,6 +192,9 @@ private:
 
     TBlockManager& fBlockManager;
     THost fHost;
+    /// The open document's ".pairs" file that was there but could not be read: its words are not
+    /// in the list, so no save deletes or replaces it.
+    UnicodeString fUnreadPairsFileName;
     TCodeEditorView* fView = nullptr;
     std::unique_ptr<TNibTavloHighlighter> fNibTavloHighlighter;
 };

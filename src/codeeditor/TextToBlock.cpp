@@ -93,8 +93,10 @@ public:
             if (!pairedWords[i].empty()) AddPairedWord(ToAnsi(pairedWords[i]));
     }
 
-    /// Fills one block behind its caption line; false when no token was left for it.
-    bool BuildBlock(char* block, std::string_view caption);
+    /// Fills one block behind its caption line; false when no token was left for it. A first
+    /// token that does not fit behind the caption but would fit the next block (which has no
+    /// caption when nextCaptioned is false) waits for that block, leaving this one to the caption.
+    bool BuildBlock(char* block, std::string_view caption, bool nextCaptioned);
 
 private:
     /// Reads the next word into w; true when the byte that ended it was a line break.
@@ -236,7 +238,7 @@ bool TTextToBlock::ReadToken()
 
 int RoundUpToLine(int pos) { return (pos + LineBytes - 1) / LineBytes * LineBytes; }
 
-bool TTextToBlock::BuildBlock(char* block, std::string_view caption)
+bool TTextToBlock::BuildBlock(char* block, std::string_view caption, bool nextCaptioned)
 {
     std::memset(block, ' ', BlockBytes);
     int pos = 0;
@@ -254,9 +256,10 @@ bool TTextToBlock::BuildBlock(char* block, std::string_view caption)
         int length = int(fToken.size());
         if (fWordWrap && pos % LineBytes + length >= LineBytes) pos = RoundUpToLine(pos);
         if (pos + length >= BlockRoom) {
-            if (taken) {
+            const int nextStart = nextCaptioned ? LineBytes : 0;
+            if (taken || nextStart + length < BlockRoom) {
                 fHasPending = true;
-                break;
+                return true;
             }
             // Not even an empty block holds it: cut it, or the same empty block would follow forever.
             length = BlockRoom - 1 - pos;
@@ -295,7 +298,7 @@ std::string ConvertTextToBlocks(const UnicodeString& Caption, std::string_view S
     char block[BlockBytes];
     int number = 1;
     AnsiString caption = CaptionText(Caption, number, CaptionAllBlocks, CaptionPrintableAll);
-    while (converter.BuildBlock(block, caption)) {
+    while (converter.BuildBlock(block, caption, CaptionAllBlocks && !Caption.empty())) {
         dest.append(block, BlockBytes);
         if (CaptionAllBlocks) caption = CaptionText(Caption, ++number, CaptionAllBlocks, CaptionPrintableAll);
         else caption.clear();

@@ -489,6 +489,7 @@ void TNibEditStringList::LoadFromStream(std::istream& Stream)
 {
     const std::string bytes{std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>()};
     SetText(DecodeText(bytes));
+    fEncoding = EncodingOf(bytes);
 }
 
 void TNibEditStringList::SaveToStream(std::ostream& Stream, TTextEncoding Encoding) const
@@ -502,13 +503,14 @@ bool TNibEditStringList::LoadFromFile(const UnicodeString& FileName)
     std::string bytes;
     if (!ReadFileBytes(FileName, bytes)) return false;
     SetText(DecodeText(bytes));
+    fEncoding = EncodingOf(bytes);
     return true;
 }
 
-bool TNibEditStringList::SaveToFile(const UnicodeString& FileName, TTextEncoding Encoding, UnicodeString* Error) const
+bool TNibEditStringList::SaveToFile(const UnicodeString& FileName, UnicodeString* Error) const
 {
     const UnicodeString reason =
-        SaveFileSafely(FileName, EncodeText(JoinLines(LineBreak(Encoding), fAppendNewLineAtEOF), Encoding));
+        SaveFileSafely(FileName, EncodeText(JoinLines(LineBreak(fEncoding), fAppendNewLineAtEOF), fEncoding));
     if (Error) *Error = reason;
     return reason.empty();
 }

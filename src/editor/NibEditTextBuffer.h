@@ -102,17 +102,20 @@ public:
     /// The lines joined by Separators, none after the last.
     UnicodeString GetSeparatedText(std::u16string_view Separators) const;
 
-    /// Reads a whole text, decoded by its byte-order mark (8-bit text without one).
+    /// Reads a whole text, decoded by its byte-order mark (8-bit text without one), and keeps the
+    /// encoding found for SaveToFile.
     void LoadFromStream(std::istream& Stream);
     /// Writes the text with the file format's line breaks; in 8-bit text, Unicode line separators
     /// are written as CR LF, which 8 bits can hold.
     void SaveToStream(std::ostream& Stream, TTextEncoding Encoding = TTextEncoding::Ansi) const;
-    /// False when the file cannot be read.
+    /// As LoadFromStream; false, with nothing changed, when the file cannot be read.
     bool LoadFromFile(const UnicodeString& FileName);
-    /// Replaces the file only once the new one is complete; false on failure, with the reason in
-    /// *Error when given.
-    bool SaveToFile(const UnicodeString& FileName, TTextEncoding Encoding = TTextEncoding::Ansi,
-                    UnicodeString* Error = nullptr) const;
+    /// Writes in Encoding, replacing the file only once the new one is complete; false on failure,
+    /// with the reason in *Error when given.
+    bool SaveToFile(const UnicodeString& FileName, UnicodeString* Error = nullptr) const;
+    /// How SaveToFile writes: the encoding of the text last loaded, 8-bit until one is.
+    TTextEncoding Encoding() const { return fEncoding; }
+    void SetEncoding(TTextEncoding Value) { fEncoding = Value; }
 
     /// The line's length in code units; 0 outside the list.
     int LineCharLength(int Index) const;
@@ -168,6 +171,7 @@ private:
     mutable int fGapStart = 0;
     TNibEditFileFormat fFileFormat = sffDos;
     bool fAppendNewLineAtEOF = false;
+    TTextEncoding fEncoding = TTextEncoding::Ansi;
     TConvertTabsProcEx fConvertTabsProc = SelectTabExpander(8);
     mutable int fIndexOfLongestLine = -1;
     int fTabWidth = 8;

@@ -82,9 +82,9 @@ bool TTcpSocketStream::ConnectSocket()
     switch (StartConnect(fSocket, fAddress, fPort)) {
     case ConnectStart::Connected: connected = true; break;
     case ConnectStart::InProgress:
-        // A refused connect shows as writable too: only the socket's error tells.
-        connected = ConnectTimeOut >= 1 && WaitFor(POLLOUT, ConnectTimeOut) == Ready::Yes &&
-                    ConnectError(fSocket) == 0;
+        // A refused connect shows as writable too, and one reset right after it was made as an
+        // error: only the socket's error tells.
+        connected = ConnectTimeOut >= 1 && WaitFor(POLLOUT, ConnectTimeOut) != Ready::No && ConnectError(fSocket) == 0;
         break;
     case ConnectStart::Failed: break;
     }

@@ -28,19 +28,6 @@ UnicodeString WithSlash(std::string folder)
     return FromUtf8(folder);
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
 /// The file a save must replace: a link is followed so that the link itself survives.
 std::string SaveTarget(const std::string& path)
 {
@@ -178,37 +165,86 @@ bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes)
 
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes)
 {
-    if (fileName.empty()) return u"No file name was given";
-    const std::string target = SaveTarget(Path(fileName));
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    TFileReplacement replacement(fileName);
+    if (!replacement.WriteAt(0, bytes)) return replacement.Error();
+    return replacement.Commit();
+}
+
+TFileReplacement::TFileReplacement(const UnicodeString& fileName) : fFileName(fileName)
+{
+    if (fileName.empty()) {
+        fError = u"No file name was given";
+        return;
+    }
+    fTarget = SaveTarget(Path(fileName));
+    const std::size_t slash = fTarget.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : fTarget.substr(0, slash + 1);
     // Cut so that the temporary name stays within the file-name limit even for a long name.
-    const std::string base = (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
+    const std::string base = (slash == std::string::npos ? fTarget : fTarget.substr(slash + 1)).substr(0, 200);
 
     // One temporary name per file: a save that was killed before its rename leaves that file,
     // and the next save takes it over instead of leaving another one beside it.
-    const std::string temp = folder + "." + base + ".tmp";
-    const int fd = OpenTemporary(temp);
-    if (fd < 0)
-        return u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(errno);
-
-    auto fail = [&](const char16_t* what) {
-        int error = errno;
-        ::unlink(temp.c_str());
-        ::close(fd);
-        return UnicodeString(what) + u" \"" + fileName + u"\": " + ErrorText(error);
-    };
+    fTemp = folder + "." + base + ".tmp";
+    fFd = OpenTemporary(fTemp);
+    if (fFd < 0) {
+        fError = u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(errno);
+        return;
+    }
     struct stat old;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 07777);
-    if (!WriteAll(fd, bytes)) return fail(u"Cannot write");
-    if (::fsync(fd) != 0) return fail(u"Cannot write");
+    if (::stat(fTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fFd, old.st_mode & 07777);
+}
+
+TFileReplacement::~TFileReplacement()
+{
+    if (fFd < 0) return;
+    // Removed while still locked, so that no other save takes over a name about to vanish.
+    ::unlink(fTemp.c_str());
+    ::close(fFd);
+}
+
+bool TFileReplacement::Fail(const char16_t* what)
+{
+    const int error = errno;
+    ::unlink(fTemp.c_str());
+    ::close(fFd);
+    fFd = -1;
+    fError = UnicodeString(what) + u" \"" + fFileName + u"\": " + ErrorText(error);
+    return false;
+}
+
+bool TFileReplacement::WriteAt(std::int64_t offset, std::string_view bytes)
+{
+    if (fFd < 0) return false;
+    while (!bytes.empty()) {
+        const ssize_t n = ::pwrite(fFd, bytes.data(), bytes.size(), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return Fail(u"Cannot write");
+        bytes.remove_prefix(std::size_t(n));
+        offset += n;
+    }
+    return true;
+}
+
+UnicodeString TFileReplacement::Commit()
+{
+    if (fFd < 0) return fError;
+    if (::fsync(fFd) != 0) {
+        Fail(u"Cannot write");
+        return fError;
+    }
     // Renamed while still open: closing would drop the lock, and another save could take the
     // temporary file over before it is in place.
-    if (::rename(temp.c_str(), target.c_str()) != 0) return fail(u"Cannot replace");
-    ::close(fd);
+    if (::rename(fTemp.c_str(), fTarget.c_str()) != 0) {
+        Fail(u"Cannot replace");
+        return fError;
+    }
+    ::close(fFd);
+    fFd = -1;
 
     // Make the rename itself durable; the data is already safe, so a failure here is not reported.
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::size_t slash = fTarget.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : fTarget.substr(0, slash + 1);
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

@@ -30,6 +30,32 @@ UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view byt
 /// fileName as an absolute path: a relative name is taken in the current folder.
 UnicodeString ExpandFileName(const UnicodeString& fileName);
 
+/// New contents for a file, written piece by piece to a temporary file beside it and put in its
+/// place only by Commit: until then, and after any failure, the file is as it was (a missing one
+/// stays missing). Dropped without Commit, the temporary file goes.
+class TFileReplacement {
+public:
+    explicit TFileReplacement(const UnicodeString& fileName);
+    ~TFileReplacement();
+    TFileReplacement(const TFileReplacement&) = delete;
+    TFileReplacement& operator=(const TFileReplacement&) = delete;
+
+    /// Empty while all went well; else why the replacement cannot be made.
+    const UnicodeString& Error() const { return fError; }
+    /// Writes bytes at offset of the new contents; false, with Error set, when they cannot be.
+    bool WriteAt(std::int64_t offset, std::string_view bytes);
+    /// Makes the new contents durable and puts them in place; empty on success, else the reason.
+    UnicodeString Commit();
+
+private:
+    bool Fail(const char16_t* what);
+    UnicodeString fFileName;
+    std::string fTarget;
+    std::string fTemp;
+    int fFd = -1;
+    UnicodeString fError;
+};
+
 /// Name parts: ExtractFilePath keeps the trailing separator.
 UnicodeString ExtractFilePath(const UnicodeString& fileName);
 UnicodeString ExtractFileName(const UnicodeString& fileName);

@@ -53,7 +53,9 @@ int ConnectError(int socket)
     int error = 0;
     socklen_t size = sizeof error;
     if (getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
-    return error;
+    // A reset or a closed peer means the connection was made: what the peer sent before is still
+    // there to read, and the next read sees the end.
+    return error == ECONNRESET || error == EPIPE ? 0 : error;
 }
 
 ssize_t SocketSend(int socket, const void* data, std::size_t count)

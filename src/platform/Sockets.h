@@ -14,7 +14,8 @@ int TcpServicePort(const std::string& name);
 int OpenTcpSocket();
 enum class ConnectStart { Connected, InProgress, Failed };
 ConnectStart StartConnect(int socket, std::uint32_t address, int port);
-/// Once a connect in progress shows writable: 0 when it succeeded, else its error.
+/// Once a connect in progress shows writable: 0 when it succeeded (also when the peer has reset
+/// it since), else its error.
 int ConnectError(int socket);
 /// Send and receive without blocking; -1 with errno as the system sets it.
 ssize_t SocketSend(int socket, const void* data, std::size_t count);

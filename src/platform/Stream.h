@@ -1,7 +1,8 @@
 #pragma once
-// Byte streams of the class library: a position over bytes held in memory or in a file.
+// Byte streams of the class library: a position over bytes held in memory, or written to a file.
 #include <cstdint>
 #include <string>
+#include "platform/Folders.h"
 #include "platform/Text.h"
 
 /// A sequence of bytes with a position; Read and Write move the position by what they moved.
@@ -37,21 +38,21 @@ private:
     std::string fBytes;
 };
 
-/// A file opened for reading, or created (emptied when it exists) for writing. Every write goes
-/// to the file at once, so what was written survives a failure later on.
-class TFileStream : public TStream {
+/// The new contents of a file, written as a stream: the file itself changes only when Commit puts
+/// them in place, so a write that stops halfway leaves it as it was. Reads nothing.
+class TFileReplacementStream : public TStream {
 public:
-    enum TMode { fmOpenRead, fmCreate };
-    /// Throws std::runtime_error naming the file and the reason when it cannot be opened.
-    TFileStream(const UnicodeString& fileName, TMode mode);
-    ~TFileStream() override;
-    TFileStream(const TFileStream&) = delete;
-    TFileStream& operator=(const TFileStream&) = delete;
-
-    std::int64_t Size() const override;
-    int Read(void* buffer, int count) override;
+    explicit TFileReplacementStream(const UnicodeString& fileName) : fReplacement(fileName) {}
+    /// Empty while the new contents can be written; else the reason.
+    const UnicodeString& Error() const { return fReplacement.Error(); }
+    std::int64_t Size() const override { return fSize; }
+    int Read(void* buffer, int count) override { return 0; }
+    /// All or nothing: 0 when the bytes cannot be written.
     int Write(const void* buffer, int count) override;
+    /// Puts the contents written in place of the file; empty on success, else the reason.
+    UnicodeString Commit() { return fReplacement.Commit(); }
 
 private:
-    int fFd = -1;
+    TFileReplacement fReplacement;
+    std::int64_t fSize = 0;
 };

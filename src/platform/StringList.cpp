@@ -276,12 +276,13 @@ bool TStringList::LoadFromFile(const UnicodeString& fileName)
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes)) return false;
     SetText(DecodeText(bytes));
+    fEncoding = EncodingOf(bytes);
     return true;
 }
 
 bool TStringList::SaveToFile(const UnicodeString& fileName, UnicodeString* error) const
 {
-    UnicodeString reason = SaveFileSafely(fileName, ToAnsi(Text()));
+    UnicodeString reason = SaveFileSafely(fileName, EncodeText(Text(), fEncoding));
     if (error) *error = reason;
     return reason.empty();
 }

@@ -58,11 +58,15 @@ public:
     /// Replaces the items by those of a comma text; outside quotes blanks also separate items.
     void SetCommaText(std::u16string_view text);
 
-    /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit); false when unreadable.
+    /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit) and keeps the
+    /// encoding found for the next save; false, with nothing changed, when unreadable.
     bool LoadFromFile(const UnicodeString& fileName);
-    /// Saves as 8-bit text with CR LF, replacing the old file only once the new one is complete;
+    /// Saves in Encoding with CR LF, replacing the old file only once the new one is complete;
     /// false on failure, with the reason in *error when given.
     bool SaveToFile(const UnicodeString& fileName, UnicodeString* error = nullptr) const;
+    /// How SaveToFile writes: the encoding of the file last loaded, 8-bit for a list never loaded.
+    TTextEncoding Encoding() const { return fEncoding; }
+    void SetEncoding(TTextEncoding encoding) { fEncoding = encoding; }
 
 private:
     struct Item {
@@ -74,4 +78,5 @@ private:
     bool fSorted = false;
     bool fCaseSensitive = false;
     TDuplicates fDuplicates = TDuplicates::dupAccept;
+    TTextEncoding fEncoding = TTextEncoding::Ansi;
 };

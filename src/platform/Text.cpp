@@ -232,18 +232,57 @@ UnicodeString FromUtf16(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+/// Every code unit as two bytes of the given order, so that any text comes back unchanged.
+std::string ToUtf16(std::u16string_view text, bool bigEndian)
+{
+    std::string out(text.size() * 2, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char high = char(text[i] >> 8), low = char(text[i] & 0xFF);
+        out[2 * i] = bigEndian ? high : low;
+        out[2 * i + 1] = bigEndian ? low : high;
+    }
+    return out;
+}
+
 }  // namespace
+
+TTextEncoding EncodingOf(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF")) return TTextEncoding::Utf8;
+    if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16LE;
+    if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16BE;
+    return TTextEncoding::Ansi;
+}
 
 UnicodeString DecodeText(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
-    if (bytes.starts_with("\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
-    if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
+    switch (EncodingOf(bytes)) {
+    case TTextEncoding::Utf8: return FromUtf8(bytes.substr(3));
+    case TTextEncoding::Utf16LE: return FromUtf16(bytes.substr(2), false);
+    case TTextEncoding::Utf16BE: return FromUtf16(bytes.substr(2), true);
+    case TTextEncoding::Ansi: break;
+    }
     return FromAnsi(bytes);
 }
 
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding)
 {
-    if (encoding == TTextEncoding::Utf8) return "\xEF\xBB\xBF" + ToUtf8(text);
+    switch (encoding) {
+    case TTextEncoding::Utf8: return "\xEF\xBB\xBF" + ToUtf8(text);
+    case TTextEncoding::Utf16LE: return "\xFF\xFE" + ToUtf16(text, false);
+    case TTextEncoding::Utf16BE: return "\xFE\xFF" + ToUtf16(text, true);
+    case TTextEncoding::Ansi: break;
+    }
     return ToAnsi(text);
+}
+
+TAnsiLoss FindAnsiLoss(std::u16string_view text)
+{
+    TAnsiLoss loss;
+    for (std::size_t i = text.size(); i-- > 0;) {
+        if (text[i] <= 0xFF) continue;
+        ++loss.Count;
+        loss.First = i;
+    }
+    return loss;
 }

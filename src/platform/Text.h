@@ -16,12 +16,23 @@ AnsiString ToAnsi(std::u16string_view text);
 std::string ToUtf8(std::u16string_view text);
 UnicodeString FromUtf8(std::string_view utf8);
 
-/// The text of a file's bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE; without one
-/// the bytes are 8-bit text.
+/// How text is stored in a file: 8-bit (the default), or behind a byte-order mark as UTF-8, UTF-16
+/// LE or UTF-16 BE.
+enum class TTextEncoding : std::uint8_t { Ansi, Utf8, Utf16LE, Utf16BE };
+/// The encoding that a file's byte-order mark names; Ansi without one.
+TTextEncoding EncodingOf(std::string_view bytes);
+/// The text of a file's bytes, decoded as their byte-order mark says (8-bit text without one).
 UnicodeString DecodeText(std::string_view bytes);
-/// How text is written to a file: 8-bit (the default), or UTF-8 behind a byte-order mark.
-enum class TTextEncoding : std::uint8_t { Ansi, Utf8 };
+/// The bytes of a file holding the text: the byte-order mark, then the text in that encoding.
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding);
+
+/// The code units of a text that 8-bit text cannot hold, each of which becomes '?': how many, and
+/// the index of the first (meaningless when there are none).
+struct TAnsiLoss {
+    std::size_t Count = 0;
+    std::size_t First = 0;
+};
+TAnsiLoss FindAnsiLoss(std::u16string_view text);
 
 /// Case mapping per code unit; the length never changes.
 char16_t UpCaseChar(char16_t c);

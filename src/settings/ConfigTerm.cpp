@@ -28,11 +28,12 @@ constexpr std::uint8_t DefaultXon = 19;
 constexpr std::uint8_t DefaultXoff = 17;
 constexpr TSpinRange FontSizeRange{8, 22};
 
-/// The decimal text of a flow character as one byte; the default when it is not a number.
+/// The decimal text of a flow character as one byte; the default when it is not a number that
+/// one byte holds.
 std::uint8_t FlowChar(const UnicodeString& text, std::uint8_t fallback)
 {
     const int value = StrToIntDef(Trim(text), -1);
-    return value < 0 ? fallback : std::uint8_t(value);
+    return value < 0 || value > 255 ? fallback : std::uint8_t(value);
 }
 
 template <typename Enum>

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include "app/TerminalFixture.h"
 #include "blocks/UploadDlg.h"
@@ -14,6 +15,7 @@ public:
     void ShowModal() override
     {
         ++Shown;
+        if (Body) return Body();
         ASSERT_TRUE(fLoop.RunUntil([&] {
             fDialog.UploadAct.Update();
             return fDialog.UploadAct.Enabled;
@@ -24,6 +26,8 @@ public:
     void CloseModal() override {}
     void Changed() override {}
     int Shown = 0;
+    /// In place of starting and running to the end: the test's own run of the dialog.
+    std::function<void()> Body;
 
 private:
     TUploadDialog& fDialog;
@@ -104,6 +108,111 @@ TEST_F(BlockTransferActions, DownloadIntoAChosenFile)
     // Cancelled: no dialog.
     ASSERT_TRUE(window.DownloadBlockTrabsferAct->Execute());
     EXPECT_EQ(dialogView.Shown, 1);
+}
+
+TEST_F(BlockTransferActions, AFailedDownloadLeavesTheChosenFileAsItWas)
+{
+    struct Case {
+        const char* name;
+        /// Makes the target fail, before the download starts.
+        std::function<void(FakeForthBlocks&)> fault;
+        /// Drives the dialog until it closes.
+        std::function<void()> drive;
+        const char16_t* message;
+    };
+    auto startThen = [this](const std::function<void()>& then) {
+        ASSERT_TRUE(loop.RunUntil([&] {
+            dialog.UploadAct.Update();
+            return dialog.UploadAct.Enabled;
+        }));
+        dialog.SetSourceBlocks(3);
+        dialog.UploadAct.Execute();
+        then();
+        ASSERT_TRUE(loop.RunUntil([&] { return !dialog.Showing(); }));
+    };
+    // What the target heard in this case only.
+    std::size_t caseStart = 0;
+    auto heard = [&] { return tcp.Received().substr(caseStart); };
+    // The first block is in and the second is awaited.
+    auto secondBlockAwaited = [&] { return loop.RunUntil([&] { return heard().ends_with(">\r>\r"); }); };
+    const Case cases[] = {
+        {"silent target", [](FakeForthBlocks& forth) { forth.SetSilentOn("blk-count"); },
+         [&] {
+             ASSERT_TRUE(loop.RunUntil([&] { return heard() == "blk-count U.\r"; }));
+             loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
+         },
+         u"Forth system did not respond."},
+        {"dropped link", [](FakeForthBlocks& forth) { forth.SetSilentAfterFrame(0); },
+         [&] {
+             startThen([&] {
+                 ASSERT_TRUE(secondBlockAwaited());
+                 tcp.HangUp();
+                 ASSERT_TRUE(loop.RunUntil([&] { return !ConnectionMod->IsActive(); }));
+                 loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
+             });
+         },
+         u"Block download failed, timed out waiting for responce"},
+        {"bad frame", [](FakeForthBlocks& forth) { forth.SetBadChecksumFrame(1); }, [&] { startThen([] {}); },
+         u"Block download failed, data block is invalid."},
+        {"closed by the user", [](FakeForthBlocks& forth) { forth.SetSilentAfterFrame(0); },
+         [&] {
+             startThen([&] {
+                 ASSERT_TRUE(secondBlockAwaited());
+                 dialog.Close();
+             });
+         },
+         nullptr},
+    };
+    const std::string old = "the user's own bytes\r\n";
+    for (const Case& c : cases) {
+        for (const bool existed : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (existed ? " over a file" : " where none was"));
+            std::filesystem::remove(keyFolder.Path("saved.blk"));
+            if (existed) keyFolder.Write("saved.blk", old);
+            if (!ConnectionMod->IsConnected()) ConnectTcp();
+            // A target of its own for each case: one left waiting for frames would hear no command.
+            FakeForthBlocks target(tcp, 16);
+            c.fault(target);
+            caseStart = tcp.Received().size();
+            dialogs.Questions.clear();
+            dialogView.Body = c.drive;
+            dialogs.FileAnswers = {keyFolder.Name("saved.blk")};
+            ASSERT_TRUE(window.DownloadBlockTrabsferAct->Execute());
+            std::vector<UnicodeString> messages;
+            for (const auto& q : dialogs.Questions) messages.push_back(q.Text);
+            EXPECT_EQ(messages, c.message ? std::vector<UnicodeString>{c.message} : std::vector<UnicodeString>{});
+            EXPECT_EQ(std::filesystem::exists(keyFolder.Path("saved.blk")), existed);
+            if (existed) {
+                EXPECT_EQ(keyFolder.Read("saved.blk"), old);
+            }
+            EXPECT_FALSE(std::filesystem::exists(keyFolder.Path(".saved.blk.tmp")));
+        }
+    }
+
+    // A download that goes through replaces the file.
+    FakeForthBlocks target(tcp, 16);
+    dialogView.Body = nullptr;
+    dialogs.Questions.clear();
+    for (int i = 0; i < 3; ++i) target.SetBlock(i, std::string(1024, char('n' + i)));
+    dialogs.FileAnswers = {keyFolder.Name("saved.blk")};
+    ASSERT_TRUE(window.DownloadBlockTrabsferAct->Execute());
+    EXPECT_TRUE(dialogs.Questions.empty());
+    // The dialog keeps the three blocks chosen last.
+    EXPECT_EQ(keyFolder.Read("saved.blk"), target.Block(0) + target.Block(1) + target.Block(2));
+    EXPECT_FALSE(std::filesystem::exists(keyFolder.Path(".saved.blk.tmp")));
+}
+
+TEST_F(BlockTransferActions, ADownloadIntoAFolderThatCannotBeWrittenAsksTheTargetNothing)
+{
+    ConnectTcp();
+    dialogs.FileAnswers = {keyFolder.Name("no/such/folder/saved.blk")};
+    ASSERT_TRUE(window.DownloadBlockTrabsferAct->Execute());
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text.find(u"Cannot create a temporary file beside \"" +
+                                             keyFolder.Name("no/such/folder/saved.blk") + u"\""),
+              0u);
+    EXPECT_EQ(dialogView.Shown, 0);
+    EXPECT_EQ(tcp.Received(), "");
 }
 
 TEST_F(BlockTransferActions, UploadTheBlockManagersLines)

@@ -1,5 +1,8 @@
 #include "BlockManagerFixture.h"
+#include <filesystem>
 #include <string>
+#include "blocks/BlockFile.h"
+#include "support/TextFiles.h"
 
 namespace {
 
@@ -182,4 +185,57 @@ TEST_F(BlockManagerTest, AStreamReplacesTheLinesWhenTheQuestionAllows)
     EXPECT_EQ(manager.BlockEditData[16], u"line 17");
     EXPECT_FALSE(manager.Modified());
     EXPECT_EQ(status[spBlocks], u"2");
+}
+
+TEST_F(BlockManagerTest, ATextFileIsSavedBackInTheEncodingItWasReadIn)
+{
+    std::vector<MarkedTextFile> files = MarkedTextFiles();
+    files.push_back({"8-bit", TTextEncoding::Ansi, EveryByteText()});
+    for (const MarkedTextFile& file : files) {
+        SCOPED_TRACE(file.Name);
+        folder.Write("in.txt", file.Bytes);
+        dialogs.FileAnswers = {folder.Name("in.txt"), folder.Name("in.txt")};
+        ASSERT_TRUE(Run(u"BlockEditOpenFileAct"));
+        ASSERT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+        EXPECT_EQ(folder.Read("in.txt"), file.Bytes);
+        EXPECT_TRUE(dialogs.Questions.empty());
+    }
+    // The same lines as a block file are 8-bit text as ever: the question comes first.
+    dialogs.FileAnswers = {folder.Name("in.txt"), folder.Name("out.blk")};
+    folder.Write("in.txt", MarkedTextFiles()[0].Bytes);
+    ASSERT_TRUE(Run(u"BlockEditOpenFileAct"));
+    ASSERT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(folder.Read("out.blk"), WriteBlockStream(manager.BlockEditData));
+    EXPECT_EQ(folder.Read("out.blk").substr(0, 11), "caf\xE9 ? ? ? ");
+}
+
+TEST_F(BlockManagerTest, EightBitTextThatLosesCharactersIsSavedOnlyWhenTheUserAgrees)
+{
+    for (const char* name : {"new.txt", "new.blk"}) {
+        SCOPED_TRACE(name);
+        SetLines({u"1 2 +", u"a \u2192 b \U0001F600"});
+        manager.BlockEditCurrentFileName.clear();
+        manager.InsertBlankLinesAt(0, 1);
+        dialogs.Questions.clear();
+        dialogs.Answers = {TModalResult::mrCancel};
+        dialogs.FileAnswers = {folder.Name(name)};
+        EXPECT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+        ASSERT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtWarning);
+        EXPECT_EQ(dialogs.Questions[0].Buttons, TMsgButtons::OKCancel);
+        EXPECT_EQ(dialogs.Questions[0].Text,
+                  u"3 characters of this text cannot be stored in 8-bit text and would be saved as \"?\"; the first "
+                  u"is \"\u2192\" (U+2192) in line 3, column 3.\n\nSave anyway?");
+        EXPECT_FALSE(std::filesystem::exists(folder.Path(name)));
+        EXPECT_TRUE(manager.Modified());
+        EXPECT_EQ(manager.BlockEditCurrentFileName, u"");
+
+        dialogs.Answers = {TModalResult::mrOk};
+        dialogs.FileAnswers = {folder.Name(name)};
+        EXPECT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+        EXPECT_FALSE(manager.Modified());
+        const std::string saved = folder.Read(name);
+        EXPECT_NE(saved.find("a ? b ??"), std::string::npos);
+    }
 }

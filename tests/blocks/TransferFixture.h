@@ -101,14 +101,12 @@ protected:
         TMemoryStream stream(image);
         dialog.Run(stream, true);
     }
-    /// Downloads into a file of the temporary folder and returns its contents.
+    /// Downloads and returns the blocks written.
     std::string Download()
     {
-        {
-            TFileStream stream(folder.Name("download.blk"), TFileStream::fmCreate);
-            dialog.Run(stream, false);
-        }
-        return folder.Read("download.blk");
+        TMemoryStream stream;
+        dialog.Run(stream, false);
+        return stream.Bytes();
     }
 
     /// The messages shown, in order.

@@ -94,6 +94,37 @@ TEST_F(Transfer, SourceTooLargeOrEmptyIsRefused)
     EXPECT_EQ(view.Shown, 1);
 }
 
+TEST_F(Transfer, ABlockCountTheSpinBoxesCannotHoldIsRefusedByName)
+{
+    for (const char* count : {"-2147483648", "0", "99999"}) {
+        for (const bool upload : {true, false}) {
+            SCOPED_TRACE(std::string(count) + (upload ? " upload" : " download"));
+            forth->SetReportedBlockCount(count);
+            dialogs.Questions.clear();
+            const std::string before = target->Received();
+            if (upload)
+                Upload(Image(100));
+            else
+                Download();
+            EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"The forth system reported " + FromUtf8(count) +
+                                                             u" blocks, a block count of 1 to 65535 is needed to "
+                                                             u"transfer blocks."});
+            EXPECT_EQ(target->Received().substr(before.size()), "blk-count U.\r");
+            EXPECT_TRUE(TerminalHasTheBytes());
+        }
+    }
+    // The largest count that the boxes hold goes on to the transfer word.
+    forth->SetReportedBlockCount("65535");
+    dialogs.Questions.clear();
+    view.Body = [this] {
+        EXPECT_TRUE(RunUntilStartEnabled());
+        EXPECT_EQ(dialog.C_AvailableBlocks, u"65535");
+        dialog.Close();
+    };
+    Upload(Image(100));
+    EXPECT_TRUE(dialogs.Questions.empty());
+}
+
 TEST_F(Transfer, UnansweredBlockCountFails)
 {
     forth->SetQuestionOn("blk-count");
@@ -172,6 +203,16 @@ TEST_F(Transfer, MissingWordIsDefinedByTheTransferCodeLineByLine)
                                                         longLine.substr(0, 125), longLine.substr(125, 125),
                                                         longLine.substr(250), ";", "' load-blocks .",
                                                         "0 0 load-blocks"}));
+    EXPECT_EQ(forth->Block(0), Image(10) + std::string(1014, ' '));
+}
+
+TEST_F(Transfer, TransferCodeGoesAsEightBitText)
+{
+    // "č" (U+010D) must not go as its low byte, a carriage return in mid-line; "—" not as 0x14.
+    forth->SetWordsPresent(false, true);
+    WriteConfigFile("UploadBlock.txt", "\xEF\xBB\xBF: load-blocks \xC4\x8D \xE2\x80\x94 \xC3\xA9 ;\r\n");
+    Upload(Image(10));
+    EXPECT_EQ(forth->Lines().at(2), ": load-blocks ? ? \xE9 ;");
     EXPECT_EQ(forth->Block(0), Image(10) + std::string(1014, ' '));
 }
 

@@ -1,6 +1,12 @@
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <filesystem>
 #include "codeeditor/CodeEditorFixture.h"
 #include "codeeditor/TextToBlock.h"
 #include "platform/Folders.h"
+#include "support/TextFiles.h"
 
 namespace {
 
@@ -12,6 +18,43 @@ protected:
         TAction* action = actions.Find(name);
         action->Update();
         return action->Enabled;
+    }
+    /// Opens demo.forth beside a ".pairs" that cannot be read, saves it, then saves it with a
+    /// paired word added: the file is reported on Open, and neither save deletes or replaces it.
+    void OpenAndSaveBesideUnreadablePairs()
+    {
+        const UnicodeString pairs = folder.Name("demo.forth.pairs");
+        dialogs.FileAnswers = {folder.Name("demo.forth")};
+        EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+        ASSERT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtError);
+        EXPECT_EQ(dialogs.Questions[0].Text, u"Cannot read the paired words from \"" + pairs +
+                                                 u"\". The file is kept as it is: saving the document does "
+                                                 u"not replace it.");
+        EXPECT_EQ(page.CodeEditCurrentFileName, folder.Name("demo.forth"));
+        EXPECT_EQ(page.CodeEditPairedWordsList->Count(), 0);
+
+        Type(u": CUBE DUP DUP * * ;");
+        EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+        EXPECT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_FALSE(page.ScriptEdit.Modified());
+
+        // Words added since cannot go into that file: the save says so and the document stays unsaved.
+        page.CodeEditPairedWordsList->Add(u"CONST:");
+        Type(u": SQUARE DUP * ;");
+        EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+        ASSERT_EQ(dialogs.Questions.size(), 2u);
+        EXPECT_NE(dialogs.Questions[1].Text.find(pairs + u"\" could not be read and is kept"), UnicodeString::npos);
+        EXPECT_TRUE(page.ScriptEdit.Modified());
+
+        // A new document saved as other.forth, whose own ".pairs" cannot be read, keeps that one too.
+        dialogs.Answers = {TModalResult::mrNo};
+        EXPECT_TRUE(Run(u"EditorNewAct"));
+        Type(u"1 2 +");
+        dialogs.FileAnswers = {folder.Name("other.forth")};
+        EXPECT_TRUE(Run(u"EditorSaveAsFileAct"));
+        EXPECT_EQ(dialogs.Questions.size(), 3u);
+        EXPECT_FALSE(page.ScriptEdit.Modified());
     }
     /// A source file with its paired words, as an earlier save left them.
     void WriteDocument(const std::string& name, const std::string& text, const std::string& pairs)
@@ -51,6 +94,58 @@ TEST_F(CodeEditorFiles, SavingWritesTheSourceItsBlocksAndItsPairedWords)
     EXPECT_EQ(dialogs.SaveRequests.size(), 1u);
     EXPECT_EQ(folder.Read("demo.forth.blk").substr(64, 21), ": CUBE DUP DUP * * ; ");
     EXPECT_FALSE(FileExists(folder.Name("demo.forth.pairs")));
+}
+
+TEST_F(CodeEditorFiles, AFileIsSavedBackInTheEncodingItWasReadInAndItsBlocksAreEightBit)
+{
+    std::vector<MarkedTextFile> files = MarkedTextFiles();
+    files.push_back({"8-bit", TTextEncoding::Ansi, EveryByteText()});
+    for (const MarkedTextFile& file : files) {
+        SCOPED_TRACE(file.Name);
+        folder.Write("in.forth", file.Bytes);
+        dialogs.FileAnswers = {folder.Name("in.forth"), folder.Name("in.forth")};
+        ASSERT_TRUE(Run(u"EditorOpenFileAct"));
+        ASSERT_TRUE(Run(u"EditorSaveAsFileAct"));
+        EXPECT_TRUE(dialogs.Questions.empty());
+        EXPECT_EQ(folder.Read("in.forth"), file.Bytes);
+        const std::string eightBit = ToAnsi(DecodeText(file.Bytes));
+        EXPECT_EQ(folder.Read("in.forth.blk"), ConvertTextToBlocks(u"", eightBit, false, false, false, false, TStringList()));
+    }
+}
+
+TEST_F(CodeEditorFiles, ANewDocumentThatEightBitTextCannotHoldIsSavedOnlyWhenTheUserAgrees)
+{
+    // Even after a marked file: the new document has no mark of its own.
+    folder.Write("marked.forth", MarkedTextFiles()[0].Bytes);
+    dialogs.FileAnswers = {folder.Name("marked.forth")};
+    ASSERT_TRUE(Run(u"EditorOpenFileAct"));
+    ASSERT_TRUE(Run(u"EditorNewAct"));
+
+    Type(u": ARROW ( n -- ) \u2192 ;");
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    dialogs.Answers = {TModalResult::mrCancel};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text,
+              u"1 character of this text cannot be stored in 8-bit text and would be saved as \"?\"; the first is "
+              u"\"\u2192\" (U+2192) in line 1, column 18.\n\nSave anyway?");
+    EXPECT_EQ(dialogs.Questions[0].Buttons, TMsgButtons::OKCancel);
+    for (const char* name : {"arrow.forth", "arrow.forth.blk"})
+        EXPECT_FALSE(std::filesystem::exists(folder.Path(name))) << name;
+    EXPECT_TRUE(page.ScriptEdit.Modified());
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
+
+    // At the close question Cancel keeps the program open; OK saves the "?".
+    dialogs.Answers = {TModalResult::mrYes, TModalResult::mrCancel};
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    EXPECT_FALSE(page.QueryCloseEditorFile());
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("arrow.forth")));
+    dialogs.Answers = {TModalResult::mrOk};
+    dialogs.FileAnswers = {folder.Name("arrow.forth")};
+    EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    EXPECT_EQ(folder.Read("arrow.forth"), ": ARROW ( n -- ) ? ;");
+    EXPECT_FALSE(page.ScriptEdit.Modified());
+    EXPECT_EQ(dialogs.Questions.size(), 4u);
 }
 
 TEST_F(CodeEditorFiles, SaveAsAlwaysAsksAndACancelledDialogSavesNothing)
@@ -107,6 +202,48 @@ TEST_F(CodeEditorFiles, OpenTakesTheFileItsPairedWordsAndItsLocalWords)
     EXPECT_FALSE(page.Highlighter()->IsLocalword(u"HIDDEN"));
     EXPECT_TRUE(page.Highlighter()->IsLocalword(u"SHOWN"));
     EXPECT_TRUE(dialogs.Questions.empty());
+}
+
+TEST_F(CodeEditorFiles, AFolderNamedLikeThePairedWordsFileIsReportedAndKept)
+{
+    WriteDocument("demo.forth", ": SQ DUP * ;", "");
+    std::filesystem::create_directory(folder.Path("demo.forth.pairs"));
+    folder.Write("demo.forth.pairs/inside", "x");
+    std::filesystem::create_directory(folder.Path("other.forth.pairs"));
+    OpenAndSaveBesideUnreadablePairs();
+    EXPECT_EQ(folder.Read("demo.forth.pairs/inside"), "x");
+    EXPECT_TRUE(std::filesystem::is_directory(folder.Path("other.forth.pairs")));
+}
+
+TEST_F(CodeEditorFiles, AnUnreadablePairedWordsFileIsReportedAndKept)
+{
+    const std::string secret = "SECRET:\r\n";
+    WriteDocument("demo.forth", ": SQ DUP * ;", secret);
+    folder.Write("other.forth.pairs", secret);
+    for (const char* pairs : {"demo.forth.pairs", "other.forth.pairs"})
+        std::filesystem::permissions(folder.Path(pairs), std::filesystem::perms::none);
+    std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() == 0 && !nobody) GTEST_SKIP() << "running as root and no unprivileged user to read as";
+    // Root reads any file: the document is opened and saved by a child that runs as nobody.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+                                 ::setuid(nobody->pw_uid) != 0))
+            ::_exit(2);
+        OpenAndSaveBesideUnreadablePairs();
+        ::_exit(HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: privileges could not be dropped; 1: see the child's failures above";
+    for (const char* pairs : {"demo.forth.pairs", "other.forth.pairs"}) {
+        EXPECT_EQ(folder.Read(pairs), secret) << pairs;
+        EXPECT_EQ(std::filesystem::status(folder.Path(pairs)).permissions(), std::filesystem::perms::none) << pairs;
+    }
+    EXPECT_EQ(folder.Read("demo.forth"), ": SQUARE DUP * ;") << "the child saved the source";
 }
 
 TEST_F(CodeEditorFiles, AFileThatCannotBeReadIsReportedAndNamesNothing)

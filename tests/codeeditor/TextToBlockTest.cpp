@@ -149,3 +149,21 @@ TEST(TextToBlock, AWordTooLongForAnEmptyBlockIsCut)
     ASSERT_EQ(out.size(), 2048u);
     EXPECT_EQ(out.substr(1024), Padded("( C  2 )", 64) + Padded(std::string(958, 'W'), 960));
 }
+
+TEST(TextToBlock, AWordThatOnlyTheFirstCaptionKeepsOutGoesWholeIntoTheNextBlock)
+{
+    // Words of 958 to 1021 bytes fit an uncaptioned block but not one behind a caption line.
+    for (const std::size_t size : {std::size_t(958), std::size_t(1000), std::size_t(1021)}) {
+        for (const bool wordWrap : {false, true}) {
+            Options o;
+            o.Caption = u"DEMO";
+            o.WordWrap = wordWrap;
+            const std::string word(size, 'X');
+            EXPECT_EQ(Convert(word, o), Padded(".( DEMO )", 1024) + Padded(word, 1024)) << size;
+        }
+    }
+    Options o;
+    o.Caption = u"DEMO";
+    EXPECT_EQ(Convert(std::string(1000, 'X') + " NEXT", o),
+              Padded(".( DEMO )", 1024) + Padded(std::string(1000, 'X') + " NEXT", 1024));
+}

@@ -109,7 +109,7 @@ TEST(NibEditTextBuffer, FilesKeepTheirLineBreaks)
     }
     EXPECT_FALSE(lines.LoadFromFile(folder.Name("missing.txt")));
     UnicodeString error;
-    EXPECT_FALSE(lines.SaveToFile(folder.Name("no/such/folder/f.txt"), TTextEncoding::Ansi, &error));
+    EXPECT_FALSE(lines.SaveToFile(folder.Name("no/such/folder/f.txt"), &error));
     EXPECT_FALSE(error.empty());
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <chrono>
 #include <thread>
 #include "link/LinkFixture.h"
@@ -102,6 +106,64 @@ TEST_F(TcpLink, ThePeersLastBytesArriveBeforeTheClose)
     EXPECT_EQ(atClose, "last words");
     EXPECT_FALSE(link->IsActive());
     EXPECT_TRUE(link->ConnectionName().empty());
+}
+
+/// A loopback server that accepts each connection, sends a greeting and resets it at once.
+class ResettingServer {
+public:
+    explicit ResettingServer(int connections)
+    {
+        fListen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        EXPECT_EQ(::bind(fListen, reinterpret_cast<sockaddr*>(&address), size), 0);
+        EXPECT_EQ(::listen(fListen, 8), 0);
+        ::getsockname(fListen, reinterpret_cast<sockaddr*>(&address), &size);
+        fPort = ntohs(address.sin_port);
+        fThread = std::thread([this, connections] {
+            for (int i = 0; i < connections; ++i) {
+                const int fd = ::accept4(fListen, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd < 0) return;
+                const std::string greeting = Greeting(i);
+                EXPECT_EQ(::send(fd, greeting.data(), greeting.size(), MSG_NOSIGNAL), ssize_t(greeting.size()));
+                const linger reset{1, 0};
+                ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+                ::close(fd);
+            }
+        });
+    }
+    ~ResettingServer()
+    {
+        ::shutdown(fListen, SHUT_RDWR);
+        fThread.join();
+        ::close(fListen);
+    }
+    int Port() const { return fPort; }
+    static std::string Greeting(int i) { return "hello " + std::to_string(i) + "\r\n"; }
+
+private:
+    int fListen = -1;
+    int fPort = 0;
+    std::thread fThread;
+};
+
+TEST_F(TcpLink, APeerThatAcceptsSendsAndResetsAtOnceGivesConnectedBytesThenClosed)
+{
+    constexpr int kConnections = 200;
+    ResettingServer server(kConnections);
+    std::string events;
+    link->OnConnected = [&](TObject*) { events += '<'; };
+    link->OnRxByte = [&](TObject*, std::uint8_t b) { events += char(b); };
+    link->OnClosed = [&](TObject*) { events += '>'; };
+    for (int i = 0; i < kConnections; ++i) {
+        events.clear();
+        Open(server.Port());
+        ASSERT_TRUE(loop.RunUntil([&] { return !events.empty() && events.back() == '>'; })) << i;
+        EXPECT_EQ(events, "<" + ResettingServer::Greeting(i) + ">") << i;
+        EXPECT_FALSE(link->IsActive());
+    }
 }
 
 TEST_F(TcpLink, ClosingFromInsideTheReceiveHandlerReturnsAndDropsTheRest)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <thread>
 #include "platform/Folders.h"
+#include "platform/Stream.h"
 
 namespace {
 
@@ -43,26 +45,80 @@ TEST_F(Folders, SafeSaveReplacesTheFileWithExactBytes)
     EXPECT_EQ(EntryCount(), 1) << "no temporary file is left";
 }
 
+/// The two ways the program writes a file: whole, or as a stream of pieces (a download's blocks).
+struct Writer {
+    const char* Name;
+    UnicodeString (*Write)(const UnicodeString& fileName, const std::string& bytes);
+};
+
+const Writer kWriters[] = {
+    {"whole", [](const UnicodeString& fileName, const std::string& bytes) { return SaveFileSafely(fileName, bytes); }},
+    {"stream",
+     [](const UnicodeString& fileName, const std::string& bytes) {
+         TFileReplacementStream stream(fileName);
+         for (std::size_t at = 0; at < bytes.size(); at += 1024) {
+             const int piece = int(std::min<std::size_t>(1024, bytes.size() - at));
+             if (stream.Write(bytes.data() + at, piece) != piece) return stream.Error();
+         }
+         return stream.Error().empty() ? stream.Commit() : stream.Error();
+     }},
+};
+
 TEST_F(Folders, SavesKilledHalfwayLeaveNothingBehindTheNextSave)
 {
     const std::string big(1u << 20, 'k');
-    ASSERT_EQ(SaveFileSafely(Name("f.bin"), "old"), u"");
-    for (int kill = 0; kill < 40; ++kill) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (;;) SaveFileSafely(Name("f.bin"), big);
+    for (const Writer& writer : kWriters) {
+        SCOPED_TRACE(writer.Name);
+        ASSERT_EQ(writer.Write(Name("f.bin"), "old"), u"");
+        for (int kill = 0; kill < 40; ++kill) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                for (;;) writer.Write(Name("f.bin"), big);
+            }
+            // Killed at ever other points of a save: while writing, syncing or renaming.
+            std::this_thread::sleep_for(std::chrono::microseconds(500 + 97 * kill));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            const std::string now = Read("f.bin");
+            EXPECT_TRUE(now == "old" || now == big) << "a killed save never leaves a torn file";
         }
-        // Killed at ever other points of a save: while writing, syncing or renaming.
-        std::this_thread::sleep_for(std::chrono::microseconds(500 + 97 * kill));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        const std::string now = Read("f.bin");
-        EXPECT_TRUE(now == "old" || now == big) << "a killed save never leaves a torn file";
+        ASSERT_EQ(writer.Write(Name("f.bin"), "last"), u"");
+        EXPECT_EQ(Read("f.bin"), "last");
+        EXPECT_EQ(EntryCount(), 1) << "temporary files of killed saves are left behind";
     }
-    ASSERT_EQ(SaveFileSafely(Name("f.bin"), "last"), u"");
-    EXPECT_EQ(Read("f.bin"), "last");
-    EXPECT_EQ(EntryCount(), 1) << "temporary files of killed saves are left behind";
+}
+
+TEST_F(Folders, ADiskThatFillsUpLeavesTheFileAsItWas)
+{
+    const std::string big(1u << 20, 'f');
+    for (const Writer& writer : kWriters) {
+        for (const bool existed : {true, false}) {
+            SCOPED_TRACE(std::string(writer.Name) + (existed ? " over a file" : " where none was"));
+            fs::remove(fDir / "f.bin");
+            if (existed) {
+                ASSERT_EQ(SaveFileSafely(Name("f.bin"), "old"), u"");
+            }
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                // A file-size limit stands in for a full disk: a write past it fails with EFBIG.
+                ::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{64 * 1024, 64 * 1024};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                const UnicodeString error = writer.Write(Name("f.bin"), big);
+                ::_exit(error.find(u"Cannot write \"" + Name("f.bin") + u"\"") == 0 ? 0 : 1);
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure is reported with the name";
+            EXPECT_EQ(fs::exists(fDir / "f.bin"), existed);
+            if (existed) {
+                EXPECT_EQ(Read("f.bin"), "old");
+            }
+            EXPECT_EQ(EntryCount(), existed ? 1 : 0) << "the temporary file is removed";
+        }
+    }
 }
 
 TEST_F(Folders, SavesOfOneFileAtOnceNeverMixTheirBytes)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
+#include <filesystem>
 #include "platform/Stream.h"
 #include "support/TempFolder.h"
 
@@ -18,19 +18,34 @@ TEST(Stream, MemoryReadsToTheEndAndGrowsOnWrite)
     EXPECT_EQ(stream.Position(), 8);
 }
 
-TEST(Stream, FileCreateEmptiesAndWritesThrough)
+TEST(Stream, AFileReplacementChangesTheFileOnlyWhenCommitted)
 {
     TempFolder folder;
-    folder.Write("out.bin", "old contents");
+    folder.Write("f.bin", "old");
     {
-        TFileStream stream(folder.Name("out.bin"), TFileStream::fmCreate);
-        EXPECT_EQ(stream.Size(), 0);
-        EXPECT_EQ(stream.Write("frame", 5), 5);
-        // Nothing is held back: the bytes are in the file while the stream is still open.
-        EXPECT_EQ(folder.Read("out.bin"), "frame");
+        TFileReplacementStream stream(folder.Name("f.bin"));
+        EXPECT_EQ(stream.Write("new bytes", 9), 9);
+        EXPECT_EQ(stream.Size(), 9);
+        EXPECT_EQ(folder.Read("f.bin"), "old");
     }
-    TFileStream reader(folder.Name("out.bin"), TFileStream::fmOpenRead);
-    char buffer[8] = {};
-    EXPECT_EQ(reader.Read(buffer, 8), 5);
-    EXPECT_THROW(TFileStream(folder.Name("missing/x.bin"), TFileStream::fmCreate), std::runtime_error);
+    EXPECT_EQ(folder.Read("f.bin"), "old");
+    {
+        TFileReplacementStream stream(folder.Name("none.bin"));
+        EXPECT_EQ(stream.Write("x", 1), 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("none.bin")));
+    {
+        TFileReplacementStream stream(folder.Name("f.bin"));
+        EXPECT_EQ(stream.Write("frame", 5), 5);
+        stream.SetPosition(0);
+        EXPECT_EQ(stream.Write("F", 1), 1);
+        EXPECT_EQ(stream.Commit(), u"");
+    }
+    EXPECT_EQ(folder.Read("f.bin"), "Frame");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+    TFileReplacementStream nowhere(folder.Name("no/such/folder/f.bin"));
+    EXPECT_NE(nowhere.Error(), u"");
+    EXPECT_EQ(nowhere.Write("x", 1), 0);
+    EXPECT_EQ(nowhere.Commit(), nowhere.Error());
 }

@@ -5,6 +5,7 @@
 #include "platform/Folders.h"
 #include "platform/StringList.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 namespace {
 
@@ -163,6 +164,27 @@ TEST_F(StringListFiles, LoadDetectsByteOrderMarks)
         ASSERT_TRUE(list.LoadFromFile(Write(c.bytes))) << c.name;
         EXPECT_EQ(Lines(list), (std::vector<UnicodeString>{u"caf\u00E9", u"\u20AC"})) << c.name;
     }
+}
+
+TEST_F(StringListFiles, SaveWritesTheEncodingTheFileWasReadInByteForByte)
+{
+    std::vector<MarkedTextFile> files = MarkedTextFiles();
+    files.push_back({"8-bit", TTextEncoding::Ansi, EveryByteText()});
+    const UnicodeString out = FromUtf8((fDir / "out.txt").string());
+    for (const MarkedTextFile& file : files) {
+        SCOPED_TRACE(file.Name);
+        TStringList list;
+        ASSERT_TRUE(list.LoadFromFile(Write(file.Bytes)));
+        EXPECT_EQ(list.Encoding(), file.Encoding);
+        ASSERT_TRUE(list.SaveToFile(out));
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(out, bytes));
+        EXPECT_EQ(bytes, file.Bytes);
+    }
+    // A list that was never loaded writes 8-bit text.
+    TStringList fresh;
+    fresh.SetText(kMarkedText);
+    EXPECT_EQ(fresh.Encoding(), TTextEncoding::Ansi);
 }
 
 TEST_F(StringListFiles, LoadWithoutMarkTakesEveryByteAsItIs)

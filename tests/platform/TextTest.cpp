@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Text.h"
+#include "support/TextFiles.h"
 
 namespace {
 
@@ -29,6 +30,29 @@ TEST(Text, Utf8BothWays)
     EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx") << "a lone surrogate becomes U+FFFD";
     EXPECT_EQ(FromUtf8("\xC0\x80|\xED\xA0\x80|\xF7\xBF\xBF\xBF"), u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD")
         << "overlong forms, encoded surrogates and values beyond U+10FFFF";
+}
+
+TEST(Text, EachEncodingBothWaysBehindItsMark)
+{
+    for (const MarkedTextFile& file : MarkedTextFiles()) {
+        SCOPED_TRACE(file.Name);
+        EXPECT_EQ(EncodingOf(file.Bytes), file.Encoding);
+        EXPECT_EQ(DecodeText(file.Bytes), kMarkedText);
+        EXPECT_EQ(EncodeText(kMarkedText, file.Encoding), file.Bytes);
+    }
+    EXPECT_EQ(EncodingOf("\xEF\xBB"), TTextEncoding::Ansi);
+    EXPECT_EQ(EncodeText(kMarkedText, TTextEncoding::Ansi), "caf\xE9 ? ? ?\r\n?? : SQ DUP * ;\r\n");
+    // UTF-16 holds any code unit, a lone surrogate too.
+    for (const TTextEncoding encoding : {TTextEncoding::Utf16LE, TTextEncoding::Utf16BE})
+        EXPECT_EQ(DecodeText(EncodeText(u"\xDC00x\xD800", encoding)), u"\xDC00x\xD800");
+}
+
+TEST(Text, AnsiLossCountsTheCodeUnitsThatBecomeQuestionMarks)
+{
+    EXPECT_EQ(FindAnsiLoss(u"ab\u00FF\r\n").Count, 0u);
+    const TAnsiLoss loss = FindAnsiLoss(u"a\u00E9\r\n\u2192b\U0001F600");
+    EXPECT_EQ(loss.Count, 3u);
+    EXPECT_EQ(loss.First, 4u);
 }
 
 TEST(Text, CaseMappingKeepsTheLength)

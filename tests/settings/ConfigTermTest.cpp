@@ -48,7 +48,8 @@ TEST(ConfigTerm, FlowCharactersFromTheirText)
         int XonChar;
         int XoffChar;
     };
-    for (const Case& k : {Case{u"x1", u"", 19, 17}, Case{u"17", u"19", 17, 19}, Case{u" 3", u"99", 3, 99}}) {
+    for (const Case& k : {Case{u"x1", u"", 19, 17}, Case{u"17", u"19", 17, 19}, Case{u" 3", u"99", 3, 99},
+                         Case{u"300", u"256", 19, 17}, Case{u"255", u"0", 255, 0}, Case{u"-1", u"-300", 19, 17}}) {
         TConfigTermOptions options;
         TConfigTerm dialog;
         dialog.SetOptions(options);

@@ -77,6 +77,12 @@ void FakeForthBlocks::SetExtraCr(ExtraCr extra)
     fExtraCr = extra;
 }
 
+void FakeForthBlocks::SetReportedBlockCount(std::string count)
+{
+    std::lock_guard<std::mutex> l(fLock);
+    fReportedBlockCount = std::move(count);
+}
+
 std::vector<std::string> FakeForthBlocks::Lines() const
 {
     std::lock_guard<std::mutex> l(fLock);
@@ -120,7 +126,8 @@ void FakeForthBlocks::Line(const std::string& line, std::string& outgoing)
     } else if (!fQuestionWord.empty() && line.find(fQuestionWord) != std::string::npos) {
         Reply(line + " ?", outgoing);
     } else if (line == "blk-count U.") {
-        Reply(line + " " + std::to_string(fBlocks.size()) + "  OK", outgoing);
+        const std::string count = fReportedBlockCount.empty() ? std::to_string(fBlocks.size()) : fReportedBlockCount;
+        Reply(line + " " + count + "  OK", outgoing);
         if (fExtraCr == ExtraCr::SameWrite) outgoing += '\r';
         fLateCrPending = fExtraCr == ExtraCr::BeforeNextReply;
     } else if (line == "' load-blocks ." || line == "' send-blocks .") {

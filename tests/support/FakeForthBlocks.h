@@ -33,6 +33,8 @@ public:
     /// A line holding `word` gets no reply at all.
     void SetSilentOn(std::string word);
     void SetExtraCr(ExtraCr extra);
+    /// The reply to "blk-count U." names this count in place of the number of blocks held.
+    void SetReportedBlockCount(std::string count);
     /// Every command line received outside frames, in order.
     std::vector<std::string> Lines() const;
 
@@ -57,6 +59,7 @@ private:
     std::string fQuestionWord;
     std::string fSilentWord;
     ExtraCr fExtraCr = ExtraCr::None;
+    std::string fReportedBlockCount;
     bool fLateCrPending = false;
 
     State fState = State::Lines;

@@ -86,17 +86,26 @@ QString ToQtFileFilter(const UnicodeString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
+QWidget* QtDialogs::Opener()
+{
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window) window = QApplication::activeWindow();
+    if (!window) window = fLastOpener;
+    fLastOpener = window;
+    return window;
+}
+
 TModalResult QtDialogs::MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
                                    TMsgButtons buttons)
 {
     QString title = caption.empty() ? QApplication::applicationName() : Q(caption);
-    QMessageBox box(IconOf(type), title, Q(text), ButtonsOf(buttons), QApplication::activeWindow());
+    QMessageBox box(IconOf(type), title, Q(text), ButtonsOf(buttons), Opener());
     return ResultOf(box.exec());
 }
 
 UnicodeString QtDialogs::OpenFile(const TFileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow());
+    QFileDialog dialog(Opener());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     Prepare(dialog, request);
@@ -105,7 +114,7 @@ UnicodeString QtDialogs::OpenFile(const TFileDialogRequest& request)
 
 UnicodeString QtDialogs::SaveFile(const TFileDialogRequest& request)
 {
-    QFileDialog dialog(QApplication::activeWindow());
+    QFileDialog dialog(Opener());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     Prepare(dialog, request);
@@ -117,14 +126,14 @@ bool QtDialogs::ChooseFont(TFont& font, bool fixedPitchOnly)
     bool ok = false;
     const QFontDialog::FontDialogOptions options =
         fixedPitchOnly ? QFontDialog::MonospacedFonts : QFontDialog::FontDialogOptions();
-    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), QApplication::activeWindow(), QString(), options);
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), Opener(), QString(), options);
     if (ok) font = FromQFont(chosen, font.Color);
     return ok;
 }
 
 bool QtDialogs::ChooseColor(TColor& color)
 {
-    QColor chosen = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+    QColor chosen = QColorDialog::getColor(ToQColor(color), Opener());
     if (!chosen.isValid()) return false;
     color = FromQColor(chosen);
     return true;
