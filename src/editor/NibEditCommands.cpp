@@ -120,9 +120,9 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         SetSelText(UnicodeString(1, AChar));
         return;
     }
-    const UnicodeString old = LineText();
-    const bool blankLine = OnlyBlanks(old);
-    const int length = int(old.size());
+    UnicodeString line = LineText();
+    const bool blankLine = OnlyBlanks(line);
+    const int length = int(line.size());
     const int x = fCaretX;
     const int y = fCaretY;
     // Past the line end there is nothing to overwrite: the character goes in after filling blanks
@@ -134,8 +134,11 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         const bool pad = x > length + 1;
         if (pad) BeginUndoBlock();
         try {
-            const int at = PadLineTo(CaretXY(), true, true);
-            UnicodeString line = fLines->Get(y - 1);
+            int at = x;
+            if (pad) {
+                at = PadLineTo(CaretXY(), true, true);
+                line = fLines->Get(y - 1);
+            }
             line.insert(std::size_t(at - 1), 1, AChar);
             int newX;
             if (fOptions.Contains(eoTrimTrailingSpaces) && AChar == u' ' && blankLine)
@@ -153,10 +156,10 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         }
         if (pad) EndUndoBlock();
     } else {
-        UnicodeString line = old;
+        const UnicodeString old(1, line[std::size_t(x - 1)]);
         line[std::size_t(x - 1)] = AChar;
         ProperSetLine(y - 1, line);
-        fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, UnicodeString(1, old[std::size_t(x - 1)]), smNormal);
+        fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, old, smNormal);
         InternalSetCaretXY({x + 1, y});
     }
     if (fCaretX >= fLeftChar + fCharsInWindow) SetLeftChar(fLeftChar + std::min(25, fCharsInWindow - 1));

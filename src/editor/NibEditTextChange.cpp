@@ -243,10 +243,10 @@ int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList, int 
 
 int TCustomNibEdit::PadLineTo(const TBufferCoord& At, bool LeadingWhitespace, bool AddToUndoList)
 {
-    const UnicodeString line = fLines->Get(At.Line - 1);
-    const int length = int(line.size());
+    const int length = fLines->LineCharLength(At.Line - 1);
     const int missing = At.Char - 1 - length;
     if (missing <= 0) return At.Char;
+    const UnicodeString line = fLines->Get(At.Line - 1);
     const UnicodeString fill =
         LeadingWhitespace && length == 0 ? GetLeftSpacing(missing, true) : RepeatChar(u' ', missing);
     ProperSetLine(At.Line - 1, line + fill);
