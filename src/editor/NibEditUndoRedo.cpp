@@ -337,8 +337,8 @@ void TCustomNibEdit::RedoItem()
         const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         fUndoList->AddChange(reason, start, end, old, mode);
-        const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-        SetCaretXY(afterCursor ? end : start);
+        // Where the text closed up: the earlier end (a forward deletion's far end is gone).
+        SetCaretXY(Before(end, start) ? end : start);
         break;
     }
     case crLineBreak:

@@ -456,3 +456,24 @@ TEST_F(EditorTest, UndoOfABackspaceOverAnIndentationPutsTheCaretWhereItStood)
         EXPECT_EQ(Lines(), c.after) << c.name;
     }
 }
+
+TEST_F(EditorTest, RedoOfADeletionLeavesTheCaretWhereTheTextClosedUp)
+{
+    SetLines({u"ab", u"cd"});
+    edit.SetCaretXY({3, 1});
+    edit.CommandProcessor(ecDeleteEOL, 0, nullptr);  // deletes forward, the line break
+    EXPECT_EQ(Lines(), (Lines_{u"abcd"}));
+    edit.Undo();
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 1));
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"abcd"}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 1));
+
+    SetLines({u"abcdef"});
+    Select({5, 1}, {2, 1});  // selected backwards
+    edit.CommandProcessor(ecDeleteChar, 0, nullptr);
+    edit.Undo();
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"aef"}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(2, 1));
+}
