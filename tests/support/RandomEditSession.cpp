@@ -74,6 +74,7 @@ struct Harness {
         for (const UnicodeString& line : setup.Lines) edit.Lines().Add(line);
         edit.Lines().EndUpdate();
         edit.ClearUndo();
+        edit.SetModified(false);
         history.push_back(Snapshot(edit));
         edit.OnReplaceText = [this](TObject*, const UnicodeString&, const UnicodeString&, int, int,
                                     TNibReplaceAction& action) {
@@ -149,9 +150,11 @@ struct Harness {
         for (int i = 0; edit.CanUndo() && i < 100000; ++i) edit.Undo();
         const UnicodeString undone = Snapshot(edit);
         if (undone != first) return "undo-all gave\n    " + Show(undone) + "\n  instead of\n    " + Show(first);
+        if (edit.Modified()) return "undo-all left the text modified";
         for (int i = 0; edit.CanRedo() && i < 100000; ++i) edit.Redo();
         const UnicodeString redone = Snapshot(edit);
         if (redone != last) return "redo-all gave\n    " + Show(redone) + "\n  instead of\n    " + Show(last);
+        if (edit.Modified() != edit.CanUndo()) return "redo-all left the modified flag wrong";
         return {};
     }
 
