@@ -144,6 +144,8 @@ void TCustomNibEdit::MoveGroupBreak(TNibEditUndoList& From, TNibEditUndoList& To
 void TCustomNibEdit::Undo()
 {
     if (ReadOnly()) return;
+    // A change still open under an outer paint lock ends before it is undone.
+    if (!fLinesToTrim.empty()) TrimStoredLines();
     if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
     if (!fUndoList->PeekItem()) return;
     const TNibChangeReason last = fUndoList->LastChangeReason();
@@ -167,6 +169,7 @@ void TCustomNibEdit::Undo()
 void TCustomNibEdit::Redo()
 {
     if (ReadOnly()) return;
+    if (!fLinesToTrim.empty()) TrimStoredLines();
     if (!fRedoList->PeekItem()) return;
     const TNibChangeReason last = fRedoList->LastChangeReason();
     if (ReplayStep(*fRedoList, *fUndoList, IsBracketBegin(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo),

@@ -477,3 +477,17 @@ TEST_F(EditorTest, RedoOfADeletionLeavesTheCaretWhereTheTextClosedUp)
     EXPECT_EQ(Lines(), (Lines_{u"aef"}));
     EXPECT_EQ(edit.CaretXY(), BufferCoord(2, 1));
 }
+
+TEST_F(EditorTest, UndoInsideAnOuterPaintLockTakesTheTrimmedBlanksAlong)
+{
+    SetLines({u"ab  "});
+    edit.SetOptions(TNibEditorOptions(edit.Options()).Include(eoTrimTrailingSpaces));
+    edit.BeginUpdate();
+    edit.SetCaretXY({1, 1});
+    Type(u"x");
+    edit.Undo();
+    edit.EndUpdate();
+    EXPECT_EQ(Lines(), (Lines_{u"ab  "}));
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"xab"}));
+}
