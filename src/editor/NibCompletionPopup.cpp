@@ -42,7 +42,16 @@ int TNibBaseCompletionProposalForm::AssignedIndex(int Index) const { return FAss
 
 // Filter and selection
 
-bool TNibBaseCompletionProposalForm::Matches(int ItemIndex) const
+bool TNibBaseCompletionProposalForm::ShowsItemsFor(const UnicodeString& Filter) const
+{
+    if (FItemList.Count() == 0) return false;
+    if (!FMatchText) return true;
+    for (int i = 0; i < FItemList.Count(); ++i)
+        if (Matches(i, Filter)) return true;
+    return false;
+}
+
+bool TNibBaseCompletionProposalForm::Matches(int ItemIndex, std::u16string_view Filter) const
 {
     UnicodeString text;
     if (FUseInsertList) {
@@ -51,8 +60,8 @@ bool TNibBaseCompletionProposalForm::Matches(int ItemIndex) const
     } else {
         text = FFormattedText ? FormattedTextToPlain(FItemList[ItemIndex]) : FItemList[ItemIndex];
     }
-    const std::u16string_view head = std::u16string_view(text).substr(0, FCurrentString.size());
-    return FCase ? head == FCurrentString : CompareText(head, FCurrentString) == 0;
+    const std::u16string_view head = std::u16string_view(text).substr(0, Filter.size());
+    return FCase ? head == Filter : CompareText(head, Filter) == 0;
 }
 
 void TNibBaseCompletionProposalForm::SetCurrentString(const UnicodeString& Value)
@@ -62,7 +71,7 @@ void TNibBaseCompletionProposalForm::SetCurrentString(const UnicodeString& Value
     if (FMatchText) {
         FAssignedList.clear();
         for (int i = 0; i < FItemList.Count(); ++i)
-            if (Matches(i)) FAssignedList.push_back({FItemList[i], i});
+            if (Matches(i, FCurrentString)) FAssignedList.push_back({FItemList[i], i});
         AdjustScrollBarPosition();
         FPosition = 0;
         SetTopRow(0);
@@ -72,7 +81,7 @@ void TNibBaseCompletionProposalForm::SetCurrentString(const UnicodeString& Value
     }
     int first = 0;
     for (int i = 0; i < FItemList.Count(); ++i)
-        if (Matches(i)) {
+        if (Matches(i, FCurrentString)) {
             first = i;
             break;
         }

@@ -68,6 +68,8 @@ public:
     /// The text typed since the popup opened; setting it filters (ctCode).
     const UnicodeString& CurrentString() const { return FCurrentString; }
     void SetCurrentString(const UnicodeString& Value);
+    /// Whether the list would show any item with this filter.
+    bool ShowsItemsFor(const UnicodeString& Filter) const;
 
     /// The selected row of the filtered list.
     int Position() const { return FPosition; }
@@ -187,7 +189,8 @@ public:
     void Scroll(TScrollBarKind kind, TScrollCode code, int position) override;
 
 private:
-    bool Matches(int ItemIndex) const;
+    /// Whether an item's text starts with a filter.
+    bool Matches(int ItemIndex, std::u16string_view Filter) const;
     bool IsBreakChar(char16_t c) const;
     void RecalcItemHeight();
     /// The list and title bitmaps take the client size.

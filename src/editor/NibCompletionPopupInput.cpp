@@ -109,7 +109,8 @@ bool TNibBaseCompletionProposalForm::MouseWheel(TShiftState shift, int wheelDelt
     const int notches = FMouseWheelAccumulator / 120;
     FMouseWheelAccumulator %= 120;
     if (lines == -1 || lines > FLinesInWindow) lines = FLinesInWindow;
-    if (notches != 0) SetPosition(FPosition - lines * notches);
+    // Past either end the selection stops on the first or last item, as paging does.
+    if (notches != 0) MoveSelection(-lines * notches);
     return true;
 }
 

@@ -11,22 +11,31 @@ namespace {
 
 constexpr const char* Unit = "NibCompletionProposal";
 
+/// A number or colour parameter, or none when it is neither: the command is then malformed, so that
+/// an item is drawn without it rather than not at all.
+template <typename Convert>
+std::optional<std::int64_t> Number(std::u16string_view Param, Convert convert)
+{
+    try {
+        return std::int64_t(convert(Param));
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
 /// The chunk of a well-formed command, or none for a malformed or unknown one.
 std::optional<TFormatChunk> ParseCommand(const UnicodeString& Name, std::u16string_view Param, bool StoreStyle)
 {
     TFormatChunk chunk;
-    if (Name == u"COLOR") {
-        chunk.Command = fcColor;
-        chunk.Data = StringToColor(Param);
+    if (Name == u"COLOR" || Name == u"HSPACE" || Name == u"IMAGE") {
+        const std::optional<std::int64_t> value =
+            Name == u"COLOR" ? Number(Param, StringToColor) : Number(Param, [](std::u16string_view p) { return StrToInt(p); });
+        if (!value) return std::nullopt;
+        chunk.Command = Name == u"COLOR" ? fcColor : Name == u"HSPACE" ? fcHSpace : fcImage;
+        chunk.Data = *value;
     } else if (Name == u"COLUMN") {
         if (!Param.empty()) return std::nullopt;
         chunk.Command = fcColumn;
-    } else if (Name == u"HSPACE") {
-        chunk.Command = fcHSpace;
-        chunk.Data = StrToInt(Param);
-    } else if (Name == u"IMAGE") {
-        chunk.Command = fcImage;
-        chunk.Data = StrToInt(Param);
     } else if (Name == u"STYLE") {
         if (Param.size() != 2) return std::nullopt;
         const char16_t letter = UpCaseChar(Param[1]);

@@ -84,7 +84,8 @@ void TNibBaseCompletionProposal::ExecuteEx(UnicodeString s, int x, int y, NibCom
     }
     ResetAssignedList();
     if (Kind == ctCode) {
-        if (FForm->AssignedCount() == 0) return;
+        // A list that the word before the caret filters down to nothing does not open.
+        if (!FForm->ShowsItemsFor(s)) return;
         FForm->SetPosition(0);
         FForm->AdjustScrollBarPosition();
         FForm->SetScrollBarVisible(true);

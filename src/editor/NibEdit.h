@@ -218,7 +218,9 @@ public:
     void InsertBlock(const TBufferCoord& BB, const TBufferCoord& BE, const char16_t* ChangeStr,
                      bool AddToUndoList);
     /// Deletes the selection in the active mode, then inserts Value (up to its first NUL) in PasteMode.
-    void SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList);
+    /// A column insertion goes to display column Column, or with 0 to the caret's.
+    void SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList,
+                             int Column = 0);
     void SetSelTextPrimitive(const UnicodeString& Value);
 
     // --- Invalidation ----------------------------------------------------------------------------
@@ -264,7 +266,8 @@ public:
     bool CanRedo() const;
     bool CanPaste() const;
     void BeginUndoBlock() { fUndoList->BeginBlock(); }
-    void EndUndoBlock() { fUndoList->EndBlock(); }
+    /// Closing the outermost block outside a paint lock ends the change: its lines are trimmed first.
+    void EndUndoBlock();
     void ClearUndo();
     void LockUndo();
     void UnlockUndo();
@@ -374,7 +377,9 @@ private:
     void CollapseForMode();
     /// The selected text; column blocks padded with blanks to a rectangle when asked.
     UnicodeString SelectedText(bool PadColumns) const;
-    /// Display column and buffer char of one line, word wrap aside.
+    /// Display column and buffer char of one line, word wrap aside: the first char that starts at or
+    /// after Column (past the line's end each position takes one column). A column block holds the
+    /// chars that start inside it, so that a char straddling an edge belongs to one side only.
     int CharAtColumn(int Line, int Column) const;
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
@@ -382,7 +387,14 @@ private:
     /// Deletes the selection in the active mode; returns where the caret goes.
     TBufferCoord DeleteSelection(TBufferCoord BB, TBufferCoord BE);
     int InsertNormal(const char16_t* Value);
-    int InsertColumn(const char16_t* Value, bool AddToUndoList);
+    /// Column 0 inserts at the caret's display column.
+    int InsertColumn(const char16_t* Value, bool AddToUndoList, int Column);
+    /// Fills a line shorter than At.Char - 1 up to At with blanks (or, on an empty line and when
+    /// asked, with the leading whitespace for those columns) and records the filling, so that undo
+    /// takes it away and puts the caret back at At. Returns the char right after the filling.
+    int PadLineTo(const TBufferCoord& At, bool LeadingWhitespace, bool AddToUndoList);
+    /// At the end of a change: removes the trailing blanks of the lines it stored, with undo items.
+    void TrimStoredLines();
     int InsertLine(const char16_t* Value);
 
     // undo and redo
@@ -456,6 +468,10 @@ private:
     TNibStatusChanges fStatusChanges;
     TRect fInvalidateRect;
     mutable bool fCaretAtEOL = false;
+    /// Lines stored during the change (eoTrimTrailingSpaces): they lose their trailing blanks when it ends.
+    std::vector<int> fLinesToTrim;
+    /// Set while undo or redo replays recorded changes, which go back exactly: untrimmed and unpadded.
+    bool fReplaying = false;
     /// The lines that the last line insertion in overwrite mode replaced, each with CR LF.
     UnicodeString fOverwrittenLines;
     /// Where the last text-change primitive began to insert, after deleting the selection.

@@ -134,16 +134,24 @@ void TCustomNibEdit::DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState 
             InternalSetCaretXY(newPos);
             SetBlockBegin(newPos);
             NibAssert(!SelAvail(), "NibEdit\\Source\\NibEdit", __LINE__);
-            LockUndo();
-            try {
-                SetSelText(text);
-            } catch (...) {
+            if (fActiveSelectionMode == smNormal) {
+                // One item from the drop point to the text's end, as undo removes it: a drop past the
+                // line end has the line filled up to it first, recorded on its own.
+                PadLineTo(newPos, false, true);
+                LockUndo();
+                try {
+                    SetSelText(text);
+                } catch (...) {
+                    UnlockUndo();
+                    throw;
+                }
                 UnlockUndo();
-                throw;
+                fUndoList->AddChange(same ? crDragDropInsert : crInsert, newPos, CaretXY(), {}, smNormal);
+            } else {
+                // A line or column block goes in in pieces that no single item spans: it records them.
+                SetSelText(text);
             }
-            UnlockUndo();
         }
-        fUndoList->AddChange(same ? crDragDropInsert : crInsert, newPos, CaretXY(), {}, fActiveSelectionMode);
         // Collapsed at the end of the dropped text, so that the move back to its start selects it.
         SetBlockBegin(CaretXY());
         CommandProcessor(ecSelGotoXY, u'\0', &newPos);

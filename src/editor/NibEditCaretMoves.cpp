@@ -18,6 +18,12 @@ int LengthWithoutTrailingBlanks(std::u16string_view S)
     return n;
 }
 
+/// A row below the text, as the only row of an empty editor is, holds nothing.
+int RowLength(const TNibWordWrapPlugin& WordWrap, int Row)
+{
+    return Row >= 1 && Row <= WordWrap.RowCount() ? WordWrap.GetRowLength(Row) : 0;
+}
+
 } // namespace
 
 bool TCustomNibEdit::ExecuteMoveCommand(TNibEditorCommand Command, void* Data)
@@ -140,7 +146,7 @@ void TCustomNibEdit::DoHomeKey(bool Selection)
     if (fOptions.Contains(eoEnhanceHomeKey) && firstRow) {
         UnicodeString line = LineText();
         if (fWordWrapPlugin) {
-            const auto rowLength = std::size_t(fWordWrapPlugin->GetRowLength(caret.Row));
+            const auto rowLength = std::size_t(RowLength(*fWordWrapPlugin, caret.Row));
             line.resize(std::min(line.size(), rowLength));
         }
         const int firstNonBlank = LeadingBlanks(line);
@@ -168,7 +174,7 @@ void TCustomNibEdit::DoEndKey(bool Selection)
         MoveCaretAndSelection(CaretXY(), {newX, fCaretY}, Selection);
         return;
     }
-    int column = enhanced ? BufferToDisplayPos({newX, fCaretY}).Column : fWordWrapPlugin->GetRowLength(caret.Row) + 1;
+    int column = enhanced ? BufferToDisplayPos({newX, fCaretY}).Column : RowLength(*fWordWrapPlugin, caret.Row) + 1;
     column = std::min(column, fCharsInWindow + 1);
     const TBufferCoord target = DisplayToBufferPos({column, caret.Row});
     MoveCaretAndSelection(CaretXY(), target, Selection);

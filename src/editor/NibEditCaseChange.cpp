@@ -41,7 +41,8 @@ void TCustomNibEdit::DoCaseChange(TNibEditorCommand Cmd)
         if (fCaretX > int(LineText().size()) && fCaretY < fLines->Count()) SetCaretXY({1, fCaretY + 1});
         else MoveCaretHorz(1, true);
     }
-    const UnicodeString text = SelText();
+    // The selected characters only: a column block's filling blanks are not text to convert.
+    const UnicodeString text = SelectedText(false);
     if (!text.empty()) {
         const UnicodeString changed = ChangeCase(Cmd, text);
         BeginUndoBlock();

@@ -46,18 +46,17 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
         }
         break;
     case smColumn: {
-        const TDisplayCoord from = BufferToDisplayPos(bb);
-        const TDisplayCoord to = BufferToDisplayPos(be);
-        const int colFrom = std::min(from.Column, to.Column);
-        const int colTo = std::max(from.Column, to.Column);
-        for (int row = from.Row; row <= to.Row; ++row) {
-            const TBufferCoord l = DisplayToBufferPos({colFrom, row});
-            const TBufferCoord r = DisplayToBufferPos({colTo, row});
-            const std::u16string_view part = CopyPart(fLines->Get(l.Line - 1), l.Char, r.Char - l.Char);
+        // Per line, the chars that start between the block's display columns, word wrap aside:
+        // what a column deletion removes and a column insertion puts back.
+        const int colFrom = std::min(ColumnOfChar(bb.Line, bb.Char), ColumnOfChar(be.Line, be.Char));
+        const int colTo = std::max(ColumnOfChar(bb.Line, bb.Char), ColumnOfChar(be.Line, be.Char));
+        for (int line = bb.Line; line <= be.Line; ++line) {
+            const int l = CharAtColumn(line, colFrom);
+            const int r = CharAtColumn(line, colTo);
+            const std::u16string_view part = CopyPart(fLines->Get(line - 1), l, r - l);
             result += part;
-            if (PadColumns && int(part.size()) < r.Char - l.Char)
-                result.append(std::size_t(r.Char - l.Char - int(part.size())), u' ');
-            if (row < to.Row) result += u"\r\n";
+            if (PadColumns && int(part.size()) < r - l) result.append(std::size_t(r - l - int(part.size())), u' ');
+            if (line < be.Line) result += u"\r\n";
         }
         break;
     }

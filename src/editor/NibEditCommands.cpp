@@ -117,19 +117,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
 {
     if (AChar < u' ' || AChar == 127) return;
     if (SelAvail()) {
-        BeginUndoBlock();
-        try {
-            const UnicodeString text = SelectedText(false);
-            TBufferCoord start = BlockBegin();
-            if (fActiveSelectionMode == smLine) start.Char = 1;
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, text, fActiveSelectionMode);
-            SetSelTextPrimitive(UnicodeString(1, AChar));
-            if (fActiveSelectionMode != smColumn) fUndoList->AddChange(crInsert, start, BlockEnd(), {}, smNormal);
-        } catch (...) {
-            EndUndoBlock();
-            throw;
-        }
-        EndUndoBlock();
+        SetSelText(UnicodeString(1, AChar));
         return;
     }
     UnicodeString line = LineText();
@@ -137,40 +125,36 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     const int length = int(line.size());
     const int x = fCaretX;
     const int y = fCaretY;
-    // Past the line end there is nothing to overwrite: the character goes in after filling blanks,
-    // which undo then takes away with it.
+    // Past the line end there is nothing to overwrite: the character goes in after filling blanks
+    // (on an empty line the leading whitespace for those columns), which undo takes away with it.
     const bool overwrite = !fInserting && x <= length;
-    int pad = 0;
-    if (length < x) {
-        const int w = x - length - 1;
-        const UnicodeString padding = length > 0 ? RepeatChar(u' ', w) : GetLeftSpacing(w, true);
-        line += padding;
-        pad = int(padding.size());
-    }
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
-
     if (!overwrite) {
         if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
-        // A tab pad is shorter in code units than in columns: the character goes right after it.
-        const int at = std::min(x - 1, int(line.size()));
-        line.insert(std::size_t(at), 1, AChar);
-        int newX;
-        if (fOptions.Contains(eoTrimTrailingSpaces) && AChar == u' ' && blankLine)
-            newX = 1 + GetExpandedLength(line, fTabWidth);
-        else if (length == 0)
-            newX = int(line.size()) + 1;
-        else
-            newX = x + 1;
-        ProperSetLine(y - 1, line);
-        if (pad == 0) {
-            fUndoList->AddChange(crInsert, {at + 1, y}, {at + 2, y}, {}, smNormal);
-        } else {
-            BeginUndoBlock();
-            fUndoList->AddChange(crWhiteSpaceAdd, {at + 1, y}, {length + 1, y}, {}, smNormal);
-            fUndoList->AddChange(crInsert, {at + 1, y}, {at + 2, y}, {}, smNormal);
-            EndUndoBlock();
+        const bool pad = x > length + 1;
+        if (pad) BeginUndoBlock();
+        try {
+            int at = x;
+            if (pad) {
+                at = PadLineTo(CaretXY(), true, true);
+                line = fLines->Get(y - 1);
+            }
+            line.insert(std::size_t(at - 1), 1, AChar);
+            int newX;
+            if (fOptions.Contains(eoTrimTrailingSpaces) && AChar == u' ' && blankLine)
+                newX = 1 + GetExpandedLength(line, fTabWidth);
+            else if (length == 0)
+                newX = int(line.size()) + 1;
+            else
+                newX = x + 1;
+            ProperSetLine(y - 1, line);
+            fUndoList->AddChange(crInsert, {at, y}, {at + 1, y}, {}, smNormal);
+            InternalSetCaretXY({newX, y});
+        } catch (...) {
+            if (pad) EndUndoBlock();
+            throw;
         }
-        InternalSetCaretXY({newX, y});
+        if (pad) EndUndoBlock();
     } else {
         const UnicodeString old(1, line[std::size_t(x - 1)]);
         line[std::size_t(x - 1)] = AChar;

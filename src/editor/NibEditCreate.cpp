@@ -188,9 +188,16 @@ void TCustomNibEdit::SetSelectionMode(TNibSelectionMode Value)
 
 void TCustomNibEdit::SetActiveSelectionMode(TNibSelectionMode Value)
 {
-    if (Value == fActiveSelectionMode) return;
-    if (SelAvail()) InvalidateSelection();
+    const bool changed = Value != fActiveSelectionMode;
+    if (changed && SelAvail()) InvalidateSelection();
     fActiveSelectionMode = Value;
+    // A normal block never reaches past a line end: ends that a line or column block (or a
+    // replayed change in such a mode) left there come back, also when the mode was already normal.
+    if (Value == smNormal && SelAvail()) {
+        fBlockBegin = ClampSelectionEnd(fBlockBegin);
+        fBlockEnd = ClampSelectionEnd(fBlockEnd);
+    }
+    if (!changed) return;
     if (SelAvail()) InvalidateSelection();
     StatusChanged({scSelection});
 }
@@ -345,6 +352,8 @@ void TCustomNibEdit::UpdateTextOffset() { fTextOffset = fGutterWidth + 2 - (fLef
 void TCustomNibEdit::DecPaintLock()
 {
     NibAssert(fPaintLock > 0, "NibEdit\\Source\\NibEdit", __LINE__);
+    // The outermost lock outside undo blocks ends a change: its lines are trimmed, still locked.
+    if (fPaintLock == 1 && !fLinesToTrim.empty() && fUndoList->BlockCount() == 0) TrimStoredLines();
     if (--fPaintLock > 0) return;
     if (HandleAllocated()) {
         if (HasStateFlag(sfScrollbarChanged)) UpdateScrollBars();
@@ -461,8 +470,12 @@ UnicodeString TCustomNibEdit::GetLeftSpacing(int CharCount, bool WantTabs) const
 
 void TCustomNibEdit::ProperSetLine(int ALine, const UnicodeString& ALineText)
 {
-    if (fOptions.Contains(eoTrimTrailingSpaces)) fLines->Put(ALine, TrimTrailingBlanks(ALineText));
-    else fLines->Put(ALine, ALineText);
+    fLines->Put(ALine, ALineText);
+    // Trimmed when the change ends, after its own undo items, so that undo puts the blanks back.
+    if (fOptions.Contains(eoTrimTrailingSpaces) && !fReplaying && !ALineText.empty() &&
+        (ALineText.back() == u' ' || ALineText.back() == u'\t') &&
+        std::find(fLinesToTrim.begin(), fLinesToTrim.end(), ALine) == fLinesToTrim.end())
+        fLinesToTrim.push_back(ALine);
 }
 
 void TCustomNibEdit::PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark)

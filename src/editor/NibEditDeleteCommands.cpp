@@ -16,7 +16,8 @@ int TCustomNibEdit::SmallerIndentAbove(int ALine, int Limit, bool Expanded) cons
 void TCustomNibEdit::DeleteSelectionForKey()
 {
     const TBufferCoord b = fBlockBegin, e = fBlockEnd;
-    const UnicodeString text = SelText();
+    // What the deletion removes, without the blanks a column copy fills in.
+    const UnicodeString text = SelectedText(false);
     const TNibSelectionMode mode = fActiveSelectionMode;
     SetSelTextPrimitive({});
     const bool forward = b.Line < e.Line || (b.Line == e.Line && b.Char < e.Char);
@@ -50,12 +51,12 @@ void TCustomNibEdit::DeleteLastChar()
         InternalSetCaretX(newX);
     } else if (x == 1) {
         if (y == 1) return;
+        // The moved line's trailing blanks go when the change ends, with an undo item of their own.
         const UnicodeString previous = fLines->Get(y - 2);
-        const UnicodeString moved = fOptions.Contains(eoTrimTrailingSpaces) ? TrimTrailingBlanks(line) : line;
         InternalSetCaretXY({int(previous.size()) + 1, y - 1});
         fLines->Delete(y - 1);
         fMarkList->LinesDeleted(y, 1);
-        ProperSetLine(y - 2, previous + moved);
+        ProperSetLine(y - 2, previous + line);
         deleted = u"\r\n";
     } else {
         const int s1 = LeftSpaces(line);
@@ -83,16 +84,27 @@ void TCustomNibEdit::DeleteLastChar()
             }
         }
         deleted = line.substr(std::size_t(first - 1), std::size_t(count));
+        const UnicodeString between = line.substr(std::size_t(first - 1 + count), std::size_t(x - first - count));
         line.erase(std::size_t(first - 1), std::size_t(count));
         ProperSetLine(y - 1, line);
         InternalSetCaretX(x - count);
-        // The indentation may go from its start: the undo item names the characters really removed.
-        fUndoList->AddChange(crSilentDelete, {first, y}, {first + count, y}, deleted, smNormal);
+        if (deleted + between == between + deleted) {
+            // Removing the characters just before the caret gives the same line: the item names
+            // those, and undo puts the caret back where it stood.
+            fUndoList->AddChange(crSilentDelete, {x - count, y}, old, deleted, smNormal);
+        } else {
+            // The indentation went from its start: the item names the characters really removed,
+            // and a caret item before it puts the caret back.
+            BeginUndoBlock();
+            fUndoList->AddChange(crCaret, old, old, {}, smNormal);
+            fUndoList->AddChange(crSilentDelete, {first, y}, {first + count, y}, deleted, smNormal);
+            EndUndoBlock();
+        }
         if (fOptions.Contains(eoTrimTrailingSpaces) && line.find(u'\t') != UnicodeString::npos) {
             // The stored line lost its trailing blanks: the caret keeps its place on screen.
             TNibTempOption pastEol(fOptions, eoScrollPastEol);
             const int expandedBefore = GetExpandedLength(line, fTabWidth);
-            const int expandedAfter = fLines->GetExpandedStringLength(y - 1);
+            const int expandedAfter = GetExpandedLength(TrimTrailingBlanks(line), fTabWidth);
             InternalSetCaretX(fCaretX + expandedBefore - expandedAfter);
         }
         EnsureCursorPosVisible();
@@ -109,30 +121,29 @@ void TCustomNibEdit::DeleteChar()
         return;
     }
     UnicodeString line = LineText();
-    const int length = int(line.size());
     const int x = fCaretX;
     const int y = fCaretY;
-    UnicodeString deleted;
-    TBufferCoord end;
-    if (x <= length) {
-        deleted = line.substr(std::size_t(x - 1), 1);
+    if (x <= int(line.size())) {
+        const UnicodeString deleted = line.substr(std::size_t(x - 1), 1);
         line.erase(std::size_t(x - 1), 1);
         ProperSetLine(y - 1, line);
-        end = {x + 1, y};
+        fUndoList->AddChange(crSilentDeleteAfterCursor, {x, y}, {x + 1, y}, deleted, smNormal);
     } else if (y < fLines->Count()) {
-        line.append(std::size_t(x - 1 - length), u' ');
-        const UnicodeString next = fLines->Get(y);
-        ProperSetLine(y - 1, line + next);
-        fLines->Delete(y);
-        fMarkList->LinesDeleted(y + 1, 1);
-        // The pad is recorded too, so that undo gives the line back without it.
+        // Past the line end the line is filled up to the caret first; undo takes the filling away.
         BeginUndoBlock();
-        if (x - 1 > length) fUndoList->AddChange(crWhiteSpaceAdd, {length + 1, y}, {x, y}, {}, smNormal);
-        fUndoList->AddChange(crSilentDeleteAfterCursor, {x, y}, {1, y + 1}, u"\r\n", smNormal);
+        try {
+            PadLineTo(CaretXY(), false, true);
+            const UnicodeString next = fLines->Get(y);
+            ProperSetLine(y - 1, fLines->Get(y - 1) + next);
+            fLines->Delete(y);
+            fMarkList->LinesDeleted(y + 1, 1);
+            fUndoList->AddChange(crSilentDeleteAfterCursor, {x, y}, {1, y + 1}, u"\r\n", smNormal);
+        } catch (...) {
+            EndUndoBlock();
+            throw;
+        }
         EndUndoBlock();
-        return;
     }
-    if (!deleted.empty()) fUndoList->AddChange(crSilentDeleteAfterCursor, {x, y}, end, deleted, smNormal);
 }
 
 void TCustomNibEdit::DeleteToWordEnd(bool ToLineEnd)
@@ -151,14 +162,22 @@ void TCustomNibEdit::DeleteToWordEnd(bool ToLineEnd)
         const UnicodeString wLine = fLines->Get(w.Line - 1);
         while (w.Char <= int(wLine.size()) && wLine[std::size_t(w.Char - 1)] == u' ') ++w.Char;
     }
-    if (w == caret) return;
-    fActiveSelectionMode = smNormal;
-    fBlockBegin = caret;
-    fBlockEnd = w;
-    const UnicodeString text = SelText();
-    const int blanks = caret.Char - BlockBegin().Char;
-    SetSelTextPrimitive(smNormal, RepeatChar(u' ', std::max(0, blanks)).c_str(), true);
-    fUndoList->AddChange(crSilentDeleteAfterCursor, caret, w, text, smNormal);
+    if (w == caret || w.Line > std::max(fLines->Count(), 1)) return;
+    // From a caret past the line end the blanks up to the caret come first, recorded on their own,
+    // so that the deletion starts at the caret and undo gives the line back as it was.
+    BeginUndoBlock();
+    try {
+        PadLineTo(caret, false, true);
+        fActiveSelectionMode = smNormal;
+        SetCaretAndSelection(caret, caret, w);
+        const UnicodeString text = SelectedText(false);
+        SetSelTextPrimitive(smNormal, u"", true);
+        fUndoList->AddChange(crSilentDeleteAfterCursor, caret, w, text, smNormal);
+    } catch (...) {
+        EndUndoBlock();
+        throw;
+    }
+    EndUndoBlock();
     SetCaretXY(caret);
 }
 
@@ -168,9 +187,8 @@ void TCustomNibEdit::DeleteToWordStart(bool ToLineStart)
     const TBufferCoord w = ToLineStart ? TBufferCoord{1, caret.Line} : PrevWordPosEx(*fLines, *this, caret);
     if (w == caret) return;
     fActiveSelectionMode = smNormal;
-    fBlockBegin = caret;
-    fBlockEnd = w;
-    const UnicodeString text = SelText();
+    SetCaretAndSelection(caret, w, caret);
+    const UnicodeString text = SelectedText(false);
     SetSelTextPrimitive(smNormal, u"", true);
     fUndoList->AddChange(crSilentDelete, w, caret, text, smNormal);
     SetCaretXY(w);
@@ -198,33 +216,31 @@ void TCustomNibEdit::InsertImeStr(const char16_t* S)
 {
     const UnicodeString text(S);
     if (SelAvail()) {
-        BeginUndoBlock();
-        try {
-            const TBufferCoord start = BlockBegin();
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), smNormal);
-            SetSelTextPrimitive(text);
-            fUndoList->AddChange(crInsert, start, BlockEnd(), {}, smNormal);
-        } catch (...) {
-            EndUndoBlock();
-            throw;
-        }
-        EndUndoBlock();
+        SetSelText(text);
         InvalidateGutterLines(-1, -1);
         return;
     }
-    UnicodeString line = LineText();
     const int x = fCaretX;
     const int y = fCaretY;
-    if (int(line.size()) < x - 1) line.append(std::size_t(x - 1 - int(line.size())), u' ');
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
-    UnicodeString removed;
-    if (!fInserting) {
-        removed = line.substr(std::size_t(x - 1), text.size());
-        line.erase(std::size_t(x - 1), removed.size());
+    BeginUndoBlock();
+    try {
+        // Past the line end the line is filled up to the caret first, recorded on its own.
+        PadLineTo(CaretXY(), false, true);
+        UnicodeString line = fLines->Get(y - 1);
+        UnicodeString removed;
+        if (!fInserting) {
+            removed = line.substr(std::size_t(x - 1), text.size());
+            line.erase(std::size_t(x - 1), removed.size());
+        }
+        line.insert(std::size_t(x - 1), text);
+        ProperSetLine(y - 1, line);
+        InternalSetCaretX(x + int(text.size()));
+        fUndoList->AddChange(crInsert, {x, y}, CaretXY(), removed, smNormal);
+    } catch (...) {
+        EndUndoBlock();
+        throw;
     }
-    line.insert(std::size_t(x - 1), text);
-    ProperSetLine(y - 1, line);
-    InternalSetCaretX(x + int(text.size()));
-    fUndoList->AddChange(crInsert, {x, y}, CaretXY(), removed, smNormal);
+    EndUndoBlock();
     if (fCaretX >= fLeftChar + fCharsInWindow) SetLeftChar(fLeftChar + std::min(25, fCharsInWindow - 1));
 }

@@ -176,7 +176,7 @@ void TCustomNibEdit::DoTabKey()
     BeginUndoBlock();
     try {
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelText(), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
             SetSelTextPrimitive({});
         }
         const TBufferCoord start = CaretXY();
@@ -211,12 +211,13 @@ void TCustomNibEdit::DoTabKey()
                                      ? GetExpandedLength(text, fTabWidth)
                                      : int(text.size()));
         }
+        // The text goes in as plain text in every selection mode (a caret past the line end has the
+        // line filled up to it first, recorded on its own), so one item records it.
         if (!text.empty()) {
             fBlockBegin = fBlockEnd = start;
             SetSelTextPrimitive(smNormal, text.c_str(), true);
-        }
-        if (fActiveSelectionMode != smColumn)
             fUndoList->AddChange(crInsert, start, {start.Char + int(text.size()), start.Line}, {}, smNormal);
+        }
         TNibTempOption pastEol(fOptions, eoScrollPastEol);
         SetCaretXY({newX, start.Line});
     } catch (...) {
@@ -267,9 +268,8 @@ void TCustomNibEdit::DoShiftTabKey()
     newX = std::max(1, newX);
     if (newX == caret.Char) return;
     fActiveSelectionMode = smNormal;
-    fBlockBegin = {newX, caret.Line};
-    fBlockEnd = caret;
-    const UnicodeString removed = SelText();
+    SetCaretAndSelection(caret, {newX, caret.Line}, caret);
+    const UnicodeString removed = SelectedText(false);
     SetSelTextPrimitive(smNormal, u"", true);
     fUndoList->AddChange(crSilentDelete, {newX, caret.Line}, caret, removed, smNormal);
     TNibTempOption pastEol(fOptions, eoScrollPastEol);

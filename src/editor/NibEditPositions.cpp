@@ -55,6 +55,15 @@ TBufferCoord DisplayToBufferPos(const TNibEditLayout& Layout, const TDisplayCoor
     return result;
 }
 
+int CharStartingAtOrAfter(const TNibEditLayout& Layout, int Line, int Column)
+{
+    if (Line < 1 || Line > Layout.Lines->Count()) return std::max(Column, 1);
+    const UnicodeString& line = (*Layout.Lines)[Line - 1];
+    int x = 0, i = 1;
+    for (; i <= int(line.size()) && x + 1 < Column; ++i) x += CellsAt(Layout, line, i, x);
+    return i + std::max(Column - x - 1, 0);
+}
+
 int LineToRow(const TNibEditLayout& Layout, int aLine)
 {
     if (!Layout.WordWrap) return aLine;

@@ -22,6 +22,9 @@ struct TNibEditLayout {
 TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoord& p);
 /// A column inside a tab or a wide glyph gives that character.
 TBufferCoord DisplayToBufferPos(const TNibEditLayout& Layout, const TDisplayCoord& p);
+/// The first char of a line (word wrap aside) that starts at or after a display column; past the
+/// line's end each position takes one column.
+int CharStartingAtOrAfter(const TNibEditLayout& Layout, int Line, int Column);
 int LineToRow(const TNibEditLayout& Layout, int aLine);
 int RowToLine(const TNibEditLayout& Layout, int aRow);
 /// The number of rows the text takes on screen.

@@ -319,6 +319,7 @@ void TCustomNibEdit::ScanRanges()
 void TCustomNibEdit::ListCleared(TObject* Sender)
 {
     if (fWordWrapPlugin) fWordWrapPlugin->Reset();
+    fLinesToTrim.clear();
     ClearUndo();
     fInvalidateRect = {};
     Invalidate();
@@ -332,6 +333,9 @@ void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
 {
     if (fHighlighter && fLines->Count() > 0) ScanFrom(Index);
     if (fWordWrapPlugin) fWordWrapPlugin->LinesDeleted(Index, Count);
+    std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
+    for (int& i : fLinesToTrim)
+        if (i >= Index + Count) i -= Count;
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
 }
@@ -352,6 +356,8 @@ void TCustomNibEdit::ListInserted(TObject* Sender, int Index, int Count)
         } while (s < Index + Count);
     }
     if (fWordWrapPlugin) fWordWrapPlugin->LinesInserted(Index, Count);
+    for (int& i : fLinesToTrim)
+        if (i >= Index) i += Count;
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
     GrowMaxScrollWidthFor(Index);

@@ -84,7 +84,8 @@ void TCustomNibEdit::SetSelTextPrimitive(const UnicodeString& Value)
     SetSelTextPrimitive(fActiveSelectionMode, Value.c_str(), true);
 }
 
-void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList)
+void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList,
+                                         int Column)
 {
     TNibPaintLock lock(*this);
     fOverwrittenLines.clear();
@@ -102,7 +103,7 @@ void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char
             int added = 0;
             switch (PasteMode) {
             case smNormal: added = InsertNormal(Value); break;
-            case smColumn: added = InsertColumn(Value, AddToUndoList); break;
+            case smColumn: added = InsertColumn(Value, AddToUndoList, Column); break;
             case smLine: added = InsertLine(Value); break;
             }
             if (added > 0)
@@ -125,8 +126,6 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
             const UnicodeString& last = fLines->Get(BE.Line - 1);
             if (BE.Char - 1 < int(last.size())) line += last.substr(std::size_t(BE.Char - 1));
             fLines->DeleteLines(BB.Line, BE.Line - BB.Line);
-            if (fOptions.Contains(eoScrollPastEol) && fOptions.Contains(eoTrimTrailingSpaces))
-                line = TrimTrailingBlanks(line);
             ProperSetLine(BB.Line - 1, line);
         }
         InternalSetCaretXY(BB);
@@ -134,25 +133,19 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
         return BB;
     }
     case smColumn: {
-        // Per row the same display columns as a column copy takes, so tabs and wide glyphs
-        // give up exactly the characters that were copied.
-        const TDisplayCoord from = BufferToDisplayPos(BB);
-        const TDisplayCoord to = BufferToDisplayPos(BE);
-        const int colFrom = std::min(from.Column, to.Column);
-        const int colTo = std::max(from.Column, to.Column);
-        TBufferCoord topLeft = BB;
-        for (int row = from.Row; row <= to.Row; ++row) {
-            const TBufferCoord l = DisplayToBufferPos({colFrom, row});
-            const TBufferCoord r = DisplayToBufferPos({colTo, row});
-            if (row == from.Row) topLeft = {l.Char, l.Line};
-            if (l.Line < 1 || l.Line > fLines->Count()) continue;
-            UnicodeString line = fLines->Get(l.Line - 1);
-            if (l.Char <= int(line.size())) {
-                line.erase(std::size_t(l.Char - 1), std::size_t(r.Char - l.Char));
-                ProperSetLine(l.Line - 1, line);
-            }
+        // The chars of each line that start between the block's display columns, as a column copy
+        // takes them; word wrap aside, so that undo puts them back where they were.
+        const int colFrom = std::min(ColumnOfChar(BB.Line, BB.Char), ColumnOfChar(BE.Line, BE.Char));
+        const int colTo = std::max(ColumnOfChar(BB.Line, BB.Char), ColumnOfChar(BE.Line, BE.Char));
+        const TBufferCoord topLeft{CharAtColumn(BB.Line, colFrom), BB.Line};
+        for (int line = BB.Line; line <= BE.Line && line <= fLines->Count(); ++line) {
+            UnicodeString text = fLines->Get(line - 1);
+            const int l = CharAtColumn(line, colFrom);
+            if (l > int(text.size())) continue;
+            text.erase(std::size_t(l - 1), std::size_t(CharAtColumn(line, colTo) - l));
+            ProperSetLine(line - 1, text);
         }
-        InternalSetCaretXY({topLeft.Char, fBlockEnd.Line});
+        InternalSetCaretXY(topLeft);
         return topLeft;
     }
     case smLine: {
@@ -173,14 +166,10 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
 int TCustomNibEdit::InsertNormal(const char16_t* Value)
 {
     int caretY = fCaretY;
+    PadLineTo(CaretXY(), false, true);
     const UnicodeString line = fLines->Get(caretY - 1);
-    UnicodeString left = Copy(line, 1, fCaretX - 1);
-    if (int(left.size()) < fCaretX - 1) {
-        // The filling blanks are part of what went in: undo takes them away with the text.
-        fInsertStart = {int(left.size()) + 1, caretY};
-        left.append(std::size_t(fCaretX - 1 - int(left.size())), u' ');
-    }
-    const UnicodeString right = fCaretX - 1 < int(line.size()) ? line.substr(std::size_t(fCaretX - 1)) : UnicodeString();
+    const UnicodeString left = line.substr(0, std::size_t(fCaretX - 1));
+    const UnicodeString right = line.substr(std::size_t(fCaretX - 1));
 
     const char16_t* P = FindLineEnd(Value);
     UnicodeString stored;
@@ -208,11 +197,12 @@ int TCustomNibEdit::InsertNormal(const char16_t* Value)
     return count;
 }
 
-int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
+int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList, int Column)
 {
     // Every piece goes to the same display column, so that tabs and wide glyphs keep the block
     // rectangular and a column cut is undone where it was made.
-    const int insertCol = ColumnOfChar(fCaretY, fCaretX);
+    const int insertCol = Column > 0 ? Column : ColumnOfChar(fCaretY, fCaretX);
+    const bool record = AddToUndoList && !fReplaying;
     int caretY = fCaretY;
     int count = 0;
     int caretX = fCaretX;
@@ -222,42 +212,24 @@ int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
         P = FindLineEnd(P);
         const UnicodeString piece(start, std::size_t(P - start));
         if (!piece.empty()) {
-            UnicodeString line;
-            int at;
-            int from;  // the first code unit this insertion adds, filling blanks included
-            if (caretY <= fLines->Count()) {
-                line = fLines->Get(caretY - 1);
-                from = int(line.size());
-                const int width = ColumnOfChar(caretY, int(line.size()) + 1) - 1;
-                if (width < insertCol - 1) {
-                    line.append(std::size_t(insertCol - 1 - width), u' ');
-                    at = int(line.size());
-                } else {
-                    at = CharAtColumn(caretY, insertCol) - 1;
-                    from = at;
-                }
-                line.insert(std::size_t(at), piece);
-            } else {
-                // Every line added below the text gets its own line break item, also those that
-                // empty pieces passed over, so that undo removes them all.
-                while (fLines->Count() < caretY) {
-                    const int last = fLines->Count();
-                    const int before = last > 0 ? fLines->LineCharLength(last - 1) : 0;
-                    fLines->Add({});
-                    ++count;
-                    if (AddToUndoList)
-                        fUndoList->AddChange(crLineBreak, {before + 1, last}, {before + 1, last}, {}, smNormal);
-                }
-                line = RepeatChar(u' ', insertCol - 1) + piece;
-                at = insertCol - 1;
-                from = at;
+            // Every line added below the text gets its own line break item, also those that
+            // empty pieces passed over, so that undo removes them all.
+            while (fLines->Count() < caretY) {
+                const int last = fLines->Count();
+                const int before = last > 0 ? fLines->LineCharLength(last - 1) : 0;
+                fLines->Add({});
+                if (last == 0) continue;  // an empty store and one empty line are the same text
+                ++count;
+                if (record) fUndoList->AddChange(crLineBreak, {before + 1, last}, {before + 1, last}, {}, smNormal);
             }
+            const int at = PadLineTo({CharAtColumn(caretY, insertCol), caretY}, false, AddToUndoList);
+            UnicodeString line = fLines->Get(caretY - 1);
+            line.insert(std::size_t(at - 1), piece);
             ProperSetLine(caretY - 1, line);
-            if (AddToUndoList)
+            if (record)
                 // A column piece whatever mode the editor selects in: undo must take the piece only.
-                fUndoList->AddChange(crPaste, {from + 1, caretY}, {at + 1 + int(piece.size()), caretY}, {},
-                                     smColumn);
-            caretX = at + 1 + int(piece.size());
+                fUndoList->AddChange(crPaste, {at, caretY}, {at + int(piece.size()), caretY}, {}, smColumn);
+            caretX = at + int(piece.size());
         } else {
             caretX = CharAtColumn(caretY, insertCol);
         }
@@ -269,6 +241,71 @@ int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
     return count;
 }
 
+int TCustomNibEdit::PadLineTo(const TBufferCoord& At, bool LeadingWhitespace, bool AddToUndoList)
+{
+    const int length = fLines->LineCharLength(At.Line - 1);
+    const int missing = At.Char - 1 - length;
+    if (missing <= 0) return At.Char;
+    const UnicodeString line = fLines->Get(At.Line - 1);
+    const UnicodeString fill =
+        LeadingWhitespace && length == 0 ? GetLeftSpacing(missing, true) : RepeatChar(u' ', missing);
+    ProperSetLine(At.Line - 1, line + fill);
+    // From At back to the old line end: undo selects the filling (the selection stops at the line
+    // end) and leaves the caret at At.
+    if (AddToUndoList && !fReplaying) fUndoList->AddChange(crWhiteSpaceAdd, At, {length + 1, At.Line}, {}, smNormal);
+    return length + 1 + int(fill.size());
+}
+
+void TCustomNibEdit::TrimStoredLines()
+{
+    std::vector<int> lines;
+    lines.swap(fLinesToTrim);
+    // The removed blanks belong to the step of the change that left them, inside its bracket when
+    // it closed one, where undo and redo look for the step's end.
+    std::unique_ptr<TNibEditUndoItem> closing;
+    if (const TNibEditUndoItem* last = fUndoList->PeekItem(); last && IsBracketEnd(last->ChangeReason))
+        closing = fUndoList->PopItem();
+    const TNibEditUndoItem* top = closing ? closing.get() : fUndoList->PeekItem();
+    const int savedNumber = fUndoList->BlockChangeNumber();
+    if (fUndoList->BlockCount() == 0 && top && top->ChangeReason != crGroupBreak)
+        fUndoList->SetBlockChangeNumber(top->ChangeNumber);
+    const TBufferCoord begin = fBlockBegin, end = fBlockEnd;
+    const TNibSelectionMode mode = fActiveSelectionMode;
+    fLines->BeginUpdate();
+    try {
+        for (int i : lines) {
+            if (i < 0 || i >= fLines->Count()) continue;
+            const UnicodeString line = fLines->Get(i);
+            const UnicodeString trimmed = TrimTrailingBlanks(line);
+            if (trimmed.size() == line.size()) continue;
+            fLines->Put(i, trimmed);
+            fUndoList->AddChange(crSilentDeleteAfterCursor, {int(trimmed.size()) + 1, i + 1},
+                                 {int(line.size()) + 1, i + 1}, line.substr(trimmed.size()), smNormal);
+        }
+    } catch (...) {
+        fLines->EndUpdate();
+        fUndoList->SetBlockChangeNumber(savedNumber);
+        if (closing) fUndoList->PushItem(std::move(closing));
+        throw;
+    }
+    fLines->EndUpdate();
+    fUndoList->SetBlockChangeNumber(savedNumber);
+    if (closing) fUndoList->PushItem(std::move(closing));
+    // Trimming moves no text: the selection the change left stays.
+    fActiveSelectionMode = mode;
+    fBlockBegin = mode == smNormal ? ClampSelectionEnd(begin) : begin;
+    fBlockEnd = mode == smNormal ? ClampSelectionEnd(end) : end;
+}
+
+void TCustomNibEdit::EndUndoBlock()
+{
+    if (fUndoList->BlockCount() == 1 && fPaintLock == 0 && !fLinesToTrim.empty()) {
+        TNibPaintLock lock(*this);
+        TrimStoredLines();
+    }
+    fUndoList->EndBlock();
+}
+
 TBufferCoord TCustomNibEdit::InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const
 {
     if (Empty) return Start;
@@ -278,9 +315,7 @@ TBufferCoord TCustomNibEdit::InsertedEnd(const TBufferCoord& Start, TNibSelectio
 
 int TCustomNibEdit::CharAtColumn(int Line, int Column) const
 {
-    TNibEditLayout layout = Layout();
-    layout.WordWrap = nullptr;
-    return ::DisplayToBufferPos(layout, {Column, Line}).Char;
+    return CharStartingAtOrAfter(Layout(), Line, Column);
 }
 
 int TCustomNibEdit::ColumnOfChar(int Line, int Char) const
@@ -300,8 +335,9 @@ int TCustomNibEdit::InsertLine(const char16_t* Value)
         P = FindLineEnd(P);
         const UnicodeString piece(start, std::size_t(P - start));
         if (*P) {
-            // Only a line really inserted counts for the marks; overwriting one does not.
-            if (caretY == fLines->Count() || fInserting) {
+            // Only a line really inserted counts for the marks; overwriting one does not, and there
+            // is none to overwrite from the last line on.
+            if (caretY >= fLines->Count() || fInserting) {
                 fLines->Insert(caretY - 1, {});
                 ++count;
             } else {
@@ -311,14 +347,8 @@ int TCustomNibEdit::InsertLine(const char16_t* Value)
             ++caretY;
             P = SkipLineEnd(P);
         } else {
-            if (caretY <= fLines->Count()) {
-                fLines->Put(caretY - 1, piece + fLines->Get(caretY - 1));
-            } else {
-                fLines->Add(piece);
-                ++count;
-            }
-            if (fOptions.Contains(eoTrimTrailingSpaces))
-                fLines->Put(caretY - 1, TrimTrailingBlanks(fLines->Get(caretY - 1)));
+            if (caretY > fLines->Count()) ++count;
+            ProperSetLine(caretY - 1, piece + fLines->Get(caretY - 1));
             InternalSetCaretXY({1 + int(piece.size()), caretY});
             break;
         }

@@ -15,6 +15,16 @@ enum TNibChangeReason : std::uint8_t {
     crGroupBreak, crDeleteAll, crWhiteSpaceAdd,
 };
 
+/// The reasons that open and close a bracket of changes undone and redone as one step.
+constexpr bool IsBracketBegin(TNibChangeReason r)
+{
+    return r == crAutoCompleteBegin || r == crPasteBegin || r == crSpecial1Begin || r == crSpecial2Begin;
+}
+constexpr bool IsBracketEnd(TNibChangeReason r)
+{
+    return r == crAutoCompleteEnd || r == crPasteEnd || r == crSpecial1End || r == crSpecial2End;
+}
+
 /// One recorded change; items with the same change number undo together.
 struct TNibEditUndoItem {
     TNibChangeReason ChangeReason = crNothing;

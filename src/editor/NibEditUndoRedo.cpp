@@ -9,19 +9,24 @@
 
 namespace {
 
-bool IsEndReason(TNibChangeReason r)
-{
-    return r == crAutoCompleteEnd || r == crPasteEnd || r == crSpecial1End || r == crSpecial2End;
-}
-
-bool IsBeginReason(TNibChangeReason r)
-{
-    return r == crAutoCompleteBegin || r == crPasteBegin || r == crSpecial1Begin || r == crSpecial2Begin;
-}
-
 /// The begin reason of an end reason and back: each pair sits side by side in the enumeration.
 TNibChangeReason MatchingBegin(TNibChangeReason end) { return TNibChangeReason(end - 1); }
 TNibChangeReason MatchingEnd(TNibChangeReason begin) { return TNibChangeReason(begin + 1); }
+
+/// The lines of an outdent's removed text, split at CR LF, CR or LF.
+std::vector<UnicodeString> Pieces(const UnicodeString& S)
+{
+    std::vector<UnicodeString> pieces(1);
+    for (std::size_t i = 0; i < S.size(); ++i) {
+        if (S[i] == u'\r' || S[i] == u'\n') {
+            if (S[i] == u'\r' && i + 1 < S.size() && S[i + 1] == u'\n') ++i;
+            pieces.emplace_back();
+        } else {
+            pieces.back() += S[i];
+        }
+    }
+    return pieces;
+}
 
 bool Before(const TBufferCoord& a, const TBufferCoord& b)
 {
@@ -139,6 +144,8 @@ void TCustomNibEdit::MoveGroupBreak(TNibEditUndoList& From, TNibEditUndoList& To
 void TCustomNibEdit::Undo()
 {
     if (ReadOnly()) return;
+    // A change still open under an outer paint lock ends before it is undone.
+    if (!fLinesToTrim.empty()) TrimStoredLines();
     if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
     if (!fUndoList->PeekItem()) return;
     const TNibChangeReason last = fUndoList->LastChangeReason();
@@ -151,23 +158,24 @@ void TCustomNibEdit::Undo()
         if (top && top->ChangeReason == crIndent) indented = {top->ChangeStartPos, top->ChangeEndPos};
         UndoItem();
     };
-    if (ReplayStep(*fUndoList, *fRedoList, IsEndReason(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo),
+    if (ReplayStep(*fUndoList, *fRedoList, IsBracketEnd(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo),
                    undoItem))
         RefreshModified();
-    if (indented) {
-        fActiveSelectionMode = ownMode;
-        SetCaretAndSelection(indented->second, indented->first, indented->second);
-    }
+    // The items were replayed in their own modes; the user's mode holds again.
+    SetActiveSelectionMode(ownMode);
+    if (indented) SetCaretAndSelection(indented->second, indented->first, indented->second);
 }
 
 void TCustomNibEdit::Redo()
 {
     if (ReadOnly()) return;
+    if (!fLinesToTrim.empty()) TrimStoredLines();
     if (!fRedoList->PeekItem()) return;
     const TNibChangeReason last = fRedoList->LastChangeReason();
-    if (ReplayStep(*fRedoList, *fUndoList, IsBeginReason(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo),
+    if (ReplayStep(*fRedoList, *fUndoList, IsBracketBegin(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo),
                    [this] { RedoItem(); }))
         RefreshModified();
+    SetActiveSelectionMode(fSelectionMode);
     if (fRedoList->LastChangeReason() == crGroupBreak) {
         MoveGroupBreak(*fRedoList, *fUndoList);
         RefreshModified();
@@ -182,6 +190,7 @@ void TCustomNibEdit::UndoItem()
     TNibPaintLock lock(*this);
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
     TempValue<bool> inserting(fInserting, true);
+    TempValue<bool> replaying(fReplaying, true);
     TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     const TBufferCoord start = item->ChangeStartPos;
     const TBufferCoord end = item->ChangeEndPos;
@@ -206,9 +215,10 @@ void TCustomNibEdit::UndoItem()
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
         TBufferCoord p = Before(end, start) ? end : start;
+        int column = 0;
         if (mode == smColumn) {
             // The block's left edge in display columns: the end that stood there kept its column.
-            const int column = std::min(ColumnOfChar(start.Line, start.Char), ColumnOfChar(end.Line, end.Char));
+            column = std::min(ColumnOfChar(start.Line, start.Char), ColumnOfChar(end.Line, end.Char));
             const int line = std::min(start.Line, end.Line);
             p = {CharAtColumn(line, column), line};
         }
@@ -218,7 +228,7 @@ void TCustomNibEdit::UndoItem()
             fLines->Add({});
         }
         SetCaretXY(p);
-        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
+        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false, column);
         const TBufferCoord q = afterCursor ? start : end;
         if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor) SetCaretXY(q);
         else SetCaretAndSelection(q, start, end);
@@ -252,12 +262,18 @@ void TCustomNibEdit::UndoItem()
         fRedoList->AddChange(reason, start, end, item->ChangeStr, mode);
         break;
     case crUnindent: {
+        // Back at the char of every line where the outdent took it (a column outdent counts chars).
         const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-        InsertBlock({column, start.Line}, {column, end.Line}, item->ChangeStr.c_str(), false);
+        const std::vector<UnicodeString> pieces = Pieces(item->ChangeStr);
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            const int line = start.Line + int(k);
+            if (pieces[k].empty() || line > fLines->Count()) continue;
+            UnicodeString text = fLines->Get(line - 1);
+            text.insert(std::min(text.size(), std::size_t(column - 1)), pieces[k]);
+            fLines->Put(line - 1, text);
+        }
         SetCaretAndSelection(start, start, end);
         fRedoList->AddChange(reason, start, end, item->ChangeStr, mode);
-        // The blanks go back as a column block; the selection is again the one that was outdented.
-        fActiveSelectionMode = mode;
         break;
     }
     case crCaret:
@@ -277,6 +293,9 @@ void TCustomNibEdit::UndoItem()
         break;
     }
     default:
+        // A bracket moves to the other list, so that the step it encloses is undone and redone
+        // as one, also when it encloses nothing.
+        if (IsBracketBegin(reason) || IsBracketEnd(reason)) fRedoList->AddChange(reason, start, end, {}, mode);
         break;
     }
 }
@@ -285,11 +304,11 @@ void TCustomNibEdit::RedoItem()
 {
     const std::unique_ptr<TNibEditUndoItem> item = fRedoList->PopItem();
     if (!item) return;
-    const TNibSelectionMode ownMode = fSelectionMode;
     fActiveSelectionMode = item->ChangeSelMode;
     TNibPaintLock lock(*this);
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
     TempValue<bool> inserting(fInserting, true);
+    TempValue<bool> replaying(fReplaying, true);
     TempValue<TNibSelectionMode> selectionMode(fSelectionMode, item->ChangeSelMode);
     fUndoList->SetInsideRedo(true);
     struct InsideRedo {
@@ -321,8 +340,8 @@ void TCustomNibEdit::RedoItem()
         const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         fUndoList->AddChange(reason, start, end, old, mode);
-        const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-        SetCaretXY(afterCursor ? end : start);
+        // Where the text closed up: the earlier end (a forward deletion's far end is gone).
+        SetCaretXY(Before(end, start) ? end : start);
         break;
     }
     case crLineBreak:
@@ -333,39 +352,26 @@ void TCustomNibEdit::RedoItem()
     case crIndent:
         SetCaretAndSelection(end, start, end);
         fUndoList->AddChange(reason, start, end, item->ChangeStr, mode);
-        // The item is recorded in column mode for its column insert; the selection it puts back
-        // is the user's own.
-        fActiveSelectionMode = ownMode;
         break;
     case crUnindent: {
         const int column = mode == smColumn ? std::min(start.Char, end.Char) : 1;
-        int line = start.Line;
-        const UnicodeString& str = item->ChangeStr;
-        std::size_t pos = 0;
-        int lastPiece = 0;
-        for (;;) {
-            std::size_t stop = str.find_first_of(u"\r", pos);
-            if (stop == UnicodeString::npos) stop = str.size();
-            lastPiece = int(stop - pos);
-            if (lastPiece > 0 && line >= 1 && line <= fLines->Count()) {
-                UnicodeString text = fLines->Get(line - 1);
-                if (column <= int(text.size())) {
-                    text.erase(std::size_t(column - 1), std::size_t(lastPiece));
-                    fLines->Put(line - 1, text);
-                }
+        const std::vector<UnicodeString> pieces = Pieces(item->ChangeStr);
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            const int line = start.Line + int(k);
+            if (pieces[k].empty() || line > fLines->Count()) continue;
+            UnicodeString text = fLines->Get(line - 1);
+            if (column <= int(text.size())) {
+                text.erase(std::size_t(column - 1), pieces[k].size());
+                fLines->Put(line - 1, text);
             }
-            if (stop >= str.size()) break;
-            pos = stop + 1;
-            if (pos < str.size() && str[pos] == u'\n') ++pos;
-            ++line;
         }
         if (mode == smColumn) {
             SetCaretAndSelection(start, start, end);
         } else {
             const TBufferCoord b{start.Char - fTabWidth, start.Line};
-            SetCaretAndSelection(b, b, {end.Char - lastPiece, end.Line});
+            SetCaretAndSelection(b, b, {end.Char - int(pieces.back().size()), end.Line});
         }
-        fUndoList->AddChange(reason, start, end, str, mode);
+        fUndoList->AddChange(reason, start, end, item->ChangeStr, mode);
         break;
     }
     case crCaret:
@@ -383,6 +389,7 @@ void TCustomNibEdit::RedoItem()
         SetCaretXY(start);
         break;
     default:
+        if (IsBracketBegin(reason) || IsBracketEnd(reason)) fUndoList->AddChange(reason, start, end, {}, mode);
         break;
     }
 }

@@ -348,11 +348,11 @@ TEST_F(CompletionPopup, ClicksAndTheWheel)
     form.MouseWheel(0, 60, {});
     EXPECT_EQ(form.Position(), 5);
     form.MouseWheel(0, -240, {});
-    EXPECT_EQ(form.Position(), 5);  // past the end: refused
+    EXPECT_EQ(form.Position(), 9);  // past the end: stops on the last item, as Page Down does
     form.MouseWheel(0, -120, {});
-    EXPECT_EQ(form.Position(), 8);
+    EXPECT_EQ(form.Position(), 9);
     form.MouseWheel(ssCtrl, 120, {});
-    EXPECT_EQ(form.Position(), 4);
+    EXPECT_EQ(form.Position(), 5);
     form.SetWheelScrollLines(-1);
     form.MouseWheel(0, 360, {});
     EXPECT_EQ(form.Position(), 0);

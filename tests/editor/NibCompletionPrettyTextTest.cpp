@@ -73,12 +73,12 @@ TEST(PrettyTextParse, StrippedCommandsAreReadButNotStored)
     EXPECT_EQ(Parse(u"\\hspace{1}\\image{0}", {fcHSpace, fcImage}), "");
 }
 
-TEST(PrettyTextParse, ParametersThatAreNoNumberRaiseTheConversionError)
+TEST(PrettyTextParse, ParametersThatAreNoNumberMakeTheCommandMalformed)
 {
-    for (std::u16string_view text : {u"\\color{noColour}", u"\\hspace{x}", u"\\image{}", u"a\\color{} b"}) {
-        TFormatChunkList chunks;
-        EXPECT_THROW(FormattedTextParse(text, chunks, {}), EConvertError) << ToUtf8(text);
-    }
+    EXPECT_EQ(Parse(u"\\color{noColour}a", {}), "T(a)");
+    EXPECT_EQ(Parse(u"\\hspace{zz}x", {}), "T(x)");
+    EXPECT_EQ(Parse(u"\\image{}\\hspace{2}", {}), "H(2)");
+    EXPECT_EQ(Parse(u"a\\color{} b", {}), "T(a) T( b)");
 }
 
 TEST(PrettyText, PlainTextOfTheProgramsItems)
@@ -177,6 +177,16 @@ TEST_F(PrettyTextPaint, ColumnsStartAtTheirOffsetsWithTheirStyles)
     TProposalColumns none(nullptr);
     Paint(u"a\\column{}b", {0, 0, 1000, 16}, false, nullptr, &none);
     EXPECT_EQ(Texts()[1].Point.X, 8);
+}
+
+TEST_F(PrettyTextPaint, AnItemWithAMalformedCommandIsDrawnWithoutIt)
+{
+    FormattedTextDraw(canvas, {0, 0, 1000, 16}, u"\\hspace{zz}x\\color{no colour}y", false, nullptr, nullptr);
+    const auto texts = Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].Text, u"x");
+    EXPECT_EQ(texts[1].Point.X, 8);
+    EXPECT_EQ(FormattedTextWidth(canvas, u"\\hspace{zz}x\\image{?}", nullptr, nullptr), 8);
 }
 
 TEST_F(PrettyTextPaint, ImagesComeFromTheImageList)

@@ -158,7 +158,7 @@ TEST_F(CompletionProposalTest, AnotherBreakCharacterReplacesOnlyTheLeftPartAndOn
         const char16_t* result;
     };
     for (const Case& c : {Case{NibDefaultCompletionOptions | scoUseInsertList, u"DUP(xyz"},
-                          Case{NibDefaultCompletionOptions & ~scoEndCharCompletion, u"DU(xyz"}}) {
+                          Case{(NibDefaultCompletionOptions | scoUseInsertList) & ~scoEndCharCompletion, u"DU(xyz"}}) {
         proposal.SetOptions(c.options);
         proposal.SetEndOfTokenChr(u"()[]. ");
         SetLines({u"DUxyz"});
@@ -245,6 +245,22 @@ TEST_F(CompletionProposalTest, NothingOpensWithoutItemsWhenRefusedOrInAReadOnlyE
     char16_t ch = u'x';
     edit.KeyPress(ch);
     EXPECT_EQ(Lines(), std::vector<UnicodeString>{u"DUx"});
+}
+
+TEST_F(CompletionProposalTest, AWordThatNoItemStartsWithOpensNoList)
+{
+    SetLines({u"QU DR"});
+    edit.SetCaretXY({3, 1});
+    std::uint16_t key = VK::SPACE;
+    edit.KeyDown(key, ssCtrl);
+    EXPECT_FALSE(Open());
+    proposal.ActivateCompletion();
+    EXPECT_FALSE(Open());
+    edit.SetCaretXY({6, 1});
+    key = VK::SPACE;
+    edit.KeyDown(key, ssCtrl);
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Filtered(), "DROP");
 }
 
 TEST_F(CompletionProposalTest, ATriggerCharacterOpensTheListAfterTheTimerAndAnyOtherKeyStopsIt)

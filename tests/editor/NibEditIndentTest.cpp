@@ -206,3 +206,17 @@ TEST_F(EditorTest, UnderWordWrapHomeEndAndArrowsKnowTheEndOfAWrappedRow)
     edit.CommandProcessor(ecLineStart, u'\0', nullptr);
     EXPECT_EQ(edit.CaretX(), 1);
 }
+
+TEST_F(EditorTest, UnderWordWrapHomeAndEndInAnEmptyEditorStayAtTheStart)
+{
+    edit.SetWordWrap(true);
+    SetLines({});
+    for (bool enhanced : {false, true}) {
+        SetOption(edit, eoEnhanceHomeKey, enhanced);
+        SetOption(edit, eoEnhanceEndKey, enhanced);
+        for (TNibEditorCommand command : {ecLineStart, ecLineEnd, ecSelLineStart, ecSelLineEnd}) {
+            edit.CommandProcessor(command, u'\0', nullptr);
+            EXPECT_EQ(edit.CaretXY(), BufferCoord(1, 1)) << command << (enhanced ? " enhanced" : "");
+        }
+    }
+}

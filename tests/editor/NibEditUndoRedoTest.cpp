@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "editor/EditorFixture.h"
 
 namespace {
@@ -249,4 +251,243 @@ TEST_F(EditorTest, TypingPastTheLineEndInOverwriteModeUndoesItsBlanks)
     EXPECT_EQ(Lines(), (Lines_{u"ab  X"}));
     edit.Undo();
     EXPECT_EQ(Lines(), (Lines_{u"ab"}));
+}
+
+// The smallest cases of the edits that gave back other text on undo: past line ends, over tabs
+// and wide glyphs (U+4E00 takes two cells), in column mode. After the edit, one undo leaves the
+// caret where the undo items put it; undoing everything gives the first text back, redoing
+// everything the edited one.
+TEST_F(EditorTest, SmallestCasesUndoAndRedoExactly)
+{
+    struct Case {
+        const char* name;
+        Lines_ lines;
+        int tabWidth;
+        std::function<void(TNibEdit&)> edit;
+        Lines_ after;
+        TBufferCoord caretAfterOneUndo;
+    };
+    auto at = [](TBufferCoord caret, TNibEditorCommand command) {
+        return [=](TNibEdit& e) {
+            e.SetCaretXY(caret);
+            e.CommandProcessor(command, 0, nullptr);
+        };
+    };
+    auto column = [](TBufferCoord from, TBufferCoord to, TNibEditorCommand command) {
+        return [=](TNibEdit& e) {
+            e.CommandProcessor(ecColumnSelect, 0, nullptr);
+            e.SetCaretAndSelection(to, from, to);
+            e.CommandProcessor(command, 0, nullptr);
+        };
+    };
+    const Case cases[] = {
+        {"Ctrl+T past the line end", {u"ab", u"cd"}, 8, at({5, 1}, ecDeleteWord), {u"ab  cd"}, {5, 1}},
+        {"Ctrl+Shift+Y past the line end", {u"ab", u"cd"}, 8, at({5, 1}, ecDeleteEOL), {u"ab  cd"}, {5, 1}},
+        {"Tab past the line end after a line break",
+         {u"abc"},
+         2,
+         [](TNibEdit& e) {
+             e.SetCaretXY({2, 1});
+             e.CommandProcessor(ecLineBreak, u'\r', nullptr);
+             e.SetCaretXY({4, 1});
+             e.CommandProcessor(ecTab, 0, nullptr);
+         },
+         {u"a   ", u"bc"},
+         {4, 1}},
+        {"Tab in column selection mode",
+         {u"abc"},
+         8,
+         [](TNibEdit& e) {
+             e.SetCaretXY({2, 1});
+             e.CommandProcessor(ecColumnSelect, 0, nullptr);
+             e.CommandProcessor(ecTab, 0, nullptr);
+         },
+         {u"a       bc"},
+         {2, 1}},
+        {"column cut whose edge falls inside a tab",
+         {u"abcdef", u"a\tbc", u"uvwxyz"},
+         4,
+         column({3, 1}, {5, 3}, ecCut),
+         {u"abef", u"a\tbc", u"uvyz"},
+         {5, 3}},
+        {"column cut whose edge falls inside a wide glyph",
+         {u"abcd", u"a\u4E00b", u"wxyz"},
+         8,
+         column({3, 1}, {4, 3}, ecCut),
+         {u"abd", u"a\u4E00b", u"wxz"},
+         {4, 3}},
+        {"column delete whose block passes a line end",
+         {u"ab", u"abcdef"},
+         8,
+         column({6, 1}, {4, 2}, ecDeleteChar),
+         {u"ab", u"abcf"},
+         {4, 2}},
+        {"column backspace with a tab left of the block",
+         {u"abcdef", u"a\tbcd"},
+         4,
+         column({3, 1}, {5, 2}, ecDeleteLastChar),
+         {u"ab", u"a\td"},
+         {5, 2}},
+    };
+    for (const Case& c : cases) {
+        SetLines(c.lines);
+        edit.ClearUndo();
+        edit.SetSelectionMode(smNormal);
+        edit.SetTabWidth(c.tabWidth);
+        c.edit(edit);
+        EXPECT_EQ(Lines(), c.after) << c.name;
+        edit.Undo();
+        EXPECT_EQ(edit.CaretXY(), c.caretAfterOneUndo) << c.name;
+        while (edit.CanUndo()) edit.Undo();
+        EXPECT_EQ(Lines(), c.lines) << c.name;
+        while (edit.CanRedo()) edit.Redo();
+        EXPECT_EQ(Lines(), c.after) << c.name;
+    }
+}
+
+TEST_F(EditorTest, AfterUndoAndRedoOfAColumnPasteTheActiveModeFollowsTheSelectionMode)
+{
+    SetLines({u"abc", u"def"});
+    clipboard.SetText(u"1\r\n2");
+    clipboard.AddFormat(NibEditClipboardFormat, std::string("\2") + "1\r\n2" + '\0');
+    edit.SetCaretXY({2, 1});
+    edit.PasteFromClipboard();
+    EXPECT_EQ(Lines(), (Lines_{u"a1bc", u"d2ef"}));
+    edit.Undo();
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
+    edit.Redo();
+    EXPECT_EQ(edit.ActiveSelectionMode(), smNormal);
+    // Select All and Delete remove everything, not a rectangle; typing replaces the selection once.
+    edit.CommandProcessor(ecSelectAll, 0, nullptr);
+    edit.CommandProcessor(ecDeleteChar, 0, nullptr);
+    EXPECT_EQ(Lines(), (Lines_{u""}));
+    edit.Undo();
+    edit.CommandProcessor(ecSelectAll, 0, nullptr);
+    Type(u"x");
+    EXPECT_EQ(Lines(), (Lines_{u"x"}));
+}
+
+TEST_F(EditorTest, BlanksThatFillOrTrimALineUndoExactly)
+{
+    struct Case {
+        const char* name;
+        bool trim;
+        Lines_ lines;
+        std::function<void(TNibEdit&)> edit;
+        Lines_ after;
+    };
+    const Case cases[] = {
+        {"input-method text past the line end", false, {u"ab"},
+         [](TNibEdit& e) {
+             e.SetCaretXY({5, 1});
+             e.InputMethodText(u"x\u4E00");
+         },
+         {u"ab  x\u4E00"}},
+        {"typing trims the blanks a line had", true, {u"ab  ", u"cd\t"},
+         [](TNibEdit& e) {
+             e.SetCaretXY({1, 1});
+             e.CommandProcessor(ecChar, u'x', nullptr);
+         },
+         {u"xab", u"cd\t"}},
+        {"a blank typed at the end goes, the next letter brings it back", true, {u"ab"},
+         [](TNibEdit& e) {
+             e.SetCaretXY({3, 1});
+             e.CommandProcessor(ecChar, u' ', nullptr);
+             e.CommandProcessor(ecChar, u'c', nullptr);
+         },
+         {u"ab c"}},
+        {"a case change trims", true, {u"ab  "},
+         [](TNibEdit& e) {
+             e.SetCaretXY({2, 1});
+             e.CommandProcessor(ecUpperCase, 0, nullptr);
+         },
+         {u"AB"}},
+        {"a column paste trims the lines it ends", true, {u"ab", u"cd"},
+         [this](TNibEdit& e) {
+             clipboard.SetText(u"x \r\ny\t");
+             clipboard.AddFormat(NibEditClipboardFormat, std::string("\2") + "x \r\ny\t" + '\0');
+             e.SetCaretXY({3, 1});
+             e.PasteFromClipboard();
+         },
+         {u"abx", u"cdy"}},
+    };
+    for (const Case& c : cases) {
+        SetLines(c.lines);
+        edit.ClearUndo();
+        TNibEditorOptions options = edit.Options();
+        edit.SetOptions(c.trim ? options.Include(eoTrimTrailingSpaces) : options.Exclude(eoTrimTrailingSpaces));
+        c.edit(edit);
+        EXPECT_EQ(Lines(), c.after) << c.name;
+        edit.Undo();
+        EXPECT_EQ(Lines(), c.lines) << c.name;
+        edit.Redo();
+        EXPECT_EQ(Lines(), c.after) << c.name;
+    }
+}
+
+TEST_F(EditorTest, UndoOfABackspaceOverAnIndentationPutsTheCaretWhereItStood)
+{
+    // Smart backspace takes the indentation back to the line above's; without it, one tab stop.
+    struct Case {
+        const char* name;
+        bool smart;
+        Lines_ lines;
+        Lines_ after;
+    };
+    const Case cases[] = {
+        {"blanks, smart", true, {u"  x", u"    y"}, {u"  x", u"  y"}},
+        {"blanks, to the tab stop", false, {u"x", u"    y"}, {u"x", u"y"}},
+        {"a tab and blanks, smart", true, {u"  x", u"\t  y"}, {u"  x", u"  y"}},
+    };
+    for (const Case& c : cases) {
+        SetLines(c.lines);
+        edit.ClearUndo();
+        edit.SetTabWidth(4);
+        TNibEditorOptions options = edit.Options();
+        edit.SetOptions(c.smart ? options.Include(eoSmartTabDelete) : options.Exclude(eoSmartTabDelete));
+        const TBufferCoord caret{int(c.lines[1].size()), 2};
+        edit.SetCaretXY(caret);
+        edit.CommandProcessor(ecDeleteLastChar, 0, nullptr);
+        EXPECT_EQ(Lines(), c.after) << c.name;
+        edit.Undo();
+        EXPECT_EQ(Lines(), c.lines) << c.name;
+        EXPECT_EQ(edit.CaretXY(), caret) << c.name;
+        edit.Redo();
+        EXPECT_EQ(Lines(), c.after) << c.name;
+    }
+}
+
+TEST_F(EditorTest, RedoOfADeletionLeavesTheCaretWhereTheTextClosedUp)
+{
+    SetLines({u"ab", u"cd"});
+    edit.SetCaretXY({3, 1});
+    edit.CommandProcessor(ecDeleteEOL, 0, nullptr);  // deletes forward, the line break
+    EXPECT_EQ(Lines(), (Lines_{u"abcd"}));
+    edit.Undo();
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 1));
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"abcd"}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 1));
+
+    SetLines({u"abcdef"});
+    Select({5, 1}, {2, 1});  // selected backwards
+    edit.CommandProcessor(ecDeleteChar, 0, nullptr);
+    edit.Undo();
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"aef"}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(2, 1));
+}
+
+TEST_F(EditorTest, UndoInsideAnOuterPaintLockTakesTheTrimmedBlanksAlong)
+{
+    SetLines({u"ab  "});
+    edit.SetOptions(TNibEditorOptions(edit.Options()).Include(eoTrimTrailingSpaces));
+    edit.BeginUpdate();
+    edit.SetCaretXY({1, 1});
+    Type(u"x");
+    edit.Undo();
+    edit.EndUpdate();
+    EXPECT_EQ(Lines(), (Lines_{u"ab  "}));
+    edit.Redo();
+    EXPECT_EQ(Lines(), (Lines_{u"xab"}));
 }
