@@ -320,7 +320,7 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
     case 12:
         s.What = RandomEditStep::Ime;
         s.Text = Piece(3) + Letter();
-        if (s.Text.find_first_not_of(u'\t') == UnicodeString::npos) s.Text = u"\u4E00";
+        if (s.Text.find_first_not_of(u'\t') == UnicodeString::npos) s.Text.assign(1, u'\u4E00');
         break;
     case 13:
     case 14:
