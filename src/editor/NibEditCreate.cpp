@@ -231,9 +231,14 @@ void TCustomNibEdit::HighlighterAttrChanged(TObject* Sender)
 {
     RecalcCharExtent();
     if (Sender == fHighlighter && fHighlighter) {
+        // A rescan changes no text, so the selection that the end of the lines update collapses
+        // is given back: a new word list (such as the rescan after an edit) must not drop it.
+        const TBufferCoord blockBegin = fBlockBegin, blockEnd = fBlockEnd;
         fLines->BeginUpdate();
         ScanRanges();
         fLines->EndUpdate();
+        fBlockBegin = blockBegin;
+        fBlockEnd = blockEnd;
     } else {
         Invalidate();
     }

@@ -22,6 +22,15 @@ TEST_F(CodeEditorWords, LocalWordsAreRescannedOnce1700MsAfterTheLastEdit)
     EXPECT_FALSE(page.CodeHighliteTimer.Enabled());
 }
 
+TEST_F(CodeEditorWords, TheRescanAfterAnEditKeepsTheSelection)
+{
+    Type(u": SQ DUP * ;\r\nSQ");
+    page.ScriptEdit.SelectAll();
+    loop.AdvanceMs(1700);
+    ASSERT_TRUE(page.Highlighter()->IsLocalword(u"SQ"));
+    EXPECT_EQ(page.ScriptEdit.SelText(), u": SQ DUP * ;\r\nSQ");
+}
+
 TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotComments)
 {
     Type(u"\\ : LINE-COMMENT\r\n( : COMMENT ) : SQ DUP * ;\r\n: CUBE DUP SQ * ;");
