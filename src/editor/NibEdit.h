@@ -529,6 +529,11 @@ public:
     // --- Options, indent and unindent ------------------------------------------------------------------
     void SetWantReturns(bool Value) { fWantReturns = Value; }
     void SetWantTabs(bool Value) { fWantTabs = Value; }
+    /// The arrows always; Tab while WantTabs and Enter while WantReturns.
+    TDlgCodes DlgCode() const override
+    {
+        return DLGC_WANTARROWS | (fWantTabs ? DLGC_WANTTAB : 0) | (fWantReturns ? DLGC_WANTALLKEYS : 0);
+    }
     void DoBlockIndent();
     void DoBlockUnindent();
     bool IsPointInSelection(const TBufferCoord& Value) const;

@@ -18,6 +18,7 @@ protected:
     EditorKeysQtTest()
     {
         edit = std::make_unique<TNibEdit>();
+        edit->SetWantTabs(true);  // as the code editor page has it
         host = std::make_unique<ControlHostWidget>(*edit);
         host->resize(300, 200);
     }
@@ -57,4 +58,16 @@ TEST_F(EditorKeysQtTest, EachKeyActsOnceThroughTheToolkit)
     EXPECT_EQ(edit->SelText(), u" ");
     Key(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));  // the typed run goes
     EXPECT_EQ(edit->Text(), u"a\r\n");
+}
+
+TEST_F(EditorKeysQtTest, TabAndEnterReachTheEditorOnlyWhileItWantsThem)
+{
+    edit->SetWantTabs(false);
+    edit->SetWantReturns(false);
+    Key(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    Key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    Key(Qt::Key_Left);
+    Key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    EXPECT_EQ(edit->Text(), u"ba");
 }

@@ -17,6 +17,9 @@ public:
     void CaretChanged(bool visible, const TRect& caret) override;
     void Beep() override { ++Beeps; }
     void ScrollRect(const TRect& r, int dx, int dy) override { Scrolled.push_back({r, dx, dy}); }
+    /// Gives the control the asked size, as a window that no layout holds does.
+    void RequestClientSize(int width, int height) override { fControl.SetBounds(0, 0, width, height); }
+    std::optional<TPoint> PointerPosition() const override { return Pointer; }
 
     /// Forgets what was recorded so far.
     void Reset();
@@ -33,6 +36,8 @@ public:
     bool CaretShown = false;
     TRect Caret;
     int Beeps = 0;
+    /// Where the mouse pointer is, in client coordinates.
+    std::optional<TPoint> Pointer;
 
 private:
     Control& fControl;

@@ -1,5 +1,6 @@
 #include "platform/qt/ControlHostWidget.h"
 #include <QApplication>
+#include <QCursor>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -43,10 +44,15 @@ public:
 protected:
     bool event(QEvent* e) override
     {
-        // Tab and Shift+Tab are keys of the control, not focus moves.
-        if (e->type() == QEvent::KeyPress) {
+        if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
             auto* k = static_cast<QKeyEvent*>(e);
-            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            // A key the control does not want goes on to the window, which may move the focus with it.
+            if (!Wanted(k->key())) {
+                e->ignore();
+                return false;
+            }
+            // A wanted Tab or Shift+Tab is a key of the control, not a focus move.
+            if (e->type() == QEvent::KeyPress && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)) {
                 keyPressEvent(k);
                 return true;
             }
@@ -159,6 +165,21 @@ protected:
     }
 
 private:
+    bool Wanted(int key) const
+    {
+        switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return (fControl.DlgCode() & DLGC_WANTTAB) != 0;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+        case Qt::Key_Down: return (fControl.DlgCode() & DLGC_WANTARROWS) != 0;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return (fControl.DlgCode() & DLGC_WANTALLKEYS) != 0;
+        default: return true;
+        }
+    }
+
     static std::optional<TMouseButton> ButtonOf(Qt::MouseButton b)
     {
         switch (b) {
@@ -312,3 +333,21 @@ void ControlHostWidget::SetFocus() { fSurface->setFocus(Qt::OtherFocusReason); }
 void ControlHostWidget::CaretChanged(bool visible, const TRect& caret) { fSurface->SetCaret(visible, caret); }
 
 void ControlHostWidget::Beep() { QApplication::beep(); }
+
+void ControlHostWidget::RequestClientSize(int width, int height)
+{
+    // A widget that a layout places keeps the size the layout gives it, as an aligned control does.
+    QWidget* parent = parentWidget();
+    if (parent && parent->layout() && parent->layout()->indexOf(this) >= 0) return;
+    if (!fControl.ScrollBarsInside()) {
+        if (fVert->isVisibleTo(this)) width += fVert->sizeHint().width();
+        if (fHorz->isVisibleTo(this)) height += fHorz->sizeHint().height();
+    }
+    resize(width, height);
+}
+
+std::optional<TPoint> ControlHostWidget::PointerPosition() const
+{
+    const QPoint p = fSurface->mapFromGlobal(QCursor::pos());
+    return TPoint{p.x(), p.y()};
+}

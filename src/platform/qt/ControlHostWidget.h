@@ -24,6 +24,8 @@ public:
     void SetFocus() override;
     void CaretChanged(bool visible, const TRect& caret) override;
     void Beep() override;
+    void RequestClientSize(int width, int height) override;
+    std::optional<TPoint> PointerPosition() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
