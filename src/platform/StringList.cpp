@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include "platform/Folders.h"
+#include "platform/Stream.h"
 
 namespace {
 
@@ -277,6 +278,20 @@ bool TStringList::LoadFromFile(const UnicodeString& fileName)
     if (!ReadFileBytes(fileName, bytes)) return false;
     SetText(DecodeText(bytes));
     return true;
+}
+
+void TStringList::LoadFromStream(TStream& stream)
+{
+    std::string bytes;
+    char buffer[4096];
+    for (int got; (got = stream.Read(buffer, int(sizeof buffer))) > 0;) bytes.append(buffer, std::size_t(got));
+    SetText(DecodeText(bytes));
+}
+
+bool TStringList::SaveToStream(TStream& stream) const
+{
+    const std::string bytes = ToAnsi(Text());
+    return stream.Write(bytes.data(), int(bytes.size())) == int(bytes.size());
 }
 
 bool TStringList::SaveToFile(const UnicodeString& fileName, UnicodeString* error) const

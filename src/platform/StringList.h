@@ -5,6 +5,8 @@
 #include "platform/Events.h"
 #include "platform/Text.h"
 
+class TStream;
+
 /// What Add does on a sorted list with a string that is already there.
 enum class TDuplicates : std::uint8_t { dupIgnore, dupAccept, dupError };
 
@@ -63,6 +65,10 @@ public:
     /// Saves as 8-bit text with CR LF, replacing the old file only once the new one is complete;
     /// false on failure, with the reason in *error when given.
     bool SaveToFile(const UnicodeString& fileName, UnicodeString* error = nullptr) const;
+    /// Reads the stream from its position to its end, decoded as a file is.
+    void LoadFromStream(TStream& stream);
+    /// Writes the lines as a file holds them; false when the stream took fewer bytes.
+    bool SaveToStream(TStream& stream) const;
 
 private:
     struct Item {
