@@ -605,6 +605,25 @@ public:
     int SearchReplace(const UnicodeString& ASearch, const UnicodeString& AReplace, TNibSearchOptions AOptions);
     TReplaceTextEvent OnReplaceText;
 
+    // --- The selection as character indexes, and the mouse position (NibEditSelectionIndexes) -----
+    /// Index of the selection's start (or of the caret without a selection) in the whole text, each
+    /// line break counting 2.
+    int SelStart() const;
+    /// Moves the caret to an index and collapses the selection onto it.
+    void SetSelStart(int Value);
+    /// Index of the selection's end, or of the caret without a selection.
+    int SelEnd() const;
+    void SetSelEnd(int Value);
+    /// Characters selected, line breaks counting 2; 0 without a selection.
+    int SelLength() const;
+    /// Selects Value characters on from the selection's start, or back from it when negative; the
+    /// caret goes to the far end. A length beyond the text stops at its end or its start.
+    void SetSelLength(int Value);
+    /// The buffer position under the mouse pointer; false when the pointer is outside the control.
+    bool GetPositionOfMouse(TBufferCoord& Position) const;
+    /// The word under the mouse pointer; empty when there is none.
+    UnicodeString WordAtMouse() const;
+
 protected:
     virtual void DoOnProcessCommand(TNibEditorCommand& Command, char16_t& AChar, void* Data);
     virtual void DoOnCommandProcessed(TNibEditorCommand Command, char16_t AChar, void* Data);
