@@ -59,6 +59,10 @@ enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAl
 using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeString& ASearch,
                                              const UnicodeString& AReplace, int Line, int Column,
                                              TNibReplaceAction& Action)>;
+/// When the transient painting runs: before the editor changes what shows, or after.
+enum TTransientType : std::uint8_t { ttBefore, ttAfter };
+/// Draws over the text what comes and goes with the caret, such as a matching bracket.
+using TPaintTransient = std::function<void(TObject* Sender, Canvas& ACanvas, TTransientType TransientType)>;
 /// Whether the editor draws a border; without one the drag-scroll area keeps 2 pixels off each edge.
 enum TNibBorderStyle : std::uint8_t { bsNone, bsSingle };
 /// Commands that tell hooked handlers of focus gained and lost; they have no identifiers.
@@ -623,6 +627,23 @@ public:
     bool GetPositionOfMouse(TBufferCoord& Position) const;
     /// The word under the mouse pointer; empty when there is none.
     UnicodeString WordAtMouse() const;
+
+    // --- Transient painting (NibEditPaintTransient) ----------------------------------------------
+    TPaintTransient OnPaintTransient;
+
+protected:
+    /// Runs the transient painting unless a locked pass is open. Lock opens a pass with ttBefore and
+    /// closes it with ttAfter; the calls in between run nothing.
+    virtual void DoOnPaintTransientEx(TTransientType TransientType, bool Lock);
+    virtual void DoOnPaintTransient(TTransientType TransientType) { DoOnPaintTransientEx(TransientType, false); }
+
+private:
+    /// OnPaintTransient with the editor's font and colour and the caret hidden, on the canvas of
+    /// the paint in progress or, without one, on the host's.
+    void PaintTransient(TTransientType TransientType, Canvas* PaintCanvas);
+    int fPaintTransientLock = 0;
+
+public:
 
 protected:
     virtual void DoOnProcessCommand(TNibEditorCommand& Command, char16_t& AChar, void* Data);

@@ -59,6 +59,7 @@ int TCustomNibEdit::SearchReplace(const UnicodeString& ASearch, const UnicodeStr
     fSearchEngine->SetPattern(ASearch);
     int result = 0;
     int replaceLen = 0;
+    DoOnPaintTransient(ttBefore);
     bool endBlockNeeded = false;
     if (replaceAll && !prompt) {
         IncPaintLock();
@@ -68,6 +69,7 @@ int TCustomNibEdit::SearchReplace(const UnicodeString& ASearch, const UnicodeStr
     TScopeExit cleanup{[&] {
         if (endBlockNeeded) EndUndoBlock();
         if (replaceAll && !prompt) DecPaintLock();
+        DoOnPaintTransient(ttAfter);
     }};
 
     // Forward, after a replacement that broke its line, the search goes on from the caret.

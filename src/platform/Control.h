@@ -1,6 +1,7 @@
 #pragma once
 // Base of the controls that the system draws itself; a host (a toolkit widget, or a test) shows it.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include "platform/Canvas.h"
 #include "platform/Events.h"
@@ -75,6 +76,9 @@ public:
     virtual void RequestClientSize(int width, int height) {}
     /// Where the mouse pointer is, in the control's client coordinates; nothing when unknown.
     virtual std::optional<TPoint> PointerPosition() const { return std::nullopt; }
+    /// Runs paint on a canvas over the control's window outside a paint pass; a host without one
+    /// does not run it.
+    virtual void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) {}
 };
 
 class Control : public TObject {

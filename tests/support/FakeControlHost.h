@@ -2,6 +2,7 @@
 // A ControlHost that records what a control asks of it: repaints, pixel scrolls, scroll bars and the caret.
 #include <vector>
 #include "platform/Control.h"
+#include "support/RecordingCanvas.h"
 
 class FakeControlHost : public ControlHost {
 public:
@@ -20,6 +21,7 @@ public:
     /// Gives the control the asked size, as a window that no layout holds does.
     void RequestClientSize(int width, int height) override { fControl.SetBounds(0, 0, width, height); }
     std::optional<TPoint> PointerPosition() const override { return Pointer; }
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) override { paint(OutsidePaint); }
 
     /// Forgets what was recorded so far.
     void Reset();
@@ -38,6 +40,8 @@ public:
     int Beeps = 0;
     /// Where the mouse pointer is, in client coordinates.
     std::optional<TPoint> Pointer;
+    /// What was drawn on the window outside a paint pass.
+    RecordingCanvas OutsidePaint;
 
 private:
     Control& fControl;

@@ -41,6 +41,17 @@ public:
         update(ToQRect(fCaret));
     }
 
+    /// Draws on the backing image and shows the result with the next paint, which draws the
+    /// control over it again: what lasts is what the control's own paint pass draws.
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint)
+    {
+        FitBacking();
+        QtCanvas canvas(fBacking);
+        paint(canvas);
+        canvas.Flush();
+        update();
+    }
+
 protected:
     bool event(QEvent* e) override
     {
@@ -62,10 +73,7 @@ protected:
 
     void paintEvent(QPaintEvent* e) override
     {
-        if (fBacking.size() != size()) {
-            fBacking = QImage(size(), QImage::Format_RGB32);
-            fBacking.fill(ToQColor(fControl.Color()));
-        }
+        FitBacking();
         QtCanvas canvas(fBacking);
         canvas.SetFont(fControl.Font());
         canvas.SetBrushColor(fControl.Color());
@@ -165,6 +173,13 @@ protected:
     }
 
 private:
+    void FitBacking()
+    {
+        if (fBacking.size() == size()) return;
+        fBacking = QImage(size(), QImage::Format_RGB32);
+        fBacking.fill(ToQColor(fControl.Color()));
+    }
+
     bool Wanted(int key) const
     {
         switch (key) {
@@ -333,6 +348,11 @@ void ControlHostWidget::SetFocus() { fSurface->setFocus(Qt::OtherFocusReason); }
 void ControlHostWidget::CaretChanged(bool visible, const TRect& caret) { fSurface->SetCaret(visible, caret); }
 
 void ControlHostWidget::Beep() { QApplication::beep(); }
+
+void ControlHostWidget::PaintOutsidePaint(const std::function<void(Canvas&)>& paint)
+{
+    fSurface->PaintOutsidePaint(paint);
+}
 
 void ControlHostWidget::RequestClientSize(int width, int height)
 {

@@ -26,6 +26,7 @@ public:
     void Beep() override;
     void RequestClientSize(int width, int height) override;
     std::optional<TPoint> PointerPosition() const override;
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
