@@ -628,6 +628,14 @@ public:
     /// The word under the mouse pointer; empty when there is none.
     UnicodeString WordAtMouse() const;
 
+    // --- The focus list (NibEditFocusList) -------------------------------------------------------
+    /// Controls that take the focus in the editor's place while the editor keeps its caret (the
+    /// completion popup); the newest one is asked first.
+    void AddFocusControl(Control* AControl);
+    void RemoveFocusControl(Control* AControl);
+    /// Focuses the newest control of the focus list when it can take the focus, else the editor.
+    void SetFocus() override;
+
     // --- Transient painting (NibEditPaintTransient) ----------------------------------------------
     TPaintTransient OnPaintTransient;
 
@@ -642,6 +650,7 @@ private:
     /// the paint in progress or, without one, on the host's.
     void PaintTransient(TTransientType TransientType, Canvas* PaintCanvas);
     int fPaintTransientLock = 0;
+    std::vector<Control*> fFocusList;
 
 public:
 

@@ -124,7 +124,8 @@ void TCustomNibEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     if (X < fGutterWidth) SetStateFlag(sfPossibleGutterClick);
     if (HasStateFlag(sfPossibleGutterClick) && Button == TMouseButton::mbRight) DoOnGutterClick(Button, X, Y);
-    SetFocus();
+    // The click gives the editor itself the focus, past any control of its focus list.
+    Control::SetFocus();
 }
 
 void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)

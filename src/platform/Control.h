@@ -110,7 +110,10 @@ public:
     bool Enabled() const { return fEnabled; }
     void SetEnabled(bool enabled);
     bool Focused() const { return fFocused; }
-    void SetFocus();
+    /// Shown and enabled.
+    bool CanFocus() const { return fVisible && fEnabled; }
+    /// Asks the host for the focus.
+    virtual void SetFocus();
 
     void Invalidate();
     void InvalidateRect(const TRect& r);
