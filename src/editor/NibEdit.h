@@ -636,6 +636,15 @@ public:
     /// Focuses the newest control of the focus list when it can take the focus, else the editor.
     void SetFocus() override;
 
+    // --- Changed key bindings in a stream (NibEditKeystrokeDifferences) -------------------------
+    /// Writes how Keystrokes differ from the default bindings: "RemovedKeystrokes", the defaults
+    /// the editor lacks, then "AddedKeystrokes", its bindings the defaults lack; each a name and a
+    /// keystroke table. Nothing at all when the bindings are the defaults.
+    void WriteKeystrokeDifferences(std::ostream& Stream) const;
+    /// Applies the differences of a stream to Keystrokes: the removed bindings are deleted, the
+    /// added ones appended. A stream that is not such differences raises ENibError and changes nothing.
+    void ReadKeystrokeDifferences(std::istream& Stream);
+
     // --- Transient painting (NibEditPaintTransient) ----------------------------------------------
     TPaintTransient OnPaintTransient;
 
