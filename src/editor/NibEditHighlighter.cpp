@@ -92,7 +92,14 @@ void TNibCustomHighlighter::DefHighlightChange(TObject*)
         fUpdateChange = true;
         return;
     }
+    if (fLoading) return;
     fAttrChangeHooks.Fire();
+}
+
+void TNibCustomHighlighter::Loaded()
+{
+    fLoading = false;
+    DefHighlightChange(this);
 }
 
 void TNibCustomHighlighter::EndUpdate()

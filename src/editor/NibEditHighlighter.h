@@ -158,6 +158,18 @@ public:
     /// From another highlighter: attributes by name, DefaultFilter and Enabled.
     void Assign(const TNibCustomHighlighter& Source);
 
+    /// Reading the highlighter's settings begins: the change notification waits for Loaded.
+    void Loading() { fLoading = true; }
+    bool IsLoading() const { return fLoading; }
+    /// The settings are read: the change notification fires once.
+    virtual void Loaded();
+    /// Reads the attributes from an ini file: a section per attribute name with the whole numbers
+    /// "Background", "Foreground" and "Style" (bold 1, italic 2, underline 4, strike-out 8). A
+    /// missing key keeps its value. False when the file or any attribute's section is missing.
+    bool LoadFromFile(const UnicodeString& FileName);
+    /// Writes the attributes so, keeping the file's other sections; false when it cannot be written.
+    bool SaveToFile(const UnicodeString& FileName) const;
+
     static UnicodeString GetLanguageName();
     static UnicodeString GetFriendlyLanguageName();
     /// The class's own name, as the highlighter's export name is made from it.
@@ -199,6 +211,7 @@ private:
     TNibNotifyEventChain fAttrChangeHooks{this};
     int fUpdateCount = 0;
     bool fUpdateChange = false;
+    bool fLoading = false;
     bool fEnabled = true;
     TNibCharSet fAdditionalWordBreakChars;
     TNibCharSet fAdditionalIdentChars;
