@@ -628,6 +628,29 @@ public:
     /// The word under the mouse pointer; empty when there is none.
     UnicodeString WordAtMouse() const;
 
+    // --- Word positions, brackets and tokens at a position (NibEditPositionQueries) --------------
+    /// The start of the next word; the Ex forms start from XY, the others from the caret.
+    virtual TBufferCoord NextWordPos() const { return NextWordPosEx(CaretXY()); }
+    virtual TBufferCoord NextWordPosEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord WordStart() const { return WordStartEx(CaretXY()); }
+    virtual TBufferCoord WordStartEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord WordEnd() const { return WordEndEx(CaretXY()); }
+    virtual TBufferCoord WordEndEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord PrevWordPos() const { return PrevWordPosEx(CaretXY()); }
+    virtual TBufferCoord PrevWordPosEx(const TBufferCoord& XY) const;
+    /// The caret to the partner of the bracket at it; it stays where it is when there is none.
+    virtual void FindMatchingBracket();
+    /// The partner of the bracket at the caret, or at APoint; (0, 0) when there is none.
+    virtual TBufferCoord GetMatchingBracket() const { return GetMatchingBracketEx(CaretXY()); }
+    virtual TBufferCoord GetMatchingBracketEx(const TBufferCoord& APoint) const;
+    /// The highlighter's token that holds the character at XY; false without one.
+    bool GetHighlighterAttriAtRowCol(const TBufferCoord& XY, UnicodeString& Token,
+                                     TNibHighlighterAttributes*& Attri) const;
+    bool GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, UnicodeString& Token, int& TokenType, int& Start,
+                                       TNibHighlighterAttributes*& Attri) const;
+    /// Repaints the whole gutter.
+    void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
+
     // --- The focus list (NibEditFocusList) -------------------------------------------------------
     /// Controls that take the focus in the editor's place while the editor keeps its caret (the
     /// completion popup); the newest one is asked first.

@@ -80,7 +80,7 @@ void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, v
     case ecSelWord: SetSelWord(); break;
     case ecScrollUp: ScrollUpDown(false); break;
     case ecScrollDown: ScrollUpDown(true); break;
-    case ecMatchBracket: SetCaretXY(FindMatchingBracket(*fLines, fHighlighter, CaretXY())); break;
+    case ecMatchBracket: SetCaretXY(::FindMatchingBracket(*fLines, fHighlighter, CaretXY())); break;
     case ecContextHelp:
         if (OnContextHelp) OnContextHelp(this, WordAtCursor());
         break;
