@@ -53,6 +53,8 @@ using TContextHelpEvent = std::function<void(TObject* Sender, const UnicodeStrin
 using TKeyPressWEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 using TGutterClickEvent =
     std::function<void(TObject* Sender, TMouseButton Button, int X, int Y, int Line, TNibEditMark* Mark)>;
+/// May change the mouse cursor chosen for a buffer position under the mouse.
+using TMouseCursorEvent = std::function<void(TObject* Sender, const TBufferCoord& aLineCharPos, TCursorShape& aCursor)>;
 using TDropFilesEvent = std::function<void(TObject* Sender, int X, int Y, const TStringList& Files)>;
 /// The answer to a prompted replacement.
 enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
@@ -650,6 +652,13 @@ public:
                                        TNibHighlighterAttributes*& Attri) const;
     /// Repaints the whole gutter.
     void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
+
+    // --- The mouse cursor (NibEditMouseCursor) -----------------------------------------------------
+    /// Chooses the cursor for where the mouse last was: the gutter's over the gutter; over the
+    /// text the arrow on a selection that can be dragged, else the I-beam; then OnMouseCursor
+    /// and the mouse-cursor handlers may change it.
+    virtual void UpdateMouseCursor();
+    TMouseCursorEvent OnMouseCursor;
 
     // --- The focus list (NibEditFocusList) -------------------------------------------------------
     /// Controls that take the focus in the editor's place while the editor keeps its caret (the

@@ -137,6 +137,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
         DragOver(this, X, Y, dsDragMove, accept);
         return;
     }
+    UpdateMouseCursor();
     if (!Captured()) return;
     if (HasStateFlag(sfWaitForDragging)) {
         // Below the drag distance a move is still part of a click: nothing changes.
