@@ -660,6 +660,13 @@ public:
     virtual void UpdateMouseCursor();
     TMouseCursorEvent OnMouseCursor;
 
+    // --- The scroll hint (NibEditScrollHint) -----------------------------------------------------
+    /// The hint beside the vertical bar while its thumb is dragged (eoShowScrollHint).
+    TColor ScrollHintColor() const { return fScrollHintColor; }
+    void SetScrollHintColor(TColor Value) { fScrollHintColor = Value; }
+    TScrollHintFormat ScrollHintFormat() const { return fScrollHintFormat; }
+    void SetScrollHintFormat(TScrollHintFormat Value) { fScrollHintFormat = Value; }
+
     // --- The focus list (NibEditFocusList) -------------------------------------------------------
     /// Controls that take the focus in the editor's place while the editor keeps its caret (the
     /// completion popup); the newest one is asked first.
@@ -691,6 +698,10 @@ private:
     /// the paint in progress or, without one, on the host's.
     void PaintTransient(TTransientType TransientType, Canvas* PaintCanvas);
     int fPaintTransientLock = 0;
+    /// The system's hint background colour.
+    TColor fScrollHintColor = TColor(0x80000018u);
+    /// Shows the top line (and the last, with shfTopToBottom) beside the dragged thumb at trackPos.
+    void ShowScrollHint(int trackPos);
     std::vector<Control*> fFocusList;
 
 public:

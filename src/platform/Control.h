@@ -79,6 +79,11 @@ public:
     /// Runs paint on a canvas over the control's window outside a paint pass; a host without one
     /// does not run it.
     virtual void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) {}
+    /// The size a hint window takes for text, broken into lines no wider than maxWidth.
+    virtual TSize HintSize(const UnicodeString& text, int maxWidth) const { return {}; }
+    /// Shows a hint window over the control, its rectangle in client coordinates; a shown one moves.
+    virtual void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) {}
+    virtual void HideHint() {}
 };
 
 class Control : public TObject {

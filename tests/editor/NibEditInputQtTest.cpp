@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <memory>
 
 #include "editor/NibEdit.h"
@@ -70,4 +71,20 @@ TEST_F(EditorKeysQtTest, TabAndEnterReachTheEditorOnlyWhileItWantsThem)
     Key(Qt::Key_Left);
     Key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
     EXPECT_EQ(edit->Text(), u"ba");
+}
+
+TEST_F(EditorKeysQtTest, DraggingTheThumbShowsTheTopLineInAHintWindowUntilTheDragEnds)
+{
+    for (int i = 1; i <= 200; ++i) edit->Lines().Add(u"line " + IntToStr(i));
+    host->show();
+    edit->Scroll(TScrollBarKind::sbVertical, TScrollCode::scTrack, 120);
+    QLabel* hint = host->HintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), QStringLiteral("Top Line: 120"));
+    // At the right edge of the editor, 4 pixels in.
+    const QPoint right = host->Surface()->mapToGlobal(QPoint(host->Surface()->width() - 4, 0));
+    EXPECT_EQ(hint->geometry().right() + 1, right.x());
+    edit->Scroll(TScrollBarKind::sbVertical, TScrollCode::scEndScroll, 120);
+    EXPECT_FALSE(hint->isVisible());
 }

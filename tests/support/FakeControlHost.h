@@ -22,6 +22,16 @@ public:
     void RequestClientSize(int width, int height) override { fControl.SetBounds(0, 0, width, height); }
     std::optional<TPoint> PointerPosition() const override { return Pointer; }
     void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) override { paint(OutsidePaint); }
+    /// One line of 8-pixel characters with 3 pixels around.
+    TSize HintSize(const UnicodeString& text, int maxWidth) const override { return {int(text.size()) * 8 + 6, 22}; }
+    void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) override
+    {
+        HintText = text;
+        HintColor = color;
+        HintRect = rect;
+        HintShown = true;
+    }
+    void HideHint() override { HintShown = false; }
 
     /// Forgets what was recorded so far.
     void Reset();
@@ -40,6 +50,10 @@ public:
     int Beeps = 0;
     /// Where the mouse pointer is, in client coordinates.
     std::optional<TPoint> Pointer;
+    UnicodeString HintText;
+    TColor HintColor = 0;
+    TRect HintRect;
+    bool HintShown = false;
     /// What was drawn on the window outside a paint pass.
     RecordingCanvas OutsidePaint;
 

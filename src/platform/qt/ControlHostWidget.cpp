@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
@@ -240,7 +241,11 @@ ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
     fControl.SetHost(this);
 }
 
-ControlHostWidget::~ControlHostWidget() { fControl.SetHost(nullptr); }
+ControlHostWidget::~ControlHostWidget()
+{
+    fControl.SetHost(nullptr);
+    delete fHint;
+}
 
 QWidget* ControlHostWidget::Surface() const { return fSurface; }
 
@@ -370,4 +375,44 @@ std::optional<TPoint> ControlHostWidget::PointerPosition() const
 {
     const QPoint p = fSurface->mapFromGlobal(QCursor::pos());
     return TPoint{p.x(), p.y()};
+}
+
+void ControlHostWidget::PrepareHint(const UnicodeString& text, int maxWidth) const
+{
+    if (!fHint) {
+        fHint = new QLabel(nullptr, Qt::ToolTip);
+        fHint->setMargin(2);
+        fHint->setAutoFillBackground(true);
+    }
+    fHint->setWordWrap(false);
+    fHint->setText(QString::fromStdU16String(text));
+    if (fHint->sizeHint().width() > maxWidth) {
+        fHint->setWordWrap(true);
+        fHint->setFixedWidth(maxWidth);
+    } else {
+        fHint->setMinimumWidth(0);
+        fHint->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+TSize ControlHostWidget::HintSize(const UnicodeString& text, int maxWidth) const
+{
+    PrepareHint(text, maxWidth);
+    const QSize size = fHint->sizeHint();
+    return {size.width(), size.height()};
+}
+
+void ControlHostWidget::ShowHint(const UnicodeString& text, TColor color, const TRect& rect)
+{
+    if (!fHint || fHint->text() != QString::fromStdU16String(text)) PrepareHint(text, rect.Width());
+    QPalette palette = fHint->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    fHint->setPalette(palette);
+    fHint->setGeometry(QRect(fSurface->mapToGlobal(QPoint(rect.Left, rect.Top)), QSize(rect.Width(), rect.Height())));
+    fHint->show();
+}
+
+void ControlHostWidget::HideHint()
+{
+    if (fHint) fHint->hide();
 }
