@@ -18,8 +18,7 @@ void TCustomNibEdit::SetBookMark(int BookMark, int X, int Y)
     mark->SetImageIndex(BookMark);
     mark->SetBookmarkNumber(BookMark);
     mark->SetVisible(true);
-    // The editor has no bookmark image list of its own to draw from: the built-in glyphs.
-    mark->SetInternalImage(true);
+    mark->SetInternalImage(fBookMarkOpt->BookmarkImages() == nullptr);
     PlaceBookmark(mark);
     if (!mark) return;
     ClearBookMark(BookMark);

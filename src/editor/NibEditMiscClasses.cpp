@@ -179,10 +179,17 @@ void TNibBookMarkOpt::SetGlyphsVisible(bool value) { Set(fGlyphsVisible, value);
 void TNibBookMarkOpt::SetLeftMargin(int value) { Set(fLeftMargin, value); }
 void TNibBookMarkOpt::SetXoffset(int value) { Set(fXoffset, value); }
 
+void TNibBookMarkOpt::SetBookmarkImages(const TCustomImageList* value)
+{
+    fBookmarkImages = value;
+    Fire(OnChange, this);
+}
+
 void TNibBookMarkOpt::Assign(const TPersistent& Source)
 {
     auto* src = dynamic_cast<const TNibBookMarkOpt*>(&Source);
     if (!src) return TPersistent::Assign(Source);
+    fBookmarkImages = src->fBookmarkImages;
     fDrawBookmarksFirst = src->fDrawBookmarksFirst;
     fEnableKeys = src->fEnableKeys;
     fGlyphsVisible = src->fGlyphsVisible;

@@ -9,6 +9,7 @@
 #include "editor/NibEditTypes.h"
 #include "platform/Control.h"
 #include "platform/Graphics.h"
+#include "platform/ImageList.h"
 #include "platform/Persistent.h"
 
 /// Colours of selected text.
@@ -133,6 +134,10 @@ class TNibBookMarkOpt : public TPersistent {
 public:
     explicit TNibBookMarkOpt(TObject* AOwner) : fOwner(AOwner) {}
 
+    /// The images that marks not drawn with the built-in glyphs come from; not owned, and it must
+    /// outlive its use here (nullptr: none).
+    const TCustomImageList* BookmarkImages() const { return fBookmarkImages; }
+    void SetBookmarkImages(const TCustomImageList* value);
     bool DrawBookmarksFirst() const { return fDrawBookmarksFirst; }
     void SetDrawBookmarksFirst(bool value);
     bool EnableKeys() const { return fEnableKeys; }
@@ -157,6 +162,7 @@ private:
         Fire(OnChange, this);
     }
 
+    const TCustomImageList* fBookmarkImages = nullptr;
     bool fDrawBookmarksFirst = true;
     bool fEnableKeys = true;
     bool fGlyphsVisible = true;
