@@ -39,10 +39,22 @@ TComRx::~TComRx()
 void TComRx::SetActive(bool value)
 {
     if (value == Active()) return;
+    if (fLoading) {
+        fActiveFlag = value;
+        return;
+    }
     if (value)
         OpenPort();
     else
         ClosePort();
+}
+
+void TComRx::Loaded()
+{
+    fLoading = false;
+    if (!fActiveFlag) return;
+    fActiveFlag = false;
+    SetActive(true);
 }
 
 void TComRx::OpenPort()

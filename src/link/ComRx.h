@@ -50,8 +50,13 @@ public:
     void SetPortName(const UnicodeString& name) { fComPortName = name; }
 
     /// Whether a reader thread runs; true opens the port (raising the three exceptions), false closes it.
-    bool Active() const { return fComThread != nullptr; }
+    /// While the settings are being read it is only remembered.
+    bool Active() const { return fLoading ? fActiveFlag : fComThread != nullptr; }
     void SetActive(bool value);
+    /// Reading the component's settings begins: Active waits for Loaded.
+    void Loading() { fLoading = true; }
+    /// The settings are read: a port made Active meanwhile opens now.
+    void Loaded();
 
     /// Starts writing Count bytes once the previous write has finished, waiting at most MaxTime ms
     /// for that; true when the device took the bytes or will take them in the background.
@@ -105,4 +110,7 @@ private:
     /// True while the main thread runs one of the reader's hand-overs.
     bool fInHandOver = false;
     bool fSynchronizeCallbacks = true;
+    bool fLoading = false;
+    /// Active as set while loading.
+    bool fActiveFlag = false;
 };

@@ -137,4 +137,31 @@ TEST_F(ComRxEvents, ClosingFromAByteHandlerStopsTheRestOfTheBlock)
     EXPECT_EQ(logged.substr(logged.find(']') + 1), logged.substr(1, 1)) << "only the block's first byte";
 }
 
+TEST_F(ComRxEvents, APortMadeActiveWhileLoadingOpensWhenLoaded)
+{
+    TComRx loading;
+    loading.Loading();
+    loading.SetActive(true);
+    EXPECT_TRUE(loading.Active());
+    loading.SetPortName(FromUtf8(target.SlavePath()));  // the order of the settings does not matter
+    loading.OnDataBlock = [this](TObject*, const std::uint8_t* data, unsigned count) {
+        Log(std::string(reinterpret_cast<const char*>(data), count));
+    };
+    target.Send("early");
+    loop.RunUntil([] { return false; }, 50);
+    EXPECT_EQ(Logged(), "");  // nothing is open yet
+    loading.Loaded();
+    EXPECT_TRUE(loading.Active());
+    target.Send("!");
+    EXPECT_TRUE(loop.RunUntil([&] { return Logged().find('!') != std::string::npos; }));
+
+    // Turned off again before Loaded, nothing opens.
+    TComRx undecided;
+    undecided.Loading();
+    undecided.SetActive(true);
+    undecided.SetActive(false);
+    undecided.Loaded();
+    EXPECT_FALSE(undecided.Active());
+}
+
 }  // namespace
