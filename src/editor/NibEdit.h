@@ -65,6 +65,8 @@ using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeStrin
 enum TTransientType : std::uint8_t { ttBefore, ttAfter };
 /// Draws over the text what comes and goes with the caret, such as a matching bracket.
 using TPaintTransient = std::function<void(TObject* Sender, Canvas& ACanvas, TTransientType TransientType)>;
+/// How the editor's text is smoothed.
+enum TNibFontSmoothMethod : std::uint8_t { fsmNone, fsmAntiAlias, fsmClearType };
 /// Whether the editor draws a border; without one the drag-scroll area keeps 2 pixels off each edge.
 enum TNibBorderStyle : std::uint8_t { bsNone, bsSingle };
 /// Commands that tell hooked handlers of focus gained and lost; they have no identifiers.
@@ -145,8 +147,13 @@ public:
     bool AlwaysShowCaret() const { return fAlwaysShowCaret; }
     /// Keeps the caret shown without the focus, while a popup of the editor has it.
     void SetAlwaysShowCaret(bool Value);
-    /// A proportional font is replaced by a fixed-pitch one of the same name, size, style and colour.
+    /// A proportional font is replaced by a fixed-pitch one of the same name, size, style, colour
+    /// and quality.
     void SetFont(const TFont& Value) override;
+    TNibFontSmoothMethod FontSmoothing() const { return fFontSmoothing; }
+    /// A change gives the editor's font the matching quality (fsmNone: no smoothing); a font set
+    /// later brings its own.
+    void SetFontSmoothing(TNibFontSmoothMethod Value);
 
     // --- Paint lock and status ------------------------------------------------------------------
     void IncPaintLock() { ++fPaintLock; }
@@ -445,6 +452,7 @@ private:
     TNibSelectionMode fActiveSelectionMode = smNormal;
     bool fWantReturns = true;
     bool fWantTabs = false;
+    TNibFontSmoothMethod fFontSmoothing = fsmNone;
     int fLeftChar = 1;
     int fTopLine = 1;
     int fCaretX = 1;

@@ -249,8 +249,20 @@ void TCustomNibEdit::SetFont(const TFont& Value)
         fFontDummy.Height = Value.Height;
         fFontDummy.Style = Value.Style;
         fFontDummy.Name = Value.Name;
+        fFontDummy.Quality = Value.Quality;
         ApplyFont(fFontDummy);
     }
+}
+
+void TCustomNibEdit::SetFontSmoothing(TNibFontSmoothMethod Value)
+{
+    if (Value == fFontSmoothing) return;
+    fFontSmoothing = Value;
+    TFont font = Font();
+    font.Quality = Value == fsmAntiAlias   ? TFontQuality::fqAntialiased
+                   : Value == fsmClearType ? TFontQuality::fqClearType
+                                           : TFontQuality::fqNonAntialiased;
+    SetFont(font);
 }
 
 void TCustomNibEdit::ApplyFont(const TFont& Value)
