@@ -339,6 +339,10 @@ public:
 
 protected:
     virtual void DoChange() { Fire(OnChange, this); }
+    /// OnPlaceBookmark, which may replace the new mark or refuse it (nullptr).
+    virtual void DoOnPlaceBookmark(std::unique_ptr<TNibEditMark>& Mark) { Fire(OnPlaceBookmark, this, Mark); }
+    /// OnClearBookmark with the cleared mark, which the handler may keep.
+    virtual void DoOnClearBookmark(std::unique_ptr<TNibEditMark>& Mark) { Fire(OnClearBookmark, this, Mark); }
     virtual void DoOnStatusChange(TNibStatusChanges Changes);
     virtual void LinesChanged(TObject* Sender);
     /// Measures the cell of the font in every style the highlighter uses.
@@ -584,6 +588,12 @@ public:
     void SetBorderStyle(TNibBorderStyle Value);
     /// Null clears the bindings; otherwise they become copies of Value's.
     void SetKeystrokes(const TNibEditKeyStrokes* Value);
+    /// The text becomes a copy of Value's lines, in one change of the line store.
+    void SetLines(const TStringList& Value);
+    /// Copies the settings of another gutter.
+    void SetGutter(const TNibGutter& Value) { fGutter->Assign(Value); }
+    /// The properties are all set: the gutter width and the scroll bars follow them.
+    void Loaded();
     virtual void SetDefaultKeystrokes() { fKeyStrokes->ResetDefaults(); }
     void SetWordWrap(bool Value);
     int ExtraLineSpacing() const { return fExtraLineSpacing; }

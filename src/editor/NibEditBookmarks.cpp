@@ -34,7 +34,7 @@ void TCustomNibEdit::ClearBookMark(int BookMark)
     // freeing it a second time; whatever it leaves is freed here.
     std::unique_ptr<TNibEditMark> held = fMarkList->Extract(mark);
     fBookMarks[std::size_t(BookMark)] = nullptr;
-    Fire(OnClearBookmark, this, held);
+    DoOnClearBookmark(held);
 }
 
 void TCustomNibEdit::GotoBookMark(int BookMark)

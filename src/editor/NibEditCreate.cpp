@@ -477,7 +477,4 @@ void TCustomNibEdit::ProperSetLine(int ALine, const UnicodeString& ALineText)
     else fLines->Put(ALine, ALineText);
 }
 
-void TCustomNibEdit::PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark)
-{
-    if (OnPlaceBookmark) OnPlaceBookmark(this, Mark);
-}
+void TCustomNibEdit::PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark) { DoOnPlaceBookmark(Mark); }
