@@ -116,7 +116,8 @@ public:
     /// Kept within 1..256.
     void SetTabWidth(int Value);
     TNibCustomHighlighter* Highlighter() const { return fHighlighter; }
-    /// Not owned; the editor follows its attribute changes and rescans every line's range.
+    /// Not owned; the editor follows its attribute changes and rescans every line's range. A
+    /// highlighter that is destroyed is dropped.
     void SetHighlighter(TNibCustomHighlighter* Value);
     bool WordWrap() const { return fWordWrapPlugin != nullptr; }
     virtual bool ReadOnly() const { return fReadOnly; }
@@ -352,6 +353,9 @@ protected:
     /// Recomputes the gutter width from its settings and the line count.
     void GutterChanged();
     void HighlighterAttrChanged(TObject* Sender);
+    /// The highlighter or the search engine is being destroyed.
+    void HighlighterFreed(TObject* Sender);
+    void SearchEngineFreed(TObject*) { fSearchEngine = nullptr; }
     /// Stores a line, trimming trailing blanks with eoTrimTrailingSpaces.
     void ProperSetLine(int ALine, const UnicodeString& ALineText);
     /// The scroll range of the longest line, for the bars and the thumb alike.
@@ -623,8 +627,8 @@ public:
 
     // --- Search and replace ---------------------------------------------------------------------------
     TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
-    /// Not owned.
-    void SetSearchEngine(TNibEditSearchCustom* Value) { fSearchEngine = Value; }
+    /// Not owned: an engine that is destroyed is dropped.
+    void SetSearchEngine(TNibEditSearchCustom* Value);
     /// Finds, selects and optionally replaces ASearch; the number of matches (or replacements).
     int SearchReplace(const UnicodeString& ASearch, const UnicodeString& AReplace, TNibSearchOptions AOptions);
     TReplaceTextEvent OnReplaceText;

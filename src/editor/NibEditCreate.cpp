@@ -82,6 +82,7 @@ TCustomNibEdit::~TCustomNibEdit()
     }
     ReleaseSharedLines();
     SetHighlighter(nullptr);
+    SetSearchEngine(nullptr);
     // The marks ask their editor to repaint while they go: they must go before everything else.
     fMarkList.reset();
     fOrigLines->OnChange = nullptr;
@@ -213,11 +214,25 @@ void TCustomNibEdit::SetActiveLineColor(TColor Value)
 void TCustomNibEdit::SetHighlighter(TNibCustomHighlighter* Value)
 {
     const auto hook = TNibMethodChain::TMethodEvent::Bind<&TCustomNibEdit::HighlighterAttrChanged>(this);
-    if (fHighlighter) fHighlighter->UnhookAttrChangeEvent(hook);
-    if (Value) Value->HookAttrChangeEvent(hook);
+    const auto freed = TFreeNotification::Bind<&TCustomNibEdit::HighlighterFreed>(this);
+    if (fHighlighter) {
+        fHighlighter->UnhookAttrChangeEvent(hook);
+        fHighlighter->RemoveFreeNotification(freed);
+    }
+    if (Value) {
+        Value->HookAttrChangeEvent(hook);
+        Value->AddFreeNotification(freed);
+    }
     fHighlighter = Value;
     TNibEditCharClasses::SetHighlighter(Value);
     if (Value) HighlighterAttrChanged(Value);
+}
+
+void TCustomNibEdit::HighlighterFreed(TObject*)
+{
+    SetHighlighter(nullptr);
+    RecalcCharExtent();
+    Invalidate();
 }
 
 void TCustomNibEdit::HighlighterAttrChanged(TObject* Sender)

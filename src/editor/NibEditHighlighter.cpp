@@ -61,7 +61,11 @@ TNibCustomHighlighter::TNibCustomHighlighter()
     fAttributes.SetDuplicates(TDuplicates::dupError);
 }
 
-TNibCustomHighlighter::~TNibCustomHighlighter() = default;
+TNibCustomHighlighter::~TNibCustomHighlighter()
+{
+    // The editors that use it let go of it while its own parts are still whole.
+    NotifyFree(this);
+}
 
 int TNibCustomHighlighter::AttributeCount() const { return fAttributes.Count(); }
 

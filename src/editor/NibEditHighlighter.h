@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 #include "editor/NibEditMiscClasses.h"
+#include "platform/FreeNotifier.h"
 #include "platform/Graphics.h"
 #include "platform/Persistent.h"
 #include "platform/StringList.h"
@@ -79,7 +80,7 @@ inline constexpr char16_t NibWideGlyphFiller = u'\uE000';
 /// Base of the highlighters. After SetLine the first token is current; the editor reads a token and
 /// then calls Next, until GetEol:
 ///     h.SetLine(text, n); while (!h.GetEol()) { use h.GetTokenAttribute() ...; h.Next(); }
-class TNibCustomHighlighter : public TObject {
+class TNibCustomHighlighter : public TObject, public TFreeNotifier {
 public:
     TNibCustomHighlighter();
     ~TNibCustomHighlighter() override;

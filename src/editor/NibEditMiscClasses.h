@@ -133,11 +133,14 @@ private:
 class TNibBookMarkOpt : public TPersistent {
 public:
     explicit TNibBookMarkOpt(TObject* AOwner) : fOwner(AOwner) {}
+    ~TNibBookMarkOpt() override;
+    TNibBookMarkOpt(const TNibBookMarkOpt&) = delete;
+    TNibBookMarkOpt& operator=(const TNibBookMarkOpt&) = delete;
 
-    /// The images that marks not drawn with the built-in glyphs come from; not owned, and it must
-    /// outlive its use here (nullptr: none).
-    const TCustomImageList* BookmarkImages() const { return fBookmarkImages; }
-    void SetBookmarkImages(const TCustomImageList* value);
+    /// The images that marks not drawn with the built-in glyphs come from; not owned: a list that
+    /// is destroyed is dropped (nullptr: none).
+    TCustomImageList* BookmarkImages() const { return fBookmarkImages; }
+    void SetBookmarkImages(TCustomImageList* value);
     bool DrawBookmarksFirst() const { return fDrawBookmarksFirst; }
     void SetDrawBookmarksFirst(bool value);
     bool EnableKeys() const { return fEnableKeys; }
@@ -162,7 +165,10 @@ private:
         Fire(OnChange, this);
     }
 
-    const TCustomImageList* fBookmarkImages = nullptr;
+    void ImagesFreed(TObject*) { SetBookmarkImages(nullptr); }
+    TFreeNotification ImagesFreedHandler() { return TFreeNotification::Bind<&TNibBookMarkOpt::ImagesFreed>(this); }
+
+    TCustomImageList* fBookmarkImages = nullptr;
     bool fDrawBookmarksFirst = true;
     bool fEnableKeys = true;
     bool fGlyphsVisible = true;
@@ -280,8 +286,10 @@ private:
 };
 
 /// What the editor asks of a search engine: every match of a pattern in one line at a time.
-class TNibEditSearchCustom : public TObject {
+class TNibEditSearchCustom : public TObject, public TFreeNotifier {
 public:
+    /// Editors that search with it let go of it.
+    ~TNibEditSearchCustom() override { NotifyFree(this); }
     virtual UnicodeString Pattern() const = 0;
     virtual void SetPattern(const UnicodeString& Value) = 0;
     /// Length and 1-based position of the result at a 0-based index.

@@ -14,6 +14,14 @@ TScopeExit(F) -> TScopeExit<F>;
 
 } // namespace
 
+void TCustomNibEdit::SetSearchEngine(TNibEditSearchCustom* Value)
+{
+    const auto freed = TFreeNotification::Bind<&TCustomNibEdit::SearchEngineFreed>(this);
+    if (fSearchEngine) fSearchEngine->RemoveFreeNotification(freed);
+    fSearchEngine = Value;
+    if (Value) Value->AddFreeNotification(freed);
+}
+
 TNibReplaceAction TCustomNibEdit::DoOnReplaceText(const UnicodeString& ASearch, const UnicodeString& AReplace,
                                                   int Line, int Column)
 {
