@@ -547,6 +547,9 @@ public:
     TDropFilesEvent OnDropFiles;
     /// Hands files dropped on the editor to OnDropFiles.
     void DropFiles(int X, int Y, const TStringList& Files);
+    /// With eoDropFiles the editor is a drop target for files from the desktop.
+    bool AcceptsDroppedFiles() const override { return fOptions.Contains(eoDropFiles); }
+    void FilesDropped(int x, int y, const std::vector<UnicodeString>& files) override;
 
     // --- Options, indent and unindent ------------------------------------------------------------------
     void SetWantReturns(bool Value) { fWantReturns = Value; }

@@ -74,6 +74,13 @@ void TCustomNibEdit::DropFiles(int X, int Y, const TStringList& Files)
     if (fOptions.Contains(eoDropFiles)) Fire(OnDropFiles, this, X, Y, Files);
 }
 
+void TCustomNibEdit::FilesDropped(int x, int y, const std::vector<UnicodeString>& files)
+{
+    TStringList list;
+    for (const UnicodeString& name : files) list.Add(name);
+    DropFiles(x, y, list);
+}
+
 void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept)
 {
     Accept = Source != nullptr && !ReadOnly();

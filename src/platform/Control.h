@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 #include "platform/Canvas.h"
 #include "platform/Events.h"
 #include "platform/Graphics.h"
@@ -161,6 +162,10 @@ public:
     virtual void DoExit() {}
     /// Text committed by an input method.
     virtual void InputMethodText(const UnicodeString& text) {}
+    /// Whether files dragged from the desktop may be dropped on the control now.
+    virtual bool AcceptsDroppedFiles() const { return false; }
+    /// Files dropped on the control at a client point, their full names in the order given.
+    virtual void FilesDropped(int x, int y, const std::vector<UnicodeString>& files) {}
 
     /// Called by the host when focus arrives or leaves.
     void FocusChanged(bool focused);

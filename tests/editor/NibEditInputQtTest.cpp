@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <memory>
 
 #include "editor/NibEdit.h"
@@ -87,4 +89,31 @@ TEST_F(EditorKeysQtTest, DraggingTheThumbShowsTheTopLineInAHintWindowUntilTheDra
     EXPECT_EQ(hint->geometry().right() + 1, right.x());
     edit->Scroll(TScrollBarKind::sbVertical, TScrollCode::scEndScroll, 120);
     EXPECT_FALSE(hint->isVisible());
+}
+
+TEST_F(EditorKeysQtTest, FilesFromTheDesktopAreDroppedOnlyWithDropFiles)
+{
+    std::vector<UnicodeString> dropped;
+    TPoint at;
+    edit->OnDropFiles = [&](TObject*, int X, int Y, const TStringList& Files) {
+        for (int i = 0; i < Files.Count(); ++i) dropped.push_back(Files[i]);
+        at = {X, Y};
+    };
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.f")), QUrl(QStringLiteral("https://example.org/x")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/c.f"))});
+    auto drag = [&] {
+        QDragEnterEvent enter(QPoint(40, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host->Surface(), &enter);
+        QDropEvent drop(QPointF(40, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host->Surface(), &drop);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drag());
+    EXPECT_TRUE(dropped.empty());
+
+    edit->SetOptions(TNibEditorOptions(edit->Options()).Include(eoDropFiles));
+    EXPECT_TRUE(drag());
+    EXPECT_EQ(dropped, (std::vector<UnicodeString>{u"/tmp/a b.f", u"/tmp/c.f"}));
+    EXPECT_EQ(at, (TPoint{40, 20}));
 }

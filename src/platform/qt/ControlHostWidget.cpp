@@ -1,5 +1,7 @@
 #include "platform/qt/ControlHostWidget.h"
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCursor>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -21,6 +23,7 @@ public:
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_InputMethodEnabled);
+        setAcceptDrops(true);
         fBlink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
         QObject::connect(&fBlink, &QTimer::timeout, this, [this] {
             fCaretOn = !fCaretOn;
@@ -166,6 +169,26 @@ protected:
             e->ignore();
     }
 
+    void dragEnterEvent(QDragEnterEvent* e) override
+    {
+        if (fControl.AcceptsDroppedFiles() && !DroppedFiles(*e->mimeData()).empty()) e->acceptProposedAction();
+    }
+
+    void dragMoveEvent(QDragMoveEvent* e) override
+    {
+        if (fControl.AcceptsDroppedFiles()) e->acceptProposedAction();
+        else e->ignore();
+    }
+
+    void dropEvent(QDropEvent* e) override
+    {
+        const std::vector<UnicodeString> files = DroppedFiles(*e->mimeData());
+        if (!fControl.AcceptsDroppedFiles() || files.empty()) return;
+        e->acceptProposedAction();
+        const QPoint p = e->position().toPoint();
+        fControl.FilesDropped(p.x(), p.y(), files);
+    }
+
     void focusInEvent(QFocusEvent*) override { fControl.FocusChanged(true); }
     void focusOutEvent(QFocusEvent* event) override
     {
@@ -174,6 +197,15 @@ protected:
     }
 
 private:
+    /// The local files a drag carries; other things it carries do not count.
+    static std::vector<UnicodeString> DroppedFiles(const QMimeData& data)
+    {
+        std::vector<UnicodeString> files;
+        for (const QUrl& url : data.urls())
+            if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
+        return files;
+    }
+
     void FitBacking()
     {
         if (fBacking.size() == size()) return;
