@@ -19,6 +19,7 @@ TCodeEditorPage::TCodeEditorPage(TBlockManager& BlockManager, THost Host)
     font.Name = u"Courier New";
     font.Height = -13;
     ScriptEdit.SetFont(font);
+    ScriptEdit.SetFontSmoothing(fsmAntiAlias);
     TNibGutter& gutter = ScriptEdit.Gutter();
     gutter.SetAutoSize(true);
     gutter.SetShowLineNumbers(true);

@@ -1,6 +1,5 @@
 #pragma once
 // The completion popup's view of one editor control.
-#include <vector>
 #include "editor/NibCompletionEditor.h"
 #include "editor/NibEdit.h"
 
@@ -13,9 +12,9 @@ public:
     bool AlwaysShowCaret() const override { return fEdit.AlwaysShowCaret(); }
     void SetAlwaysShowCaret(bool Value) override { fEdit.SetAlwaysShowCaret(Value); }
     bool EditorFocused() const override { return fEdit.Focused(); }
-    void SetEditorFocus() override;
-    void AddFocusControl(Control* AControl) override { fFocusList.push_back(AControl); }
-    void RemoveFocusControl(Control* AControl) override;
+    void SetEditorFocus() override { fEdit.SetFocus(); }
+    void AddFocusControl(Control* AControl) override { fEdit.AddFocusControl(AControl); }
+    void RemoveFocusControl(Control* AControl) override { fEdit.RemoveFocusControl(AControl); }
     void CommandProcessor(TNibEditorCommand Command, char16_t AChar, void* Data) override
     {
         fEdit.CommandProcessor(Command, AChar, Data);
@@ -25,8 +24,6 @@ public:
 
 private:
     TCustomNibEdit& fEdit;
-    /// Controls that take the focus in the editor's place; only the popup adds any.
-    std::vector<Control*> fFocusList;
 };
 
 /// The editor control behind a completion editor; nullptr for any other kind of editor.

@@ -53,12 +53,20 @@ using TContextHelpEvent = std::function<void(TObject* Sender, const UnicodeStrin
 using TKeyPressWEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 using TGutterClickEvent =
     std::function<void(TObject* Sender, TMouseButton Button, int X, int Y, int Line, TNibEditMark* Mark)>;
+/// May change the mouse cursor chosen for a buffer position under the mouse.
+using TMouseCursorEvent = std::function<void(TObject* Sender, const TBufferCoord& aLineCharPos, TCursorShape& aCursor)>;
 using TDropFilesEvent = std::function<void(TObject* Sender, int X, int Y, const TStringList& Files)>;
 /// The answer to a prompted replacement.
 enum TNibReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
 using TReplaceTextEvent = std::function<void(TObject* Sender, const UnicodeString& ASearch,
                                              const UnicodeString& AReplace, int Line, int Column,
                                              TNibReplaceAction& Action)>;
+/// When the transient painting runs: before the editor changes what shows, or after.
+enum TTransientType : std::uint8_t { ttBefore, ttAfter };
+/// Draws over the text what comes and goes with the caret, such as a matching bracket.
+using TPaintTransient = std::function<void(TObject* Sender, Canvas& ACanvas, TTransientType TransientType)>;
+/// How the editor's text is smoothed.
+enum TNibFontSmoothMethod : std::uint8_t { fsmNone, fsmAntiAlias, fsmClearType };
 /// Whether the editor draws a border; without one the drag-scroll area keeps 2 pixels off each edge.
 enum TNibBorderStyle : std::uint8_t { bsNone, bsSingle };
 /// Commands that tell hooked handlers of focus gained and lost; they have no identifiers.
@@ -108,7 +116,8 @@ public:
     /// Kept within 1..256.
     void SetTabWidth(int Value);
     TNibCustomHighlighter* Highlighter() const { return fHighlighter; }
-    /// Not owned; the editor follows its attribute changes and rescans every line's range.
+    /// Not owned; the editor follows its attribute changes and rescans every line's range. A
+    /// highlighter that is destroyed is dropped.
     void SetHighlighter(TNibCustomHighlighter* Value);
     bool WordWrap() const { return fWordWrapPlugin != nullptr; }
     virtual bool ReadOnly() const { return fReadOnly; }
@@ -139,8 +148,13 @@ public:
     bool AlwaysShowCaret() const { return fAlwaysShowCaret; }
     /// Keeps the caret shown without the focus, while a popup of the editor has it.
     void SetAlwaysShowCaret(bool Value);
-    /// A proportional font is replaced by a fixed-pitch one of the same name, size, style and colour.
+    /// A proportional font is replaced by a fixed-pitch one of the same name, size, style, colour
+    /// and quality.
     void SetFont(const TFont& Value) override;
+    TNibFontSmoothMethod FontSmoothing() const { return fFontSmoothing; }
+    /// A change gives the editor's font the matching quality (fsmNone: no smoothing); a font set
+    /// later brings its own.
+    void SetFontSmoothing(TNibFontSmoothMethod Value);
 
     // --- Paint lock and status ------------------------------------------------------------------
     void IncPaintLock() { ++fPaintLock; }
@@ -329,6 +343,10 @@ public:
 
 protected:
     virtual void DoChange() { Fire(OnChange, this); }
+    /// OnPlaceBookmark, which may replace the new mark or refuse it (nullptr).
+    virtual void DoOnPlaceBookmark(std::unique_ptr<TNibEditMark>& Mark) { Fire(OnPlaceBookmark, this, Mark); }
+    /// OnClearBookmark with the cleared mark, which the handler may keep.
+    virtual void DoOnClearBookmark(std::unique_ptr<TNibEditMark>& Mark) { Fire(OnClearBookmark, this, Mark); }
     virtual void DoOnStatusChange(TNibStatusChanges Changes);
     virtual void LinesChanged(TObject* Sender);
     /// Measures the cell of the font in every style the highlighter uses.
@@ -338,6 +356,9 @@ protected:
     /// Recomputes the gutter width from its settings and the line count.
     void GutterChanged();
     void HighlighterAttrChanged(TObject* Sender);
+    /// The highlighter or the search engine is being destroyed.
+    void HighlighterFreed(TObject* Sender);
+    void SearchEngineFreed(TObject*) { fSearchEngine = nullptr; }
     /// Stores a line, trimming trailing blanks with eoTrimTrailingSpaces.
     void ProperSetLine(int ALine, const UnicodeString& ALineText);
     /// The scroll range of the longest line, for the bars and the thumb alike.
@@ -451,6 +472,7 @@ private:
     TNibSelectionMode fActiveSelectionMode = smNormal;
     bool fWantReturns = true;
     bool fWantTabs = false;
+    TNibFontSmoothMethod fFontSmoothing = fsmNone;
     int fLeftChar = 1;
     int fTopLine = 1;
     int fCaretX = 1;
@@ -541,10 +563,18 @@ public:
     TDropFilesEvent OnDropFiles;
     /// Hands files dropped on the editor to OnDropFiles.
     void DropFiles(int X, int Y, const TStringList& Files);
+    /// With eoDropFiles the editor is a drop target for files from the desktop.
+    bool AcceptsDroppedFiles() const override { return fOptions.Contains(eoDropFiles); }
+    void FilesDropped(int x, int y, const std::vector<UnicodeString>& files) override;
 
     // --- Options, indent and unindent ------------------------------------------------------------------
     void SetWantReturns(bool Value) { fWantReturns = Value; }
     void SetWantTabs(bool Value) { fWantTabs = Value; }
+    /// The arrows always; Tab while WantTabs and Enter while WantReturns.
+    TDlgCodes DlgCode() const override
+    {
+        return DLGC_WANTARROWS | (fWantTabs ? DLGC_WANTTAB : 0) | (fWantReturns ? DLGC_WANTALLKEYS : 0);
+    }
     void DoBlockIndent();
     void DoBlockUnindent();
     bool IsPointInSelection(const TBufferCoord& Value) const;
@@ -581,6 +611,12 @@ public:
     void SetBorderStyle(TNibBorderStyle Value);
     /// Null clears the bindings; otherwise they become copies of Value's.
     void SetKeystrokes(const TNibEditKeyStrokes* Value);
+    /// The text becomes a copy of Value's lines, in one change of the line store.
+    void SetLines(const TStringList& Value);
+    /// Copies the settings of another gutter.
+    void SetGutter(const TNibGutter& Value) { fGutter->Assign(Value); }
+    /// The properties are all set: the gutter width and the scroll bars follow them.
+    void Loaded();
     virtual void SetDefaultKeystrokes() { fKeyStrokes->ResetDefaults(); }
     void SetWordWrap(bool Value);
     int ExtraLineSpacing() const { return fExtraLineSpacing; }
@@ -610,11 +646,106 @@ public:
 
     // --- Search and replace ---------------------------------------------------------------------------
     TNibEditSearchCustom* SearchEngine() const { return fSearchEngine; }
-    /// Not owned.
-    void SetSearchEngine(TNibEditSearchCustom* Value) { fSearchEngine = Value; }
+    /// Not owned: an engine that is destroyed is dropped.
+    void SetSearchEngine(TNibEditSearchCustom* Value);
     /// Finds, selects and optionally replaces ASearch; the number of matches (or replacements).
     int SearchReplace(const UnicodeString& ASearch, const UnicodeString& AReplace, TNibSearchOptions AOptions);
     TReplaceTextEvent OnReplaceText;
+
+    // --- The selection as character indexes, and the mouse position (NibEditSelectionIndexes) -----
+    /// Index of the selection's start (or of the caret without a selection) in the whole text, each
+    /// line break counting 2.
+    int SelStart() const;
+    /// Moves the caret to an index and collapses the selection onto it.
+    void SetSelStart(int Value);
+    /// Index of the selection's end, or of the caret without a selection.
+    int SelEnd() const;
+    void SetSelEnd(int Value);
+    /// Characters selected, line breaks counting 2; 0 without a selection.
+    int SelLength() const;
+    /// Selects Value characters on from the selection's start, or back from it when negative; the
+    /// caret goes to the far end. A length beyond the text stops at its end or its start.
+    void SetSelLength(int Value);
+    /// The buffer position under the mouse pointer; false when the pointer is outside the control.
+    bool GetPositionOfMouse(TBufferCoord& Position) const;
+    /// The word under the mouse pointer; empty when there is none.
+    UnicodeString WordAtMouse() const;
+
+    // --- Word positions, brackets and tokens at a position (NibEditPositionQueries) --------------
+    /// The start of the next word; the Ex forms start from XY, the others from the caret.
+    virtual TBufferCoord NextWordPos() const { return NextWordPosEx(CaretXY()); }
+    virtual TBufferCoord NextWordPosEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord WordStart() const { return WordStartEx(CaretXY()); }
+    virtual TBufferCoord WordStartEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord WordEnd() const { return WordEndEx(CaretXY()); }
+    virtual TBufferCoord WordEndEx(const TBufferCoord& XY) const;
+    virtual TBufferCoord PrevWordPos() const { return PrevWordPosEx(CaretXY()); }
+    virtual TBufferCoord PrevWordPosEx(const TBufferCoord& XY) const;
+    /// The caret to the partner of the bracket at it; it stays where it is when there is none.
+    virtual void FindMatchingBracket();
+    /// The partner of the bracket at the caret, or at APoint; (0, 0) when there is none.
+    virtual TBufferCoord GetMatchingBracket() const { return GetMatchingBracketEx(CaretXY()); }
+    virtual TBufferCoord GetMatchingBracketEx(const TBufferCoord& APoint) const;
+    /// The highlighter's token that holds the character at XY; false without one.
+    bool GetHighlighterAttriAtRowCol(const TBufferCoord& XY, UnicodeString& Token,
+                                     TNibHighlighterAttributes*& Attri) const;
+    bool GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, UnicodeString& Token, int& TokenType, int& Start,
+                                       TNibHighlighterAttributes*& Attri) const;
+    /// Repaints the whole gutter.
+    void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
+
+    // --- The mouse cursor (NibEditMouseCursor) -----------------------------------------------------
+    /// Chooses the cursor for where the mouse last was: the gutter's over the gutter; over the
+    /// text the arrow on a selection that can be dragged, else the I-beam; then OnMouseCursor
+    /// and the mouse-cursor handlers may change it.
+    virtual void UpdateMouseCursor();
+    TMouseCursorEvent OnMouseCursor;
+
+    // --- The scroll hint (NibEditScrollHint) -----------------------------------------------------
+    /// The hint beside the vertical bar while its thumb is dragged (eoShowScrollHint).
+    TColor ScrollHintColor() const { return fScrollHintColor; }
+    void SetScrollHintColor(TColor Value) { fScrollHintColor = Value; }
+    TScrollHintFormat ScrollHintFormat() const { return fScrollHintFormat; }
+    void SetScrollHintFormat(TScrollHintFormat Value) { fScrollHintFormat = Value; }
+
+    // --- The focus list (NibEditFocusList) -------------------------------------------------------
+    /// Controls that take the focus in the editor's place while the editor keeps its caret (the
+    /// completion popup); the newest one is asked first.
+    void AddFocusControl(Control* AControl);
+    void RemoveFocusControl(Control* AControl);
+    /// Focuses the newest control of the focus list when it can take the focus, else the editor.
+    void SetFocus() override;
+
+    // --- Changed key bindings in a stream (NibEditKeystrokeDifferences) -------------------------
+    /// Writes how Keystrokes differ from the default bindings: "RemovedKeystrokes", the defaults
+    /// the editor lacks, then "AddedKeystrokes", its bindings the defaults lack; each a name and a
+    /// keystroke table. Nothing at all when the bindings are the defaults.
+    void WriteKeystrokeDifferences(std::ostream& Stream) const;
+    /// Applies the differences of a stream to Keystrokes: the removed bindings are deleted, the
+    /// added ones appended. A stream that is not such differences raises ENibError and changes nothing.
+    void ReadKeystrokeDifferences(std::istream& Stream);
+
+    // --- Transient painting (NibEditPaintTransient) ----------------------------------------------
+    TPaintTransient OnPaintTransient;
+
+protected:
+    /// Runs the transient painting unless a locked pass is open. Lock opens a pass with ttBefore and
+    /// closes it with ttAfter; the calls in between run nothing.
+    virtual void DoOnPaintTransientEx(TTransientType TransientType, bool Lock);
+    virtual void DoOnPaintTransient(TTransientType TransientType) { DoOnPaintTransientEx(TransientType, false); }
+
+private:
+    /// OnPaintTransient with the editor's font and colour and the caret hidden, on the canvas of
+    /// the paint in progress or, without one, on the host's.
+    void PaintTransient(TTransientType TransientType, Canvas* PaintCanvas);
+    int fPaintTransientLock = 0;
+    /// The system's hint background colour.
+    TColor fScrollHintColor = TColor(0x80000018u);
+    /// Shows the top line (and the last, with shfTopToBottom) beside the dragged thumb at trackPos.
+    void ShowScrollHint(int trackPos);
+    std::vector<Control*> fFocusList;
+
+public:
 
 protected:
     virtual void DoOnProcessCommand(TNibEditorCommand& Command, char16_t& AChar, void* Data);

@@ -18,8 +18,7 @@ void TCustomNibEdit::SetBookMark(int BookMark, int X, int Y)
     mark->SetImageIndex(BookMark);
     mark->SetBookmarkNumber(BookMark);
     mark->SetVisible(true);
-    // The editor has no bookmark image list of its own to draw from: the built-in glyphs.
-    mark->SetInternalImage(true);
+    mark->SetInternalImage(fBookMarkOpt->BookmarkImages() == nullptr);
     PlaceBookmark(mark);
     if (!mark) return;
     ClearBookMark(BookMark);
@@ -35,7 +34,7 @@ void TCustomNibEdit::ClearBookMark(int BookMark)
     // freeing it a second time; whatever it leaves is freed here.
     std::unique_ptr<TNibEditMark> held = fMarkList->Extract(mark);
     fBookMarks[std::size_t(BookMark)] = nullptr;
-    Fire(OnClearBookmark, this, held);
+    DoOnClearBookmark(held);
 }
 
 void TCustomNibEdit::GotoBookMark(int BookMark)
@@ -73,6 +72,13 @@ void TCustomNibEdit::DblClick()
 void TCustomNibEdit::DropFiles(int X, int Y, const TStringList& Files)
 {
     if (fOptions.Contains(eoDropFiles)) Fire(OnDropFiles, this, X, Y, Files);
+}
+
+void TCustomNibEdit::FilesDropped(int x, int y, const std::vector<UnicodeString>& files)
+{
+    TStringList list;
+    for (const UnicodeString& name : files) list.Add(name);
+    DropFiles(x, y, list);
 }
 
 void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept)

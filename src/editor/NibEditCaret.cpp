@@ -49,27 +49,30 @@ void TCustomNibEdit::SetCaretXYEx(bool CallEnsureCursorPos, TBufferCoord Value)
     if (Value.Char > nMaxX && !(pastEol && fOptions.Contains(eoAutoSizeMaxScrollWidth))) Value.Char = nMaxX;
     Value.Char = std::max(Value.Char, 1);
 
+    const bool window = HandleAllocated();
+    if (window) DoOnPaintTransient(ttBefore);
     if (Value.Char == fCaretX && Value.Line == fCaretY) {
         fLastCaretX = DisplayX();
-        return;
-    }
-    TNibPaintLock lock(*this);
-    if (Value.Char != fCaretX) {
-        fCaretX = Value.Char;
-        fStatusChanges.Include(scCaretX);
-    }
-    if (Value.Line != fCaretY) {
-        if (fActiveLineColor != clNone) {
-            InvalidateLine(Value.Line);
-            InvalidateLine(fCaretY);
+    } else {
+        TNibPaintLock lock(*this);
+        if (Value.Char != fCaretX) {
+            fCaretX = Value.Char;
+            fStatusChanges.Include(scCaretX);
         }
-        fCaretY = Value.Line;
-        fStatusChanges.Include(scCaretY);
+        if (Value.Line != fCaretY) {
+            if (fActiveLineColor != clNone) {
+                InvalidateLine(Value.Line);
+                InvalidateLine(fCaretY);
+            }
+            fCaretY = Value.Line;
+            fStatusChanges.Include(scCaretY);
+        }
+        fLastCaretX = DisplayX();
+        if (CallEnsureCursorPos) EnsureCursorPosVisible();
+        SetStateFlag(sfCaretChanged);
+        SetStateFlag(sfScrollbarChanged);
     }
-    fLastCaretX = DisplayX();
-    if (CallEnsureCursorPos) EnsureCursorPosVisible();
-    SetStateFlag(sfCaretChanged);
-    SetStateFlag(sfScrollbarChanged);
+    if (window) DoOnPaintTransient(ttAfter);
 }
 
 TDisplayCoord TCustomNibEdit::DisplayXY() const

@@ -53,8 +53,8 @@ bool TCustomNibEdit::ExecuteMoveCommand(TNibEditorCommand Command, void* Data)
     case ecGotoXY:
         if (Data) MoveCaretAndSelection(CaretXY(), *static_cast<const TBufferCoord*>(Data), sel);
         return true;
-    case ecWordLeft: MoveCaretAndSelection(CaretXY(), PrevWordPosEx(*fLines, *this, CaretXY()), sel); return true;
-    case ecWordRight: MoveCaretAndSelection(CaretXY(), NextWordPosEx(*fLines, *this, CaretXY()), sel); return true;
+    case ecWordLeft: MoveCaretAndSelection(CaretXY(), ::PrevWordPosEx(*fLines, *this, CaretXY()), sel); return true;
+    case ecWordRight: MoveCaretAndSelection(CaretXY(), ::NextWordPosEx(*fLines, *this, CaretXY()), sel); return true;
     default: return false;
     }
 }

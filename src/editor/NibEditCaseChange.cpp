@@ -34,7 +34,7 @@ void TCustomNibEdit::DoCaseChange(TNibEditorCommand Cmd)
     if (wordCommand) {
         SetSelWord();
         for (int i = 0; i < 2 && !SelAvail(); ++i) {
-            SetCaretXY(PrevWordPosEx(*fLines, *this, CaretXY()));
+            SetCaretXY(::PrevWordPosEx(*fLines, *this, CaretXY()));
             SetSelWord();
         }
     } else if (!hadSelection) {

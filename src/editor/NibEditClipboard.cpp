@@ -98,6 +98,7 @@ void TCustomNibEdit::CutToClipboard()
 void TCustomNibEdit::PasteFromClipboard()
 {
     if (!CanPaste()) return;
+    DoOnPaintTransient(ttBefore);
     BeginUndoBlock();
     TNibSelectionMode pasteMode = fSelectionMode;
     const Clipboard& clipboard = Clipboard::Current();
@@ -147,4 +148,5 @@ void TCustomNibEdit::PasteFromClipboard()
     if (fOptions.Contains(eoHideShowScrollbars)) UpdateScrollBars();
     EnsureCursorPosVisible();
     StatusChanged({scSelection});
+    DoOnPaintTransient(ttAfter);
 }

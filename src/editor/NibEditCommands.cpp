@@ -73,15 +73,28 @@ void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, v
     case ecLineSelect: SetSelectionMode(smLine); break;
     case ecLineBreak: InsertLineBreak(true, true); break;
     case ecInsertLine: InsertLineBreak(false, true); break;
-    case ecChar: InsertChar(AChar); break;
+    case ecChar:
+        InsertChar(AChar);
+        DoOnPaintTransient(ttAfter);
+        break;
     case ecSelWord: SetSelWord(); break;
     case ecScrollUp: ScrollUpDown(false); break;
     case ecScrollDown: ScrollUpDown(true); break;
-    case ecMatchBracket: SetCaretXY(FindMatchingBracket(*fLines, fHighlighter, CaretXY())); break;
+    case ecMatchBracket: SetCaretXY(::FindMatchingBracket(*fLines, fHighlighter, CaretXY())); break;
     case ecContextHelp:
         if (OnContextHelp) OnContextHelp(this, WordAtCursor());
         break;
-    case ecDeleteLastChar: DeleteLastChar(); break;
+    case ecDeleteLastChar:
+        // One transient pass around the whole deletion, however often the caret moves inside it.
+        DoOnPaintTransientEx(ttBefore, true);
+        try {
+            DeleteLastChar();
+        } catch (...) {
+            --fPaintTransientLock;
+            throw;
+        }
+        DoOnPaintTransientEx(ttAfter, true);
+        break;
     case ecDeleteChar: DeleteChar(); break;
     case ecDeleteWord: DeleteToWordEnd(false); break;
     case ecDeleteEOL: DeleteToWordEnd(true); break;

@@ -82,6 +82,7 @@ TCustomNibEdit::~TCustomNibEdit()
     }
     ReleaseSharedLines();
     SetHighlighter(nullptr);
+    SetSearchEngine(nullptr);
     // The marks ask their editor to repaint while they go: they must go before everything else.
     fMarkList.reset();
     fOrigLines->OnChange = nullptr;
@@ -220,11 +221,25 @@ void TCustomNibEdit::SetActiveLineColor(TColor Value)
 void TCustomNibEdit::SetHighlighter(TNibCustomHighlighter* Value)
 {
     const auto hook = TNibMethodChain::TMethodEvent::Bind<&TCustomNibEdit::HighlighterAttrChanged>(this);
-    if (fHighlighter) fHighlighter->UnhookAttrChangeEvent(hook);
-    if (Value) Value->HookAttrChangeEvent(hook);
+    const auto freed = TFreeNotification::Bind<&TCustomNibEdit::HighlighterFreed>(this);
+    if (fHighlighter) {
+        fHighlighter->UnhookAttrChangeEvent(hook);
+        fHighlighter->RemoveFreeNotification(freed);
+    }
+    if (Value) {
+        Value->HookAttrChangeEvent(hook);
+        Value->AddFreeNotification(freed);
+    }
     fHighlighter = Value;
     TNibEditCharClasses::SetHighlighter(Value);
     if (Value) HighlighterAttrChanged(Value);
+}
+
+void TCustomNibEdit::HighlighterFreed(TObject*)
+{
+    SetHighlighter(nullptr);
+    RecalcCharExtent();
+    Invalidate();
 }
 
 void TCustomNibEdit::HighlighterAttrChanged(TObject* Sender)
@@ -261,8 +276,20 @@ void TCustomNibEdit::SetFont(const TFont& Value)
         fFontDummy.Height = Value.Height;
         fFontDummy.Style = Value.Style;
         fFontDummy.Name = Value.Name;
+        fFontDummy.Quality = Value.Quality;
         ApplyFont(fFontDummy);
     }
+}
+
+void TCustomNibEdit::SetFontSmoothing(TNibFontSmoothMethod Value)
+{
+    if (Value == fFontSmoothing) return;
+    fFontSmoothing = Value;
+    TFont font = Font();
+    font.Quality = Value == fsmAntiAlias   ? TFontQuality::fqAntialiased
+                   : Value == fsmClearType ? TFontQuality::fqClearType
+                                           : TFontQuality::fqNonAntialiased;
+    SetFont(font);
 }
 
 void TCustomNibEdit::ApplyFont(const TFont& Value)
@@ -483,7 +510,4 @@ void TCustomNibEdit::ProperSetLine(int ALine, const UnicodeString& ALineText)
         fLinesToTrim.push_back(ALine);
 }
 
-void TCustomNibEdit::PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark)
-{
-    if (OnPlaceBookmark) OnPlaceBookmark(this, Mark);
-}
+void TCustomNibEdit::PlaceBookmark(std::unique_ptr<TNibEditMark>& Mark) { DoOnPlaceBookmark(Mark); }

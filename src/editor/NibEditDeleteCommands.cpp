@@ -151,7 +151,7 @@ void TCustomNibEdit::DeleteToWordEnd(bool ToLineEnd)
     const TBufferCoord caret = CaretXY();
     const UnicodeString line = LineText();
     const int length = int(line.size());
-    TBufferCoord w = ToLineEnd ? TBufferCoord{length + 1, caret.Line} : WordEndEx(*fLines, *this, caret);
+    TBufferCoord w = ToLineEnd ? TBufferCoord{length + 1, caret.Line} : ::WordEndEx(*fLines, *this, caret);
     const bool before = w.Line < caret.Line || (w.Line == caret.Line && w.Char < caret.Char);
     if (before || (w == caret && caret.Line < fLines->Count())) {
         if (w.Char > length) {
@@ -184,7 +184,7 @@ void TCustomNibEdit::DeleteToWordEnd(bool ToLineEnd)
 void TCustomNibEdit::DeleteToWordStart(bool ToLineStart)
 {
     const TBufferCoord caret = CaretXY();
-    const TBufferCoord w = ToLineStart ? TBufferCoord{1, caret.Line} : PrevWordPosEx(*fLines, *this, caret);
+    const TBufferCoord w = ToLineStart ? TBufferCoord{1, caret.Line} : ::PrevWordPosEx(*fLines, *this, caret);
     if (w == caret) return;
     fActiveSelectionMode = smNormal;
     SetCaretAndSelection(caret, w, caret);

@@ -125,14 +125,22 @@ void TCustomNibEdit::PaintGutter(Canvas& ACanvas, const TRect& AClip, int aFirst
     }
 }
 
-// Marks carry built-in glyphs only: the editor keeps no image list of its own. A second glyph
-// beside the same row is not drawn but still moves the offset on.
+// A mark drawn from the bookmark images takes the row's first place when it is of the kind drawn
+// first; a second built-in glyph beside the same row is not drawn but still moves the offset on.
 void TCustomNibEdit::PaintMark(Canvas& ACanvas, const TNibEditMark& Mark, int Row, int& Offset)
 {
+    const int top = (Row - fTopLine) * fTextHeight;
+    const TCustomImageList* images = fBookMarkOpt->BookmarkImages();
+    if (!Mark.InternalImage() && images) {
+        if (Mark.ImageIndex() < 0 || Mark.ImageIndex() >= images->Count()) return;
+        if (Mark.IsBookmark() == fBookMarkOpt->DrawBookmarksFirst()) Offset = 0;
+        else if (Offset == 0) Offset = fBookMarkOpt->Xoffset();
+        images->Draw(ACanvas, fBookMarkOpt->LeftMargin() + Offset, top, Mark.ImageIndex());
+        Offset += fBookMarkOpt->Xoffset();
+        return;
+    }
     if (Mark.ImageIndex() < 0 || Mark.ImageIndex() >= InternalImageCount) return;
     if (!fInternalImage) fInternalImage = std::make_unique<TNibInternalImage>(u"NibEditInternalImages", InternalImageCount);
-    if (Offset == 0)
-        fInternalImage->Draw(ACanvas, Mark.ImageIndex(), fBookMarkOpt->LeftMargin() + Offset,
-                             (Row - fTopLine) * fTextHeight, fTextHeight);
+    if (Offset == 0) fInternalImage->Draw(ACanvas, Mark.ImageIndex(), fBookMarkOpt->LeftMargin() + Offset, top, fTextHeight);
     Offset += fBookMarkOpt->Xoffset();
 }

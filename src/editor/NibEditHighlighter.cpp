@@ -61,7 +61,11 @@ TNibCustomHighlighter::TNibCustomHighlighter()
     fAttributes.SetDuplicates(TDuplicates::dupError);
 }
 
-TNibCustomHighlighter::~TNibCustomHighlighter() = default;
+TNibCustomHighlighter::~TNibCustomHighlighter()
+{
+    // The editors that use it let go of it while its own parts are still whole.
+    NotifyFree(this);
+}
 
 int TNibCustomHighlighter::AttributeCount() const { return fAttributes.Count(); }
 
@@ -92,7 +96,14 @@ void TNibCustomHighlighter::DefHighlightChange(TObject*)
         fUpdateChange = true;
         return;
     }
+    if (fLoading) return;
     fAttrChangeHooks.Fire();
+}
+
+void TNibCustomHighlighter::Loaded()
+{
+    fLoading = false;
+    DefHighlightChange(this);
 }
 
 void TNibCustomHighlighter::EndUpdate()

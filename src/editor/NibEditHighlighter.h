@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 #include "editor/NibEditMiscClasses.h"
+#include "platform/FreeNotifier.h"
 #include "platform/Graphics.h"
 #include "platform/Persistent.h"
 #include "platform/StringList.h"
@@ -79,7 +80,7 @@ inline constexpr char16_t NibWideGlyphFiller = u'\uE000';
 /// Base of the highlighters. After SetLine the first token is current; the editor reads a token and
 /// then calls Next, until GetEol:
 ///     h.SetLine(text, n); while (!h.GetEol()) { use h.GetTokenAttribute() ...; h.Next(); }
-class TNibCustomHighlighter : public TObject {
+class TNibCustomHighlighter : public TObject, public TFreeNotifier {
 public:
     TNibCustomHighlighter();
     ~TNibCustomHighlighter() override;
@@ -158,6 +159,18 @@ public:
     /// From another highlighter: attributes by name, DefaultFilter and Enabled.
     void Assign(const TNibCustomHighlighter& Source);
 
+    /// Reading the highlighter's settings begins: the change notification waits for Loaded.
+    void Loading() { fLoading = true; }
+    bool IsLoading() const { return fLoading; }
+    /// The settings are read: the change notification fires once.
+    virtual void Loaded();
+    /// Reads the attributes from an ini file: a section per attribute name with the whole numbers
+    /// "Background", "Foreground" and "Style" (bold 1, italic 2, underline 4, strike-out 8). A
+    /// missing key keeps its value. False when the file or any attribute's section is missing.
+    bool LoadFromFile(const UnicodeString& FileName);
+    /// Writes the attributes so, keeping the file's other sections; false when it cannot be written.
+    bool SaveToFile(const UnicodeString& FileName) const;
+
     static UnicodeString GetLanguageName();
     static UnicodeString GetFriendlyLanguageName();
     /// The class's own name, as the highlighter's export name is made from it.
@@ -199,6 +212,7 @@ private:
     TNibNotifyEventChain fAttrChangeHooks{this};
     int fUpdateCount = 0;
     bool fUpdateChange = false;
+    bool fLoading = false;
     bool fEnabled = true;
     TNibCharSet fAdditionalWordBreakChars;
     TNibCharSet fAdditionalIdentChars;

@@ -124,7 +124,8 @@ void TCustomNibEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     if (X < fGutterWidth) SetStateFlag(sfPossibleGutterClick);
     if (HasStateFlag(sfPossibleGutterClick) && Button == TMouseButton::mbRight) DoOnGutterClick(Button, X, Y);
-    SetFocus();
+    // The click gives the editor itself the focus, past any control of its focus list.
+    Control::SetFocus();
 }
 
 void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
@@ -136,6 +137,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
         DragOver(this, X, Y, dsDragMove, accept);
         return;
     }
+    UpdateMouseCursor();
     if (!Captured()) return;
     if (HasStateFlag(sfWaitForDragging)) {
         // Below the drag distance a move is still part of a click: nothing changes.

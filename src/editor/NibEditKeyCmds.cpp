@@ -126,7 +126,7 @@ void TNibEditKeyStroke::Assign(const TNibEditKeyStroke& Source)
 UnicodeString TNibEditKeyStroke::GetDisplayName() const
 {
     UnicodeString name = EditorCommandToCodeString(FCommand) + u" - " + ShortCutToText(GetShortCut());
-    if (GetShortCut() != 0) name += u" " + ShortCutToText(GetShortCut2());
+    if (GetShortCut2() != 0) name += u" " + ShortCutToText(GetShortCut2());
     return name;
 }
 

@@ -179,10 +179,26 @@ void TNibBookMarkOpt::SetGlyphsVisible(bool value) { Set(fGlyphsVisible, value);
 void TNibBookMarkOpt::SetLeftMargin(int value) { Set(fLeftMargin, value); }
 void TNibBookMarkOpt::SetXoffset(int value) { Set(fXoffset, value); }
 
+TNibBookMarkOpt::~TNibBookMarkOpt()
+{
+    if (fBookmarkImages) fBookmarkImages->RemoveFreeNotification(ImagesFreedHandler());
+}
+
+void TNibBookMarkOpt::SetBookmarkImages(TCustomImageList* value)
+{
+    if (fBookmarkImages) fBookmarkImages->RemoveFreeNotification(ImagesFreedHandler());
+    fBookmarkImages = value;
+    if (value) value->AddFreeNotification(ImagesFreedHandler());
+    Fire(OnChange, this);
+}
+
 void TNibBookMarkOpt::Assign(const TPersistent& Source)
 {
     auto* src = dynamic_cast<const TNibBookMarkOpt*>(&Source);
     if (!src) return TPersistent::Assign(Source);
+    if (fBookmarkImages) fBookmarkImages->RemoveFreeNotification(ImagesFreedHandler());
+    fBookmarkImages = src->fBookmarkImages;
+    if (fBookmarkImages) fBookmarkImages->AddFreeNotification(ImagesFreedHandler());
     fDrawBookmarksFirst = src->fDrawBookmarksFirst;
     fEnableKeys = src->fEnableKeys;
     fGlyphsVisible = src->fGlyphsVisible;

@@ -9,6 +9,7 @@
 #include "editor/NibEditTypes.h"
 #include "platform/Control.h"
 #include "platform/Graphics.h"
+#include "platform/ImageList.h"
 #include "platform/Persistent.h"
 
 /// Colours of selected text.
@@ -132,7 +133,14 @@ private:
 class TNibBookMarkOpt : public TPersistent {
 public:
     explicit TNibBookMarkOpt(TObject* AOwner) : fOwner(AOwner) {}
+    ~TNibBookMarkOpt() override;
+    TNibBookMarkOpt(const TNibBookMarkOpt&) = delete;
+    TNibBookMarkOpt& operator=(const TNibBookMarkOpt&) = delete;
 
+    /// The images that marks not drawn with the built-in glyphs come from; not owned: a list that
+    /// is destroyed is dropped (nullptr: none).
+    TCustomImageList* BookmarkImages() const { return fBookmarkImages; }
+    void SetBookmarkImages(TCustomImageList* value);
     bool DrawBookmarksFirst() const { return fDrawBookmarksFirst; }
     void SetDrawBookmarksFirst(bool value);
     bool EnableKeys() const { return fEnableKeys; }
@@ -157,6 +165,10 @@ private:
         Fire(OnChange, this);
     }
 
+    void ImagesFreed(TObject*) { SetBookmarkImages(nullptr); }
+    TFreeNotification ImagesFreedHandler() { return TFreeNotification::Bind<&TNibBookMarkOpt::ImagesFreed>(this); }
+
+    TCustomImageList* fBookmarkImages = nullptr;
     bool fDrawBookmarksFirst = true;
     bool fEnableKeys = true;
     bool fGlyphsVisible = true;
@@ -274,8 +286,10 @@ private:
 };
 
 /// What the editor asks of a search engine: every match of a pattern in one line at a time.
-class TNibEditSearchCustom : public TObject {
+class TNibEditSearchCustom : public TObject, public TFreeNotifier {
 public:
+    /// Editors that search with it let go of it.
+    ~TNibEditSearchCustom() override { NotifyFree(this); }
     virtual UnicodeString Pattern() const = 0;
     virtual void SetPattern(const UnicodeString& Value) = 0;
     /// Length and 1-based position of the result at a 0-based index.

@@ -538,6 +538,7 @@ void TCustomNibEdit::Paint(Canvas& ACanvas)
         PaintTextLines(ACanvas, text, nL1, nL2, nC1, nC2);
     }
     DoOnPaint(ACanvas);
+    if (fPaintTransientLock == 0) PaintTransient(ttAfter, &ACanvas);
 }
 
 void TCustomNibEdit::PaintTextLines(Canvas& ACanvas, TRect AClip, int aFirstRow, int aLastRow, int FirstCol,

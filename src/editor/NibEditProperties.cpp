@@ -1,5 +1,5 @@
 // The editor control: property setters with side effects (right edge, undo limit, selection
-// hiding, border, key bindings, word wrap, line spacing).
+// hiding, border, key bindings, lines, word wrap, line spacing) and the end of loading.
 #include "editor/NibEdit.h"
 
 void TCustomNibEdit::SetRightEdge(int Value)
@@ -73,4 +73,23 @@ void TCustomNibEdit::SetExtraLineSpacing(int Value)
     if (Value == fExtraLineSpacing) return;
     fExtraLineSpacing = Value;
     FontChanged();
+}
+
+void TCustomNibEdit::SetLines(const TStringList& Value)
+{
+    fLines->BeginUpdate();
+    try {
+        fLines->Clear();
+        fLines->AddStrings(Value);
+    } catch (...) {
+        fLines->EndUpdate();
+        throw;
+    }
+    fLines->EndUpdate();
+}
+
+void TCustomNibEdit::Loaded()
+{
+    GutterChanged();
+    UpdateScrollBars();
 }

@@ -143,10 +143,14 @@ void TCustomNibEdit::Scroll(TScrollBarKind kind, TScrollCode code, int position)
         case TScrollCode::scTrack:
             FIsScrolling = true;
             SetTopLine(UnscaledPosition(VertMaxScroll(), position));
+            if (fOptions.Contains(eoShowScrollHint)) ShowScrollHint(position);
             break;
         case TScrollCode::scTop: SetTopLine(1); break;
         case TScrollCode::scBottom: SetTopLine(DisplayLineCount()); break;
-        case TScrollCode::scEndScroll: FIsScrolling = false; break;
+        case TScrollCode::scEndScroll:
+            FIsScrolling = false;
+            if (fOptions.Contains(eoShowScrollHint) && Host()) Host()->HideHint();
+            break;
         }
     } else {
         const int page = oneLess ? fCharsInWindow - 1 : fCharsInWindow;

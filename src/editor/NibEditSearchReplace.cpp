@@ -14,6 +14,14 @@ TScopeExit(F) -> TScopeExit<F>;
 
 } // namespace
 
+void TCustomNibEdit::SetSearchEngine(TNibEditSearchCustom* Value)
+{
+    const auto freed = TFreeNotification::Bind<&TCustomNibEdit::SearchEngineFreed>(this);
+    if (fSearchEngine) fSearchEngine->RemoveFreeNotification(freed);
+    fSearchEngine = Value;
+    if (Value) Value->AddFreeNotification(freed);
+}
+
 TNibReplaceAction TCustomNibEdit::DoOnReplaceText(const UnicodeString& ASearch, const UnicodeString& AReplace,
                                                   int Line, int Column)
 {
@@ -59,6 +67,7 @@ int TCustomNibEdit::SearchReplace(const UnicodeString& ASearch, const UnicodeStr
     fSearchEngine->SetPattern(ASearch);
     int result = 0;
     int replaceLen = 0;
+    DoOnPaintTransient(ttBefore);
     bool endBlockNeeded = false;
     if (replaceAll && !prompt) {
         IncPaintLock();
@@ -68,6 +77,7 @@ int TCustomNibEdit::SearchReplace(const UnicodeString& ASearch, const UnicodeStr
     TScopeExit cleanup{[&] {
         if (endBlockNeeded) EndUndoBlock();
         if (replaceAll && !prompt) DecPaintLock();
+        DoOnPaintTransient(ttAfter);
     }};
 
     // Forward, after a replacement that broke its line, the search goes on from the caret.

@@ -288,3 +288,12 @@ void TNibTavloHighlighter::SetDetectPreprocessor(bool Value)
     fDetectPreprocessor = Value;
     DefHighlightChange(this);
 }
+
+char16_t TNibTavloHighlighter::GetCharBeforeToken(int Offset) const { return GetCharAfterToken(-Offset); }
+
+char16_t TNibTavloHighlighter::GetCharAfterToken(int Offset) const
+{
+    const std::int64_t at = std::int64_t(fTokenPos) + Offset;
+    const std::u16string_view line = ScannedLine();
+    return at >= 0 && at < std::int64_t(line.size()) ? line[std::size_t(at)] : u'\0';
+}

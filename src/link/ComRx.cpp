@@ -40,10 +40,22 @@ TComRx::~TComRx()
 void TComRx::SetActive(bool value)
 {
     if (value == Active()) return;
+    if (fLoading) {
+        fActiveFlag = value;
+        return;
+    }
     if (value)
         OpenPort();
     else
         ClosePort();
+}
+
+void TComRx::Loaded()
+{
+    fLoading = false;
+    if (!fActiveFlag) return;
+    fActiveFlag = false;
+    SetActive(true);
 }
 
 void TComRx::OpenPort()
@@ -59,7 +71,7 @@ void TComRx::OpenPort()
     case SerialOpenResult::InUse: throw EComPortInUse(SerialOpenFailureText(path, error));
     default: throw EComInvalidPort(SerialOpenFailureText(path, error));
     }
-    fDeviceLines = std::make_unique<TComDeviceLines>(fd);
+    fDeviceLines = std::make_shared<TComDeviceLines>(fd);
     if (!ConfigurePort(fd)) {
         fDeviceLines.reset();
         close(fd);
@@ -96,10 +108,36 @@ bool TComRx::ConfigurePort(int fd)
 
 void TComRx::StartReader()
 {
-    fComThread = std::make_unique<TComRxThread>(
-        fPort, [this](TComRxThread* t, const std::uint8_t* d, unsigned n) { DataBlock(t, d, n); },
-        [this](TComRxThread* t) { ReaderLost(t); });
+    std::shared_ptr<TComModemLines> lines = fModemLines;
+    if (!lines) lines = fDeviceLines;
+    fComThread = std::make_unique<TComRxThread>(fPort, std::move(lines), ReaderEvents(), fSynchronizeCallbacks);
     fComThread->Start();
+}
+
+TComRxThreadEvents TComRx::ReaderEvents()
+{
+    TComRxThreadEvents events;
+    events.Lost = [this](TComRxThread* t) { ReaderLost(t); };
+    TComThreadDataBytesProc block = OnDataBlock;
+    TComThreadDataReadyProc ready = OnDataReady;
+    TComThreadModemEventProc modem = OnModemEvent;
+    if (!fSynchronizeCallbacks) {
+        if (block) events.DataBlock = [this, block](TComRxThread*, const std::uint8_t* d, unsigned n) { block(this, d, n); };
+        if (ready) events.DataReady = [this, ready](TComRxThread*, std::uint8_t b) { ready(this, b); };
+        if (modem) events.ModemEvent = [this, modem](TComRxThread*, TComModemEvents e) { modem(this, e); };
+        return events;
+    }
+    if (block)
+        events.DataBlock = [this, block](TComRxThread* t, const std::uint8_t* d, unsigned n) {
+            InHandOver(t, [&] { block(this, d, n); });
+        };
+    if (ready)
+        events.DataReady = [this, ready](TComRxThread* t, std::uint8_t b) { InHandOver(t, [&] { ready(this, b); }); };
+    if (modem)
+        events.ModemEvent = [this, modem](TComRxThread* t, TComModemEvents e) {
+            InHandOver(t, [&] { modem(this, e); });
+        };
+    return events;
 }
 
 void TComRx::ClosePort()
@@ -126,11 +164,11 @@ void TComRx::ClosePort()
     fDeviceLines.reset();
 }
 
-void TComRx::DataBlock(TComRxThread* thread, const std::uint8_t* data, unsigned count)
+void TComRx::InHandOver(TComRxThread* thread, const std::function<void()>& fn)
 {
     if (thread != fComThread.get() || thread->Terminated()) return;
     ScopedFlag handOver(fInHandOver);
-    Fire(OnDataBlock, this, data, count);
+    fn();
 }
 
 void TComRx::ReaderLost(TComRxThread* thread)

@@ -11,6 +11,7 @@
 #include "platform/Text.h"
 
 class TComRxThread;
+struct TComRxThreadEvents;
 struct TComPortState;
 
 /// The device refused the settings, or the port name is empty.
@@ -31,22 +32,16 @@ public:
     explicit EComInvalidPort(const std::string& detail);
 };
 
-enum TComModemEvent : std::uint8_t { cme_RING, cme_CTS, cme_DSR, cme_RLSD };
-
-/// Set of TComModemEvent.
-struct TComModemEvents {
-    std::uint8_t Bits = 0;
-    bool Contains(TComModemEvent e) const { return (Bits >> e & 1u) != 0; }
-    void Include(TComModemEvent e) { Bits |= std::uint8_t(1u << e); }
-    bool Empty() const { return Bits == 0; }
-};
-
 class TComRx : public TObject {
 public:
     /// A block of received bytes, in the main thread.
     using TComThreadDataBytesProc = std::function<void(TObject* Sender, const std::uint8_t* Data, unsigned DataCount)>;
     /// A write that the device refused; the handler may set the result of SendData.
     using TComThreadErrorProc = std::function<void(TObject* Sender, int LastError, bool& Result)>;
+    /// One received byte.
+    using TComThreadDataReadyProc = std::function<void(TObject* Sender, std::uint8_t Data)>;
+    /// The status lines that changed since the reader last looked.
+    using TComThreadModemEventProc = std::function<void(TObject* Sender, TComModemEvents Data)>;
 
     TComRx();
     ~TComRx() override;
@@ -58,8 +53,13 @@ public:
     void SetPortName(const UnicodeString& name) { fComPortName = name; }
 
     /// Whether a reader thread runs; true opens the port (raising the three exceptions), false closes it.
-    bool Active() const { return fComThread != nullptr; }
+    /// While the settings are being read it is only remembered.
+    bool Active() const { return fLoading ? fActiveFlag : fComThread != nullptr; }
     void SetActive(bool value);
+    /// Reading the component's settings begins: Active waits for Loaded.
+    void Loading() { fLoading = true; }
+    /// The settings are read: a port made Active meanwhile opens now.
+    void Loaded();
 
     /// Starts writing Count bytes once the previous write has finished, waiting at most MaxTime ms
     /// for that; true when the device took the bytes or will take them in the background.
@@ -76,7 +76,17 @@ public:
     /// Replaces the open device's own modem lines (tests record pulses with it); nullptr restores them.
     void SetModemLines(std::shared_ptr<TComModemLines> lines) { fModemLines = std::move(lines); }
 
+    /// Whether the reader's data and modem events run in the main thread, the reader waiting for
+    /// each (true, the default), or in the reader thread itself, where a handler must not close
+    /// the port. Like the events, it is handed to the reader when the port opens.
+    bool SynchronizeCallbacks() const { return fSynchronizeCallbacks; }
+    void SetSynchronizeCallbacks(bool value) { fSynchronizeCallbacks = value; }
+
+    /// Each block received; then, when OnDataReady is set, each of its bytes in order.
     TComThreadDataBytesProc OnDataBlock;
+    TComThreadDataReadyProc OnDataReady;
+    /// RING, CTS, DSR and RLSD changes, as far as the device counts them.
+    TComThreadModemEventProc OnModemEvent;
     TComThreadErrorProc OnError;
     /// Fires in the main thread after the component closed a port whose device went away.
     TNotifyEvent OnPortLost;
@@ -87,15 +97,23 @@ private:
     bool ConfigurePort(int fd);
     void StartReader();
     TComModemLines* Lines();
-    void DataBlock(TComRxThread* thread, const std::uint8_t* data, unsigned count);
+    /// The handlers the reader runs: the events as they are now, in the main thread guarded
+    /// against a closed port, or bare for the reader thread.
+    TComRxThreadEvents ReaderEvents();
+    /// Runs a hand-over of the current reader in the main thread; nothing for a reader that ended.
+    void InHandOver(TComRxThread* thread, const std::function<void()>& fn);
     void ReaderLost(TComRxThread* thread);
 
     TComOptions fComOptions;
     UnicodeString fComPortName;
     std::shared_ptr<TComPortState> fPort;
     std::unique_ptr<TComRxThread> fComThread;
-    std::unique_ptr<TComDeviceLines> fDeviceLines;
+    std::shared_ptr<TComDeviceLines> fDeviceLines;
     std::shared_ptr<TComModemLines> fModemLines;
     /// True while the main thread runs one of the reader's hand-overs.
     bool fInHandOver = false;
+    bool fSynchronizeCallbacks = true;
+    bool fLoading = false;
+    /// Active as set while loading.
+    bool fActiveFlag = false;
 };

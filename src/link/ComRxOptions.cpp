@@ -1,9 +1,10 @@
 #include "link/ComRxOptions.h"
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
-#include <fcntl.h>
-#include <unistd.h>
 #include "link/ComTermios.h"
 #include "platform/SerialPort.h"
 
@@ -184,6 +185,14 @@ void TComOptions::ApplyComSettings(TComDcb& dcb) const
     dcb.ErrorChar = fDCB.ErrorChar;
     dcb.EofChar = fDCB.EofChar;
     dcb.EvtChar = fDCB.EvtChar;
+}
+
+bool TComOptions::GetComSettings(int Fd, TComDcb& dcb) const
+{
+    termios t{};
+    if (tcgetattr(Fd, &t) != 0) return false;
+    ApplyComSettings(dcb);
+    return true;
 }
 
 bool TComOptions::SetDefaultComOptions(const UnicodeString& PortName) const

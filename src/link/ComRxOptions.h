@@ -150,6 +150,9 @@ public:
     void Assign(const TObject* Source);
     /// Writes the line settings into a device's control block, keeping its length and reserved fields.
     void ApplyComSettings(TComDcb& dcb) const;
+    /// The control block of an open device with these settings written into it; false when the
+    /// descriptor is no terminal device.
+    bool GetComSettings(int Fd, TComDcb& dcb) const;
     /// Makes these settings the device's own, so that they hold until changed; true on success.
     bool SetDefaultComOptions(const UnicodeString& PortName) const;
 

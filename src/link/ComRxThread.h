@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
+#include "link/ComModemLines.h"
 #include "platform/Thread.h"
 #include "platform/WakeUp.h"
 
@@ -20,15 +22,26 @@ struct TComPortState {
     bool FlushPendingLocked();
 };
 
-/// Waits on the device and on its wake-up, reads what arrives and hands it to the main thread;
-/// also writes what remains of a write when the device can take it.
+class TComRxThread;
+
+/// What the reader hands on: received blocks and bytes, modem-line changes, and the end of the
+/// device (hang-up, unplug, failure). Empty handlers are skipped.
+struct TComRxThreadEvents {
+    std::function<void(TComRxThread*, const std::uint8_t*, unsigned)> DataBlock;
+    std::function<void(TComRxThread*, std::uint8_t)> DataReady;
+    std::function<void(TComRxThread*, TComModemEvents)> ModemEvent;
+    /// Always in the main thread.
+    std::function<void(TComRxThread*)> Lost;
+};
+
+/// Waits on the device and on its wake-up, reads what arrives and hands it on; watches the modem
+/// lines' change counts; also writes what remains of a write when the device can take it.
 class TComRxThread : public TThread {
 public:
-    /// Blocks received, in the main thread; and the end of the device (hang-up, unplug, failure).
-    using TDataBlock = std::function<void(TComRxThread*, const std::uint8_t*, unsigned)>;
-    using TLost = std::function<void(TComRxThread*)>;
-
-    TComRxThread(std::shared_ptr<TComPortState> port, TDataBlock onDataBlock, TLost onLost);
+    /// Synchronized: the data and modem events run in the main thread, each waited for; otherwise
+    /// they run in this thread. lines may be null (no modem events then).
+    TComRxThread(std::shared_ptr<TComPortState> port, std::shared_ptr<TComModemLines> lines,
+                 TComRxThreadEvents events, bool synchronized);
     ~TComRxThread() override;
 
     /// Makes the reader look at the pending write again.
@@ -41,10 +54,19 @@ protected:
 private:
     /// False when the device is gone or the wait failed.
     bool ServeDevice();
+    /// Hands a received block on, then its bytes one at a time; false once terminated.
+    void Deliver(unsigned count);
+    /// Reports the lines whose change counts moved since the last look.
+    void WatchModemLines();
+    /// Runs fn as the hand-over mode says; false when it was given up (terminated).
+    bool Hand(const std::function<void()>& fn);
 
     std::shared_ptr<TComPortState> fPort;
-    TDataBlock fOnDataBlock;
-    TLost fOnLost;
+    std::shared_ptr<TComModemLines> fLines;
+    TComRxThreadEvents fEvents;
+    bool fSynchronized;
+    /// The counts last seen; nothing while the device keeps none.
+    std::optional<SerialLineCounts> fLineCounts;
     WakeUp fWake;
     std::vector<std::uint8_t> fDataBuffer;
 };

@@ -84,6 +84,31 @@ bool TTcpConsoleThread::WaitCanWriteByte(std::chrono::steady_clock::time_point d
     return !fTxStopped && fTxBytesInBuffer < kBufferSize;
 }
 
+std::uint8_t TTcpConsoleThread::ReadByte()
+{
+    const std::span<const std::uint8_t> block = ReceivedBlock();
+    if (block.empty()) return 0;
+    const std::uint8_t b = block[0];
+    ReleaseReceived(1);
+    return b;
+}
+
+void TTcpConsoleThread::ClearReadBuffer()
+{
+    // What waits now, which may lie in two pieces; bytes that arrive meanwhile stay.
+    for (std::size_t n = fRxRing.Waiting(); n > 0;) {
+        const std::size_t piece = std::min(n, ReceivedBlock().size());
+        ReleaseReceived(piece);
+        n -= piece;
+    }
+}
+
+bool TTcpConsoleThread::CanWriteByte()
+{
+    std::lock_guard<std::mutex> l(fTxLock);
+    return fTxBytesInBuffer < kBufferSize;
+}
+
 void TTcpConsoleThread::Execute()
 {
     Serve();

@@ -38,6 +38,12 @@ public:
     /// Main thread: waits until the transmit buffer has room; false when the deadline passed first
     /// or the thread has stopped sending for good.
     bool WaitCanWriteByte(std::chrono::steady_clock::time_point deadline);
+    /// Main thread, a byte at a time: whether a received byte waits; the next one (0 when none);
+    /// every waiting byte dropped; whether the transmit buffer has room.
+    bool CanReadByte() const { return !ReceivedBlock().empty(); }
+    std::uint8_t ReadByte();
+    void ClearReadBuffer();
+    bool CanWriteByte();
 
     TTcpConsoleThreadDataReadyProc OnDataReady;
     TTcpConsoleThreadConnectedProc OnConnected;

@@ -27,6 +27,17 @@ void Control::SetBounds(int left, int top, int width, int height)
     if (resized) Resize();
 }
 
+void Control::SetClientSize(int width, int height)
+{
+    if (fHost) fHost->RequestClientSize(width, height);
+}
+
+std::optional<TPoint> Control::PointerPosition() const
+{
+    if (!fHost) return std::nullopt;
+    return fHost->PointerPosition();
+}
+
 void Control::SetColor(TColor color)
 {
     if (color == fColor) return;

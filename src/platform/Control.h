@@ -1,6 +1,9 @@
 #pragma once
 // Base of the controls that the system draws itself; a host (a toolkit widget, or a test) shows it.
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
 #include "platform/Canvas.h"
 #include "platform/Events.h"
 #include "platform/Graphics.h"
@@ -26,6 +29,11 @@ constexpr std::uint16_t BACK = 0x08, TAB = 0x09, RETURN = 0x0D, SHIFT = 0x10, CO
                         LEFT = 0x25, UP = 0x26, RIGHT = 0x27, DOWN = 0x28, INSERT = 0x2D, DELETE_ = 0x2E,
                         F1 = 0x70, F12 = 0x7B;
 }
+
+/// The keys that would otherwise move the focus or press a window's button, as a control wants
+/// them: the arrows, Tab and Shift+Tab, and Enter.
+enum TDlgCode : std::uint8_t { DLGC_WANTARROWS = 0x01, DLGC_WANTTAB = 0x02, DLGC_WANTALLKEYS = 0x04 };
+using TDlgCodes = std::uint8_t;
 
 /// Width of a vertical and height of a horizontal scroll bar, as the system's metrics give it.
 constexpr int ScrollBarSize = 17;
@@ -64,6 +72,19 @@ public:
     /// Moves the pixels of r by (dx, dy) and repaints what they uncover; a host that cannot move
     /// pixels repaints r.
     virtual void ScrollRect(const TRect& r, int dx, int dy) { InvalidateRect(r); }
+    /// Asks for the control's client area to take this size. The host resizes the control (its
+    /// SetBounds) unless something else decides the size, as a layout does.
+    virtual void RequestClientSize(int width, int height) {}
+    /// Where the mouse pointer is, in the control's client coordinates; nothing when unknown.
+    virtual std::optional<TPoint> PointerPosition() const { return std::nullopt; }
+    /// Runs paint on a canvas over the control's window outside a paint pass; a host without one
+    /// does not run it.
+    virtual void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) {}
+    /// The size a hint window takes for text, broken into lines no wider than maxWidth.
+    virtual TSize HintSize(const UnicodeString& text, int maxWidth) const { return {}; }
+    /// Shows a hint window over the control, its rectangle in client coordinates; a shown one moves.
+    virtual void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) {}
+    virtual void HideHint() {}
 };
 
 class Control : public TObject {
@@ -81,6 +102,10 @@ public:
     int ClientWidth() const { return fBounds.Width(); }
     int ClientHeight() const { return fBounds.Height(); }
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    /// Asks the host for a client area of this size; nothing happens without a host.
+    void SetClientSize(int width, int height);
+    /// The mouse pointer in client coordinates, as the host reports it.
+    std::optional<TPoint> PointerPosition() const;
 
     TColor Color() const { return fColor; }
     virtual void SetColor(TColor color);
@@ -91,7 +116,10 @@ public:
     bool Enabled() const { return fEnabled; }
     void SetEnabled(bool enabled);
     bool Focused() const { return fFocused; }
-    void SetFocus();
+    /// Shown and enabled.
+    bool CanFocus() const { return fVisible && fEnabled; }
+    /// Asks the host for the focus.
+    virtual void SetFocus();
 
     void Invalidate();
     void InvalidateRect(const TRect& r);
@@ -114,6 +142,9 @@ public:
     /// True when the control's scroll bars lie over the right and bottom edges of its client area
     /// (ScrollBarSize thick) rather than beside it; the control then leaves room for them itself.
     virtual bool ScrollBarsInside() const { return false; }
+    /// Which of the arrows, Tab and Enter the host hands to the control; the others go to the
+    /// window, which may move the focus with them. All three by default.
+    virtual TDlgCodes DlgCode() const { return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; }
 
     virtual void Paint(Canvas& canvas) {}
     virtual void Resize() {}
@@ -131,6 +162,10 @@ public:
     virtual void DoExit() {}
     /// Text committed by an input method.
     virtual void InputMethodText(const UnicodeString& text) {}
+    /// Whether files dragged from the desktop may be dropped on the control now.
+    virtual bool AcceptsDroppedFiles() const { return false; }
+    /// Files dropped on the control at a client point, their full names in the order given.
+    virtual void FilesDropped(int x, int y, const std::vector<UnicodeString>& files) {}
 
     /// Called by the host when focus arrives or leaves.
     void FocusChanged(bool focused);

@@ -59,12 +59,16 @@ enum class TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4
 using TFontStyles = std::uint8_t;
 constexpr bool HasStyle(TFontStyles s, TFontStyle f) { return (s & std::uint8_t(f)) != 0; }
 
+/// How a font's edges are drawn: as the system draws them by default, or asked for explicitly.
+enum class TFontQuality : std::uint8_t { fqDefault, fqNonAntialiased, fqAntialiased, fqClearType };
+
 /// A font as the forms describe it: a negative Height is the character height in pixels.
 struct TFont {
     UnicodeString Name = u"Courier New";
     int Height = -13;
     TFontStyles Style = 0;
     TColor Color = clBlack;
+    TFontQuality Quality = TFontQuality::fqDefault;
     /// Size in points at 96 dots per inch, derived from Height.
     int Size() const
     {

@@ -3,11 +3,15 @@
 #include <memory>
 #include "platform/Canvas.h"
 #include "platform/Events.h"
+#include "platform/FreeNotifier.h"
 
-class TCustomImageList : public TObject {
+class TCustomImageList : public TObject, public TFreeNotifier {
 public:
     /// Makes the strip with the current graphics factory.
     TCustomImageList(int Width, int Height);
+    ~TCustomImageList() override { NotifyFree(this); }
+    TCustomImageList(const TCustomImageList&) = delete;
+    TCustomImageList& operator=(const TCustomImageList&) = delete;
 
     int Width() const { return fWidth; }
     int Height() const { return fHeight; }

@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -75,4 +76,11 @@ std::optional<int> SerialLineStatus(int fd)
     int lines = 0;
     if (ioctl(fd, TIOCMGET, &lines) != 0) return std::nullopt;
     return lines;
+}
+
+std::optional<SerialLineCounts> SerialLineChangeCounts(int fd)
+{
+    serial_icounter_struct counts{};
+    if (ioctl(fd, TIOCGICOUNT, &counts) != 0) return std::nullopt;
+    return SerialLineCounts{counts.rng, counts.cts, counts.dsr, counts.dcd};
 }

@@ -27,3 +27,14 @@ std::uint32_t SerialOutputRate(int fd);
 /// Modem control and status lines (TIOCM_DTR, TIOCM_RTS, TIOCM_CTS ...).
 bool SetSerialLine(int fd, int line, bool on);
 std::optional<int> SerialLineStatus(int fd);
+
+/// How often each status line has changed since the device was opened, as the driver counts it.
+struct SerialLineCounts {
+    int Ring = 0;
+    int Cts = 0;
+    int Dsr = 0;
+    int Dcd = 0;
+    friend bool operator==(const SerialLineCounts&, const SerialLineCounts&) = default;
+};
+/// Nothing when the driver keeps no counts (a pseudo-terminal keeps none).
+std::optional<SerialLineCounts> SerialLineChangeCounts(int fd);

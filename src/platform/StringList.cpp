@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include "platform/Folders.h"
+#include "platform/Stream.h"
 
 namespace {
 
@@ -278,6 +279,21 @@ bool TStringList::LoadFromFile(const UnicodeString& fileName)
     SetText(DecodeText(bytes));
     fEncoding = EncodingOf(bytes);
     return true;
+}
+
+void TStringList::LoadFromStream(TStream& stream)
+{
+    std::string bytes;
+    char buffer[4096];
+    for (int got; (got = stream.Read(buffer, int(sizeof buffer))) > 0;) bytes.append(buffer, std::size_t(got));
+    SetText(DecodeText(bytes));
+    fEncoding = EncodingOf(bytes);
+}
+
+bool TStringList::SaveToStream(TStream& stream) const
+{
+    const std::string bytes = EncodeText(Text(), fEncoding);
+    return stream.Write(bytes.data(), int(bytes.size())) == int(bytes.size());
 }
 
 bool TStringList::SaveToFile(const UnicodeString& fileName, UnicodeString* error) const

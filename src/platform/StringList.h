@@ -5,6 +5,8 @@
 #include "platform/Events.h"
 #include "platform/Text.h"
 
+class TStream;
+
 /// What Add does on a sorted list with a string that is already there.
 enum class TDuplicates : std::uint8_t { dupIgnore, dupAccept, dupError };
 
@@ -67,6 +69,10 @@ public:
     /// How SaveToFile writes: the encoding of the file last loaded, 8-bit for a list never loaded.
     TTextEncoding Encoding() const { return fEncoding; }
     void SetEncoding(TTextEncoding encoding) { fEncoding = encoding; }
+    /// Reads the stream from its position to its end, decoded as a file is, keeping its encoding.
+    void LoadFromStream(TStream& stream);
+    /// Writes the lines as SaveToFile does; false when the stream took fewer bytes.
+    bool SaveToStream(TStream& stream) const;
 
 private:
     struct Item {

@@ -243,6 +243,23 @@ bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName)
     return true;
 }
 
+bool TNrKeyValueSections::SaveToStream(TStream* stream) const
+{
+    if (!stream) return false;
+    TStringList lines;
+    SaveToStrings(lines);
+    return lines.SaveToStream(*stream);
+}
+
+bool TNrKeyValueSections::LoadFromStream(TStream* stream)
+{
+    if (!stream) return false;
+    TStringList lines;
+    lines.LoadFromStream(*stream);
+    LoadFromStrings(lines);
+    return true;
+}
+
 UnicodeString TNrKeyValueSections::ReadString(std::u16string_view section, std::u16string_view key,
                                               const UnicodeString& fallback) const
 {

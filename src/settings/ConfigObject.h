@@ -2,6 +2,7 @@
 // The sectioned name=value store behind the settings file and the key-map files.
 #include <cstdint>
 #include <vector>
+#include "platform/Stream.h"
 #include "platform/StringList.h"
 #include "platform/Text.h"
 
@@ -100,6 +101,12 @@ public:
     UnicodeString SaveToFile(const UnicodeString& fileName) const;
     /// False, with the store unchanged, when the file is missing or cannot be read.
     bool LoadFromFile(const UnicodeString& fileName);
+    /// The text of a file, written at the stream's position; false without a stream or when the
+    /// stream took less than all of it.
+    bool SaveToStream(TStream* stream) const;
+    /// Clears the store and parses the stream from its position to its end, as a file is read;
+    /// false, with the store unchanged, without a stream.
+    bool LoadFromStream(TStream* stream);
 
     /// Typed access: a missing key or a value that does not convert yields the default.
     UnicodeString ReadString(std::u16string_view section, std::u16string_view key,

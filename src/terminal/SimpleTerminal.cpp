@@ -452,6 +452,15 @@ void TSimpleTerminal::SetAutoSize(bool value)
     if (fObserver) fObserver->ViewOptionsChanged();
 }
 
+TDlgCodes TSimpleTerminal::DlgCode() const
+{
+    TDlgCodes codes = 0;
+    if (FWantTabs) codes |= DLGC_WANTTAB;
+    if (FWantArrows) codes |= DLGC_WANTARROWS;
+    if (FWantReturns) codes |= DLGC_WANTALLKEYS;
+    return codes;
+}
+
 void TSimpleTerminal::Loaded()
 {
     fCurrentFontColor = clNone;

@@ -108,6 +108,8 @@ public:
     void SetFont(const TFont& font) override;
     void SetColor(TColor color) override;
     bool ScrollBarsInside() const override { return true; }
+    /// Tab, Enter and the arrows as WantTabs, WantReturns and WantArrowKeys say.
+    TDlgCodes DlgCode() const override;
     void Paint(Canvas& canvas) override;
     void Resize() override;
     void Scroll(TScrollBarKind kind, TScrollCode code, int position) override;
@@ -131,6 +133,7 @@ public:
     bool ScrollToCursor() const { return fAuotScrollToCursor; }
     void SetScrollToCursor(bool value);
     bool AutoSize() const { return fAutoSize; }
+    /// Turned on, the client takes the size of the whole screen's bitmap (when the host lets it).
     void SetAutoSize(bool value);
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool value) { FWantTabs = value; }

@@ -67,6 +67,7 @@ void TTerminalView::Loaded()
     if (fTerminal.ScrollToCursor()) ScrollIntoView();
     fShownDisplayCursor = fTerminal.DisplayCursor();
     fShownScrollToCursor = fTerminal.ScrollToCursor();
+    fShownAutoSize = fTerminal.AutoSize();
     fTimer1.SetEnabled(fShownDisplayCursor);
 }
 
@@ -88,6 +89,7 @@ void TTerminalView::Relayout(bool KeepContents)
     }
     fCursorActiveFlag = false;
     fLastCursorLocation = {};
+    if (fTerminal.AutoSize()) SizeClientToBitmap();
     if (KeepContents)
         RefreshDisplay();
     else
@@ -442,8 +444,21 @@ void TTerminalView::SizeChanged()
     if (fLoaded) Relayout(true);
 }
 
+void TTerminalView::SizeClientToBitmap()
+{
+    if (fDisplayBitMap) fTerminal.SetClientSize(fDisplayBitMap->Width(), fDisplayBitMap->Height());
+}
+
 void TTerminalView::ViewOptionsChanged()
 {
+    const bool autoSize = fTerminal.AutoSize();
+    if (autoSize != fShownAutoSize && Ready()) {
+        fShownAutoSize = autoSize;
+        if (autoSize) {
+            SizeClientToBitmap();
+            UpdateScrollBars();
+        }
+    }
     const bool displayCursor = fTerminal.DisplayCursor();
     if (displayCursor != fShownDisplayCursor && Ready()) {
         fShownDisplayCursor = displayCursor;

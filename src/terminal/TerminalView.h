@@ -63,6 +63,8 @@ private:
     void HideCursor();
     void Blink();
     void ScrollIntoView();
+    /// Asks the host for a client area the size of the bitmap.
+    void SizeClientToBitmap();
     /// The resize handling: which bars show and their ranges.
     void UpdateScrollBars();
     /// Hands the bars to the host.
@@ -93,6 +95,7 @@ private:
     /// DisplayCursor as last acted on; the model's Reset sets the property without telling.
     bool fShownDisplayCursor = true;
     bool fShownScrollToCursor = true;
+    bool fShownAutoSize = true;
     TTimer fTimer1;
 
     /// Per row, the columns stored since the bitmap last showed them (empty when Left >= Right).

@@ -32,9 +32,24 @@ TEST_F(EditorTest, ProportionalFontIsReplacedKeepingNameSizeStyleAndColour)
     font.SetSize(14);
     font.Style = TFontStyles(TFontStyle::fsItalic);
     font.Color = clNavy;
+    font.Quality = TFontQuality::fqAntialiased;
     edit.SetFont(font);
     EXPECT_EQ(edit.Font(), font);
     EXPECT_EQ(edit.CharWidth(), 8);
+}
+
+TEST_F(EditorTest, FontSmoothingGivesTheFontItsQualityUntilAnotherFontComes)
+{
+    EXPECT_EQ(edit.FontSmoothing(), fsmNone);
+    EXPECT_EQ(edit.Font().Quality, TFontQuality::fqDefault);
+    for (auto [method, quality] : {std::pair{fsmClearType, TFontQuality::fqClearType},
+                                   std::pair{fsmNone, TFontQuality::fqNonAntialiased},
+                                   std::pair{fsmAntiAlias, TFontQuality::fqAntialiased}}) {
+        edit.SetFontSmoothing(method);
+        EXPECT_EQ(edit.Font().Quality, quality);
+    }
+    edit.SetFont(TFont{});
+    EXPECT_EQ(edit.Font().Quality, TFontQuality::fqDefault);
 }
 
 TEST_F(EditorTest, PixelConversionsRoundToNearestEvenAndStayInsideTheWindow)

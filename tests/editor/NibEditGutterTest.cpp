@@ -203,3 +203,23 @@ TEST_F(GutterTest, WrappedLineHasItsNumberOnTheFirstRowAndGlyphsOnTheOthers)
         erased |= t.Text.empty() && t.Rect.Top == 2 * Row && t.Rect.Bottom == 4 * Row;
     EXPECT_TRUE(erased);
 }
+
+TEST_F(GutterTest, MarksWithoutBuiltInGlyphsComeFromTheBookmarkImages)
+{
+    SetLines({u"a", u"b"});
+    TCustomImageList images(10, 12);
+    std::unique_ptr<Bitmap> picture = graphics.CreateBitmap(10, 12);
+    for (int i = 0; i < 3; ++i) images.Add(*picture);
+    edit.BookMarkOptions().SetBookmarkImages(&images);
+    edit.SetBookMark(1, 1, 1);  // takes its picture from the list now
+    AddMark(1, 2, -1).SetInternalImage(false);
+    AddMark(2, 5, -1).SetInternalImage(false);  // no such picture: not drawn
+    Paint();
+    const int margin = edit.BookMarkOptions().LeftMargin();
+    const int step = edit.BookMarkOptions().Xoffset();
+    EXPECT_EQ(Glyphs(), (std::vector<TPoint>{{margin, 0}, {margin + step, 0}}));
+    const std::vector<CanvasCall> copies = canvas.Of(CanvasCall::Kind::CopyRect);
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_EQ(copies[0].SourceRect, (TRect{10, 0, 20, 12}));
+    EXPECT_EQ(copies[1].SourceRect, (TRect{20, 0, 30, 12}));
+}

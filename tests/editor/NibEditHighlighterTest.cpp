@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/NibEditHighlighter.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -197,4 +198,62 @@ TEST(NibEditHighlighter, RegistryFindsClassesByNameAndInstance)
     EXPECT_EQ(list.FindByClass(&other), 0);
     EXPECT_EQ(list[1].Create()->AttributeCount(), 3);
     EXPECT_EQ(TNibCustomHighlighter::GetLanguageName(), u"<Unknown>");
+}
+
+TEST(NibEditHighlighter, LoadedNotifiesOnceForEverythingSetWhileLoading)
+{
+    CharHighlighter h;
+    Editor e;
+    h.HookAttrChangeEvent(e.Hook());
+    h.Loading();
+    h.fWord->SetForeground(clNavy);
+    h.fSpace->SetStyle(std::uint8_t(TFontStyle::fsBold));
+    EXPECT_EQ(e.changes, 0);
+    h.Loaded();
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_FALSE(h.IsLoading());
+}
+
+TEST(NibEditHighlighter, AttributesSurviveAFileAndTheFileKeepsItsOtherSections)
+{
+    TempFolder tmp;
+    tmp.Write("colours.ini", "[Other]\r\nkept=1\r\n[Word]\r\nForeground=5\r\n");
+    CharHighlighter saved;
+    saved.fWord->SetForeground(clNavy);
+    saved.fWord->SetBackground(clNone);
+    saved.fSpace->SetStyle(std::uint8_t(TFontStyle::fsBold) | std::uint8_t(TFontStyle::fsStrikeOut));
+    saved.fAlpha->SetBackground(-16);  // a system colour reference
+    ASSERT_TRUE(saved.SaveToFile(tmp.Name("colours.ini")));
+    const std::string text = tmp.Read("colours.ini");
+    EXPECT_NE(text.find("[Other]\r\nkept=1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("[Space]\r\nBackground=536870911\r\nForeground=536870911\r\nStyle=9\r\n"),
+              std::string::npos);
+
+    CharHighlighter loaded;
+    Editor e;
+    loaded.HookAttrChangeEvent(e.Hook());
+    ASSERT_TRUE(loaded.LoadFromFile(tmp.Name("colours.ini")));
+    EXPECT_EQ(e.changes, 1);
+    for (int i = 0; i < saved.AttributeCount(); ++i) {
+        EXPECT_EQ(loaded.AttributeAt(i)->Foreground(), saved.AttributeAt(i)->Foreground());
+        EXPECT_EQ(loaded.AttributeAt(i)->Background(), saved.AttributeAt(i)->Background());
+        EXPECT_EQ(loaded.AttributeAt(i)->Style(), saved.AttributeAt(i)->Style());
+    }
+}
+
+TEST(NibEditHighlighter, AFileMissingKeysOrSectionsKeepsWhatItLacks)
+{
+    TempFolder tmp;
+    tmp.Write("part.ini", "[word]\nStyle=2\nForeground=x\n[Space]\nBackground=7\n");
+    CharHighlighter h;
+    h.fWord->SetForeground(clNavy);
+    h.fAlpha->SetForeground(clYellow);
+    EXPECT_FALSE(h.LoadFromFile(tmp.Name("part.ini")));  // no section for "alpha"
+    EXPECT_EQ(h.fWord->Style(), std::uint8_t(TFontStyle::fsItalic));
+    EXPECT_EQ(h.fWord->Foreground(), clNavy);  // no number: kept
+    EXPECT_EQ(h.fSpace->Background(), 7);
+    EXPECT_EQ(h.fAlpha->Foreground(), clYellow);
+    EXPECT_FALSE(h.IsLoading());
+    EXPECT_FALSE(h.LoadFromFile(tmp.Name("missing.ini")));
+    EXPECT_FALSE(h.SaveToFile(tmp.Name("no-folder/x.ini")));
 }

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <memory>
 
 #include "editor/NibEdit.h"
@@ -18,6 +21,7 @@ protected:
     EditorKeysQtTest()
     {
         edit = std::make_unique<TNibEdit>();
+        edit->SetWantTabs(true);  // as the code editor page has it
         host = std::make_unique<ControlHostWidget>(*edit);
         host->resize(300, 200);
     }
@@ -57,4 +61,59 @@ TEST_F(EditorKeysQtTest, EachKeyActsOnceThroughTheToolkit)
     EXPECT_EQ(edit->SelText(), u" ");
     Key(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));  // the typed run goes
     EXPECT_EQ(edit->Text(), u"a\r\n");
+}
+
+TEST_F(EditorKeysQtTest, TabAndEnterReachTheEditorOnlyWhileItWantsThem)
+{
+    edit->SetWantTabs(false);
+    edit->SetWantReturns(false);
+    Key(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    Key(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    Key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    Key(Qt::Key_Left);
+    Key(Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    EXPECT_EQ(edit->Text(), u"ba");
+}
+
+TEST_F(EditorKeysQtTest, DraggingTheThumbShowsTheTopLineInAHintWindowUntilTheDragEnds)
+{
+    for (int i = 1; i <= 200; ++i) edit->Lines().Add(u"line " + IntToStr(i));
+    host->show();
+    edit->Scroll(TScrollBarKind::sbVertical, TScrollCode::scTrack, 120);
+    QLabel* hint = host->HintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), QStringLiteral("Top Line: 120"));
+    // At the right edge of the editor, 4 pixels in.
+    const QPoint right = host->Surface()->mapToGlobal(QPoint(host->Surface()->width() - 4, 0));
+    EXPECT_EQ(hint->geometry().right() + 1, right.x());
+    edit->Scroll(TScrollBarKind::sbVertical, TScrollCode::scEndScroll, 120);
+    EXPECT_FALSE(hint->isVisible());
+}
+
+TEST_F(EditorKeysQtTest, FilesFromTheDesktopAreDroppedOnlyWithDropFiles)
+{
+    std::vector<UnicodeString> dropped;
+    TPoint at;
+    edit->OnDropFiles = [&](TObject*, int X, int Y, const TStringList& Files) {
+        for (int i = 0; i < Files.Count(); ++i) dropped.push_back(Files[i]);
+        at = {X, Y};
+    };
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.f")), QUrl(QStringLiteral("https://example.org/x")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/c.f"))});
+    auto drag = [&] {
+        QDragEnterEvent enter(QPoint(40, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host->Surface(), &enter);
+        QDropEvent drop(QPointF(40, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host->Surface(), &drop);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(drag());
+    EXPECT_TRUE(dropped.empty());
+
+    edit->SetOptions(TNibEditorOptions(edit->Options()).Include(eoDropFiles));
+    EXPECT_TRUE(drag());
+    EXPECT_EQ(dropped, (std::vector<UnicodeString>{u"/tmp/a b.f", u"/tmp/c.f"}));
+    EXPECT_EQ(at, (TPoint{40, 20}));
 }

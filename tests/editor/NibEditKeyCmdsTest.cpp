@@ -87,6 +87,25 @@ TEST(NibEditKeyCmds, SecondChordBindingsAreFoundOnlyAsPairs)
     EXPECT_EQ(chord.GetDisplayName(), u"ecCommentBlock - Ctrl+K C");
 }
 
+TEST(NibEditKeyCmds, TheDisplayNameAddsTheSecondChordOnlyWhenThereIsOne)
+{
+    struct Case { TShortCut First, Second; const char16_t* Name; };
+    const Case cases[] = {
+        {ShortCut(VK::UP, 0), 0, u"ecUp - Up"},
+        {ShortCut('K', Ctrl), ShortCut('C', 0), u"ecUp - Ctrl+K C"},
+        {0, ShortCut('C', Shift), u"ecUp -  Shift+C"},
+        {0, 0, u"ecUp - "},
+    };
+    TNibEditKeyStrokes keys(nullptr);
+    TNibEditKeyStroke& stroke = keys.Add();
+    stroke.SetCommand(ecUp);
+    for (const Case& c : cases) {
+        stroke.SetShortCut(c.First);
+        stroke.SetShortCut2(c.Second);
+        EXPECT_EQ(stroke.GetDisplayName(), c.Name);
+    }
+}
+
 TEST(NibEditKeyCmds, ADuplicateShortcutIsRefusedAndChangesNothing)
 {
     TNibEditKeyStrokes keys(nullptr);

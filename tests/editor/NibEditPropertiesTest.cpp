@@ -46,3 +46,21 @@ TEST_F(EditorTest, FocusChangesReachHookedHandlersAsCommands)
     edit.FocusChanged(true);
     EXPECT_EQ(seen.commands, (std::vector<TNibEditorCommand>{ecLostFocus, ecGotFocus}));
 }
+
+TEST_F(EditorTest, LinesAndGutterAreTakenAsCopies)
+{
+    TStringList lines;
+    lines.SetText(u"one\r\ntwo\r\n\r\nfour");
+    edit.SetLines(lines);
+    lines.Clear();
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"one", u"two", u"", u"four"}));
+
+    TNibGutter other;
+    other.SetShowLineNumbers(true);
+    other.SetDigitCount(6);
+    edit.SetGutter(other);
+    EXPECT_TRUE(edit.Gutter().ShowLineNumbers());
+    EXPECT_EQ(edit.Gutter().DigitCount(), 6);
+    edit.Loaded();
+    EXPECT_EQ(edit.GutterWidth(), edit.Gutter().RealGutterWidth(edit.CharWidth()));
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <ostream>
 #include <string>
 #include "highlighter/NibHighlighterTavlo.h"
@@ -127,6 +129,26 @@ TEST_F(Tavlo, LocalWordWinsOverKeyword)
     EXPECT_EQ(Scan(u"DUP ("), (Tokens{{u"DUP", tkSymbol}, {u" ", tkSpace}, {u"(", tkKey}}));
     h.SetLine(u"DUP", 1);
     EXPECT_EQ(h.GetTokenAttribute(), h.SymbolAttri());
+}
+
+TEST_F(Tavlo, CharactersAroundTheTokenStartAreThoseOfTheScannedLine)
+{
+    h.SetLine(u"DUP Swap", 1);
+    // At the line's start nothing stands before the token.
+    EXPECT_EQ(h.GetCharBeforeToken(1), u'\0');
+    EXPECT_EQ(h.GetCharAfterToken(0), u'D');
+    EXPECT_EQ(h.GetCharAfterToken(3), u' ');
+    EXPECT_EQ(h.GetCharAfterToken(8), u'\0');
+    EXPECT_EQ(h.GetCharAfterToken(-1), u'\0');
+    h.Next();
+    h.Next();
+    ASSERT_EQ(h.GetToken(), u"Swap");
+    EXPECT_EQ(h.GetCharBeforeToken(1), u' ');
+    EXPECT_EQ(h.GetCharBeforeToken(4), u'D');
+    EXPECT_EQ(h.GetCharBeforeToken(5), u'\0');
+    EXPECT_EQ(h.GetCharAfterToken(3), u'p');
+    EXPECT_EQ(h.GetCharAfterToken(4), u'\0');
+    EXPECT_EQ(h.GetCharAfterToken(INT_MAX), u'\0');
 }
 
 TEST(TavloNumbers, ByBase)

@@ -2,6 +2,10 @@
 
 #include "link/ComRxOptions.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+#include "support/FakeTarget.h"
+
 namespace {
 
 TEST(ComRxOptions, NewOptionsReadDefaults)
@@ -157,6 +161,21 @@ TEST(ComRxOptions, ApplyComSettingsSetsBinaryAndKeepsLengthAndReserved)
     EXPECT_EQ(dcb.DCBlength, 99u);
     EXPECT_EQ(dcb.wReserved, 7);
     EXPECT_EQ(dcb.wReserved1, 8);
+}
+
+TEST(ComRxOptions, GetComSettingsNeedsATerminalDevice)
+{
+    TComOptions options;
+    options.SetBaudRate(Com_br9600);
+    FakePtyTarget target;
+    TComDcb dcb;
+    EXPECT_TRUE(options.GetComSettings(target.SlaveFd(), dcb));
+    EXPECT_EQ(dcb.BaudRate, 9600u);
+    TComDcb untouched;
+    const int notATerminal = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    EXPECT_FALSE(options.GetComSettings(notATerminal, untouched));
+    close(notATerminal);
+    EXPECT_EQ(untouched.BaudRate, 0u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "link/LinkFixture.h"
 #include "platform/SerialPort.h"
 #include "support/FakeTarget.h"
+#include "support/RecordingModemLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempFolder.h"
 
@@ -294,38 +295,9 @@ TEST_F(SerialLink, AVanishingDeviceClosesTheLinkAndReportsIt)
     EXPECT_EQ(closed, 1);
 }
 
-/// Modem lines that record each change with the time the pulse has held the lines so far.
-class RecordingLines : public TComModemLines {
-public:
-    struct Change {
-        char line;
-        bool on;
-        int atMs;
-        friend bool operator==(const Change&, const Change&) = default;
-    };
-    bool SetDTR(bool on) override { return Record('D', on); }
-    bool SetRTS(bool on) override { return Record('R', on); }
-    std::optional<int> Status() override { return TIOCM_CTS | TIOCM_CAR; }
-    void Hold(int ms) override { fNow += ms; }
-    void Reset()
-    {
-        changes.clear();
-        fNow = 0;
-    }
-    std::vector<Change> changes;
-
-private:
-    bool Record(char line, bool on)
-    {
-        changes.push_back({line, on, fNow});
-        return true;
-    }
-    int fNow = 0;
-};
-
 TEST_F(SerialLink, PulsesHoldTheLinesForTheirTimes)
 {
-    using C = RecordingLines::Change;
+    using C = RecordingModemLines::Change;
     struct Case { TComDtrState dtr; TComRtsState rts; std::vector<C> dtrPulse, rtsPulse; };
     const Case cases[] = {
         {Com_dtrDisabled, Com_rtsDisabled, {{'D', true, 0}, {'D', false, 200}}, {{'R', true, 0}, {'R', false, 200}}},
@@ -334,7 +306,7 @@ TEST_F(SerialLink, PulsesHoldTheLinesForTheirTimes)
         {Com_dtrHandshake, Com_rtsHandshake, {}, {}},
     };
     for (const Case& c : cases) {
-        auto lines = std::make_shared<RecordingLines>();
+        auto lines = std::make_shared<RecordingModemLines>();
         link->ComRx1.SetModemLines(lines);
         options.HardwareFlow().SetTxDtrState(c.dtr);
         options.HardwareFlow().SetRxRTSState(c.rts);

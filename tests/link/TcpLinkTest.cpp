@@ -308,6 +308,46 @@ TEST(TcpConsoleThread, ClearingTheSendBufferDuringAStalledFlushKeepsItsBytesApar
     EXPECT_TRUE(loop.RunUntil([&] { return ended; }));
 }
 
+TEST(TcpConsoleThread, ReceivedBytesAreTakenOneAtATimeOrDropped)
+{
+    ManualLoop loop;
+    MainLoop::SetCurrent(&loop);
+    FakeTcpTarget target;
+    auto* thread = new TTcpConsoleThread("127.0.0.1", std::to_string(target.Port()));
+    bool connected = false, ended = false, drop = false;
+    int drops = 0;
+    std::string got;
+    thread->OnConnected = [&](TObject*) { connected = true; };
+    thread->OnDataReady = [&](TObject*, unsigned) {
+        if (drop) {
+            thread->ClearReadBuffer();
+            EXPECT_FALSE(thread->CanReadByte());
+            ++drops;
+            return;
+        }
+        while (thread->CanReadByte()) got += char(thread->ReadByte());
+    };
+    thread->OnTerminate = [&](TObject*) { ended = true; };
+    thread->Start();
+    ASSERT_TRUE(loop.RunUntil([&] { return connected; }));
+    EXPECT_TRUE(thread->CanWriteByte());
+    EXPECT_EQ(thread->ReadByte(), 0);
+
+    target.Send("abc");
+    ASSERT_TRUE(loop.RunUntil([&] { return got == "abc"; }));
+    drop = true;
+    target.Send("dropped");
+    ASSERT_TRUE(target.WaitForSent());
+    ASSERT_TRUE(loop.RunUntil([&] { return drops > 0; }));
+    loop.RunUntil([] { return false; }, 100);
+    drop = false;
+    target.Send("z");
+    ASSERT_TRUE(loop.RunUntil([&] { return got.size() >= 4; }));
+    EXPECT_EQ(got, "abcz");
+    thread->Terminate();
+    EXPECT_TRUE(loop.RunUntil([&] { return ended; }));
+}
+
 TEST(TcpConsoleThread, AThreadStillConnectedWhenTheLoopEndsIsStoppedAndFreed)
 {
     FakeTcpTarget target;

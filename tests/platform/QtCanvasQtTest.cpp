@@ -50,6 +50,17 @@ TEST(QtColorQtTest, NegativeFontHeightIsThePixelHeight)
     EXPECT_EQ(back.Color, clNavy);
 }
 
+TEST(QtColorQtTest, FontQualityChoosesTheSmoothing)
+{
+    TestApplication();
+    TFont font;
+    EXPECT_EQ(ToQFont(font).styleStrategy() & QFont::NoAntialias, 0);
+    font.Quality = TFontQuality::fqNonAntialiased;
+    EXPECT_NE(ToQFont(font).styleStrategy() & QFont::NoAntialias, 0);
+    font.Quality = TFontQuality::fqAntialiased;
+    EXPECT_NE(ToQFont(font).styleStrategy() & QFont::PreferAntialias, 0);
+}
+
 class QtCanvasQtTest : public ::testing::Test {
 protected:
     QtCanvasQtTest() { TestApplication(); }

@@ -163,6 +163,47 @@ TEST(ConfigObject, FileIsEightBitWithCrLfAndReadsAnyLineEnd)
     EXPECT_EQ(Saved(store), u"[One]\r\na=1\r\nb=2\r\n[Two]\r\nc=3\r\n");
 }
 
+/// A stream that takes at most a few bytes, as a full medium does.
+class FullStream : public TMemoryStream {
+public:
+    int Write(const void* buffer, int count) override { return TMemoryStream::Write(buffer, std::min(count, 5)); }
+};
+
+TEST(ConfigObject, StreamRoundTripEqualsTheFileRoundTrip)
+{
+    TempFolder tmp;
+    TNrKeyValueSections store;
+    store.SetValue(u"Sec", u"Name", u"caf\u00e9");
+    store.SetValue(u"Sec", u"Wide", u"\u20ac");
+    store.AddSection(u"Empty");
+    store.SetValue(u"Two", u"a", u"x=y");
+    ASSERT_EQ(store.SaveToFile(tmp.Name("a.config")), u"");
+    TMemoryStream stream("prefix");
+    stream.SetPosition(6);
+    ASSERT_TRUE(store.SaveToStream(&stream));
+    EXPECT_EQ(stream.Bytes(), "prefix" + tmp.Read("a.config"));
+
+    TNrKeyValueSections fromFile;
+    TNrKeyValueSections fromStream;
+    fromStream.SetValue(u"Old", u"gone", u"1");
+    ASSERT_TRUE(fromFile.LoadFromFile(tmp.Name("a.config")));
+    stream.SetPosition(6);
+    ASSERT_TRUE(fromStream.LoadFromStream(&stream));
+    EXPECT_EQ(Saved(fromStream), Saved(fromFile));
+    EXPECT_EQ(Saved(fromStream), u"[Sec]\r\nName=caf\u00e9\r\nWide=?\r\n[Two]\r\na=x=y\r\n");
+
+    // A stream with a byte-order mark is decoded as such a file is.
+    TMemoryStream utf8("\xEF\xBB\xBF[S]\nk=\xE2\x82\xAC");
+    ASSERT_TRUE(fromStream.LoadFromStream(&utf8));
+    EXPECT_EQ(fromStream.GetValue(u"S", u"k"), u"\u20ac");
+
+    EXPECT_FALSE(store.SaveToStream(nullptr));
+    EXPECT_FALSE(fromStream.LoadFromStream(nullptr));
+    EXPECT_EQ(fromStream.GetValue(u"S", u"k"), u"\u20ac");
+    FullStream full;
+    EXPECT_FALSE(store.SaveToStream(&full));
+}
+
 TEST(ConfigObject, MissingOrUnreadableFileKeepsTheStore)
 {
     TempFolder tmp;

@@ -2,6 +2,7 @@
 // A ControlHost that records what a control asks of it: repaints, pixel scrolls, scroll bars and the caret.
 #include <vector>
 #include "platform/Control.h"
+#include "support/RecordingCanvas.h"
 
 class FakeControlHost : public ControlHost {
 public:
@@ -17,6 +18,20 @@ public:
     void CaretChanged(bool visible, const TRect& caret) override;
     void Beep() override { ++Beeps; }
     void ScrollRect(const TRect& r, int dx, int dy) override { Scrolled.push_back({r, dx, dy}); }
+    /// Gives the control the asked size, as a window that no layout holds does.
+    void RequestClientSize(int width, int height) override { fControl.SetBounds(0, 0, width, height); }
+    std::optional<TPoint> PointerPosition() const override { return Pointer; }
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) override { paint(OutsidePaint); }
+    /// One line of 8-pixel characters with 3 pixels around.
+    TSize HintSize(const UnicodeString& text, int maxWidth) const override { return {int(text.size()) * 8 + 6, 22}; }
+    void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) override
+    {
+        HintText = text;
+        HintColor = color;
+        HintRect = rect;
+        HintShown = true;
+    }
+    void HideHint() override { HintShown = false; }
 
     /// Forgets what was recorded so far.
     void Reset();
@@ -33,6 +48,14 @@ public:
     bool CaretShown = false;
     TRect Caret;
     int Beeps = 0;
+    /// Where the mouse pointer is, in client coordinates.
+    std::optional<TPoint> Pointer;
+    UnicodeString HintText;
+    TColor HintColor = 0;
+    TRect HintRect;
+    bool HintShown = false;
+    /// What was drawn on the window outside a paint pass.
+    RecordingCanvas OutsidePaint;
 
 private:
     Control& fControl;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "platform/ManualLoop.h"
+#include "support/FakeControlHost.h"
 #include "support/RecordingCanvas.h"
 #include "terminal/SimpleTerminal.h"
 #include "terminal/TerminalView.h"
@@ -386,6 +387,37 @@ TEST(TerminalViewNotReady, StoresEveryWriteAndPaintsTheControlColour)
     ASSERT_EQ(window.Of(Kind::FillRect).size(), 1u);
     EXPECT_EQ(window.Of(Kind::FillRect)[0].Color, term.Color());
     EXPECT_TRUE(window.Of(Kind::CopyRect).empty());
+}
+
+TEST(TerminalAutoSize, TheClientTakesTheBitmapsSizeWhileOnAndAsItChanges)
+{
+    ManualLoop loop;
+    MainLoop::SetCurrent(&loop);
+    RecordingGraphicsFactory graphics;
+    TSimpleTerminal term;
+    term.SetAutoSize(false);
+    FakeControlHost host(term, 300, 200);
+    term.Loaded();
+    EXPECT_EQ(term.ClientWidth(), 300);
+    EXPECT_TRUE(term.View().ScrollBars().Vert.Visible);
+    EXPECT_TRUE(term.View().ScrollBars().Horz.Visible);
+
+    term.SetAutoSize(true);
+    EXPECT_EQ(term.ClientWidth(), 80 * term.CellWidth());
+    EXPECT_EQ(term.ClientHeight(), 24 * term.CellHeight());
+    EXPECT_FALSE(term.View().ScrollBars().Vert.Visible);
+    EXPECT_FALSE(term.View().ScrollBars().Horz.Visible);
+
+    // A new bitmap for more rows brings the client along.
+    term.SetRows(30);
+    EXPECT_EQ(term.ClientHeight(), 30 * term.CellHeight());
+
+    // Off, the client keeps whatever size it is given.
+    term.SetAutoSize(false);
+    host.RequestClientSize(300, 200);
+    term.SetRows(40);
+    EXPECT_EQ(term.ClientHeight(), 200);
+    EXPECT_TRUE(term.View().ScrollBars().Vert.Visible);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "platform/qt/ControlHostWidget.h"
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QCursor>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QRegion>
 #include <QScrollBar>
@@ -19,6 +23,7 @@ public:
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_InputMethodEnabled);
+        setAcceptDrops(true);
         fBlink.setInterval(std::max(100, QApplication::cursorFlashTime() / 2));
         QObject::connect(&fBlink, &QTimer::timeout, this, [this] {
             fCaretOn = !fCaretOn;
@@ -40,13 +45,29 @@ public:
         update(ToQRect(fCaret));
     }
 
+    /// Draws on the backing image and shows the result with the next paint, which draws the
+    /// control over it again: what lasts is what the control's own paint pass draws.
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint)
+    {
+        FitBacking();
+        QtCanvas canvas(fBacking);
+        paint(canvas);
+        canvas.Flush();
+        update();
+    }
+
 protected:
     bool event(QEvent* e) override
     {
-        // Tab and Shift+Tab are keys of the control, not focus moves.
-        if (e->type() == QEvent::KeyPress) {
+        if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
             auto* k = static_cast<QKeyEvent*>(e);
-            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            // A key the control does not want goes on to the window, which may move the focus with it.
+            if (!Wanted(k->key())) {
+                e->ignore();
+                return false;
+            }
+            // A wanted Tab or Shift+Tab is a key of the control, not a focus move.
+            if (e->type() == QEvent::KeyPress && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab)) {
                 keyPressEvent(k);
                 return true;
             }
@@ -56,10 +77,7 @@ protected:
 
     void paintEvent(QPaintEvent* e) override
     {
-        if (fBacking.size() != size()) {
-            fBacking = QImage(size(), QImage::Format_RGB32);
-            fBacking.fill(ToQColor(fControl.Color()));
-        }
+        FitBacking();
         QtCanvas canvas(fBacking);
         canvas.SetFont(fControl.Font());
         canvas.SetBrushColor(fControl.Color());
@@ -151,6 +169,26 @@ protected:
             e->ignore();
     }
 
+    void dragEnterEvent(QDragEnterEvent* e) override
+    {
+        if (fControl.AcceptsDroppedFiles() && !DroppedFiles(*e->mimeData()).empty()) e->acceptProposedAction();
+    }
+
+    void dragMoveEvent(QDragMoveEvent* e) override
+    {
+        if (fControl.AcceptsDroppedFiles()) e->acceptProposedAction();
+        else e->ignore();
+    }
+
+    void dropEvent(QDropEvent* e) override
+    {
+        const std::vector<UnicodeString> files = DroppedFiles(*e->mimeData());
+        if (!fControl.AcceptsDroppedFiles() || files.empty()) return;
+        e->acceptProposedAction();
+        const QPoint p = e->position().toPoint();
+        fControl.FilesDropped(p.x(), p.y(), files);
+    }
+
     void focusInEvent(QFocusEvent*) override { fControl.FocusChanged(true); }
     void focusOutEvent(QFocusEvent* event) override
     {
@@ -159,6 +197,37 @@ protected:
     }
 
 private:
+    /// The local files a drag carries; other things it carries do not count.
+    static std::vector<UnicodeString> DroppedFiles(const QMimeData& data)
+    {
+        std::vector<UnicodeString> files;
+        for (const QUrl& url : data.urls())
+            if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
+        return files;
+    }
+
+    void FitBacking()
+    {
+        if (fBacking.size() == size()) return;
+        fBacking = QImage(size(), QImage::Format_RGB32);
+        fBacking.fill(ToQColor(fControl.Color()));
+    }
+
+    bool Wanted(int key) const
+    {
+        switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return (fControl.DlgCode() & DLGC_WANTTAB) != 0;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+        case Qt::Key_Down: return (fControl.DlgCode() & DLGC_WANTARROWS) != 0;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return (fControl.DlgCode() & DLGC_WANTALLKEYS) != 0;
+        default: return true;
+        }
+    }
+
     static std::optional<TMouseButton> ButtonOf(Qt::MouseButton b)
     {
         switch (b) {
@@ -204,7 +273,11 @@ ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
     fControl.SetHost(this);
 }
 
-ControlHostWidget::~ControlHostWidget() { fControl.SetHost(nullptr); }
+ControlHostWidget::~ControlHostWidget()
+{
+    fControl.SetHost(nullptr);
+    delete fHint;
+}
 
 QWidget* ControlHostWidget::Surface() const { return fSurface; }
 
@@ -312,3 +385,66 @@ void ControlHostWidget::SetFocus() { fSurface->setFocus(Qt::OtherFocusReason); }
 void ControlHostWidget::CaretChanged(bool visible, const TRect& caret) { fSurface->SetCaret(visible, caret); }
 
 void ControlHostWidget::Beep() { QApplication::beep(); }
+
+void ControlHostWidget::PaintOutsidePaint(const std::function<void(Canvas&)>& paint)
+{
+    fSurface->PaintOutsidePaint(paint);
+}
+
+void ControlHostWidget::RequestClientSize(int width, int height)
+{
+    // A widget that a layout places keeps the size the layout gives it, as an aligned control does.
+    QWidget* parent = parentWidget();
+    if (parent && parent->layout() && parent->layout()->indexOf(this) >= 0) return;
+    if (!fControl.ScrollBarsInside()) {
+        if (fVert->isVisibleTo(this)) width += fVert->sizeHint().width();
+        if (fHorz->isVisibleTo(this)) height += fHorz->sizeHint().height();
+    }
+    resize(width, height);
+}
+
+std::optional<TPoint> ControlHostWidget::PointerPosition() const
+{
+    const QPoint p = fSurface->mapFromGlobal(QCursor::pos());
+    return TPoint{p.x(), p.y()};
+}
+
+void ControlHostWidget::PrepareHint(const UnicodeString& text, int maxWidth) const
+{
+    if (!fHint) {
+        fHint = new QLabel(nullptr, Qt::ToolTip);
+        fHint->setMargin(2);
+        fHint->setAutoFillBackground(true);
+    }
+    fHint->setWordWrap(false);
+    fHint->setText(QString::fromStdU16String(text));
+    if (fHint->sizeHint().width() > maxWidth) {
+        fHint->setWordWrap(true);
+        fHint->setFixedWidth(maxWidth);
+    } else {
+        fHint->setMinimumWidth(0);
+        fHint->setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+}
+
+TSize ControlHostWidget::HintSize(const UnicodeString& text, int maxWidth) const
+{
+    PrepareHint(text, maxWidth);
+    const QSize size = fHint->sizeHint();
+    return {size.width(), size.height()};
+}
+
+void ControlHostWidget::ShowHint(const UnicodeString& text, TColor color, const TRect& rect)
+{
+    if (!fHint || fHint->text() != QString::fromStdU16String(text)) PrepareHint(text, rect.Width());
+    QPalette palette = fHint->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    fHint->setPalette(palette);
+    fHint->setGeometry(QRect(fSurface->mapToGlobal(QPoint(rect.Left, rect.Top)), QSize(rect.Width(), rect.Height())));
+    fHint->show();
+}
+
+void ControlHostWidget::HideHint()
+{
+    if (fHint) fHint->hide();
+}

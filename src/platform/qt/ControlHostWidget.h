@@ -3,6 +3,7 @@
 #include <QWidget>
 #include "platform/Control.h"
 
+class QLabel;
 class QScrollBar;
 class ControlSurface;
 
@@ -24,6 +25,14 @@ public:
     void SetFocus() override;
     void CaretChanged(bool visible, const TRect& caret) override;
     void Beep() override;
+    void RequestClientSize(int width, int height) override;
+    std::optional<TPoint> PointerPosition() const override;
+    void PaintOutsidePaint(const std::function<void(Canvas&)>& paint) override;
+    TSize HintSize(const UnicodeString& text, int maxWidth) const override;
+    void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) override;
+    void HideHint() override;
+    /// The hint window, once one was shown.
+    QLabel* HintWindow() const { return fHint; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,4 +48,8 @@ private:
     ControlSurface* fSurface;
     QScrollBar* fHorz;
     QScrollBar* fVert;
+    /// Made on first use: a tool-tip window, so that no window manager decorates or focuses it.
+    mutable QLabel* fHint = nullptr;
+    /// Sets the hint's text, breaking it to lines no wider than maxWidth.
+    void PrepareHint(const UnicodeString& text, int maxWidth) const;
 };

@@ -78,6 +78,12 @@ QFont ToQFont(const TFont& font)
     q.setItalic(HasStyle(font.Style, TFontStyle::fsItalic));
     q.setUnderline(HasStyle(font.Style, TFontStyle::fsUnderline));
     q.setStrikeOut(HasStyle(font.Style, TFontStyle::fsStrikeOut));
+    switch (font.Quality) {
+    case TFontQuality::fqNonAntialiased: q.setStyleStrategy(QFont::NoAntialias); break;
+    case TFontQuality::fqAntialiased:
+    case TFontQuality::fqClearType: q.setStyleStrategy(QFont::PreferAntialias); break;
+    case TFontQuality::fqDefault: break;
+    }
     return q;
 }
 
