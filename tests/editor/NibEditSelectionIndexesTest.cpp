@@ -83,7 +83,9 @@ TEST_F(SelectionIndexes, TheWordUnderThePointerIsTheOneAtItsCharacter)
         host->Pointer = c.Pointer;
         TBufferCoord position{};
         EXPECT_EQ(edit.GetPositionOfMouse(position), c.Inside);
-        if (c.Inside) EXPECT_EQ(position, c.Position);
+        if (c.Inside) {
+            EXPECT_EQ(position, c.Position);
+        }
         EXPECT_EQ(edit.WordAtMouse(), c.Word);
     }
 }
