@@ -140,6 +140,7 @@ void TUploadDialog::PrepareTransfer(bool Upload)
     Caption = Upload ? u"Upload Forth Blocks" : u"Download Forth Blocks";
     PerformUpload = Upload;
     C_SourceBlocksReadOnly = Upload;
+    C_SourceBlocksColor = Upload ? clBtnFace : clWindow;
     StartBtnCaption = Upload ? u" Upload" : u" Download";
     StartBtnGlyph = Upload ? 2 : 3;
     C_PadByteEnabled = Upload;

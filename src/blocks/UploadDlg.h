@@ -76,6 +76,8 @@ public:
     TSpinValue C_FirstBlock{0, 128, 0};
     TSpinValue C_SourceBlocks{1, 128, 1};
     bool C_SourceBlocksReadOnly = false;
+    /// Button face while read-only (upload), window colour while editable (download).
+    TColor C_SourceBlocksColor = clWindow;
     UnicodeString C_AvailableBlocks = u"????";
     TColor C_UploadCodeAvailableColor = CodeMissingColor;
     UnicodeString C_CodeState;

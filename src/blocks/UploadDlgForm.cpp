@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -119,6 +120,9 @@ void TUploadDialogForm::Changed()
     fSourceBlocks->setReadOnly(fDialog.C_SourceBlocksReadOnly);
     fSourceBlocks->setButtonSymbols(fDialog.C_SourceBlocksReadOnly ? QAbstractSpinBox::NoButtons
                                                                    : QAbstractSpinBox::UpDownArrows);
+    QPalette sourcePalette = fSourceBlocks->palette();
+    sourcePalette.setColor(QPalette::Base, ToQColor(fDialog.C_SourceBlocksColor));
+    fSourceBlocks->setPalette(sourcePalette);
     fAvailableBlocks->setText(Q(fDialog.C_AvailableBlocks));
     fCodeLamp->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black; border-radius: %2px;")
                                  .arg(ToQColor(fDialog.C_UploadCodeAvailableColor).name())

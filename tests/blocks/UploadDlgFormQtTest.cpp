@@ -11,6 +11,7 @@
 #include "link/ConnectionManager.h"
 #include "platform/QtTestApplication.h"
 #include "platform/Stream.h"
+#include "platform/qt/QtColor.h"
 #include "platform/qt/QtMainLoop.h"
 #include "support/FakeForthBlocks.h"
 #include "support/ScriptedDialogs.h"
@@ -69,6 +70,7 @@ TEST_F(UploadDialogFormTest, ShowsTheTargetAndUploadsOnTheStartButton)
 {
     QString available, codeState, title, startCaption;
     bool sourceReadOnly = false;
+    QColor sourceBackground;
     int sourceBlocks = 0;
     WhileShown([&] {
         if (!form.StartBtn()->isEnabled()) return false;
@@ -77,6 +79,7 @@ TEST_F(UploadDialogFormTest, ShowsTheTargetAndUploadsOnTheStartButton)
         codeState = form.CodeState()->text();
         startCaption = form.StartBtn()->text();
         sourceReadOnly = form.SourceBlocks()->isReadOnly();
+        sourceBackground = form.SourceBlocks()->palette().color(QPalette::Base);
         sourceBlocks = form.SourceBlocks()->value();
         form.StartBtn()->click();
         return true;
@@ -89,6 +92,9 @@ TEST_F(UploadDialogFormTest, ShowsTheTargetAndUploadsOnTheStartButton)
     EXPECT_EQ(codeState, QStringLiteral("Forth \"load-blocks\" word available."));
     EXPECT_EQ(startCaption, QStringLiteral(" Upload"));
     EXPECT_TRUE(sourceReadOnly);
+    // A field the user cannot change shows in the button face, not as an edit.
+    EXPECT_EQ(sourceBackground, ToQColor(clBtnFace));
+    EXPECT_NE(sourceBackground, ToQColor(clWindow));
     EXPECT_EQ(sourceBlocks, 3);
     EXPECT_EQ(forth.Block(2), std::string(52, 'u') + std::string(972, ' '));
     EXPECT_FALSE(form.isVisible());

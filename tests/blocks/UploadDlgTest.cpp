@@ -29,6 +29,8 @@ TEST_P(TransferOverEachWire, UploadSendsTheCommandsAndThreeFrames)
     EXPECT_TRUE(dialogs.Questions.empty());
     EXPECT_EQ(view.Shown, 1);
     EXPECT_FALSE(dialog.InProgress);
+    EXPECT_TRUE(dialog.C_SourceBlocksReadOnly);
+    EXPECT_EQ(dialog.C_SourceBlocksColor, clBtnFace);
     EXPECT_TRUE(TerminalHasTheBytes());
 }
 
@@ -38,6 +40,8 @@ TEST_P(TransferOverEachWire, DownloadWritesTheRequestedBlocks)
     view.Body = [this] {
         ASSERT_TRUE(loop.RunUntil([&] { return dialog.CodeAvailable || !dialog.Showing(); }));
         EXPECT_EQ(dialog.C_AvailableBlocks, u"128");
+        EXPECT_FALSE(dialog.C_SourceBlocksReadOnly);
+        EXPECT_EQ(dialog.C_SourceBlocksColor, clWindow);
         dialog.SetFirstBlock(1);
         dialog.SetSourceBlocks(3);
         StartWhenReady();
