@@ -208,8 +208,11 @@ void TNibTextLinePainter::PaintLines(const TRect& AClip, int vFirstLine, int vLa
             int vFirstChar = fFirstCol;
             int vLastChar = fLastCol;
             if (wordWrap) {
-                vFirstChar = fEdit.DisplayToBufferPos({Highlighted() ? fFirstCol : 1, cRow}).Char;
-                vLastChar = fEdit.DisplayToBufferPos({fLastCol, cRow}).Char;
+                // The plug-in's positions count the cells of the expanded line, as sExp does; the
+                // editor's would count chars, which a tab or wide glyph before the row sets apart.
+                INibEditBufferPlugin& wrap = *fEdit.fWordWrapPlugin;
+                vFirstChar = wrap.DisplayToBufferPos({Highlighted() ? fFirstCol : 1, cRow}).Char;
+                vLastChar = wrap.DisplayToBufferPos({fLastCol, cRow}).Char;
             }
             ComputeRowSelection(cRow);
             rcLine.Top = rcLine.Bottom;

@@ -289,16 +289,29 @@ TEST_F(PaintTest, OnPaintFollowsWithTheEditorsFontAndColour)
 
 TEST_F(PaintTest, WrappedLineShowsEachRowsOwnPart)
 {
+    struct Case {
+        std::vector<UnicodeString> lines;
+        std::vector<UnicodeString> rows;
+    };
+    const Case cases[] = {
+        // Rows break before a blank; no row shows the character that starts the next one.
+        {{u"x", u"aaaa bbbb cccc dddd eeee ffff gggg hhhh ii", u"y"},
+         {u"x", u"aaaa bbbb cccc dddd", u" eeee ffff gggg hhhh", u" ii", u"y"}},
+        // A tab of six cells before the break does not shift the next row, which ends in a
+        // wide glyph.
+        {{u"ab\tcdefghijklmnopqrstuvwxyz\u4E2Dz"}, {u"ab      cdefghijklmn", u"opqrstuvwxyz\u4E2Dz"}},
+    };
     for (bool highlighted : {false, true}) {
         if (highlighted) UseForth();
-        SetLines({u"x", u"aaaa bbbb cccc dddd eeee ffff gggg hhhh ii", u"y"});
-        edit.SetWordWrap(true);
-        ASSERT_EQ(edit.LineToRow(3) - edit.LineToRow(2), 3);
-        Paint();
-        // Rows break before a blank; no row shows the character that starts the next one.
-        const UnicodeString rows[] = {u"x", u"aaaa bbbb cccc dddd", u" eeee ffff gggg hhhh", u" ii", u"y"};
-        for (int row = 0; row < 5; ++row) EXPECT_EQ(RowText(row), rows[row]) << highlighted << " row " << row;
-        edit.SetWordWrap(false);
+        for (const Case& c : cases) {
+            SetLines(c.lines);
+            edit.SetWordWrap(true);
+            ASSERT_EQ(edit.DisplayLineCount(), int(c.rows.size()));
+            Paint();
+            for (int row = 0; row < int(c.rows.size()); ++row)
+                EXPECT_EQ(RowText(row), c.rows[std::size_t(row)]) << highlighted << " row " << row;
+            edit.SetWordWrap(false);
+        }
     }
 }
 
