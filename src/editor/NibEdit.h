@@ -79,6 +79,12 @@ public:
     using ENibError::ENibError;
 };
 
+/// The half-open range First .. Last - 1 of display columns or of chars.
+struct TNibSpan {
+    int First = 0;
+    int Last = 0;
+};
+
 class TCustomNibEdit : public Control,
                        public TNibEditCharClasses,
                        public TNibEditMarkOwner,
@@ -399,9 +405,15 @@ private:
     /// The selected text; column blocks padded with blanks to a rectangle when asked.
     UnicodeString SelectedText(bool PadColumns) const;
     /// Display column and buffer char of one line, word wrap aside: the first char that starts at or
-    /// after Column (past the line's end each position takes one column). A column block holds the
-    /// chars that start inside it, so that a char straddling an edge belongs to one side only.
+    /// after Column (past the line's end each position takes one column).
     int CharAtColumn(int Line, int Column) const;
+    /// The display columns, word wrap aside, of a column block with the corners A and B: from the
+    /// smaller of their columns up to the larger one.
+    TNibSpan ColumnBlockColumns(const TBufferCoord& A, const TBufferCoord& B) const;
+    /// The chars of a line that a column block over Columns holds: those that start between its
+    /// columns, so that a tab or wide glyph straddling an edge belongs to one side only. What copy,
+    /// cut, delete, painting and the point-in-selection test all take as the block.
+    TNibSpan ColumnBlockChars(int Line, const TNibSpan& Columns) const;
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
     int ColumnOfChar(int Line, int Char) const;

@@ -158,7 +158,11 @@ void TCustomNibEdit::SetBlockEnd(TBufferCoord Value)
     if (fOptions.Contains(eoNoSelection)) return;
     Value = ClampSelectionEnd(Value);
     if (Value == fBlockEnd) return;
-    if (fActiveSelectionMode == smColumn && Value.Char != fBlockEnd.Char) {
+    // A column block's columns follow its end's display column, which tabs and wide glyphs can move
+    // while the char stays: then every line of the block may change.
+    if (fActiveSelectionMode == smColumn &&
+        (Value.Char != fBlockEnd.Char ||
+         ColumnOfChar(Value.Line, Value.Char) != ColumnOfChar(fBlockEnd.Line, fBlockEnd.Char))) {
         const int first = std::min({fBlockBegin.Line, fBlockEnd.Line, Value.Line});
         const int last = std::max({fBlockBegin.Line, fBlockEnd.Line, Value.Line});
         fBlockEnd = Value;

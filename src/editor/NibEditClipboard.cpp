@@ -46,16 +46,13 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
         }
         break;
     case smColumn: {
-        // Per line, the chars that start between the block's display columns, word wrap aside:
-        // what a column deletion removes and a column insertion puts back.
-        const int colFrom = std::min(ColumnOfChar(bb.Line, bb.Char), ColumnOfChar(be.Line, be.Char));
-        const int colTo = std::max(ColumnOfChar(bb.Line, bb.Char), ColumnOfChar(be.Line, be.Char));
+        const TNibSpan columns = ColumnBlockColumns(bb, be);
         for (int line = bb.Line; line <= be.Line; ++line) {
-            const int l = CharAtColumn(line, colFrom);
-            const int r = CharAtColumn(line, colTo);
-            const std::u16string_view part = CopyPart(fLines->Get(line - 1), l, r - l);
+            const TNibSpan chars = ColumnBlockChars(line, columns);
+            const int count = chars.Last - chars.First;
+            const std::u16string_view part = CopyPart(fLines->Get(line - 1), chars.First, count);
             result += part;
-            if (PadColumns && int(part.size()) < r - l) result.append(std::size_t(r - l - int(part.size())), u' ');
+            if (PadColumns && int(part.size()) < count) result.append(std::size_t(count - int(part.size())), u' ');
             if (line < be.Line) result += u"\r\n";
         }
         break;

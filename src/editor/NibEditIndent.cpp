@@ -26,12 +26,12 @@ int UnindentLength(std::u16string_view S, int TabWidth)
 bool TCustomNibEdit::IsPointInSelection(const TBufferCoord& Value) const
 {
     const TBufferCoord b = BlockBegin(), e = BlockEnd();
-    if (Value.Line < b.Line || Value.Line > e.Line || b == e) return false;
+    if (Value.Line < b.Line || Value.Line > e.Line || !SelAvail()) return false;
     switch (fActiveSelectionMode) {
     case smLine: return true;
     case smColumn: {
-        const int lo = std::min(b.Char, e.Char), hi = std::max(b.Char, e.Char);
-        return Value.Char >= lo && Value.Char < hi;
+        const TNibSpan chars = ColumnBlockChars(Value.Line, ColumnBlockColumns(b, e));
+        return Value.Char >= chars.First && Value.Char < chars.Last;
     }
     default:
         return !((Value.Line == b.Line && Value.Char < b.Char) || (Value.Line == e.Line && Value.Char >= e.Char));

@@ -56,6 +56,8 @@ private:
     /// The caret line's colour, else the highlighter's whitespace background, else the control's colour.
     TColor EditorBackground() const;
     void ComputeSelection(int vFirstLine, int vLastLine);
+    /// The display ends of the chars that a column block holds on one line.
+    void ComputeColumnBlockLine(int nLine);
     void PaintLines(const TRect& AClip, int vFirstLine, int vLastLine);
     void ComputeRowSelection(int cRow);
     void PaintPlainRow(const UnicodeString& sExp, int vFirstChar, int vLastChar);
@@ -88,6 +90,10 @@ private:
     bool bAnySelection = false;
     TDisplayCoord vSelStart;
     TDisplayCoord vSelEnd;
+    // A column block: its lines and its display columns, word wrap aside.
+    int nBlockFirstLine = 0;
+    int nBlockLastLine = 0;
+    TNibSpan BlockColumns;
     bool bCurrentLine = false;
     bool bSpecialLine = false;
     TColor colFG = clNone;
@@ -167,15 +173,34 @@ void TNibTextLinePainter::ComputeSelection(int vFirstLine, int vLastLine)
 {
     bAnySelection = false;
     if (fEdit.fHideSelection && !fEdit.Focused()) return;
+    // A column block whose ends have equal chars holds nothing, whatever their columns.
+    if (!fEdit.SelAvail()) return;
     const TBufferCoord b = fEdit.BlockBegin();
     const TBufferCoord e = fEdit.BlockEnd();
-    if (b.Line == e.Line && b.Char == e.Char) return;
     if (e.Line < vFirstLine || b.Line > vLastLine) return;
     bAnySelection = true;
+    if (fEdit.fActiveSelectionMode == smColumn) {
+        nBlockFirstLine = b.Line;
+        nBlockLastLine = e.Line;
+        BlockColumns = fEdit.ColumnBlockColumns(b, e);
+        return;
+    }
     vSelStart = fEdit.BufferToDisplayPos(b);
     vSelEnd = fEdit.BufferToDisplayPos(e);
-    if (fEdit.fActiveSelectionMode == smColumn && vSelStart.Column > vSelEnd.Column)
-        std::swap(vSelStart.Column, vSelEnd.Column);
+}
+
+// On each line a column block holds the chars that copy and delete take; they run from the row of
+// the first to the row of the last like a normal selection, whatever rows word wrap gives them.
+void TNibTextLinePainter::ComputeColumnBlockLine(int nLine)
+{
+    if (nLine < nBlockFirstLine || nLine > nBlockLastLine) {
+        // Ends on row 0: none of the line's rows lies between them.
+        vSelStart = vSelEnd = {};
+        return;
+    }
+    const TNibSpan chars = fEdit.ColumnBlockChars(nLine, BlockColumns);
+    vSelStart = fEdit.BufferToDisplayPos({chars.First, nLine});
+    vSelEnd = fEdit.BufferToDisplayPos({chars.Last, nLine});
 }
 
 void TNibTextLinePainter::PaintLines(const TRect& AClip, int vFirstLine, int vLastLine)
@@ -201,6 +226,8 @@ void TNibTextLinePainter::PaintLines(const TRect& AClip, int vFirstLine, int vLa
             colSelFG = fEdit.fSelectedColor->Foreground();
             colSelBG = fEdit.fSelectedColor->Background();
         }
+
+        if (bAnySelection && fEdit.fActiveSelectionMode == smColumn) ComputeColumnBlockLine(nLine);
 
         const int firstRow = std::max(fEdit.LineToRow(nLine), fFirstRow);
         const int lastRow = std::min(fEdit.LineToRow(nLine + 1) - 1, fLastRow);
@@ -236,7 +263,8 @@ void TNibTextLinePainter::ComputeRowSelection(int cRow)
     nLineSelStart = fFirstCol;
     nLineSelEnd = fLastCol + 1;
     const TNibSelectionMode mode = fEdit.fActiveSelectionMode;
-    if (mode == smColumn || (mode == smNormal && cRow == vSelStart.Row)) {
+    if (mode == smLine) return;
+    if (cRow == vSelStart.Row) {
         if (vSelStart.Column > fLastCol) {
             nLineSelStart = 0;
             nLineSelEnd = 0;
@@ -245,14 +273,17 @@ void TNibTextLinePainter::ComputeRowSelection(int cRow)
             bComplexLine = true;
         }
     }
-    if (mode == smColumn || (mode == smNormal && cRow == vSelEnd.Row)) {
-        if (vSelEnd.Column < fFirstCol) {
-            nLineSelStart = 0;
-            nLineSelEnd = 0;
-        } else if (vSelEnd.Column < fLastCol) {
-            nLineSelEnd = vSelEnd.Column;
-            bComplexLine = true;
-        }
+    // A column block's row that word wrap ends before the block's last char is selected up to the
+    // row's last char only: the cells after it hold no char.
+    int endColumn = fLastCol + 1;
+    if (cRow == vSelEnd.Row) endColumn = vSelEnd.Column;
+    else if (mode == smColumn) endColumn = fEdit.fWordWrapPlugin->GetRowLength(cRow) + 1;
+    if (endColumn < fFirstCol) {
+        nLineSelStart = 0;
+        nLineSelEnd = 0;
+    } else if (endColumn < fLastCol) {
+        nLineSelEnd = endColumn;
+        bComplexLine = true;
     }
 }
 

@@ -133,16 +133,13 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
         return BB;
     }
     case smColumn: {
-        // The chars of each line that start between the block's display columns, as a column copy
-        // takes them; word wrap aside, so that undo puts them back where they were.
-        const int colFrom = std::min(ColumnOfChar(BB.Line, BB.Char), ColumnOfChar(BE.Line, BE.Char));
-        const int colTo = std::max(ColumnOfChar(BB.Line, BB.Char), ColumnOfChar(BE.Line, BE.Char));
-        const TBufferCoord topLeft{CharAtColumn(BB.Line, colFrom), BB.Line};
+        const TNibSpan columns = ColumnBlockColumns(BB, BE);
+        const TBufferCoord topLeft{ColumnBlockChars(BB.Line, columns).First, BB.Line};
         for (int line = BB.Line; line <= BE.Line && line <= fLines->Count(); ++line) {
             UnicodeString text = fLines->Get(line - 1);
-            const int l = CharAtColumn(line, colFrom);
-            if (l > int(text.size())) continue;
-            text.erase(std::size_t(l - 1), std::size_t(CharAtColumn(line, colTo) - l));
+            const TNibSpan chars = ColumnBlockChars(line, columns);
+            if (chars.First > int(text.size())) continue;
+            text.erase(std::size_t(chars.First - 1), std::size_t(chars.Last - chars.First));
             ProperSetLine(line - 1, text);
         }
         InternalSetCaretXY(topLeft);
@@ -323,6 +320,19 @@ int TCustomNibEdit::ColumnOfChar(int Line, int Char) const
     TNibEditLayout layout = Layout();
     layout.WordWrap = nullptr;
     return ::BufferToDisplayPos(layout, {Char, Line}).Column;
+}
+
+TNibSpan TCustomNibEdit::ColumnBlockColumns(const TBufferCoord& A, const TBufferCoord& B) const
+{
+    const int a = ColumnOfChar(A.Line, A.Char);
+    const int b = ColumnOfChar(B.Line, B.Char);
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// Word wrap aside, so that undo puts the chars back where they were on an unwrapped line.
+TNibSpan TCustomNibEdit::ColumnBlockChars(int Line, const TNibSpan& Columns) const
+{
+    return {CharAtColumn(Line, Columns.First), CharAtColumn(Line, Columns.Last)};
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)

@@ -218,9 +218,10 @@ void TCustomNibEdit::UndoItem()
         int column = 0;
         if (mode == smColumn) {
             // The block's left edge in display columns: the end that stood there kept its column.
-            column = std::min(ColumnOfChar(start.Line, start.Char), ColumnOfChar(end.Line, end.Char));
+            const TNibSpan columns = ColumnBlockColumns(start, end);
+            column = columns.First;
             const int line = std::min(start.Line, end.Line);
-            p = {CharAtColumn(line, column), line};
+            p = {ColumnBlockChars(line, columns).First, line};
         }
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
         if (afterCursor && p.Line > fLines->Count()) {

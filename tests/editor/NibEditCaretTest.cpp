@@ -72,6 +72,17 @@ TEST_F(EditorTest, ColumnSelectionWithEqualColumnsRepaintsNothingWhenOnlyItsEndL
     EXPECT_EQ(host->Invalidated, (std::vector<TRect>{{30, 0, 192, 64}}));
 }
 
+TEST_F(EditorTest, ColumnSelectionRepaintsItsWholeBlockWhenATabMovesItsEndColumn)
+{
+    edit.SetTabWidth(4);
+    SetLines({u"abcdefgh", u"ab\tcdef", u"abcdefgh", u"abcdefgh"});
+    edit.SetSelectionMode(smColumn);
+    Select({1, 1}, {4, 2});  // columns 1..4: char 4 of line 2 stands in column 5
+    host->Reset();
+    edit.SetBlockEnd({4, 3});  // the same char, in column 4: line 1 loses its fourth char
+    EXPECT_EQ(host->Invalidated, (std::vector<TRect>{{30, 0, 192, 48}}));
+}
+
 TEST_F(EditorTest, SelectAllOnAnEmptyTextStillReportsTheSelection)
 {
     TNibStatusChanges reported;
