@@ -121,10 +121,12 @@ TComRxThreadEvents TComRx::ReaderEvents()
     TComThreadDataBytesProc block = OnDataBlock;
     TComThreadDataReadyProc ready = OnDataReady;
     TComThreadModemEventProc modem = OnModemEvent;
+    TComThreadErrorProc error = OnError;
+    if (modem) events.ModemEvent = [this, modem](TComRxThread*, TComModemEvents e) { modem(this, e); };
     if (!fSynchronizeCallbacks) {
         if (block) events.DataBlock = [this, block](TComRxThread*, const std::uint8_t* d, unsigned n) { block(this, d, n); };
         if (ready) events.DataReady = [this, ready](TComRxThread*, std::uint8_t b) { ready(this, b); };
-        if (modem) events.ModemEvent = [this, modem](TComRxThread*, TComModemEvents e) { modem(this, e); };
+        if (error) events.Error = [this, error](TComRxThread*, int e, bool& abort) { error(this, e, abort); };
         return events;
     }
     if (block)
@@ -133,9 +135,9 @@ TComRxThreadEvents TComRx::ReaderEvents()
         };
     if (ready)
         events.DataReady = [this, ready](TComRxThread* t, std::uint8_t b) { InHandOver(t, [&] { ready(this, b); }); };
-    if (modem)
-        events.ModemEvent = [this, modem](TComRxThread* t, TComModemEvents e) {
-            InHandOver(t, [&] { modem(this, e); });
+    if (error)
+        events.Error = [this, error](TComRxThread* t, int e, bool& abort) {
+            InHandOver(t, [&] { error(this, e, abort); });
         };
     return events;
 }

@@ -36,7 +36,8 @@ class TComRx : public TObject {
 public:
     /// A block of received bytes, in the main thread.
     using TComThreadDataBytesProc = std::function<void(TObject* Sender, const std::uint8_t* Data, unsigned DataCount)>;
-    /// A write that the device refused; the handler may set the result of SendData.
+    /// A device error, with the system's error number: a write that the device refused (the
+    /// handler may set the result of SendData), or the failure that ended the reader.
     using TComThreadErrorProc = std::function<void(TObject* Sender, int LastError, bool& Result)>;
     /// One received byte.
     using TComThreadDataReadyProc = std::function<void(TObject* Sender, std::uint8_t Data)>;
@@ -76,7 +77,7 @@ public:
     /// Replaces the open device's own modem lines (tests record pulses with it); nullptr restores them.
     void SetModemLines(std::shared_ptr<TComModemLines> lines) { fModemLines = std::move(lines); }
 
-    /// Whether the reader's data and modem events run in the main thread, the reader waiting for
+    /// Whether the reader's data and error events run in the main thread, the reader waiting for
     /// each (true, the default), or in the reader thread itself, where a handler must not close
     /// the port. Like the events, it is handed to the reader when the port opens.
     bool SynchronizeCallbacks() const { return fSynchronizeCallbacks; }
@@ -85,8 +86,12 @@ public:
     /// Each block received; then, when OnDataReady is set, each of its bytes in order.
     TComThreadDataBytesProc OnDataBlock;
     TComThreadDataReadyProc OnDataReady;
-    /// RING, CTS, DSR and RLSD changes, as far as the device counts them.
+    /// RING, CTS, DSR and RLSD changes, as far as the device counts them; always in the reader
+    /// thread, whose handler must not close the port.
     TComThreadModemEventProc OnModemEvent;
+    /// A write that the device refused, in the thread that sent; or the failure that ends the
+    /// device, where SynchronizeCallbacks says and before OnPortLost: its Result (AbortOnError)
+    /// starts false, and the port closes whatever the handler makes of it.
     TComThreadErrorProc OnError;
     /// Fires in the main thread after the component closed a port whose device went away.
     TNotifyEvent OnPortLost;

@@ -42,12 +42,20 @@ void TComRxThread::Execute()
 {
     if (fLines && fEvents.ModemEvent) fLineCounts = fLines->Counts();
     while (!Terminated()) {
-        if (!ServeDevice()) {
-            if (!Terminated()) Synchronize([this] { fEvents.Lost(this); });
+        if (const int error = ServeDevice()) {
+            EndWithError(error);
             return;
         }
         if (fLineCounts && !Terminated()) WatchModemLines();
     }
+}
+
+void TComRxThread::EndWithError(int error)
+{
+    if (Terminated()) return;
+    bool abortOnError = false;
+    if (fEvents.Error && !Hand([&] { fEvents.Error(this, error, abortOnError); })) return;
+    if (!Terminated()) Synchronize([this] { fEvents.Lost(this); });
 }
 
 bool TComRxThread::Hand(const std::function<void()>& fn)
@@ -73,10 +81,10 @@ void TComRxThread::WatchModemLines()
     if (!counts) return;
     const TComModemEvents events = ModemEventsBetween(*fLineCounts, *counts);
     fLineCounts = counts;
-    if (!events.Empty()) Hand([&] { fEvents.ModemEvent(this, events); });
+    if (!events.Empty()) fEvents.ModemEvent(this, events);
 }
 
-bool TComRxThread::ServeDevice()
+int TComRxThread::ServeDevice()
 {
     short events = POLLIN;
     {
@@ -86,24 +94,27 @@ bool TComRxThread::ServeDevice()
     short revents = 0;
     const int timeout = fLineCounts ? kModemLinePollMs : -1;
     const WaitResult result = WaitForFd(fPort->Fd, events, &fWake, timeout, &revents);
-    if (Terminated()) return true;
+    const int waitError = errno;
+    if (Terminated()) return 0;
     if (result == WaitResult::Woken) {
         fWake.Clear();
-        return true;
+        return 0;
     }
     if (revents & POLLOUT) {
         std::lock_guard<std::mutex> l(fPort->Lock);
-        if (!fPort->FlushPendingLocked()) return false;
+        if (!fPort->FlushPendingLocked()) return errno;
     }
     if (revents & (POLLIN | POLLHUP | POLLERR)) {
         const ssize_t got = read(fPort->Fd, fDataBuffer.data(), fDataBuffer.size());
         if (got > 0) {
             Deliver(unsigned(got));
-            return true;
+            return 0;
         }
-        // A hang-up is reported at once forever, so it ends the reader even without an error.
-        if (got < 0 && (errno == EAGAIN || errno == EINTR)) return (revents & (POLLHUP | POLLERR)) == 0;
-        return false;
+        if (got < 0 && errno != EAGAIN && errno != EINTR) return errno;
+        // The end of the input, or a hang-up (reported at once forever) with nothing to read: the
+        // device is gone, as a write to it would now say.
+        return (got == 0 || (revents & (POLLHUP | POLLERR)) != 0) ? EIO : 0;
     }
-    return result != WaitResult::Failed;
+    if (result != WaitResult::Failed) return 0;
+    return revents & POLLNVAL ? EBADF : waitError;
 }

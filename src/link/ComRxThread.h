@@ -25,11 +25,15 @@ struct TComPortState {
 class TComRxThread;
 
 /// What the reader hands on: received blocks and bytes, modem-line changes, and the end of the
-/// device (hang-up, unplug, failure). Empty handlers are skipped.
+/// device (hang-up, unplug, failure): first its error, then the loss. Empty handlers are skipped.
 struct TComRxThreadEvents {
     std::function<void(TComRxThread*, const std::uint8_t*, unsigned)> DataBlock;
     std::function<void(TComRxThread*, std::uint8_t)> DataReady;
+    /// Always in the reader thread.
     std::function<void(TComRxThread*, TComModemEvents)> ModemEvent;
+    /// The system's error number that ended the device, and whether to abort (the reader ends
+    /// whatever the handler answers: a failed device fails again at once).
+    std::function<void(TComRxThread*, int, bool&)> Error;
     /// Always in the main thread.
     std::function<void(TComRxThread*)> Lost;
 };
@@ -38,8 +42,8 @@ struct TComRxThreadEvents {
 /// lines' change counts; also writes what remains of a write when the device can take it.
 class TComRxThread : public TThread {
 public:
-    /// Synchronized: the data and modem events run in the main thread, each waited for; otherwise
-    /// they run in this thread. lines may be null (no modem events then).
+    /// Synchronized: the data and error events run in the main thread, each waited for; otherwise
+    /// they run in this thread, as the modem events always do. lines may be null (no modem events then).
     TComRxThread(std::shared_ptr<TComPortState> port, std::shared_ptr<TComModemLines> lines,
                  TComRxThreadEvents events, bool synchronized);
     ~TComRxThread() override;
@@ -52,8 +56,10 @@ protected:
     void TerminatedSet() override { fWake.Signal(); }
 
 private:
-    /// False when the device is gone or the wait failed.
-    bool ServeDevice();
+    /// 0 while the device serves; else the system's error number that ended it.
+    int ServeDevice();
+    /// Reports the device's error, then its loss, unless terminated meanwhile.
+    void EndWithError(int error);
     /// Hands a received block on, then its bytes one at a time; false once terminated.
     void Deliver(unsigned count);
     /// Reports the lines whose change counts moved since the last look.

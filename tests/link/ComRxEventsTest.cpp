@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -26,7 +27,7 @@ protected:
         port.OnModemEvent = [this](TObject*, TComModemEvents events) {
             std::lock_guard<std::mutex> l(lock);
             modem.push_back(events);
-            threads.push_back(std::this_thread::get_id());
+            modemThreads.push_back(std::this_thread::get_id());
         };
     }
     ~ComRxEvents() override
@@ -60,6 +61,7 @@ protected:
     std::string log;
     std::vector<TComModemEvents> modem;
     std::vector<std::thread::id> threads;
+    std::vector<std::thread::id> modemThreads;
 };
 
 TComModemEvents Events(std::initializer_list<TComModemEvent> members)
@@ -85,7 +87,7 @@ std::string BlocksFollowedByTheirBytes(const std::string& log)
     return bytes;
 }
 
-TEST_F(ComRxEvents, EventsRunInTheMainThreadOrInTheReaderAsTheSwitchSays)
+TEST_F(ComRxEvents, DataEventsRunWhereTheSwitchSaysAndModemEventsInTheReader)
 {
     const std::vector<TComModemEvents> expected = {
         Events({cme_RING}), Events({cme_CTS}), Events({cme_DSR, cme_RLSD}), Events({cme_CTS})};
@@ -96,6 +98,7 @@ TEST_F(ComRxEvents, EventsRunInTheMainThreadOrInTheReaderAsTheSwitchSays)
             log.clear();
             modem.clear();
             threads.clear();
+            modemThreads.clear();
         }
         // The reader takes the first reading as where the counts stand; each later one that
         // differs is an event naming the lines that moved.
@@ -111,6 +114,68 @@ TEST_F(ComRxEvents, EventsRunInTheMainThreadOrInTheReaderAsTheSwitchSays)
         EXPECT_EQ(modem, expected);
         EXPECT_EQ(BlocksFollowedByTheirBytes(log), "abc") << log;
         for (std::thread::id id : threads) EXPECT_EQ(id == std::this_thread::get_id(), synchronize);
+        // All in the one reader of this open; in the unsynchronized run, the data's thread too.
+        ASSERT_FALSE(modemThreads.empty());
+        for (std::thread::id id : modemThreads) {
+            EXPECT_NE(id, std::this_thread::get_id());
+            EXPECT_EQ(id, modemThreads.front());
+            if (!synchronize) {
+                EXPECT_EQ(id, threads.front());
+            }
+        }
+    }
+}
+
+TEST_F(ComRxEvents, AFailingDeviceReportsItsErrorThenItsLoss)
+{
+    struct Case {
+        bool synchronize;
+        bool closeFromTheErrorHandler;
+        std::vector<std::string> ends;
+    };
+    const std::string eio = "error " + std::to_string(EIO);
+    const Case cases[] = {
+        {true, false, {eio, "lost"}},
+        {false, false, {eio, "lost"}},
+        // Closed on request: no loss to report, and no hang-up of the reader's hand-over.
+        {true, true, {eio}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.synchronize ? "synchronized" : "in the reader") +
+                     (c.closeFromTheErrorHandler ? ", closed by the handler" : ""));
+        FakePtyTarget device;
+        std::vector<std::string> ends;
+        std::vector<std::thread::id> endThreads;
+        auto end = [&](TObject* sender, const std::string& what) {
+            std::lock_guard<std::mutex> l(lock);
+            ends.push_back(sender == &port ? what : what + " from another sender");
+            endThreads.push_back(std::this_thread::get_id());
+        };
+        port.OnError = [&](TObject* sender, int error, bool& abortOnError) {
+            end(sender, "error " + std::to_string(error) + (abortOnError ? " aborting" : ""));
+            if (c.closeFromTheErrorHandler) port.SetActive(false);
+        };
+        port.OnPortLost = [&](TObject* sender) { end(sender, "lost"); };
+        {
+            std::lock_guard<std::mutex> l(lock);
+            log.clear();
+        }
+        port.SetPortName(FromUtf8(device.SlavePath()));
+        port.SetSynchronizeCallbacks(c.synchronize);
+        port.SetActive(true);
+        device.Send("x");
+        ASSERT_TRUE(loop.RunUntil([&] { return Logged() == "[x]x"; }));
+        device.HangUp();
+        ASSERT_TRUE(loop.RunUntil([&] { return !port.Active(); }));
+        loop.RunUntil([] { return false; }, 50);
+
+        std::lock_guard<std::mutex> l(lock);
+        EXPECT_EQ(ends, c.ends);
+        ASSERT_EQ(endThreads.size(), c.ends.size());
+        EXPECT_EQ(endThreads[0] == std::this_thread::get_id(), c.synchronize) << "the error";
+        if (endThreads.size() > 1) {
+            EXPECT_EQ(endThreads[1], std::this_thread::get_id()) << "the loss";
+        }
     }
 }
 
