@@ -117,7 +117,7 @@ TTcpSocketStream::Ready TTcpSocketStream::WaitFor(short events, int timeOutSecon
     for (;;) {
         if (fAbortFlag || fSocket < 0) return Ready::No;
         const int left = int(std::max<std::int64_t>(deadline - NowMs(), 0));
-        switch (WaitForFd(fSocket, events, &fWake, left)) {
+        switch (CurrentSocketReadiness().Wait(fSocket, events, &fWake, left)) {
         case WaitResult::Ready: return Ready::Yes;
         case WaitResult::Failed: return Ready::Error;
         case WaitResult::TimedOut: return Ready::No;
@@ -184,6 +184,7 @@ void TTcpSocketStream::WaitForEvent(int timeoutMs, bool readable, bool writable)
     if (fAbortFlag || fSocket < 0) return;
     const short events = short((readable ? POLLIN : 0) | (writable ? POLLOUT : 0));
     // Waiting for neither leaves the socket out: a reset one would end every wait at once.
-    if (WaitForFd(events ? fSocket : -1, events, &fWake, timeoutMs) == WaitResult::Woken && !fAbortFlag)
+    if (CurrentSocketReadiness().Wait(events ? fSocket : -1, events, &fWake, timeoutMs) == WaitResult::Woken &&
+        !fAbortFlag)
         fWake.Clear();
 }

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
+#include "platform/CurrentService.h"
 
 std::optional<std::uint32_t> ResolveIPv4(const std::string& host)
 {
@@ -72,4 +73,26 @@ void CloseSocket(int socket)
 {
     shutdown(socket, SHUT_RDWR);
     close(socket);
+}
+
+namespace {
+class SystemSocketReadiness : public SocketReadiness {
+public:
+    WaitResult Wait(int socket, short events, const WakeUp* wake, int timeoutMs) override
+    {
+        return WaitForFd(socket, events, wake, timeoutMs);
+    }
+};
+}  // namespace
+
+SocketReadiness& CurrentSocketReadiness()
+{
+    static SystemSocketReadiness system;
+    SocketReadiness* installed = CurrentService<SocketReadiness>::GetOrNull();
+    return installed ? *installed : system;
+}
+
+void SetSocketReadiness(SocketReadiness* readiness)
+{
+    CurrentService<SocketReadiness>::Set(readiness);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include "platform/WakeUp.h"
 
 /// Address of a dotted address (used without a look-up) or of a host name, in network order.
 std::optional<std::uint32_t> ResolveIPv4(const std::string& host);
@@ -22,3 +23,16 @@ ssize_t SocketSend(int socket, const void* data, std::size_t count);
 ssize_t SocketReceive(int socket, void* data, std::size_t count);
 /// Shuts both directions down and closes.
 void CloseSocket(int socket);
+
+/// The readiness wait of the link's sockets, behind an interface so that tests can script what
+/// a wait reports. Called from link threads.
+class SocketReadiness {
+public:
+    virtual ~SocketReadiness() = default;
+    /// As WaitForFd: socket -1 waits for the wake-up alone.
+    virtual WaitResult Wait(int socket, short events, const WakeUp* wake, int timeoutMs) = 0;
+};
+/// The installed wait; the system's poll while none is.
+SocketReadiness& CurrentSocketReadiness();
+/// Installs a wait (nullptr: the system's again); it must outlive every wait that uses it.
+void SetSocketReadiness(SocketReadiness* readiness);

@@ -2,13 +2,17 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <atomic>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include "link/LinkFixture.h"
 #include "link/SocketStreamObject.h"
 #include "link/TcpConsoleThread.h"
+#include "platform/Sockets.h"
 #include "support/FakeTarget.h"
 
 namespace {
@@ -162,6 +166,61 @@ TEST_F(TcpLink, APeerThatAcceptsSendsAndResetsAtOnceGivesConnectedBytesThenClose
         Open(server.Port());
         ASSERT_TRUE(loop.RunUntil([&] { return !events.empty() && events.back() == '>'; })) << i;
         EXPECT_EQ(events, "<" + ResettingServer::Greeting(i) + ">") << i;
+        EXPECT_FALSE(link->IsActive());
+    }
+}
+
+/// Installed for its life: the connect's wait for writability reports `result`, but only once
+/// the connect has ended on the wire (the peer has reset or refused it); every other wait is the
+/// system's.
+class ScriptedConnectWait : public SocketReadiness {
+public:
+    explicit ScriptedConnectWait(WaitResult result) : fResult(result) { SetSocketReadiness(this); }
+    ~ScriptedConnectWait() override { SetSocketReadiness(nullptr); }
+    WaitResult Wait(int socket, short events, const WakeUp* wake, int timeoutMs) override
+    {
+        if (events != POLLOUT || fScripted.exchange(true)) return WaitForFd(socket, events, wake, timeoutMs);
+        pollfd fd{socket, POLLIN, 0};
+        for (const auto limit = Clock::now() + std::chrono::seconds(5); !(fd.revents & POLLHUP) && Clock::now() < limit;)
+            ::poll(&fd, 1, 100);
+        return fResult;
+    }
+    bool Scripted() const { return fScripted; }
+
+private:
+    const WaitResult fResult;
+    std::atomic<bool> fScripted{false};
+};
+
+TEST_F(TcpLink, AConnectEndedByThePeerBeforeItsWaitReturnsIsTakenAsTheSocketSays)
+{
+    struct Case {
+        const char* name;
+        bool peerAcceptsSendsAndResets;  // else nothing listens
+        WaitResult waitReports;
+        bool connects;
+    };
+    const Case cases[] = {
+        {"reset, the wait reporting an error", true, WaitResult::Failed, true},
+        {"reset, the wait reporting writable", true, WaitResult::Ready, true},
+        {"refused, the wait reporting an error", false, WaitResult::Failed, false},
+        {"refused, the wait reporting writable", false, WaitResult::Ready, false},
+        {"reset, the wait running out", true, WaitResult::TimedOut, false},
+    };
+    std::string events;
+    link->OnConnected = [&](TObject*) { events += '<'; };
+    link->OnRxByte = [&](TObject*, std::uint8_t b) { events += char(b); };
+    link->OnClosed = [&](TObject*) { events += '>'; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<ResettingServer> server;
+        if (c.peerAcceptsSendsAndResets) server.emplace(1);
+        ScriptedConnectWait wait(c.waitReports);
+        events.clear();
+        Open(server ? server->Port() : FakeTcpTarget::RefusedPort());
+        ASSERT_TRUE(loop.RunUntil([&] { return !events.empty() && events.back() == '>'; }));
+        EXPECT_TRUE(wait.Scripted()) << "the connect did not wait";
+        EXPECT_EQ(events, c.connects ? "<" + ResettingServer::Greeting(0) + ">" : ">");
         EXPECT_FALSE(link->IsActive());
     }
 }
