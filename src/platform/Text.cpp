@@ -72,8 +72,13 @@ std::string ToUtf8(std::u16string_view text)
     return out;
 }
 
-UnicodeString FromUtf8(std::string_view utf8)
+namespace {
+
+/// UTF-8 to 16-bit code units; each byte that is not part of a valid sequence becomes U+FFFD and
+/// clears valid.
+UnicodeString DecodeUtf8(std::string_view utf8, bool& valid)
 {
+    valid = true;
     UnicodeString out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -92,6 +97,7 @@ UnicodeString FromUtf8(std::string_view utf8)
         if (ok && (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) {
             out += u'\uFFFD';
+            valid = false;
             ++i;
             continue;
         }
@@ -105,6 +111,14 @@ UnicodeString FromUtf8(std::string_view utf8)
         }
     }
     return out;
+}
+
+}  // namespace
+
+UnicodeString FromUtf8(std::string_view utf8)
+{
+    bool valid;
+    return DecodeUtf8(utf8, valid);
 }
 
 char16_t UpCaseChar(char16_t c)
@@ -248,7 +262,12 @@ std::string ToUtf16(std::u16string_view text, bool bigEndian)
 
 TTextEncoding EncodingOf(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return TTextEncoding::Utf8;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        // Read as UTF-8, bytes that are not would come back as U+FFFD: 8-bit text keeps them all.
+        bool valid;
+        DecodeUtf8(bytes.substr(3), valid);
+        return valid ? TTextEncoding::Utf8 : TTextEncoding::Ansi;
+    }
     if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16LE;
     if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16BE;
     return TTextEncoding::Ansi;
@@ -263,6 +282,13 @@ UnicodeString DecodeText(std::string_view bytes)
     case TTextEncoding::Ansi: break;
     }
     return FromAnsi(bytes);
+}
+
+bool DecodesExactly(std::string_view bytes)
+{
+    // 8-bit text takes any byte, and UTF-16 any pair of them.
+    const TTextEncoding encoding = EncodingOf(bytes);
+    return (encoding != TTextEncoding::Utf16LE && encoding != TTextEncoding::Utf16BE) || bytes.size() % 2 == 0;
 }
 
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding)
