@@ -1,6 +1,7 @@
 // The main window's block transfer actions: files and the Block Manager's lines to and from the target.
 #include "app/ProgramForms.h"
 #include "app/Unit1.h"
+#include "blocks/BlockDownload.h"
 #include "blocks/BlockFile.h"
 #include "blocks/UploadDlg.h"
 #include "link/ConnectionManager.h"
@@ -33,15 +34,7 @@ void TTavloTerminal::DownloadBlockTrabsferActExecute(TObject* Sender)
     TFileDialogRequest request;
     request.Title = u"Select File To Save Blocks";
     const UnicodeString fileName = Dialogs::Current().SaveFile(request);
-    if (fileName.empty()) return;
-    // The blocks go to a file beside the chosen one, which they replace only once the last has
-    // checked out: a failed or cancelled download leaves the chosen file as it was.
-    TFileReplacementStream stream(fileName);
-    // A place that cannot be written is told before the target is asked anything.
-    UnicodeString error = stream.Error();
-    if (error.empty() && RunBlockTransfer(stream, false)) error = stream.Commit();
-    if (!error.empty())
-        Dialogs::Current().MessageBox(u"Error", error, TMsgDlgType::mtError, TMsgButtons::OK);
+    if (!fileName.empty() && UploadDialog) DownloadBlocksIntoFile(*UploadDialog, fileName);
 }
 
 void TTavloTerminal::BlockTransferActUpdate(TObject* Sender)

@@ -4,6 +4,7 @@
 #include "blocks/BlockManager.h"
 #include "platform/AnsiLossQuestion.h"
 #include "platform/Dialogs.h"
+#include "platform/Folders.h"
 
 namespace {
 
@@ -93,12 +94,18 @@ bool TBlockManager::LoadBlockTextFile(const UnicodeString& FileName)
 
 bool TBlockManager::SaveBlockManagerFile(const UnicodeString& FileName)
 {
-    UnicodeString error;
+    // Told before any question about the text: nothing could be written anyway.
+    UnicodeString error = BeginSave(FileName);
+    if (!error.empty()) {
+        ShowError(error);
+        return false;
+    }
     // Lines read without a byte-order mark (or none) go back as 8-bit text, and a block file is
     // 8-bit text whatever the lines came from: characters that cannot go there are not lost
     // without a word.
     if (!IsBlockFileName(FileName)) {
         if (BlockEditData.Encoding() == TTextEncoding::Ansi && !AllowAnsiLoss(BlockEditData.Text())) return false;
+        if (!BlockEditData.LoadedExactly() && !AllowUndecodedByteLoss()) return false;
         error = SaveBlockTextFile(FileName, BlockEditData);
     } else if (BlockLinesFit(BlockEditData)) {
         if (!AllowAnsiLoss(BlockEditData.Text())) return false;
@@ -117,6 +124,8 @@ bool TBlockManager::SaveBlockManagerFile(const UnicodeString& FileName)
     BlockEditCurrentFileName = FileName;
     ShowBlockFileName();
     BlockEditUndoList.Clear();
+    // The file now holds what the lines say.
+    BlockEditData.SetLoadedExactly(true);
     return true;
 }
 

@@ -533,6 +533,7 @@ void TUploadDialog::CheckDownloadedFrame(bool TimedOut)
     const bool complete = DownloadBytesRead == FrameSize;
     DownloadingBlock = false;
     DownloadBytesRead = 0;
+    if ((TimedOut || !complete) && !fLink.IsActive()) return Fail(u"Block download failed, the connection was lost.");
     if (TimedOut || !complete) return Fail(u"Block download failed, timed out waiting for responce");
     if (!FrameChecksumValid(TransferFrameBuffer)) return Fail(u"Block download failed, data block is invalid.");
     if (DataStream->Write(TransferFrameBuffer.data(), FrameDataSize) != FrameDataSize)

@@ -65,6 +65,7 @@ bool TCodeEditorPage::QueryCloseEditorFile()
         ScriptEdit.SetModified(false);
         CodeEditPairedWordsList->Clear();
         fUnreadPairsFileName.clear();
+        fLoadedExactly = true;
         if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
     }
     return result;
@@ -104,22 +105,33 @@ void TCodeEditorPage::TransformToBlockEditor()
 bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModified)
 {
     if (Name.empty()) return false;
+    const UnicodeString pairs = PairsFileNameOf(Name);
+    // Words that were never read are not known to be gone: that file stays as it is.
+    const bool keepPairs = pairs == fUnreadPairsFileName || ExistsUnreadable(pairs);
+    const bool writePairs = !keepPairs && (CodeEditPairedWordsList->Count() > 0 || FileExists(pairs));
+    // The source and its companions go together: none is written while one of them may not be.
+    for (const UnicodeString& file : {Name, BlockFileNameOf(Name), pairs}) {
+        const UnicodeString refusal = file == pairs && !writePairs ? UnicodeString() : BeginSave(file);
+        if (refusal.empty()) continue;
+        ShowError(u"Cannot save file \"" + Name + u"\": " + refusal);
+        return false;
+    }
     // A document read without a byte-order mark, or a new one, is written as 8-bit text.
     const TNibEditStringList& lines = ScriptEdit.Lines();
     if (lines.Encoding() == TTextEncoding::Ansi && !AllowAnsiLoss(lines.Text())) return false;
+    if (!fLoadedExactly && !AllowUndecodedByteLoss()) return false;
     UnicodeString error;
     if (!lines.SaveToFile(Name, &error)) {
         ShowError(u"Cannot save file \"" + Name + u"\": " + error);
         return false;
     }
+    fLoadedExactly = true;
     CodeEditCurrentFileName = Name;
     ShowEditorFileName();
     if (ClearModified) ScriptEdit.SetModified(false);
     error = SaveFileSafely(BlockFileNameOf(Name), EditorToBlockStream());
     if (error.empty()) {
-        const UnicodeString pairs = PairsFileNameOf(Name);
-        if (pairs == fUnreadPairsFileName || ExistsUnreadable(pairs)) {
-            // Words that were never read are not known to be gone: the file stays as it is.
+        if (keepPairs) {
             if (CodeEditPairedWordsList->Count() > 0)
                 error = u"\"" + pairs + u"\" could not be read and is kept, so the paired words are not saved";
         } else if (CodeEditPairedWordsList->Count() == 0) {
@@ -153,7 +165,13 @@ void TCodeEditorPage::EditorOpenFileActExecute()
 {
     const UnicodeString name = Dialogs::Current().OpenFile(OpenDialog());
     if (name.empty() || !QueryCloseEditorFile()) return;
-    const bool loaded = ScriptEdit.Lines().LoadFromFile(name);
+    std::string bytes;
+    const bool loaded = ReadFileBytes(name, bytes);
+    if (loaded) {
+        std::istringstream in(bytes);
+        ScriptEdit.Lines().LoadFromStream(in);
+        fLoadedExactly = DecodesExactly(bytes);
+    }
     ScriptEdit.SetModified(false);
     // After a failed read the editor is empty: keeping the old name would let a save overwrite that file.
     CodeEditCurrentFileName = loaded ? name : UnicodeString();

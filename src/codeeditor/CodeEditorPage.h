@@ -195,6 +195,9 @@ private:
     /// The open document's ".pairs" file that was there but could not be read: its words are not
     /// in the list, so no save deletes or replaces it.
     UnicodeString fUnreadPairsFileName;
+    /// False while the text comes from a file that its encoding could not read exactly
+    /// (DecodesExactly) and has not been saved since: the next save asks first.
+    bool fLoadedExactly = true;
     TCodeEditorView* fView = nullptr;
     std::unique_ptr<TNibTavloHighlighter> fNibTavloHighlighter;
 };

@@ -446,13 +446,16 @@ void TNibEditStringList::SetText(std::u16string_view Value)
         // The records are gathered in a block of their own, which then becomes the list's, with
         // the gap at its end.
         std::vector<TNibEditStringRec> block;
+        // U+2028 ends lines only in a text without CR or LF breaks; in one with them it is a
+        // character of its line, so that the text saves back as it was.
+        const bool u2028Breaks = Value.find_first_of(u"\r\n") == std::u16string_view::npos;
         const char16_t* p = Value.data();
         const char16_t* const end = p + Value.size();
         while (p < end) {
             const char16_t* const start = p;
-            while (p < end && (*p > CR || (*p != CR && *p != LF)) && *p != LineSeparator) ++p;
+            while (p < end && (*p > CR || (*p != CR && *p != LF)) && !(u2028Breaks && *p == LineSeparator)) ++p;
             block.push_back(TNibEditStringRec{UnicodeString(start, std::size_t(p - start))});
-            if (p < end && *p == LineSeparator) {
+            if (u2028Breaks && p < end && *p == LineSeparator) {
                 sawU2028 = true;
                 ++p;
             }
@@ -466,7 +469,7 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             }
         }
         if (!fAppendNewLineAtEOF && !Value.empty() &&
-            (Value.back() == CR || Value.back() == LF || Value.back() == LineSeparator))
+            (Value.back() == CR || Value.back() == LF || (u2028Breaks && Value.back() == LineSeparator)))
             block.emplace_back();
         if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
         fCount = int(block.size());

@@ -50,3 +50,12 @@ bool AllowAnsiLoss(std::u16string_view Text)
     return Dialogs::Current().MessageBox(u"Warning", question, TMsgDlgType::mtWarning, TMsgButtons::OKCancel) ==
            TModalResult::mrOk;
 }
+
+bool AllowUndecodedByteLoss()
+{
+    return Dialogs::Current().MessageBox(u"Warning",
+                                         u"The file this text was read from ends in a byte that is not UTF-16 text. "
+                                         u"It was read as \"\uFFFD\" (U+FFFD), which would be saved in its place."
+                                         u"\n\nSave anyway?",
+                                         TMsgDlgType::mtWarning, TMsgButtons::OKCancel) == TModalResult::mrOk;
+}

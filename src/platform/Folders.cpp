@@ -48,25 +48,105 @@ int CloseFailed(int fd)
     return -1;
 }
 
+/// True when the name still stands for the file open as fd.
+bool NamesFile(const std::string& name, int fd)
+{
+    struct stat opened, named;
+    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+           named.st_ino == opened.st_ino;
+}
+
 /// Opens the temporary file of a save, empty and locked against another save of the same file;
 /// -1 with errno on failure.
 int OpenTemporary(const std::string& temp)
 {
     for (;;) {
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) return -1;
         int locked;
         do {
             locked = ::flock(fd, LOCK_EX);
         } while (locked != 0 && errno == EINTR);
-        struct stat opened, named;
-        if (locked != 0 || ::fstat(fd, &opened) != 0) return CloseFailed(fd);
-        if (::stat(temp.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-            return ::ftruncate(fd, 0) == 0 ? fd : CloseFailed(fd);
+        if (locked != 0) return CloseFailed(fd);
+        if (NamesFile(temp, fd)) {
+            if (::ftruncate(fd, 0) == 0) return fd;
+            // Locked by us, so no other save's: it goes with the failure.
+            const int error = errno;
+            ::unlink(temp.c_str());
+            errno = error;
+            return CloseFailed(fd);
+        }
         // The save that held the lock before us renamed this very file into place; the name now
         // stands for another file or none.
         ::close(fd);
     }
+}
+
+/// The temporary file of a save of target: one name per file, so that a save that was killed
+/// before its rename leaves no more than one, which the next save removes.
+std::string TemporaryOf(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    // Cut so that the temporary name stays within the file-name limit even for a long name.
+    const std::string base = (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
+    return folder + "." + base + ".tmp";
+}
+
+/// Removes the temporary file that a killed save left beside its file; one that a save in progress
+/// holds locked stays.
+void RemoveStaleTemporary(const std::string& temp)
+{
+    int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        // No save of ours ever leaves a link there.
+        if (errno == ELOOP) ::unlink(temp.c_str());
+        return;
+    }
+    // Removed while locked, so that a save waiting for it sees the name gone and makes its own.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && NamesFile(temp, fd)) ::unlink(temp.c_str());
+    ::close(fd);
+}
+
+/// The folder of a path, with its trailing '/'; "." for a bare name.
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+/// Why the user may not save to target (a resolved path), naming fileName; empty when they may.
+UnicodeString RefusalOf(const std::string& target, const UnicodeString& fileName)
+{
+    // The effective user's rights count, as they do for the write itself.
+    if (::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0) {
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) return {};
+        return u"Cannot write \"" + fileName + u"\": " + ErrorText(errno);
+    }
+    if (errno != ENOENT) return {};
+    if (::faccessat(AT_FDCWD, FolderOf(target).c_str(), W_OK | X_OK, AT_EACCESS) == 0) return {};
+    if (errno != EACCES && errno != EPERM && errno != EROFS) return {};
+    return u"Cannot create \"" + fileName + u"\": " + ErrorText(errno);
+}
+
+/// Writes bytes over the file in place, as far as they go, and cuts it there; empty on success,
+/// else the reason.
+UnicodeString WriteInPlace(const std::string& target, const UnicodeString& fileName, std::string_view bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    bool written = fd >= 0;
+    for (std::int64_t offset = 0; written && offset < std::int64_t(bytes.size());) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + offset, bytes.size() - std::size_t(offset), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) written = false;
+        else offset += n;
+    }
+    written = written && ::ftruncate(fd, std::int64_t(bytes.size())) == 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    if (fd >= 0 && ::close(fd) != 0 && written) return u"Cannot write \"" + fileName + u"\": " + ErrorText(errno);
+    if (!written) return u"Cannot write \"" + fileName + u"\": " + ErrorText(error);
+    return {};
 }
 
 } // namespace
@@ -163,6 +243,14 @@ bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes)
     return true;
 }
 
+UnicodeString BeginSave(const UnicodeString& fileName)
+{
+    if (fileName.empty()) return u"No file name was given";
+    const std::string target = SaveTarget(Path(fileName));
+    RemoveStaleTemporary(TemporaryOf(target));
+    return RefusalOf(target, fileName);
+}
+
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes)
 {
     TFileReplacement replacement(fileName);
@@ -177,21 +265,25 @@ TFileReplacement::TFileReplacement(const UnicodeString& fileName) : fFileName(fi
         return;
     }
     fTarget = SaveTarget(Path(fileName));
-    const std::size_t slash = fTarget.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : fTarget.substr(0, slash + 1);
-    // Cut so that the temporary name stays within the file-name limit even for a long name.
-    const std::string base = (slash == std::string::npos ? fTarget : fTarget.substr(slash + 1)).substr(0, 200);
-
-    // One temporary name per file: a save that was killed before its rename leaves that file,
-    // and the next save takes it over instead of leaving another one beside it.
-    fTemp = folder + "." + base + ".tmp";
+    fTemp = TemporaryOf(fTarget);
+    RemoveStaleTemporary(fTemp);
+    // A file the user may not write is not replaced either, though its folder would allow it.
+    fError = RefusalOf(fTarget, fileName);
+    if (!fError.empty()) return;
     fFd = OpenTemporary(fTemp);
+    const int error = errno;
+    struct stat old;
+    const bool existed = ::stat(fTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     if (fFd < 0) {
-        fError = u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(errno);
+        // A file the user may write in a folder they may not: written over, once it is complete.
+        if (existed && (error == EACCES || error == EPERM)) {
+            fInPlace = true;
+            return;
+        }
+        fError = u"Cannot create a temporary file beside \"" + fileName + u"\": " + ErrorText(error);
         return;
     }
-    struct stat old;
-    if (::stat(fTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fFd, old.st_mode & 07777);
+    if (existed) ::fchmod(fFd, old.st_mode & 07777);
 }
 
 TFileReplacement::~TFileReplacement()
@@ -214,6 +306,12 @@ bool TFileReplacement::Fail(const char16_t* what)
 
 bool TFileReplacement::WriteAt(std::int64_t offset, std::string_view bytes)
 {
+    if (fInPlace) {
+        const std::size_t end = std::size_t(offset) + bytes.size();
+        if (end > fInPlaceBytes.size()) fInPlaceBytes.resize(end);
+        fInPlaceBytes.replace(std::size_t(offset), bytes.size(), bytes);
+        return true;
+    }
     if (fFd < 0) return false;
     while (!bytes.empty()) {
         const ssize_t n = ::pwrite(fFd, bytes.data(), bytes.size(), offset);
@@ -227,6 +325,12 @@ bool TFileReplacement::WriteAt(std::int64_t offset, std::string_view bytes)
 
 UnicodeString TFileReplacement::Commit()
 {
+    if (fInPlace) {
+        fInPlace = false;
+        fError = WriteInPlace(fTarget, fFileName, fInPlaceBytes);
+        fInPlaceBytes.clear();
+        return fError;
+    }
     if (fFd < 0) return fError;
     if (::fsync(fFd) != 0) {
         Fail(u"Cannot write");
@@ -242,9 +346,7 @@ UnicodeString TFileReplacement::Commit()
     fFd = -1;
 
     // Make the rename itself durable; the data is already safe, so a failure here is not reported.
-    const std::size_t slash = fTarget.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : fTarget.substr(0, slash + 1);
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(FolderOf(fTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

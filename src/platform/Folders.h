@@ -23,8 +23,13 @@ std::optional<std::int64_t> FileModifiedTime(const UnicodeString& fileName);
 
 /// Reads a whole file as bytes; false when it cannot be read.
 bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes);
+/// A save of fileName begins: the temporary file that a killed save left beside it goes, and the
+/// result says why the save may not go ahead, naming the file: the user may not write it, or may not
+/// create it in its folder. Empty when it may.
+UnicodeString BeginSave(const UnicodeString& fileName);
 /// Writes bytes to a temporary file beside fileName and renames it over fileName, so the old file
-/// survives any failure. Returns an empty text on success, else the reason.
+/// survives any failure; in a folder the user may not write, over a file they may, in place. A file
+/// the user may not write is refused (as BeginSave says). Returns an empty text on success, else the reason.
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes);
 
 /// fileName as an absolute path: a relative name is taken in the current folder.
@@ -32,7 +37,9 @@ UnicodeString ExpandFileName(const UnicodeString& fileName);
 
 /// New contents for a file, written piece by piece to a temporary file beside it and put in its
 /// place only by Commit: until then, and after any failure, the file is as it was (a missing one
-/// stays missing). Dropped without Commit, the temporary file goes.
+/// stays missing). Dropped without Commit, the temporary file goes; one that a killed save left is
+/// removed as the next replacement of the file starts. A file the user may not write is refused;
+/// a file in a folder they may not write gets its new contents in place, at Commit.
 class TFileReplacement {
 public:
     explicit TFileReplacement(const UnicodeString& fileName);
@@ -53,6 +60,9 @@ private:
     std::string fTarget;
     std::string fTemp;
     int fFd = -1;
+    /// Written over the file itself: the contents wait here for Commit.
+    bool fInPlace = false;
+    std::string fInPlaceBytes;
     UnicodeString fError;
 };
 

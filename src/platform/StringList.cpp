@@ -278,6 +278,7 @@ bool TStringList::LoadFromFile(const UnicodeString& fileName)
     if (!ReadFileBytes(fileName, bytes)) return false;
     SetText(DecodeText(bytes));
     fEncoding = EncodingOf(bytes);
+    fLoadedExactly = DecodesExactly(bytes);
     return true;
 }
 
@@ -288,6 +289,7 @@ void TStringList::LoadFromStream(TStream& stream)
     for (int got; (got = stream.Read(buffer, int(sizeof buffer))) > 0;) bytes.append(buffer, std::size_t(got));
     SetText(DecodeText(bytes));
     fEncoding = EncodingOf(bytes);
+    fLoadedExactly = DecodesExactly(bytes);
 }
 
 bool TStringList::SaveToStream(TStream& stream) const

@@ -69,6 +69,10 @@ public:
     /// How SaveToFile writes: the encoding of the file last loaded, 8-bit for a list never loaded.
     TTextEncoding Encoding() const { return fEncoding; }
     void SetEncoding(TTextEncoding encoding) { fEncoding = encoding; }
+    /// False after loading bytes that the text cannot give back in its encoding (DecodesExactly):
+    /// saving it then writes them changed. True for a list never loaded.
+    bool LoadedExactly() const { return fLoadedExactly; }
+    void SetLoadedExactly(bool exactly) { fLoadedExactly = exactly; }
     /// Reads the stream from its position to its end, decoded as a file is, keeping its encoding.
     void LoadFromStream(TStream& stream);
     /// Writes the lines as SaveToFile does; false when the stream took fewer bytes.
@@ -85,4 +89,5 @@ private:
     bool fCaseSensitive = false;
     TDuplicates fDuplicates = TDuplicates::dupAccept;
     TTextEncoding fEncoding = TTextEncoding::Ansi;
+    bool fLoadedExactly = true;
 };

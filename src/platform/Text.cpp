@@ -72,10 +72,13 @@ std::string ToUtf8(std::u16string_view text)
     return out;
 }
 
-UnicodeString FromUtf8(std::string_view utf8)
+namespace {
+
+/// UTF-8 to 16-bit code units, appended to out when it is given; each byte that is not part of a
+/// valid sequence becomes U+FFFD. True when every byte was.
+bool DecodeUtf8(std::string_view utf8, UnicodeString* out)
 {
-    UnicodeString out;
-    out.reserve(utf8.size());
+    bool valid = true;
     std::size_t i = 0;
     while (i < utf8.size()) {
         unsigned char b = static_cast<unsigned char>(utf8[i]);
@@ -91,19 +94,31 @@ UnicodeString FromUtf8(std::string_view utf8)
         static constexpr char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
         if (ok && (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) ok = false;
         if (!ok) {
-            out += u'\uFFFD';
+            if (out) *out += u'\uFFFD';
+            valid = false;
             ++i;
             continue;
         }
         i += std::size_t(extra) + 1;
+        if (!out) continue;
         if (c >= 0x10000) {
             c -= 0x10000;
-            out += char16_t(0xD800 + (c >> 10));
-            out += char16_t(0xDC00 + (c & 0x3FF));
+            *out += char16_t(0xD800 + (c >> 10));
+            *out += char16_t(0xDC00 + (c & 0x3FF));
         } else {
-            out += char16_t(c);
+            *out += char16_t(c);
         }
     }
+    return valid;
+}
+
+}  // namespace
+
+UnicodeString FromUtf8(std::string_view utf8)
+{
+    UnicodeString out;
+    out.reserve(utf8.size());
+    DecodeUtf8(utf8, &out);
     return out;
 }
 
@@ -248,7 +263,10 @@ std::string ToUtf16(std::u16string_view text, bool bigEndian)
 
 TTextEncoding EncodingOf(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) return TTextEncoding::Utf8;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        // Read as UTF-8, bytes that are not would come back as U+FFFD: 8-bit text keeps them all.
+        return DecodeUtf8(bytes.substr(3), nullptr) ? TTextEncoding::Utf8 : TTextEncoding::Ansi;
+    }
     if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16LE;
     if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16BE;
     return TTextEncoding::Ansi;
@@ -263,6 +281,13 @@ UnicodeString DecodeText(std::string_view bytes)
     case TTextEncoding::Ansi: break;
     }
     return FromAnsi(bytes);
+}
+
+bool DecodesExactly(std::string_view bytes)
+{
+    // 8-bit text takes any byte, valid UTF-8 comes back as it was, and UTF-16 takes any pair of bytes.
+    const bool utf16 = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+    return !utf16 || bytes.size() % 2 == 0;
 }
 
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding)

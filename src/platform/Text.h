@@ -19,10 +19,14 @@ UnicodeString FromUtf8(std::string_view utf8);
 /// How text is stored in a file: 8-bit (the default), or behind a byte-order mark as UTF-8, UTF-16
 /// LE or UTF-16 BE.
 enum class TTextEncoding : std::uint8_t { Ansi, Utf8, Utf16LE, Utf16BE };
-/// The encoding that a file's byte-order mark names; Ansi without one.
+/// The encoding that a file's byte-order mark names; Ansi without one, and for bytes after a UTF-8
+/// mark that are not UTF-8, so that every byte is kept (the mark too, as the text's first characters).
 TTextEncoding EncodingOf(std::string_view bytes);
-/// The text of a file's bytes, decoded as their byte-order mark says (8-bit text without one).
+/// The text of a file's bytes, decoded in their encoding (EncodingOf), the mark left out.
 UnicodeString DecodeText(std::string_view bytes);
+/// False when the text of the bytes, saved in their encoding, would not give them back: UTF-16 of
+/// an odd length, whose last byte is read as U+FFFD.
+bool DecodesExactly(std::string_view bytes);
 /// The bytes of a file holding the text: the byte-order mark, then the text in that encoding.
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding);
 

@@ -151,7 +151,7 @@ TEST_F(BlockTransferActions, AFailedDownloadLeavesTheChosenFileAsItWas)
                  loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
              });
          },
-         u"Block download failed, timed out waiting for responce"},
+         u"Block download failed, the connection was lost."},
         {"bad frame", [](FakeForthBlocks& forth) { forth.SetBadChecksumFrame(1); }, [&] { startThen([] {}); },
          u"Block download failed, data block is invalid."},
         {"closed by the user", [](FakeForthBlocks& forth) { forth.SetSilentAfterFrame(0); },

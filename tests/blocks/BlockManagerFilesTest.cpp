@@ -3,6 +3,7 @@
 #include <string>
 #include "blocks/BlockFile.h"
 #include "support/TextFiles.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -238,4 +239,44 @@ TEST_F(BlockManagerTest, EightBitTextThatLosesCharactersIsSavedOnlyWhenTheUserAg
         const std::string saved = folder.Read(name);
         EXPECT_NE(saved.find("a ? b ??"), std::string::npos);
     }
+}
+
+TEST_F(BlockManagerTest, AFileTheUserMayNotWriteIsRefusedAndOneInAFolderTheyMayNotIsWrittenInPlace)
+{
+    if (!CanRunUnprivileged()) GTEST_SKIP() << "running as root and no unprivileged user to save as";
+    namespace fs = std::filesystem;
+    fs::permissions(folder.Path(), fs::perms::all);
+    fs::create_directory(folder.Path("shut"));
+    for (const std::string name : {"saved.blk", "saved.txt"}) {
+        SCOPED_TRACE(name);
+        const std::string readOnly = folder.Path(name), inShut = folder.Path("shut/" + name);
+        const FileState before = PutFile(readOnly, Records(2), fs::perms(0444));
+        PutFile(folder.Path("." + name + ".tmp"), "", fs::perms(0666));
+        fs::permissions(folder.Path("shut"), fs::perms::all);
+        PutFile(inShut, Records(2), fs::perms(0666));
+        fs::permissions(folder.Path("shut"), fs::perms(0555));
+        SetLines({u": new ;"});
+        manager.InsertBlankLinesAt(0, 1);
+
+        RunUnprivileged([&] {
+            dialogs.FileAnswers = {FromUtf8(readOnly), FromUtf8(inShut)};
+            EXPECT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+            ASSERT_EQ(dialogs.Questions.size(), 1u);
+            EXPECT_EQ(dialogs.Questions[0].Type, TMsgDlgType::mtError);
+            EXPECT_EQ(dialogs.Questions[0].Text, u"Cannot write \"" + FromUtf8(readOnly) + u"\": Permission denied");
+            EXPECT_TRUE(manager.Modified());
+            EXPECT_EQ(manager.BlockEditCurrentFileName, u"");
+
+            EXPECT_TRUE(Run(u"BlockEditSaveFileAsAct"));
+            EXPECT_EQ(dialogs.Questions.size(), 1u);
+            EXPECT_FALSE(manager.Modified());
+            EXPECT_EQ(manager.BlockEditCurrentFileName, FromUtf8(inShut));
+        });
+        EXPECT_EQ(StateOf(readOnly), before);
+        EXPECT_FALSE(fs::exists(folder.Path("." + name + ".tmp"))) << "the killed save's temporary file is gone";
+        const std::string saved =
+            IsBlockFileName(FromUtf8(name)) ? std::string(64, ' ') + ": new ;" + std::string(57, ' ') : "\r\n: new ;\r\n";
+        EXPECT_EQ(StateOf(inShut), (FileState{saved, fs::perms(0666)}));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path("shut")), fs::directory_iterator()), 2);
 }

@@ -32,9 +32,10 @@ public:
 
 enum class Wire { Tcp, Pty };
 
-class TransferFixture : public testing::Test {
-protected:
-    explicit TransferFixture(Wire wire = Wire::Tcp, TComBaudRate rate = Com_br115200)
+/// The dialog, its link and the target, without a test around them (a forked child makes its own).
+class TransferRig {
+public:
+    explicit TransferRig(Wire wire = Wire::Tcp, TComBaudRate rate = Com_br115200)
     {
         MainLoop::SetCurrent(&loop);
         if (wire == Wire::Tcp) {
@@ -60,7 +61,7 @@ protected:
         dialog.SetView(&view);
         view.Body = [this] { StartWhenReady(); };
     }
-    ~TransferFixture() override
+    ~TransferRig()
     {
         link.ClosePort();
         loop.RunPending();
@@ -140,6 +141,11 @@ protected:
     TUploadDialog dialog{link};
     ScriptView view;
     std::string terminal;
+};
+
+class TransferFixture : public testing::Test, public TransferRig {
+protected:
+    explicit TransferFixture(Wire wire = Wire::Tcp, TComBaudRate rate = Com_br115200) : TransferRig(wire, rate) {}
 };
 
 /// `count` bytes of a pattern that differs from block to block.

@@ -331,6 +331,23 @@ TEST_F(Transfer, TheLinkDroppingDuringAFrameEndsInTheTimeOut)
     EXPECT_EQ(terminal, "z");
 }
 
+TEST_F(Transfer, TheLinkDroppingDuringADownloadIsReportedAsALostConnection)
+{
+    forth->SetBlock(0, std::string(1024, 'a'));
+    forth->SetSilentAfterFrame(0);
+    view.Body = [this] {
+        ASSERT_TRUE(RunUntilStartEnabled());
+        dialog.SetSourceBlocks(3);
+        dialog.UploadAct.Execute();
+        ASSERT_TRUE(loop.RunUntil([&] { return target->Received().ends_with(">\r>\r"); }));
+        target->HangUp();
+        ASSERT_TRUE(loop.RunUntil([&] { return !link.IsActive(); }));
+        loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
+    };
+    EXPECT_EQ(Download(), std::string(1024, 'a'));
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block download failed, the connection was lost."});
+}
+
 TEST_F(Transfer, EmptyConfigurationFolderGivesBareFileNames)
 {
     // A file where the folder should be: the configuration folder cannot be made.

@@ -1,12 +1,9 @@
-#include <grp.h>
-#include <pwd.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <filesystem>
 #include "codeeditor/CodeEditorFixture.h"
 #include "codeeditor/TextToBlock.h"
 #include "platform/Folders.h"
 #include "support/TextFiles.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -217,33 +214,69 @@ TEST_F(CodeEditorFiles, AFolderNamedLikeThePairedWordsFileIsReportedAndKept)
 
 TEST_F(CodeEditorFiles, AnUnreadablePairedWordsFileIsReportedAndKept)
 {
+    if (!CanRunUnprivileged()) GTEST_SKIP() << "running as root and no unprivileged user to read as";
     const std::string secret = "SECRET:\r\n";
     WriteDocument("demo.forth", ": SQ DUP * ;", secret);
     folder.Write("other.forth.pairs", secret);
     for (const char* pairs : {"demo.forth.pairs", "other.forth.pairs"})
         std::filesystem::permissions(folder.Path(pairs), std::filesystem::perms::none);
+    std::filesystem::permissions(folder.Path("demo.forth"), std::filesystem::perms(0666));
     std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);
-    const passwd* nobody = ::getpwnam("nobody");
-    if (::geteuid() == 0 && !nobody) GTEST_SKIP() << "running as root and no unprivileged user to read as";
     // Root reads any file: the document is opened and saved by a child that runs as nobody.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
-                                 ::setuid(nobody->pw_uid) != 0))
-            ::_exit(2);
-        OpenAndSaveBesideUnreadablePairs();
-        ::_exit(HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: privileges could not be dropped; 1: see the child's failures above";
+    RunUnprivileged([this] { OpenAndSaveBesideUnreadablePairs(); });
     for (const char* pairs : {"demo.forth.pairs", "other.forth.pairs"}) {
         EXPECT_EQ(folder.Read(pairs), secret) << pairs;
         EXPECT_EQ(std::filesystem::status(folder.Path(pairs)).permissions(), std::filesystem::perms::none) << pairs;
     }
     EXPECT_EQ(folder.Read("demo.forth"), ": SQUARE DUP * ;") << "the child saved the source";
+}
+
+TEST_F(CodeEditorFiles, NoFileOfTheDocumentIsReplacedWhileOneMayNotBeWritten)
+{
+    if (!CanRunUnprivileged()) GTEST_SKIP() << "running as root and no unprivileged user to save as";
+    namespace fs = std::filesystem;
+    fs::permissions(folder.Path(), fs::perms::all);
+    const std::string files[] = {"demo.forth", "demo.forth.blk", "demo.forth.pairs"};
+    const std::string old[] = {": SQ DUP * ;\r\n", std::string(1024, 'o'), "VAR:\r\n"};
+    // Opens demo.forth in the folder, changes it and its paired words, and saves.
+    auto editAndSave = [this](const std::string& in) {
+        dialogs.FileAnswers = {folder.Name(in + "demo.forth")};
+        ASSERT_TRUE(Run(u"EditorOpenFileAct"));
+        Type(u": CUBE DUP DUP * * ;");
+        page.CodeEditPairedWordsList->Add(u"CONST:");
+        EXPECT_TRUE(Run(u"EditorSaveFileAct"));
+    };
+    for (const std::string& readOnly : files) {
+        SCOPED_TRACE(readOnly);
+        std::vector<FileState> before;
+        for (int i = 0; i < 3; ++i)
+            before.push_back(PutFile(folder.Path(files[i]), old[i], fs::perms(files[i] == readOnly ? 0444 : 0666)));
+        RunUnprivileged([&] {
+            editAndSave("");
+            ASSERT_EQ(dialogs.Questions.size(), 1u);
+            EXPECT_EQ(dialogs.Questions[0].Text, u"Cannot save file \"" + folder.Name("demo.forth") +
+                                                     u"\": Cannot write \"" + folder.Name(readOnly) +
+                                                     u"\": Permission denied");
+            EXPECT_TRUE(page.ScriptEdit.Modified());
+        });
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(StateOf(folder.Path(files[i])), before[i]) << files[i];
+    }
+
+    // In a folder the user may not write, the files they may are written over in place.
+    fs::create_directory(folder.Path("shut"));
+    for (int i = 0; i < 3; ++i) PutFile(folder.Path("shut/" + files[i]), old[i], fs::perms(0666));
+    fs::permissions(folder.Path("shut"), fs::perms(0555));
+    RunUnprivileged([&] {
+        editAndSave("shut/");
+        EXPECT_TRUE(dialogs.Questions.empty());
+        EXPECT_FALSE(page.ScriptEdit.Modified());
+    });
+    EXPECT_EQ(StateOf(folder.Path("shut/demo.forth")), (FileState{": CUBE DUP DUP * * ;", fs::perms(0666)}));
+    const FileState blocks = StateOf(folder.Path("shut/demo.forth.blk"));
+    EXPECT_EQ(blocks.Bytes.substr(0, 21), ": CUBE DUP DUP * * ; ");
+    EXPECT_EQ(blocks.Mode, fs::perms(0666));
+    EXPECT_EQ(StateOf(folder.Path("shut/demo.forth.pairs")), (FileState{"VAR:\r\nCONST:\r\n", fs::perms(0666)}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path("shut")), fs::directory_iterator()), 3);
 }
 
 TEST_F(CodeEditorFiles, AFileThatCannotBeReadIsReportedAndNamesNothing)

@@ -11,6 +11,7 @@
 #include <thread>
 #include "platform/Folders.h"
 #include "platform/Stream.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -118,6 +119,48 @@ TEST_F(Folders, ADiskThatFillsUpLeavesTheFileAsItWas)
             }
             EXPECT_EQ(EntryCount(), existed ? 1 : 0) << "the temporary file is removed";
         }
+    }
+}
+
+TEST_F(Folders, AFileTheUserMayNotWriteIsRefusedAndOneInAFolderTheyMayNotIsWrittenInPlace)
+{
+    if (!CanRunUnprivileged()) GTEST_SKIP() << "running as root and no unprivileged user to save as";
+    fs::permissions(fDir, fs::perms::all);
+    const std::string big(1u << 20, 'b');
+    for (const Writer& writer : kWriters) {
+        SCOPED_TRACE(writer.Name);
+        const std::string open = "open-" + std::string(writer.Name), shut = "shut-" + std::string(writer.Name);
+        fs::create_directory(fDir / open);
+        fs::permissions(fDir / open, fs::perms::all);
+        const FileState readOnly = PutFile((fDir / open / "ro.bin").string(), "old", fs::perms(0444));
+        // Left by a save that was killed.
+        PutFile((fDir / open / ".ro.bin.tmp").string(), "", fs::perms(0666));
+        fs::create_directory(fDir / shut);
+        PutFile((fDir / shut / "rw.bin").string(), "old", fs::perms(0666));
+        PutFile((fDir / shut / "full.bin").string(), "old", fs::perms(0666));
+        fs::permissions(fDir / shut, fs::perms(0555));
+
+        RunUnprivileged([&] {
+            EXPECT_EQ(writer.Write(Name(open + "/ro.bin"), "new"),
+                      u"Cannot write \"" + Name(open + "/ro.bin") + u"\": Permission denied");
+            EXPECT_EQ(writer.Write(Name(open + "/ro.bin"), ""), u"Cannot write \"" + Name(open + "/ro.bin") +
+                                                                   u"\": Permission denied");
+            EXPECT_EQ(writer.Write(Name(shut + "/rw.bin"), "new contents"), u"");
+            EXPECT_EQ(writer.Write(Name(shut + "/new.bin"), "x"),
+                      u"Cannot create \"" + Name(shut + "/new.bin") + u"\": Permission denied");
+            // A write in place that fails says so, and no more.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64 * 1024, 64 * 1024};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            EXPECT_EQ(writer.Write(Name(shut + "/full.bin"), big).find(u"Cannot write \"" + Name(shut + "/full.bin") +
+                                                                       u"\": "),
+                      0u);
+        });
+        EXPECT_EQ(StateOf((fDir / open / "ro.bin").string()), readOnly);
+        EXPECT_FALSE(fs::exists(fDir / open / ".ro.bin.tmp")) << "the killed save's temporary file is gone";
+        EXPECT_EQ(StateOf((fDir / shut / "rw.bin").string()), (FileState{"new contents", fs::perms(0666)}));
+        EXPECT_EQ(std::distance(fs::directory_iterator(fDir / shut), fs::directory_iterator()), 2);
+        fs::permissions(fDir / shut, fs::perms::all);
     }
 }
 

@@ -47,6 +47,35 @@ TEST(Text, EachEncodingBothWaysBehindItsMark)
         EXPECT_EQ(DecodeText(EncodeText(u"\xDC00x\xD800", encoding)), u"\xDC00x\xD800");
 }
 
+TEST(Text, BytesThatDoNotDecodeAreReadAsEightBitTextOrToldOf)
+{
+    using E = TTextEncoding;
+    struct Case {
+        std::string_view Bytes;
+        TTextEncoding Encoding;
+        UnicodeString Text;
+        bool Exactly;
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBF" "a\xC3\xA9", E::Utf8, u"a\u00E9", true},
+        {"\xEF\xBB\xBF" "a\xFF\xC3\xA9", E::Ansi, u"\u00EF\u00BB\u00BF" "a\u00FF\u00C3\u00A9", true},
+        {"\xEF\xBB\xBF" "a\xE2\x82", E::Ansi, u"\u00EF\u00BB\u00BF" "a\u00E2\u0082", true},
+        {"\xEF\xBB\xBF", E::Utf8, u"", true},
+        {"\xFF\xFE", E::Utf16LE, u"", true},
+        {"\xFE\xFF", E::Utf16BE, u"", true},
+        {std::string_view("\xFF\xFE\x00\xD8", 4), E::Utf16LE, u"\xD800", true},
+        {"\xFF\xFE" "a", E::Utf16LE, u"\uFFFD", false},
+        {std::string_view("\xFE\xFF\x00" "ab", 5), E::Utf16BE, u"a\uFFFD", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::string(c.Bytes)));
+        EXPECT_EQ(EncodingOf(c.Bytes), c.Encoding);
+        EXPECT_EQ(DecodeText(c.Bytes), c.Text);
+        EXPECT_EQ(DecodesExactly(c.Bytes), c.Exactly);
+        EXPECT_EQ(EncodeText(c.Text, c.Encoding) == c.Bytes, c.Exactly);
+    }
+}
+
 TEST(Text, AnsiLossCountsTheCodeUnitsThatBecomeQuestionMarks)
 {
     EXPECT_EQ(FindAnsiLoss(u"ab\u00FF\r\n").Count, 0u);

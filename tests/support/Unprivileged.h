@@ -1,0 +1,67 @@
+#pragma once
+// What a user may not do with a file, tried as such a user: the tests run as root, who may read
+// and write any file, so the trial runs in a forked child that has dropped to "nobody".
+#include <gtest/gtest.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <ostream>
+#include <string>
+
+/// False when the tests run as root and there is no "nobody" to drop to.
+inline bool CanRunUnprivileged()
+{
+    return ::geteuid() != 0 || ::getpwnam("nobody") != nullptr;
+}
+
+/// Runs body in a forked child that, under root, has dropped to "nobody", and waits for it. The
+/// child reports its own failures; the test fails with it. Run no threads of the test's own meanwhile.
+inline void RunUnprivileged(const std::function<void()>& body)
+{
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_TRUE(CanRunUnprivileged());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+                                 ::setuid(nobody->pw_uid) != 0))
+            ::_exit(2);
+        body();
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: privileges could not be dropped; 1: see the child's failures above";
+}
+
+/// A file's bytes and permission bits, to compare before and after.
+struct FileState {
+    std::string Bytes;
+    std::filesystem::perms Mode = std::filesystem::perms::none;
+    bool operator==(const FileState&) const = default;
+};
+
+inline void PrintTo(const FileState& state, std::ostream* out)
+{
+    *out << ::testing::PrintToString(state.Bytes) << " mode " << std::oct << unsigned(state.Mode) << std::dec;
+}
+
+/// Writes a file and gives it a mode.
+inline FileState PutFile(const std::string& path, const std::string& bytes, std::filesystem::perms mode)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    std::filesystem::permissions(path, mode);
+    return {bytes, mode};
+}
+
+inline FileState StateOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::string(std::istreambuf_iterator<char>(in), {}),
+            std::filesystem::status(path).permissions() & std::filesystem::perms::mask};
+}
