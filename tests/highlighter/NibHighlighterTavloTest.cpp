@@ -116,6 +116,20 @@ TEST_F(Tavlo, ListsChangedBetweenScansTakeEffect)
     EXPECT_EQ(Scan(u"SQ"), (Tokens{{u"SQ", tkKey}}));
 }
 
+TEST_F(Tavlo, ListsReplacedThroughTheSettersTakeEffectAtTheNextScan)
+{
+    // Scanned first, so that the scan has looked the words up before the lists change.
+    EXPECT_EQ(Scan(u"CUBE ROT SQ"), (Tokens{{u"CUBE", tkIdentifier}, {u" ", tkSpace}, {u"ROT", tkIdentifier},
+                                            {u" ", tkSpace}, {u"SQ", tkSymbol}}));
+    TStringList words;
+    words.SetText(u"CUBE");
+    h.SetLocalWords(&words);
+    words.SetText(u"ROT");
+    h.SetKeyWords(&words);
+    EXPECT_EQ(Scan(u"CUBE ROT SQ"), (Tokens{{u"CUBE", tkSymbol}, {u" ", tkSpace}, {u"ROT", tkKey},
+                                            {u" ", tkSpace}, {u"SQ", tkIdentifier}}));
+}
+
 TEST_F(Tavlo, EmptyLineIsOneSpaceTokenAtItsEnd)
 {
     h.SetLine(u"", 1);
