@@ -1,7 +1,6 @@
 // The Code Editor's editing actions around the editor: clipboard, undo and redo, select all, find
 // and replace, indent and outdent by one column, and the auto-indent switch.
 #include "codeeditor/CodeEditorPage.h"
-#include "editor/NibEditPositions.h"
 
 void TCodeEditorPage::CreateEditingActions(TActionList& List)
 {
@@ -80,13 +79,9 @@ bool TCodeEditorPage::SelectionIsPreviousMatch(const UnicodeString& Text, bool M
 void TCodeEditorPage::SkipPreviousMatch(const UnicodeString& Text, bool MatchCase, bool Backwards)
 {
     if (!SelectionIsPreviousMatch(Text, MatchCase)) return;
-    const TNibEditStringList& lines = ScriptEdit.Lines();
-    if (Backwards) {
-        const int start = RowColToCharIndex(lines, ScriptEdit.BlockBegin());
-        ScriptEdit.SetCaretXY(CharIndexToRowCol(lines, start > 0 ? start - 1 : 0));
-    } else {
-        ScriptEdit.SetCaretXY(ScriptEdit.BlockEnd());
-    }
+    // Backwards the search takes only matches that end at or before the caret: from the match's
+    // start it finds the one before, also one that ends right there.
+    ScriptEdit.SetCaretXY(Backwards ? ScriptEdit.BlockBegin() : ScriptEdit.BlockEnd());
 }
 
 bool TCodeEditorPage::SearchDone(int Result, const UnicodeString& Text)

@@ -566,8 +566,9 @@ public:
     /// Caret to the start of a line, centred when it was off screen.
     virtual void GotoLineAndCenter(int ALine);
     TNibEditMark* BookMark(int BookMark) const;
-    /// Whether a drop of Source's selection is accepted; the caret follows the mouse.
-    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept);
+    /// Whether a drop of Source's selection is accepted; the caret follows the mouse, and the
+    /// cursor shows a copy while Ctrl is held, else a move.
+    void DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift, bool& Accept);
     /// Moves (or with Ctrl, or from another editor without Shift, copies) Source's selection here.
     void DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState Shift);
     void DragCanceled();
@@ -620,7 +621,9 @@ public:
     bool HideSelection() const { return fHideSelection; }
     void SetHideSelection(bool Value);
     TNibBorderStyle BorderStyle() const { return fBorderStyle; }
+    /// bsSingle has the host draw a single line around the editor and its scroll bars, bsNone nothing.
     void SetBorderStyle(TNibBorderStyle Value);
+    int BorderWidth() const override { return fBorderStyle == bsSingle ? 1 : 0; }
     /// Null clears the bindings; otherwise they become copies of Value's.
     void SetKeystrokes(const TNibEditKeyStrokes* Value);
     /// The text becomes a copy of Value's lines, in one change of the line store.
@@ -747,6 +750,8 @@ protected:
     virtual void DoOnPaintTransient(TTransientType TransientType) { DoOnPaintTransientEx(TransientType, false); }
 
 private:
+    /// Ctrl pressed or released while dragging: the cursor shows a copy or a move at once.
+    void DragCursorFollowsCtrl(TShiftState Shift);
     /// OnPaintTransient with the editor's font and colour and the caret hidden, on the canvas of
     /// the paint in progress or, without one, on the host's.
     void PaintTransient(TTransientType TransientType, Canvas* PaintCanvas);

@@ -81,12 +81,12 @@ void TCustomNibEdit::FilesDropped(int x, int y, const std::vector<UnicodeString>
     DropFiles(x, y, list);
 }
 
-void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, bool& Accept)
+void TCustomNibEdit::DragOver(TCustomNibEdit* Source, int X, int Y, TDragState State, TShiftState Shift,
+                              bool& Accept)
 {
     Accept = Source != nullptr && !ReadOnly();
     if (!Accept) return;
-    // The platform has one drag cursor: copying (Ctrl) shows the same one as moving.
-    SetCursorShape(TCursorShape::crDrag);
+    SetCursorShape((Shift & ssCtrl) ? TCursorShape::crMultiDrag : TCursorShape::crDrag);
     if (Source == this) {
         if (State == dsDragLeave) {
             ComputeCaret(fMouseDownX, fMouseDownY);

@@ -57,7 +57,7 @@ TCustomNibEdit::TCustomNibEdit()
     fTextOffset = fGutterWidth + 2;
 
     SetBounds(0, 0, 200, 150);
-    SetCursorShape(TCursorShape::crIBeam);
+    SetCursor(TCursorShape::crIBeam);
     Control::SetColor(clWindow);
     fFontDummy.Name = u"Courier New";
     fFontDummy.SetSize(10);

@@ -8,7 +8,9 @@ bool TNibCustomHighlighter::LoadFromFile(const UnicodeString& FileName)
     if (!FileExists(FileName)) return false;
     const TIniFile ini(FileName);
     bool all = true;
-    Loading();
+    // One notification when anything changed, none otherwise; a caller's own loading phase stays
+    // open until its Loaded.
+    BeginUpdate();
     for (int i = 0; i < AttributeCount(); ++i) {
         TNibHighlighterAttributes& a = *AttributeAt(i);
         if (!ini.SectionExists(a.Name())) {
@@ -19,7 +21,7 @@ bool TNibCustomHighlighter::LoadFromFile(const UnicodeString& FileName)
         a.SetForeground(ini.ReadInteger(a.Name(), u"Foreground", a.Foreground()));
         a.SetStyle(TFontStyles(ini.ReadInteger(a.Name(), u"Style", a.Style())));
     }
-    Loaded();
+    EndUpdate();
     return all;
 }
 

@@ -21,6 +21,7 @@ void TCustomNibEdit::KeyDown(std::uint16_t& Key, TShiftState Shift)
         DragCanceled();
         return;
     }
+    if (fDragging && Key == VK::CONTROL) DragCursorFollowsCtrl(Shift | ssCtrl);
     void* data = nullptr;
     const TNibEditorCommand command = TranslateKeyCode(Key, Shift, data);
     if (command != ecNone) {
@@ -45,7 +46,14 @@ void TCustomNibEdit::KeyUp(std::uint16_t& Key, TShiftState Shift)
         }
         FCharCodeString.clear();
     }
+    if (fDragging && Key == VK::CONTROL) DragCursorFollowsCtrl(Shift & ~ssCtrl);
     fKbdHandler->ExecuteKeyUp(this, Key, Shift);
+}
+
+void TCustomNibEdit::DragCursorFollowsCtrl(TShiftState Shift)
+{
+    bool accept = false;
+    DragOver(this, fLastMouse.X, fLastMouse.Y, dsDragMove, Shift, accept);
 }
 
 void TCustomNibEdit::KeyPress(char16_t& Key) { DoKeyPressW(Key); }
@@ -134,7 +142,7 @@ void TCustomNibEdit::MouseMove(TShiftState Shift, int X, int Y)
     fLastMouseShift = Shift;
     if (fDragging) {
         bool accept = false;
-        DragOver(this, X, Y, dsDragMove, accept);
+        DragOver(this, X, Y, dsDragMove, Shift, accept);
         return;
     }
     UpdateMouseCursor();

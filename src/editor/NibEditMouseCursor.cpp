@@ -12,7 +12,7 @@ void TCustomNibEdit::UpdateMouseCursor()
     const TBufferCoord position = DisplayToBufferPos(PixelsToRowColumn(X, Y));
     TCursorShape cursor = fOptions.Contains(eoDragDropEditing) && !Captured() && IsPointInSelection(position)
                               ? TCursorShape::crArrow
-                              : TCursorShape::crIBeam;
+                              : Cursor();
     if (OnMouseCursor) OnMouseCursor(this, position, cursor);
     fKbdHandler->ExecuteMouseCursor(this, position, cursor);
     SetCursorShape(cursor);

@@ -36,6 +36,7 @@ void TCustomNibEdit::SetBorderStyle(TNibBorderStyle Value)
 {
     if (Value == fBorderStyle) return;
     fBorderStyle = Value;
+    BorderChanged();
     Invalidate();
 }
 

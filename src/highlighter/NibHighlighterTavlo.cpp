@@ -289,7 +289,7 @@ void TNibTavloHighlighter::SetDetectPreprocessor(bool Value)
     DefHighlightChange(this);
 }
 
-char16_t TNibTavloHighlighter::GetCharBeforeToken(int Offset) const { return GetCharAfterToken(-Offset); }
+char16_t TNibTavloHighlighter::GetCharBeforeToken(int Offset) const { return GetCharAfterToken(Offset); }
 
 char16_t TNibTavloHighlighter::GetCharAfterToken(int Offset) const
 {

@@ -30,9 +30,9 @@ public:
 
     bool IsLocalword(std::u16string_view AWord) const;
     TtkTokenKind GetTokenID() const { return fTokenID; }
-    /// The scanned line's character Offset places before the current token's start, and the one
-    /// Offset places on from it; 0 for a place outside the line.
-    char16_t GetCharBeforeToken(int Offset = 1) const;
+    /// The scanned line's character at the current token's start + Offset, a negative Offset
+    /// looking before the token; 0 for a place outside the line. The two differ in their default.
+    char16_t GetCharBeforeToken(int Offset = -1) const;
     char16_t GetCharAfterToken(int Offset = 1) const;
     /// An optional "-", an optional base prefix ("#", "$" or "%"), digits, at most one trailing ".".
     bool IsNumber(std::u16string_view s) const;

@@ -119,6 +119,17 @@ void Control::SetCursorShape(TCursorShape shape)
     if (fHost) fHost->SetCursorShape(shape);
 }
 
+void Control::SetCursor(TCursorShape cursor)
+{
+    fOwnCursor = cursor;
+    SetCursorShape(cursor);
+}
+
+void Control::BorderChanged()
+{
+    if (fHost) fHost->BorderChanged();
+}
+
 void Control::SetCaret(bool visible, const TRect& caret)
 {
     fCaretVisible = visible;

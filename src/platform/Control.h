@@ -20,7 +20,10 @@ enum class TScrollBarKind : std::uint8_t { sbHorizontal, sbVertical };
 enum class TScrollCode : std::uint8_t {
     scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll
 };
-enum class TCursorShape : std::uint8_t { crDefault, crArrow, crIBeam, crHandPoint, crDrag, crNoDrop, crSizeAll };
+/// Mouse cursors; crDrag is the one of a move by dragging, crMultiDrag that of a copy.
+enum class TCursorShape : std::uint8_t {
+    crDefault, crArrow, crIBeam, crHandPoint, crDrag, crMultiDrag, crNoDrop, crSizeAll
+};
 
 /// Windows virtual-key codes used by key events.
 namespace VK {
@@ -85,6 +88,9 @@ public:
     /// Shows a hint window over the control, its rectangle in client coordinates; a shown one moves.
     virtual void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) {}
     virtual void HideHint() {}
+    /// The control's BorderWidth changed: the host draws its frame anew and gives the control the
+    /// client area inside it.
+    virtual void BorderChanged() {}
 };
 
 class Control : public TObject {
@@ -132,8 +138,13 @@ public:
     void SetScrollInfo(TScrollBarKind kind, const TScrollInfo& info);
     void SetCapture(bool capture);
     bool Captured() const { return fCaptured; }
+    /// The cursor shown over the control now.
     void SetCursorShape(TCursorShape shape);
     TCursorShape CursorShape() const { return fCursor; }
+    /// The control's own cursor, which a control that chooses its cursor by place shows where it
+    /// has no other; setting it shows it.
+    TCursorShape Cursor() const { return fOwnCursor; }
+    void SetCursor(TCursorShape cursor);
     void SetCaret(bool visible, const TRect& caret);
     bool CaretVisible() const { return fCaretVisible; }
     TRect CaretRect() const { return fCaret; }
@@ -145,6 +156,11 @@ public:
     /// Which of the arrows, Tab and Enter the host hands to the control; the others go to the
     /// window, which may move the focus with them. All three by default.
     virtual TDlgCodes DlgCode() const { return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; }
+    /// Width of the single-line frame the host draws around the control and its scroll bars,
+    /// outside the client area; 0 for none.
+    virtual int BorderWidth() const { return 0; }
+    /// Tells the host that BorderWidth changed.
+    void BorderChanged();
 
     virtual void Paint(Canvas& canvas) {}
     virtual void Resize() {}
@@ -182,6 +198,7 @@ private:
     TScrollInfo fVert;
     bool fCaptured = false;
     TCursorShape fCursor = TCursorShape::crDefault;
+    TCursorShape fOwnCursor = TCursorShape::crDefault;
     bool fCaretVisible = false;
     TRect fCaret;
 };

@@ -55,6 +55,27 @@ TEST_F(CodeEditorEditing, BackwardsFromAMatchFindsThePreviousOne)
     EXPECT_EQ(host->Beeps, 1);
 }
 
+TEST_F(CodeEditorEditing, FindWalksOverAdjacentMatchesBothWays)
+{
+    Type(u"ababab");
+    using Match = std::pair<TBufferCoord, TBufferCoord>;
+    const Match matches[] = {{{1, 1}, {3, 1}}, {{3, 1}, {5, 1}}, {{5, 1}, {7, 1}}};
+    page.ScriptEdit.SetCaretXY({7, 1});
+    for (auto m = std::rbegin(matches); m != std::rend(matches); ++m) {
+        FindNext(u"ab", {});
+        EXPECT_EQ(Selection(), *m);
+    }
+    FindNext(u"ab", {});
+    EXPECT_EQ(host->Beeps, 1);
+    page.ScriptEdit.SetCaretXY({1, 1});
+    for (const Match& m : matches) {
+        FindNext(u"ab");
+        EXPECT_EQ(Selection(), m);
+    }
+    FindNext(u"ab");
+    EXPECT_EQ(host->Beeps, 2);
+}
+
 TEST_F(CodeEditorEditing, AnUnrelatedSelectionLimitsTheSearch)
 {
     Type(u"x1 x2\r\nx3 x4");

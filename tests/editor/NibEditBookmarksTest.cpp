@@ -153,7 +153,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     other.SetCaretAndSelection({3, 1}, {1, 1}, {3, 1});
     SetLines({u"abc"});
     bool accept = false;
-    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
     EXPECT_TRUE(accept);
     edit.DragDrop(&other, X(2), 1, 0);
     EXPECT_EQ(Lines()[0], u"axybc");
@@ -163,7 +163,7 @@ TEST_F(BookmarkTest, DroppingFromAnotherEditorCopiesUnlessShiftIsHeld)
     EXPECT_EQ(Lines()[0], u"xyaxybc");
 
     edit.SetReadOnly(true);
-    edit.DragOver(&other, X(2), 1, dsDragMove, accept);
+    edit.DragOver(&other, X(2), 1, dsDragMove, 0, accept);
     EXPECT_FALSE(accept);
 }
 

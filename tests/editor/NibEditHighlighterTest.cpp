@@ -241,6 +241,54 @@ TEST(NibEditHighlighter, AttributesSurviveAFileAndTheFileKeepsItsOtherSections)
     }
 }
 
+TEST(NibEditHighlighter, LoadingAFileNotifiesOnceForAChangeAndNeverForNone)
+{
+    TempFolder tmp;
+    CharHighlighter source;
+    source.fWord->SetForeground(clNavy);
+    ASSERT_TRUE(source.SaveToFile(tmp.Name("navy.ini")));
+    tmp.Write("other.ini", "[Other]\r\nkept=1\r\n");
+    struct Case {
+        const char* File;
+        bool Result;
+        int Changes;
+    };
+    const Case cases[] = {
+        {"navy.ini", true, 1},      // one attribute differs
+        {"other.ini", false, 0},    // no section of an attribute
+        {"missing.ini", false, 0},
+    };
+    for (const Case& c : cases) {
+        CharHighlighter h;
+        Editor e;
+        h.HookAttrChangeEvent(e.Hook());
+        EXPECT_EQ(h.LoadFromFile(tmp.Name(c.File)), c.Result) << c.File;
+        EXPECT_EQ(e.changes, c.Changes) << c.File;
+        // The same file again changes nothing.
+        h.LoadFromFile(tmp.Name(c.File));
+        EXPECT_EQ(e.changes, c.Changes) << c.File;
+    }
+}
+
+TEST(NibEditHighlighter, LoadingAFileLeavesACallersLoadingPhaseOpen)
+{
+    TempFolder tmp;
+    CharHighlighter source;
+    source.fSpace->SetBackground(clYellow);
+    ASSERT_TRUE(source.SaveToFile(tmp.Name("colours.ini")));
+    CharHighlighter h;
+    Editor e;
+    h.HookAttrChangeEvent(e.Hook());
+    h.Loading();
+    EXPECT_TRUE(h.LoadFromFile(tmp.Name("colours.ini")));
+    EXPECT_TRUE(h.IsLoading());
+    h.fWord->SetForeground(clNavy);
+    EXPECT_EQ(e.changes, 0);
+    h.Loaded();
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(h.fSpace->Background(), clYellow);
+}
+
 TEST(NibEditHighlighter, AFileMissingKeysOrSectionsKeepsWhatItLacks)
 {
     TempFolder tmp;

@@ -117,3 +117,62 @@ TEST_F(EditorKeysQtTest, FilesFromTheDesktopAreDroppedOnlyWithDropFiles)
     EXPECT_EQ(dropped, (std::vector<UnicodeString>{u"/tmp/a b.f", u"/tmp/c.f"}));
     EXPECT_EQ(at, (TPoint{40, 20}));
 }
+
+TEST_F(EditorKeysQtTest, DraggingTheSelectionShowsACopyCursorWhileCtrlIsHeld)
+{
+    edit->Lines().Add(u"abcdef abcdef");
+    edit->Lines().Add(u"second line");
+    host->show();
+    edit->SetCaretAndSelection({7, 1}, {1, 1}, {7, 1});
+    // The middle of a character cell, in the surface's pixels.
+    auto at = [&](int column, int row) {
+        const TPoint p = edit->RowColumnToPixels({column, row});
+        return QPointF(p.X + edit->CharWidth() / 2, p.Y + edit->LineHeight() / 2);
+    };
+    auto mouse = [&](QEvent::Type type, QPointF p, Qt::KeyboardModifiers modifiers) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, p, host->Surface()->mapToGlobal(p), button, held, modifiers);
+        QCoreApplication::sendEvent(host->Surface(), &e);
+    };
+    auto ctrl = [&](QEvent::Type type) {
+        QKeyEvent e(type, Qt::Key_Control, type == QEvent::KeyPress ? Qt::ControlModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(host->Surface(), &e);
+    };
+    auto shown = [&] { return host->Surface()->cursor().shape(); };
+
+    mouse(QEvent::MouseMove, at(3, 1), Qt::NoModifier);
+    EXPECT_EQ(shown(), Qt::ArrowCursor);  // over the selection, which can be dragged
+    mouse(QEvent::MouseButtonPress, at(3, 1), Qt::NoModifier);
+    mouse(QEvent::MouseMove, at(9, 2), Qt::NoModifier);
+    ASSERT_TRUE(edit->Dragging());
+    mouse(QEvent::MouseMove, at(10, 2), Qt::NoModifier);
+    EXPECT_EQ(shown(), Qt::DragMoveCursor);
+    mouse(QEvent::MouseMove, at(11, 2), Qt::ControlModifier);
+    EXPECT_EQ(shown(), Qt::DragCopyCursor);
+    ctrl(QEvent::KeyRelease);
+    EXPECT_EQ(shown(), Qt::DragMoveCursor);
+    ctrl(QEvent::KeyPress);
+    EXPECT_EQ(shown(), Qt::DragCopyCursor);
+    mouse(QEvent::MouseButtonRelease, at(11, 2), Qt::ControlModifier);
+    EXPECT_EQ(edit->Lines()[1], u"second linabcdefe");  // copied to the nearest place between characters
+    EXPECT_EQ(edit->Lines()[0], u"abcdef abcdef");
+    mouse(QEvent::MouseMove, at(2, 2), Qt::NoModifier);
+    EXPECT_EQ(shown(), Qt::IBeamCursor);
+}
+
+TEST_F(EditorKeysQtTest, ASingleBorderIsALineAroundTheEditorAndNoneIsNothing)
+{
+    host->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->BorderStyle(), bsSingle);
+    EXPECT_EQ(host->frameWidth(), 1);
+    EXPECT_EQ(edit->ClientWidth(), host->Surface()->width());
+    const int framed = edit->ClientWidth();
+    edit->SetBorderStyle(bsNone);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(host->frameWidth(), 0);
+    EXPECT_EQ(edit->ClientWidth(), framed + 2);
+    const QImage shot = host->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(0, 0), shot.pixelColor(1, 1));  // the gutter reaches the corner
+}

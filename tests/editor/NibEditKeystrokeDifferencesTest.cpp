@@ -47,6 +47,25 @@ TEST_F(KeystrokeDifferences, AnAddedAndARemovedBindingReachAnotherEditorWithDefa
     EXPECT_EQ(bytes.substr(1, 17), "RemovedKeystrokes");
 }
 
+TEST_F(KeystrokeDifferences, ADefaultKeyBoundToAnotherCommandComesBackSo)
+{
+    TNibEdit changed;
+    const int ctrlY = changed.Keystrokes().FindKeycode('Y', Ctrl);
+    ASSERT_EQ(changed.Keystrokes().Items(ctrlY).Command(), ecDeleteLine);
+    changed.Keystrokes().Items(ctrlY).SetCommand(ecCommentBlock);
+    std::stringstream stream;
+    changed.WriteKeystrokeDifferences(stream);
+
+    TNibEdit fresh;
+    stream.seekg(0);
+    fresh.ReadKeystrokeDifferences(stream);
+    const int found = fresh.Keystrokes().FindKeycode('Y', Ctrl);
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(fresh.Keystrokes().Items(found).Command(), ecCommentBlock);
+    EXPECT_EQ(fresh.Keystrokes().FindCommand(ecDeleteLine), -1);
+    EXPECT_EQ(fresh.Keystrokes().Count(), changed.Keystrokes().Count());
+}
+
 TEST_F(KeystrokeDifferences, DefaultBindingsWriteNothing)
 {
     TNibEdit edit;

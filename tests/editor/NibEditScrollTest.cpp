@@ -108,6 +108,22 @@ TEST_F(EditorTest, EnsureCursorPosVisibleAndCentring)
     }
 }
 
+TEST_F(EditorTest, DeletingAColumnBlockTallerThanTheWindowKeepsTheView)
+{
+    FillLines(edit.Lines(), 40);
+    const UnicodeString line3 = edit.Lines()[2];
+    const UnicodeString line30 = edit.Lines()[29];
+    edit.SetSelectionMode(smColumn);
+    // Made upwards from below the window: the caret stands at the block's top, which is in view.
+    edit.SetCaretAndSelection({2, 3}, {4, 30}, {2, 3});
+    ASSERT_EQ(edit.TopLine(), 1);
+    edit.CommandProcessor(ecDeleteChar, u'\0', nullptr);
+    EXPECT_EQ(edit.TopLine(), 1);
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(2, 3));
+    EXPECT_EQ(edit.Lines()[2], line3.substr(0, 1) + line3.substr(3));
+    EXPECT_EQ(edit.Lines()[29], line30.substr(0, 1) + line30.substr(3));
+}
+
 TEST_F(EditorTest, ScrollBarsOfAShortAndAVeryLongText)
 {
     FillLines(edit.Lines(), 1000);

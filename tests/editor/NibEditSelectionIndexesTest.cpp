@@ -57,6 +57,22 @@ TEST_F(SelectionIndexes, SettingThemSelectsByIndex)
     EXPECT_EQ(edit.SelText(), u"ab");
 }
 
+TEST_F(SelectionIndexes, ALengthCountsFromTheSelectionStartWhereverTheCaretIs)
+{
+    SetLines({u"ab", u"cd", u"ef"});
+    // Made forwards, so the caret stands at the selection's end.
+    Select({2, 1}, {2, 2});
+    ASSERT_EQ(edit.CaretXY(), BufferCoord(2, 2));
+    edit.SetSelLength(3);
+    ExpectSelection({2, 1}, {1, 2}, {1, 2});
+    EXPECT_EQ(edit.SelText(), u"b\r\n");
+    // Made backwards: the caret stands at the selection's start.
+    edit.SetCaretAndSelection({1, 2}, {1, 3}, {1, 2});
+    edit.SetSelLength(-3);
+    ExpectSelection({2, 1}, {1, 2}, {2, 1});
+    EXPECT_EQ(edit.SelLength(), 3);
+}
+
 TEST_F(SelectionIndexes, TheWordUnderThePointerIsTheOneAtItsCharacter)
 {
     SetLines({u"first line", u"int foo_bar + x", u"\tword"});

@@ -116,6 +116,20 @@ TEST_F(Tavlo, ListsChangedBetweenScansTakeEffect)
     EXPECT_EQ(Scan(u"SQ"), (Tokens{{u"SQ", tkKey}}));
 }
 
+TEST_F(Tavlo, ListsReplacedThroughTheSettersTakeEffectAtTheNextScan)
+{
+    // Scanned first, so that the scan has looked the words up before the lists change.
+    EXPECT_EQ(Scan(u"CUBE ROT SQ"), (Tokens{{u"CUBE", tkIdentifier}, {u" ", tkSpace}, {u"ROT", tkIdentifier},
+                                            {u" ", tkSpace}, {u"SQ", tkSymbol}}));
+    TStringList words;
+    words.SetText(u"CUBE");
+    h.SetLocalWords(&words);
+    words.SetText(u"ROT");
+    h.SetKeyWords(&words);
+    EXPECT_EQ(Scan(u"CUBE ROT SQ"), (Tokens{{u"CUBE", tkSymbol}, {u" ", tkSpace}, {u"ROT", tkKey},
+                                            {u" ", tkSpace}, {u"SQ", tkIdentifier}}));
+}
+
 TEST_F(Tavlo, EmptyLineIsOneSpaceTokenAtItsEnd)
 {
     h.SetLine(u"", 1);
@@ -133,22 +147,30 @@ TEST_F(Tavlo, LocalWordWinsOverKeyword)
 
 TEST_F(Tavlo, CharactersAroundTheTokenStartAreThoseOfTheScannedLine)
 {
+    struct Case {
+        int Token;  // 0 for DUP, 2 for Swap
+        int Offset;
+        char16_t Char;
+    };
+    const Case cases[] = {
+        {0, 0, u'D'}, {0, 3, u' '}, {0, 7, u'p'}, {0, 8, u'\0'}, {0, -1, u'\0'},
+        {2, 0, u'S'}, {2, -1, u' '}, {2, -4, u'D'}, {2, -5, u'\0'}, {2, 3, u'p'}, {2, 4, u'\0'},
+        {2, INT_MAX, u'\0'}, {2, INT_MIN, u'\0'},
+    };
+    for (const Case& c : cases) {
+        h.SetLine(u"DUP Swap", 1);
+        for (int i = 0; i < c.Token; ++i) h.Next();
+        EXPECT_EQ(h.GetCharBeforeToken(c.Offset), c.Char) << c.Token << " " << c.Offset;
+        EXPECT_EQ(h.GetCharAfterToken(c.Offset), c.Char) << c.Token << " " << c.Offset;
+    }
+    // By default the character just before the token and the one just after its start.
     h.SetLine(u"DUP Swap", 1);
-    // At the line's start nothing stands before the token.
-    EXPECT_EQ(h.GetCharBeforeToken(1), u'\0');
-    EXPECT_EQ(h.GetCharAfterToken(0), u'D');
-    EXPECT_EQ(h.GetCharAfterToken(3), u' ');
-    EXPECT_EQ(h.GetCharAfterToken(8), u'\0');
-    EXPECT_EQ(h.GetCharAfterToken(-1), u'\0');
     h.Next();
+    EXPECT_EQ(h.GetCharBeforeToken(), u'P');
+    EXPECT_EQ(h.GetCharAfterToken(), u'S');
     h.Next();
-    ASSERT_EQ(h.GetToken(), u"Swap");
-    EXPECT_EQ(h.GetCharBeforeToken(1), u' ');
-    EXPECT_EQ(h.GetCharBeforeToken(4), u'D');
-    EXPECT_EQ(h.GetCharBeforeToken(5), u'\0');
-    EXPECT_EQ(h.GetCharAfterToken(3), u'p');
-    EXPECT_EQ(h.GetCharAfterToken(4), u'\0');
-    EXPECT_EQ(h.GetCharAfterToken(INT_MAX), u'\0');
+    EXPECT_EQ(h.GetCharBeforeToken(), u' ');
+    EXPECT_EQ(h.GetCharAfterToken(), u'w');
 }
 
 TEST(TavloNumbers, ByBase)

@@ -121,6 +121,52 @@ TEST_F(ControlHostQtTest, TheControlPaintsThroughTheCanvasAndHasTheSurfaceSize)
     EXPECT_EQ(control.ClientHeight(), host.Surface()->height());
 }
 
+TEST_F(ControlHostQtTest, EachCursorShapeHasItsToolkitCursor)
+{
+    const std::pair<TCursorShape, Qt::CursorShape> cases[] = {
+        {TCursorShape::crDefault, Qt::ArrowCursor},     {TCursorShape::crArrow, Qt::ArrowCursor},
+        {TCursorShape::crIBeam, Qt::IBeamCursor},       {TCursorShape::crHandPoint, Qt::PointingHandCursor},
+        {TCursorShape::crDrag, Qt::DragMoveCursor},     {TCursorShape::crMultiDrag, Qt::DragCopyCursor},
+        {TCursorShape::crNoDrop, Qt::ForbiddenCursor},  {TCursorShape::crSizeAll, Qt::SizeAllCursor},
+    };
+    for (const auto& [shape, qt] : cases) {
+        control.SetCursorShape(shape);
+        EXPECT_EQ(host.Surface()->cursor().shape(), qt) << int(shape);
+    }
+}
+
+// A control that asks for a frame of a given width.
+class FramedControl : public RecordingControl {
+public:
+    int BorderWidth() const override { return Width; }
+    int Width = 1;
+};
+
+TEST(ControlHostFrame, TheHostDrawsTheControlsFrameOutsideItsClientArea)
+{
+    TestApplication();
+    FramedControl control;
+    ControlHostWidget host(control);
+    host.resize(120, 90);
+    host.show();
+    QCoreApplication::processEvents();
+    const QColor line = host.palette().color(QPalette::WindowText);
+    QImage shot = host.grab().toImage();
+    EXPECT_EQ(host.Surface()->geometry(), QRect(1, 1, 118, 88));
+    EXPECT_EQ(control.ClientWidth(), 118);
+    for (const QPoint p : {QPoint(0, 0), QPoint(60, 0), QPoint(119, 45), QPoint(60, 89), QPoint(0, 45)})
+        EXPECT_EQ(shot.pixelColor(p), line) << p.x() << "," << p.y();
+    EXPECT_EQ(shot.pixelColor(1, 1), QColor(255, 0, 0));
+
+    control.Width = 0;
+    control.BorderChanged();
+    QCoreApplication::processEvents();
+    shot = host.grab().toImage();
+    EXPECT_EQ(host.Surface()->geometry(), QRect(0, 0, 120, 90));
+    EXPECT_EQ(control.ClientWidth(), 120);
+    EXPECT_EQ(shot.pixelColor(0, 0), QColor(255, 0, 0));
+}
+
 /// Counts the paint events of a widget.
 class PaintCounter : public QObject {
 public:

@@ -1,5 +1,6 @@
 #pragma once
-// A ControlHost that records what a control asks of it: repaints, pixel scrolls, scroll bars and the caret.
+// A ControlHost that records what a control asks of it: repaints, pixel scrolls, scroll bars, the
+// caret and the cursor.
 #include <vector>
 #include "platform/Control.h"
 #include "support/RecordingCanvas.h"
@@ -13,7 +14,7 @@ public:
     void InvalidateRect(const TRect& r) override { Invalidated.push_back(r); }
     void ScrollInfoChanged(TScrollBarKind kind, const TScrollInfo& info) override;
     void SetCapture(bool capture) override {}
-    void SetCursorShape(TCursorShape shape) override {}
+    void SetCursorShape(TCursorShape shape) override { Cursor = shape; }
     void SetFocus() override { fControl.FocusChanged(true); }
     void CaretChanged(bool visible, const TRect& caret) override;
     void Beep() override { ++Beeps; }
@@ -48,6 +49,8 @@ public:
     bool CaretShown = false;
     TRect Caret;
     int Beeps = 0;
+    /// The cursor shown over the control.
+    TCursorShape Cursor = TCursorShape::crDefault;
     /// Where the mouse pointer is, in client coordinates.
     std::optional<TPoint> Pointer;
     UnicodeString HintText;

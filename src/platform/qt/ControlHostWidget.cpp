@@ -247,7 +247,7 @@ private:
 };
 
 ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
-    : QWidget(parent), fControl(control), fSurface(new ControlSurface(control, this)),
+    : QFrame(parent), fControl(control), fSurface(new ControlSurface(control, this)),
       fHorz(new QScrollBar(Qt::Horizontal, this)), fVert(new QScrollBar(Qt::Vertical, this))
 {
     auto* grid = new QGridLayout(this);
@@ -263,6 +263,7 @@ ControlHostWidget::ControlHostWidget(Control& control, QWidget* parent)
         grid->addWidget(fHorz, 1, 0);
     }
     setFocusProxy(fSurface);
+    BorderChanged();
     for (auto kind : {TScrollBarKind::sbHorizontal, TScrollBarKind::sbVertical}) {
         QScrollBar* bar = Bar(kind);
         bar->setFocusPolicy(Qt::NoFocus);
@@ -358,7 +359,7 @@ bool ControlHostWidget::eventFilter(QObject* watched, QEvent* event)
         fControl.Scroll(kind, TScrollCode::scEndScroll, fControl.ScrollInfo(kind).Position);
         SyncBar(kind);
     }
-    return QWidget::eventFilter(watched, event);
+    return QFrame::eventFilter(watched, event);
 }
 
 void ControlHostWidget::SetCapture(bool capture)
@@ -375,9 +376,18 @@ void ControlHostWidget::SetCursorShape(TCursorShape shape)
     case TCursorShape::crIBeam: fSurface->setCursor(Qt::IBeamCursor); break;
     case TCursorShape::crHandPoint: fSurface->setCursor(Qt::PointingHandCursor); break;
     case TCursorShape::crDrag: fSurface->setCursor(Qt::DragMoveCursor); break;
+    case TCursorShape::crMultiDrag: fSurface->setCursor(Qt::DragCopyCursor); break;
     case TCursorShape::crNoDrop: fSurface->setCursor(Qt::ForbiddenCursor); break;
     case TCursorShape::crSizeAll: fSurface->setCursor(Qt::SizeAllCursor); break;
     }
+}
+
+void ControlHostWidget::BorderChanged()
+{
+    // A plain line in the window text colour, as the system's thin window border.
+    const int width = fControl.BorderWidth();
+    setFrameStyle(width > 0 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    setLineWidth(width);
 }
 
 void ControlHostWidget::SetFocus() { fSurface->setFocus(Qt::OtherFocusReason); }
@@ -400,7 +410,7 @@ void ControlHostWidget::RequestClientSize(int width, int height)
         if (fVert->isVisibleTo(this)) width += fVert->sizeHint().width();
         if (fHorz->isVisibleTo(this)) height += fHorz->sizeHint().height();
     }
-    resize(width, height);
+    resize(width + 2 * frameWidth(), height + 2 * frameWidth());
 }
 
 std::optional<TPoint> ControlHostWidget::PointerPosition() const

@@ -1,13 +1,14 @@
 #pragma once
-// Shows a Control in a Qt widget: painting, input, focus, capture, cursor, caret and scroll bars.
-#include <QWidget>
+// Shows a Control in a Qt widget: painting, input, focus, capture, cursor, caret, scroll bars and
+// the frame around them.
+#include <QFrame>
 #include "platform/Control.h"
 
 class QLabel;
 class QScrollBar;
 class ControlSurface;
 
-class ControlHostWidget : public QWidget, public ControlHost {
+class ControlHostWidget : public QFrame, public ControlHost {
 public:
     /// The control must outlive the widget.
     explicit ControlHostWidget(Control& control, QWidget* parent = nullptr);
@@ -31,6 +32,7 @@ public:
     TSize HintSize(const UnicodeString& text, int maxWidth) const override;
     void ShowHint(const UnicodeString& text, TColor color, const TRect& rect) override;
     void HideHint() override;
+    void BorderChanged() override;
     /// The hint window, once one was shown.
     QLabel* HintWindow() const { return fHint; }
 
