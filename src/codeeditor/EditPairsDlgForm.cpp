@@ -51,22 +51,33 @@ TEditPairsDlgForm::TEditPairsDlgForm(TEditPairsForm& dialog, QWidget* parent)
     QObject::connect(fList, &QListWidget::itemClicked, this,
                      [this](QListWidgetItem* item) { fDialog.PairedWordsListClick(fList->row(item)); });
     fDialog.SetView(this);
-    const QSize size = sizeHint();
-    fDialog.Bounds = {0, 0, size.width(), size.height()};
+    // Its size is known before the first show, for the first centring.
+    resize(sizeHint());
+    fDialog.Bounds = {0, 0, width(), height()};
 }
 
 TEditPairsDlgForm::~TEditPairsDlgForm() { fDialog.SetView(nullptr); }
 
 TModalResult TEditPairsDlgForm::ShowModal()
 {
+    // The page centred the dialog at the size it knew, which before the first show lacks the
+    // window manager's frame: centred again with the frame (the owner's until the dialog has one
+    // of its own), it opens in one place every time.
+    KeepFrameSize();
+    if (parentWidget()) {
+        const QRect owner = parentWidget()->frameGeometry();
+        fDialog.CentreOn({owner.left(), owner.top(), owner.left() + owner.width(), owner.top() + owner.height()});
+    }
     PlaceWindowAt(this, parentWidget(), {fDialog.Bounds.Left, fDialog.Bounds.Top});
     fEdit->setFocus();
-    const TModalResult result = exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
-    // The next centring reckons with the frame the window manager drew.
+    return exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
+}
+
+void TEditPairsDlgForm::KeepFrameSize()
+{
     const QSize size = FrameSizeOf(this, parentWidget());
     fDialog.Bounds.Right = fDialog.Bounds.Left + size.width();
     fDialog.Bounds.Bottom = fDialog.Bounds.Top + size.height();
-    return result;
 }
 
 void TEditPairsDlgForm::Changed()

@@ -25,6 +25,8 @@ public:
 private:
     /// Runs an action and closes the dialog when it set a modal result.
     void Run(TAction* action);
+    /// The dialog's bounds take the size it shows at, frame included.
+    void KeepFrameSize();
 
     TEditPairsForm& fDialog;
     QListWidget* fList;

@@ -57,13 +57,17 @@ std::string SerialOpenFailureText(const std::string& path, int error)
     std::string text = path + ": " + std::generic_category().message(error);
     struct stat st;
     if ((error != EACCES && error != EPERM) || stat(path.c_str(), &st) != 0) return text;
+    const passwd* user = getpwuid(geteuid());
+    const std::string who = user ? " \"" + std::string(user->pw_name) + "\"" : "";
+    // Joining the group helps only where the group may read and write the device; nobody
+    // should join root to reach one.
+    const bool groupGrants = (st.st_mode & S_IRGRP) && (st.st_mode & S_IWGRP);
+    if (st.st_gid == 0 || !groupGrants)
+        return text + ". The user" + who + " has no permission to read and write the device.";
     const group* owner = getgrgid(st.st_gid);
     const std::string groupName = owner ? owner->gr_name : std::to_string(st.st_gid);
-    const passwd* user = getpwuid(geteuid());
-    text += ". The device belongs to the group \"" + groupName + "\": the user";
-    if (user) text += " \"" + std::string(user->pw_name) + "\"";
-    text += " must be a member of that group (and log in again after joining it).";
-    return text;
+    return text + ". The device belongs to the group \"" + groupName + "\": the user" + who +
+           " must be a member of that group (and log in again after joining it).";
 }
 
 bool SetSerialLine(int fd, int line, bool on)

@@ -189,25 +189,36 @@ std::string OpenFailureAsUnprivilegedUser(const std::string& device)
     return text;
 }
 
-TEST(SerialPortOpen, APermissionRefusalNamesTheGroupTheUserMustJoin)
+TEST(SerialPortOpen, APermissionRefusalNamesAGroupOnlyWhereJoiningItWouldHelp)
 {
+    const group* dialout = getgrnam("dialout");
+    ASSERT_NE(dialout, nullptr);
+    const std::string user = geteuid() == 0 ? "nobody" : getpwuid(geteuid())->pw_name;
+    const std::string refused =
+        "The request could not be completed because the specified comunications port could not be accessed!\n";
+    const std::string noAdvice = ": Permission denied. The user \"" + user + "\" has no permission to read and write the device.";
+    const std::string joinDialout = ": Permission denied. The device belongs to the group \"dialout\": the user \"" + user +
+                                    "\" must be a member of that group (and log in again after joining it).";
+    const struct {
+        const char* device;
+        gid_t group;
+        mode_t mode;
+        std::string after;
+    } cases[] = {
+        {"ttyRootOnly", 0, 0600, noAdvice},                       // root:root 0600: no group to join
+        {"ttyRootGroup", 0, 0060, noAdvice},                      // the group is root's
+        {"ttyDialout", dialout->gr_gid, 0660, joinDialout},       // as the serial devices of a desktop are
+        {"ttyDialoutReadOnly", dialout->gr_gid, 0640, noAdvice},  // the group may not write
+    };
     TempFolder folder;
     ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
-    folder.Write("ttyTavlo", "");
-    const std::string device = folder.Path("ttyTavlo");
-    // Only the owning group may read and write, as with the dialout devices.
-    ASSERT_EQ(chmod(device.c_str(), 0060), 0);
-    struct stat st {};
-    ASSERT_EQ(stat(device.c_str(), &st), 0);
-    const group* owner = getgrgid(st.st_gid);
-    ASSERT_NE(owner, nullptr);
-    const std::string groupName = owner->gr_name;
-    const std::string user = geteuid() == 0 ? "nobody" : getpwuid(geteuid())->pw_name;
-
-    EXPECT_EQ(OpenFailureAsUnprivilegedUser(device),
-              "The request could not be completed because the specified comunications port could not be accessed!\n" +
-                  device + ": Permission denied. The device belongs to the group \"" + groupName + "\": the user \"" +
-                  user + "\" must be a member of that group (and log in again after joining it).");
+    for (const auto& c : cases) {
+        folder.Write(c.device, "");
+        const std::string device = folder.Path(c.device);
+        if (geteuid() == 0) ASSERT_EQ(chown(device.c_str(), 0, c.group), 0);
+        ASSERT_EQ(chmod(device.c_str(), c.mode), 0);
+        EXPECT_EQ(OpenFailureAsUnprivilegedUser(device), refused + device + c.after) << c.device;
+    }
 }
 
 TEST_F(SerialLink, SendTimesOutUnderXoffAndTheByteArrivesOnceAfterXon)

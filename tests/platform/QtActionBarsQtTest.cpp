@@ -87,6 +87,8 @@ TEST_F(ActionBarsTest, BarsBuiltFromALayoutReadBackAsTheSameLayout)
     other.Bars.push_back({u"Tools", {{K::liAction, u"CloseAct", {}}}});
     bars.Show(other);
     EXPECT_EQ(bars.Layout(), other);
+    // The old bars go once the running event (here: none) has returned.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(window.findChildren<QToolBar*>().size(), 1);
     EXPECT_FALSE(window.menuBar()->isVisibleTo(&window));
 }
@@ -110,8 +112,9 @@ TEST_F(ActionBarsTest, AHostedBarStandsUprightInItsSlotAndReadsBackInLayoutOrder
     TActionLayout other;
     other.Bars.push_back({u"Other", {{K::liAction, u"CloseAct", {}}}});
     bars.Show(other);
-    EXPECT_EQ(slot.findChildren<QToolBar*>().size(), 0);
     EXPECT_EQ(slot.layout()->count(), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(slot.findChildren<QToolBar*>().size(), 0);
     EXPECT_EQ(bars.ToolBars()[0]->parentWidget(), &window);
 }
 

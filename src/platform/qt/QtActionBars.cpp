@@ -62,12 +62,17 @@ void QtActionBars::Show(const TActionLayout& layout)
 {
     for (QToolBar* bar : fToolBars) {
         if (bar->parentWidget() == &fWindow) fWindow.removeToolBar(bar);
-        delete bar;
+        else if (QLayout* slot = bar->parentWidget() ? bar->parentWidget()->layout() : nullptr) slot->removeWidget(bar);
+        bar->hide();
+        // A click on one of its own buttons may be what asked for the new layout: the bar goes
+        // once that event has returned.
+        bar->deleteLater();
     }
     fToolBars.clear();
     fBarNames.clear();
     fMenuBarIndex = -1;
-    // A fresh menu bar: setMenuBar deletes the old one with its menus.
+    // A fresh menu bar: setMenuBar deletes the old one with its menus once the running event has
+    // returned, as with the tool bars.
     // Made inside the window: a menu bar without a parent maps as a window of its own when shown.
     auto* menuBar = new QMenuBar(&fWindow);
     for (const TActionBarLayout& bar : layout.Bars) {

@@ -1,5 +1,6 @@
 #include "platform/qt/QtColor.h"
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHash>
@@ -44,17 +45,29 @@ TColor FromQColor(const QColor& color)
 
 namespace {
 
-/// A face this system does not have (settings made elsewhere) gives way to the system's
-/// fixed-pitch font. The answer is kept: asking the font database is slow, and self-drawn
-/// controls change fonts many times in every paint.
+/// The face that stands in for a missing one: the system's fixed-pitch font as the font matcher
+/// resolves it for a fixed-pitch hint, or, where that is not fixed-pitch after all, the first
+/// scalable fixed-pitch face installed. Never a proportional face drawn into fixed cells.
+QString FixedPitchFamily()
+{
+    QFont probe(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    probe.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
+    const QFontInfo resolved(probe);
+    if (resolved.fixedPitch()) return resolved.family();
+    for (const QString& family : QFontDatabase::families())
+        if (QFontDatabase::isFixedPitch(family) && QFontDatabase::isSmoothlyScalable(family)) return family;
+    return resolved.family();
+}
+
+/// A face this system does not have (settings made elsewhere) gives way to a fixed-pitch face.
+/// The answer is kept: asking the font database is slow, and self-drawn controls change fonts
+/// many times in every paint.
 QString InstalledFamily(const QString& family)
 {
     static QHash<QString, QString> installed;
     auto it = installed.constFind(family);
     if (it == installed.constEnd())
-        it = installed.insert(family, QFontDatabase::hasFamily(family)
-                                          ? family
-                                          : QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+        it = installed.insert(family, QFontDatabase::hasFamily(family) ? family : FixedPitchFamily());
     return *it;
 }
 
