@@ -435,7 +435,8 @@ private:
 
     // commands
     void InsertChar(char16_t AChar);
-    /// A line break at the caret in one undo block, with the indentation retyped past a line end.
+    /// A line break at the caret in one undo block; when the caret moves to the new line past a
+    /// line end, the indentation is retyped there.
     void InsertLineBreak(bool MoveCaret);
 
     // painting

@@ -223,7 +223,8 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret)
             fLines->Insert(y, {});
             fUndoList->AddChange(crLineBreak, caret, caret, {}, smNormal);
             target = {1, y + 1};
-            if (indent > 0) retype = source.substr(0, std::size_t(indent));
+            // Retyped on the new line only: Insert Line leaves the caret on its own line.
+            if (MoveCaret && indent > 0) retype = source.substr(0, std::size_t(indent));
         } else if (x == 1) {
             fLines->Insert(y - 1, {});
             fUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
@@ -239,7 +240,13 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret)
             target = {int(spacing.size()) + 1, y + 1};
         }
         if (MoveCaret) InternalSetCaretXY(target);
-        for (char16_t c : retype) CommandProcessor(c == u'\t' ? ecTab : ecChar, c, nullptr);
+        if (!retype.empty()) {
+            // Retyped as plain tabs: a smart tab jumps to the next word of the line above, which
+            // is not the indentation, and on a line of whitespace it is the line's end, so the
+            // indentation would grow with every break.
+            TNibTempOption plainTabs(fOptions, eoSmartTabs, false);
+            for (char16_t c : retype) CommandProcessor(c == u'\t' ? ecTab : ecChar, c, nullptr);
+        }
         fMarkList->LinesInserted(atStart ? y : y + 1, 1);
         SetBlockBegin(CaretXY());
         EnsureCursorPosVisible();
