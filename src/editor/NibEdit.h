@@ -79,12 +79,6 @@ public:
     using ENibError::ENibError;
 };
 
-/// The half-open range First .. Last - 1 of display columns or of chars.
-struct TNibSpan {
-    int First = 0;
-    int Last = 0;
-};
-
 class TCustomNibEdit : public Control,
                        public TNibEditCharClasses,
                        public TNibEditMarkOwner,
@@ -237,10 +231,9 @@ public:
     /// Inserts a text as a column block at BlockBegin.
     void InsertBlock(const TBufferCoord& BB, const TBufferCoord& BE, const char16_t* ChangeStr,
                      bool AddToUndoList);
-    /// Deletes the selection in the active mode, then inserts Value (up to its first NUL) in PasteMode.
-    /// A column insertion goes to display column Column, or with 0 to the caret's.
-    void SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList,
-                             int Column = 0);
+    /// Deletes the selection in the active mode, then inserts Value (up to its first NUL) in PasteMode;
+    /// a column insertion goes to the caret's display column.
+    void SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList);
     void SetSelTextPrimitive(const UnicodeString& Value);
 
     // --- Invalidation ----------------------------------------------------------------------------
@@ -414,14 +407,18 @@ private:
     /// columns, so that a tab or wide glyph straddling an edge belongs to one side only. What copy,
     /// cut, delete, painting and the point-in-selection test all take as the block.
     TNibSpan ColumnBlockChars(int Line, const TNibSpan& Columns) const;
+    /// The chars that deleting the column block BB .. BE takes from each of its lines, first line
+    /// first, cut at the line ends.
+    std::vector<TNibSpan> ColumnBlockSpans(const TBufferCoord& BB, const TBufferCoord& BE) const;
+    /// The same for the selection, for its deletion's undo item: empty outside column mode.
+    std::vector<TNibSpan> ColumnSelectionChars() const;
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
     int ColumnOfChar(int Line, int Char) const;
     /// Deletes the selection in the active mode; returns where the caret goes.
     TBufferCoord DeleteSelection(TBufferCoord BB, TBufferCoord BE);
     int InsertNormal(const char16_t* Value);
-    /// Column 0 inserts at the caret's display column.
-    int InsertColumn(const char16_t* Value, bool AddToUndoList, int Column);
+    int InsertColumn(const char16_t* Value, bool AddToUndoList);
     /// Fills a line shorter than At.Char - 1 up to At with blanks (or, on an empty line and when
     /// asked, with the leading whitespace for those columns) and records the filling, so that undo
     /// takes it away and puts the caret back at At. Returns the char right after the filling.
@@ -438,8 +435,9 @@ private:
 
     // commands
     void InsertChar(char16_t AChar);
-    /// A line break at the caret; a typed one opens an undo block and retypes the indentation.
-    void InsertLineBreak(bool MoveCaret, bool Typed);
+    /// A line break at the caret in one undo block; when the caret moves to the new line past a
+    /// line end, the indentation is retyped there.
+    void InsertLineBreak(bool MoveCaret);
 
     // painting
     /// The painter of one pass over the text area reads the editor's layout and colours.

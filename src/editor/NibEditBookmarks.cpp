@@ -160,12 +160,16 @@ void TCustomNibEdit::DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState 
         }
         // Collapsed at the end of the dropped text, so that the move back to its start selects it.
         SetBlockBegin(CaretXY());
-        CommandProcessor(ecSelGotoXY, u'\0', &newPos);
     } catch (...) {
         EndUndoBlock();
         throw;
     }
     EndUndoBlock();
+    // A drop is one undo step: the group break after it has a number of its own, so that neither
+    // the saved point nor group undo can join the drop to what follows. The move that selects the
+    // dropped text comes after the drop's block for the same reason.
+    if (fUndoList->CanUndo()) fUndoList->AddGroupBreak();
+    CommandProcessor(ecSelGotoXY, u'\0', &newPos);
 }
 
 void TCustomNibEdit::DragCanceled()

@@ -109,7 +109,8 @@ void TCustomNibEdit::PasteFromClipboard()
         fUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), {}, smNormal);
         bracketOpen = true;
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
+                                 ColumnSelectionChars());
             const TBufferCoord begin = BlockBegin();
             fBlockEnd = BlockEnd();
             fBlockBegin = begin;

@@ -71,8 +71,8 @@ void TCustomNibEdit::ExecuteCommand(TNibEditorCommand Command, char16_t AChar, v
     case ecNormalSelect: SetSelectionMode(smNormal); break;
     case ecColumnSelect: SetSelectionMode(smColumn); break;
     case ecLineSelect: SetSelectionMode(smLine); break;
-    case ecLineBreak: InsertLineBreak(true, true); break;
-    case ecInsertLine: InsertLineBreak(false, true); break;
+    case ecLineBreak: InsertLineBreak(true); break;
+    case ecInsertLine: InsertLineBreak(false); break;
     case ecChar:
         InsertChar(AChar);
         DoOnPaintTransient(ttAfter);
@@ -178,17 +178,17 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     if (fCaretX >= fLeftChar + fCharsInWindow) SetLeftChar(fLeftChar + std::min(25, fCharsInWindow - 1));
 }
 
-void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
+void TCustomNibEdit::InsertLineBreak(bool MoveCaret)
 {
-    // A typed break opens its own undo block; a redone one takes the redo step's number.
-    if (Typed) BeginUndoBlock();
+    BeginUndoBlock();
     try {
         if (SelAvail()) {
             const UnicodeString text = SelectedText(false);
             const TBufferCoord b = fBlockBegin, e = fBlockEnd;
             const TNibSelectionMode mode = fActiveSelectionMode;
+            const std::vector<TNibSpan> chars = ColumnSelectionChars();
             SetSelTextPrimitive({});
-            fUndoList->AddChange(crDelete, b, e, text, mode);
+            fUndoList->AddChange(crDelete, b, e, text, mode, chars);
         }
         const UnicodeString line = LineText();
         const int x = fCaretX;
@@ -223,7 +223,8 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
             fLines->Insert(y, {});
             fUndoList->AddChange(crLineBreak, caret, caret, {}, smNormal);
             target = {1, y + 1};
-            if (Typed && indent > 0) retype = source.substr(0, std::size_t(indent));
+            // Retyped on the new line only: Insert Line leaves the caret on its own line.
+            if (MoveCaret && indent > 0) retype = source.substr(0, std::size_t(indent));
         } else if (x == 1) {
             fLines->Insert(y - 1, {});
             fUndoList->AddChange(crLineBreak, caret, caret, line, smNormal);
@@ -239,14 +240,20 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret, bool Typed)
             target = {int(spacing.size()) + 1, y + 1};
         }
         if (MoveCaret) InternalSetCaretXY(target);
-        for (char16_t c : retype) CommandProcessor(c == u'\t' ? ecTab : ecChar, c, nullptr);
+        if (!retype.empty()) {
+            // Retyped as plain tabs: a smart tab jumps to the next word of the line above, which
+            // is not the indentation, and on a line of whitespace it is the line's end, so the
+            // indentation would grow with every break.
+            TNibTempOption plainTabs(fOptions, eoSmartTabs, false);
+            for (char16_t c : retype) CommandProcessor(c == u'\t' ? ecTab : ecChar, c, nullptr);
+        }
         fMarkList->LinesInserted(atStart ? y : y + 1, 1);
         SetBlockBegin(CaretXY());
         EnsureCursorPosVisible();
         fLastCaretX = DisplayX();
     } catch (...) {
-        if (Typed) EndUndoBlock();
+        EndUndoBlock();
         throw;
     }
-    if (Typed) EndUndoBlock();
+    EndUndoBlock();
 }

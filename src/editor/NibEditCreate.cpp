@@ -151,10 +151,12 @@ void TCustomNibEdit::SetReadOnly(bool Value)
 
 void TCustomNibEdit::SetModified(bool Value)
 {
+    // The saved point is marked by a group break of its own, whatever the options: a break that a
+    // later move or option change adds cannot then take its place, and no step takes it along.
+    if (!Value && fUndoList->CanUndo()) fUndoList->AddGroupBreak();
+    fUndoList->SetInitialState(!Value);
     if (Value == fModified) return;
     fModified = Value;
-    if (fOptions.Contains(eoGroupUndo) && !Value && fUndoList->CanUndo()) fUndoList->AddGroupBreak();
-    fUndoList->SetInitialState(!Value);
     StatusChanged({scModified});
 }
 

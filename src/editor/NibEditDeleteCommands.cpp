@@ -19,9 +19,10 @@ void TCustomNibEdit::DeleteSelectionForKey()
     // What the deletion removes, without the blanks a column copy fills in.
     const UnicodeString text = SelectedText(false);
     const TNibSelectionMode mode = fActiveSelectionMode;
+    const std::vector<TNibSpan> chars = ColumnSelectionChars();
     SetSelTextPrimitive({});
     const bool forward = b.Line < e.Line || (b.Line == e.Line && b.Char < e.Char);
-    fUndoList->AddChange(forward ? crDelete : crDeleteAfterCursor, b, e, text, mode);
+    fUndoList->AddChange(forward ? crDelete : crDeleteAfterCursor, b, e, text, mode, chars);
 }
 
 void TCustomNibEdit::DeleteLastChar()
@@ -227,15 +228,17 @@ void TCustomNibEdit::InsertImeStr(const char16_t* S)
     try {
         // Past the line end the line is filled up to the caret first, recorded on its own.
         PadLineTo(CaretXY(), false, true);
-        UnicodeString line = fLines->Get(y - 1);
         UnicodeString removed;
         if (!fInserting) {
-            removed = line.substr(std::size_t(x - 1), text.size());
+            // Overwritten is what the string's first line covers: a line break in it inserts.
+            UnicodeString line = fLines->Get(y - 1);
+            removed = line.substr(std::size_t(x - 1), std::min(text.find_first_of(u"\r\n"), text.size()));
             line.erase(std::size_t(x - 1), removed.size());
+            ProperSetLine(y - 1, line);
         }
-        line.insert(std::size_t(x - 1), text);
-        ProperSetLine(y - 1, line);
-        InternalSetCaretX(x + int(text.size()));
+        // A line break in the string breaks the line, as a typed or pasted one does, so that what
+        // the string put in is what undo takes and redo puts back.
+        SetSelTextPrimitive(smNormal, text.c_str(), false);
         fUndoList->AddChange(crInsert, {x, y}, CaretXY(), removed, smNormal);
     } catch (...) {
         EndUndoBlock();

@@ -176,7 +176,8 @@ void TCustomNibEdit::DoTabKey()
     BeginUndoBlock();
     try {
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
+                                 ColumnSelectionChars());
             SetSelTextPrimitive({});
         }
         const TBufferCoord start = CaretXY();

@@ -1,23 +1,30 @@
 #pragma once
-// An editor option switched on for a scope, and back off at its end when it was off before.
+// An editor option switched on (or off) for a scope, and back at its end when it was otherwise before.
 #include "editor/NibEditOptions.h"
 
 class TNibTempOption {
 public:
-    TNibTempOption(TNibEditorOptions& Options, TNibEditorOption Option)
-        : fOptions(Options), fOption(Option), fAdded(!Options.Contains(Option))
+    TNibTempOption(TNibEditorOptions& Options, TNibEditorOption Option, bool On = true)
+        : fOptions(Options), fOption(Option), fOn(On), fChanged(Options.Contains(Option) != On)
     {
-        fOptions.Include(fOption);
+        Set(fOn);
     }
     ~TNibTempOption()
     {
-        if (fAdded) fOptions.Exclude(fOption);
+        if (fChanged) Set(!fOn);
     }
     TNibTempOption(const TNibTempOption&) = delete;
     TNibTempOption& operator=(const TNibTempOption&) = delete;
 
 private:
+    void Set(bool On)
+    {
+        if (On) fOptions.Include(fOption);
+        else fOptions.Exclude(fOption);
+    }
+
     TNibEditorOptions& fOptions;
     TNibEditorOption fOption;
-    bool fAdded;
+    bool fOn;
+    bool fChanged;
 };

@@ -52,7 +52,8 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
     BeginUndoBlock();
     try {
         if (SelAvail())
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode);
+            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
+                                 ColumnSelectionChars());
         else
             CollapseForMode();
         const TBufferCoord begin = BlockBegin();
@@ -84,8 +85,7 @@ void TCustomNibEdit::SetSelTextPrimitive(const UnicodeString& Value)
     SetSelTextPrimitive(fActiveSelectionMode, Value.c_str(), true);
 }
 
-void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList,
-                                         int Column)
+void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char16_t* Value, bool AddToUndoList)
 {
     TNibPaintLock lock(*this);
     fOverwrittenLines.clear();
@@ -103,7 +103,7 @@ void TCustomNibEdit::SetSelTextPrimitive(TNibSelectionMode PasteMode, const char
             int added = 0;
             switch (PasteMode) {
             case smNormal: added = InsertNormal(Value); break;
-            case smColumn: added = InsertColumn(Value, AddToUndoList, Column); break;
+            case smColumn: added = InsertColumn(Value, AddToUndoList); break;
             case smLine: added = InsertLine(Value); break;
             }
             if (added > 0)
@@ -133,13 +133,13 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
         return BB;
     }
     case smColumn: {
-        const TNibSpan columns = ColumnBlockColumns(BB, BE);
-        const TBufferCoord topLeft{ColumnBlockChars(BB.Line, columns).First, BB.Line};
-        for (int line = BB.Line; line <= BE.Line && line <= fLines->Count(); ++line) {
+        const TBufferCoord topLeft{ColumnBlockChars(BB.Line, ColumnBlockColumns(BB, BE)).First, BB.Line};
+        const std::vector<TNibSpan> spans = ColumnBlockSpans(BB, BE);
+        for (std::size_t k = 0; k < spans.size(); ++k) {
+            if (spans[k].Last == spans[k].First) continue;
+            const int line = BB.Line + int(k);
             UnicodeString text = fLines->Get(line - 1);
-            const TNibSpan chars = ColumnBlockChars(line, columns);
-            if (chars.First > int(text.size())) continue;
-            text.erase(std::size_t(chars.First - 1), std::size_t(chars.Last - chars.First));
+            text.erase(std::size_t(spans[k].First - 1), std::size_t(spans[k].Last - spans[k].First));
             ProperSetLine(line - 1, text);
         }
         InternalSetCaretXY(topLeft);
@@ -194,11 +194,11 @@ int TCustomNibEdit::InsertNormal(const char16_t* Value)
     return count;
 }
 
-int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList, int Column)
+int TCustomNibEdit::InsertColumn(const char16_t* Value, bool AddToUndoList)
 {
     // Every piece goes to the same display column, so that tabs and wide glyphs keep the block
-    // rectangular and a column cut is undone where it was made.
-    const int insertCol = Column > 0 ? Column : ColumnOfChar(fCaretY, fCaretX);
+    // rectangular.
+    const int insertCol = ColumnOfChar(fCaretY, fCaretX);
     const bool record = AddToUndoList && !fReplaying;
     int caretY = fCaretY;
     int count = 0;
@@ -257,8 +257,11 @@ void TCustomNibEdit::TrimStoredLines()
 {
     std::vector<int> lines;
     lines.swap(fLinesToTrim);
-    // The removed blanks belong to the step of the change that left them, inside its bracket when
-    // it closed one, where undo and redo look for the step's end.
+    // The removed blanks belong to the step of the change that left them: beneath a group break
+    // the change placed after itself, and inside its bracket when it closed one, where undo and
+    // redo look for the step's end.
+    std::unique_ptr<TNibEditUndoItem> groupBreak;
+    if (fUndoList->LastChangeReason() == crGroupBreak) groupBreak = fUndoList->PopItem();
     std::unique_ptr<TNibEditUndoItem> closing;
     if (const TNibEditUndoItem* last = fUndoList->PeekItem(); last && IsBracketEnd(last->ChangeReason))
         closing = fUndoList->PopItem();
@@ -266,6 +269,11 @@ void TCustomNibEdit::TrimStoredLines()
     const int savedNumber = fUndoList->BlockChangeNumber();
     if (fUndoList->BlockCount() == 0 && top && top->ChangeReason != crGroupBreak)
         fUndoList->SetBlockChangeNumber(top->ChangeNumber);
+    auto putBack = [&] {
+        fUndoList->SetBlockChangeNumber(savedNumber);
+        if (closing) fUndoList->PushItem(std::move(closing));
+        if (groupBreak) fUndoList->PushItem(std::move(groupBreak));
+    };
     const TBufferCoord begin = fBlockBegin, end = fBlockEnd;
     const TNibSelectionMode mode = fActiveSelectionMode;
     fLines->BeginUpdate();
@@ -281,13 +289,11 @@ void TCustomNibEdit::TrimStoredLines()
         }
     } catch (...) {
         fLines->EndUpdate();
-        fUndoList->SetBlockChangeNumber(savedNumber);
-        if (closing) fUndoList->PushItem(std::move(closing));
+        putBack();
         throw;
     }
     fLines->EndUpdate();
-    fUndoList->SetBlockChangeNumber(savedNumber);
-    if (closing) fUndoList->PushItem(std::move(closing));
+    putBack();
     // Trimming moves no text: the selection the change left stays.
     fActiveSelectionMode = mode;
     fBlockBegin = mode == smNormal ? ClampSelectionEnd(begin) : begin;
@@ -333,6 +339,26 @@ TNibSpan TCustomNibEdit::ColumnBlockColumns(const TBufferCoord& A, const TBuffer
 TNibSpan TCustomNibEdit::ColumnBlockChars(int Line, const TNibSpan& Columns) const
 {
     return {CharAtColumn(Line, Columns.First), CharAtColumn(Line, Columns.Last)};
+}
+
+std::vector<TNibSpan> TCustomNibEdit::ColumnBlockSpans(const TBufferCoord& BB, const TBufferCoord& BE) const
+{
+    const TNibSpan columns = ColumnBlockColumns(BB, BE);
+    std::vector<TNibSpan> spans;
+    for (int line = BB.Line; line <= BE.Line && line <= fLines->Count(); ++line) {
+        const int length = fLines->LineCharLength(line - 1);
+        TNibSpan chars = ColumnBlockChars(line, columns);
+        chars.Last = std::min(chars.Last, length + 1);
+        if (chars.First > length) chars.Last = chars.First;
+        spans.push_back(chars);
+    }
+    return spans;
+}
+
+std::vector<TNibSpan> TCustomNibEdit::ColumnSelectionChars() const
+{
+    if (fActiveSelectionMode != smColumn || !SelAvail()) return {};
+    return ColumnBlockSpans(BlockBegin(), BlockEnd());
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)

@@ -14,6 +14,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// The half-open range First .. Last - 1 of display columns or of chars.
+struct TNibSpan {
+    int First = 0;
+    int Last = 0;
+};
+
 enum TNibSearchOption : std::uint8_t {
     ssoMatchCase,
     ssoWholeWord,

@@ -23,7 +23,8 @@ int TNibEditUndoList::TakeChangeNumber()
 }
 
 void TNibEditUndoList::AddChange(TNibChangeReason AReason, const TBufferCoord& AStart, const TBufferCoord& AEnd,
-                                 const UnicodeString& ChangeText, TNibSelectionMode SelMode)
+                                 const UnicodeString& ChangeText, TNibSelectionMode SelMode,
+                                 const std::vector<TNibSpan>& ColumnChars)
 {
     if (fLockCount > 0) return;
     auto item = std::make_unique<TNibEditUndoItem>();
@@ -32,6 +33,7 @@ void TNibEditUndoList::AddChange(TNibChangeReason AReason, const TBufferCoord& A
     item->ChangeStartPos = AStart;
     item->ChangeEndPos = AEnd;
     item->ChangeStr = ChangeText;
+    item->ColumnChars = ColumnChars;
     item->ChangeNumber = TakeChangeNumber();
     PushItem(std::move(item));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "editor/NibEditTypes.h"
 #include "platform/Events.h"
@@ -33,13 +34,17 @@ struct TNibEditUndoItem {
     TBufferCoord ChangeEndPos;
     UnicodeString ChangeStr;
     int ChangeNumber = 0;
+    /// A column block's chars on each of its lines, first line first: display columns move with
+    /// the tab width, so undo and redo of a column deletion go by these.
+    std::vector<TNibSpan> ColumnChars;
 };
 
 class TNibEditUndoList : public TObject {
 public:
     /// Records one change, unless the list is locked.
     void AddChange(TNibChangeReason AReason, const TBufferCoord& AStart, const TBufferCoord& AEnd,
-                   const UnicodeString& ChangeText, TNibSelectionMode SelMode);
+                   const UnicodeString& ChangeText, TNibSelectionMode SelMode,
+                   const std::vector<TNibSpan>& ColumnChars = {});
     /// Opens a block of changes that share one change number; blocks nest.
     void BeginBlock();
     void EndBlock();

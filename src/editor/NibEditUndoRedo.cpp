@@ -1,5 +1,6 @@
 // The editor control: undo and redo steps over the two change lists, grouped by change number,
 // by eoGroupUndo and by bracket pairs of change reasons.
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -33,11 +34,70 @@ bool Before(const TBufferCoord& a, const TBufferCoord& b)
     return a.Line < b.Line || (a.Line == b.Line && a.Char < b.Char);
 }
 
-/// Keeps the next item in the step, by the rules both directions share.
-bool SameStep(const TNibEditUndoItem& top, int number, TNibChangeReason last, bool groupUndo)
+bool IsSelectionDeletion(TNibChangeReason r) { return r == crDelete || r == crDeleteAfterCursor; }
+bool IsDeletion(TNibChangeReason r)
 {
+    return IsSelectionDeletion(r) || r == crSilentDelete || r == crSilentDeleteAfterCursor;
+}
+
+/// The item beneath the top of a list, or null.
+const TNibEditUndoItem* Beneath(const TNibEditUndoList& list)
+{
+    return list.ItemCount() > 1 ? &list.Items(list.ItemCount() - 2) : nullptr;
+}
+
+/// Keeps the top item of `from` in the step, by the rules both directions share. Replayed is the
+/// number of the item just replayed.
+bool SameStep(const TNibEditUndoList& from, int number, int replayed, TNibChangeReason last, bool groupUndo,
+              bool undoing)
+{
+    const TNibEditUndoItem& top = *from.PeekItem();
+    // A group break marks the end of a step, and maybe the saved point: no step takes it along.
+    if (top.ChangeReason == crGroupBreak) return false;
     if (top.ChangeNumber == number) return true;
+    if (top.ChangeNumber == replayed) {
+        // A step that reached into an earlier change by its reason takes that change whole, so
+        // that it stops only where the text once stood; only the selection that a change replaced
+        // by text, as typing over it does, comes back as a step of its own, as group undo gives it.
+        const TNibEditUndoItem* beneath = Beneath(from);
+        const bool firstOfChange = !beneath || beneath->ChangeNumber != top.ChangeNumber;
+        if (!(undoing && IsSelectionDeletion(top.ChangeReason) && firstOfChange && !IsDeletion(last))) return true;
+    }
     return groupUndo && top.ChangeReason == last && last != crIndent && last != crUnindent;
+}
+
+/// Puts a column block's pieces back into its lines at the chars they were taken from.
+void PutColumnBack(TNibEditStringList& lines, int firstLine, const std::vector<TNibSpan>& chars,
+                   const std::vector<UnicodeString>& pieces)
+{
+    for (std::size_t k = 0; k < chars.size() && k < pieces.size(); ++k) {
+        const int line = firstLine + int(k);
+        if (pieces[k].empty() || line > lines.Count()) continue;
+        UnicodeString text = lines.Get(line - 1);
+        const std::size_t at = std::size_t(chars[k].First - 1);
+        if (text.size() < at) text.append(at - text.size(), u' ');
+        text.insert(at, pieces[k]);
+        lines.Put(line - 1, text);
+    }
+}
+
+/// Takes a column block's chars out of its lines; returns them, one line's piece after another.
+UnicodeString TakeColumnOut(TNibEditStringList& lines, int firstLine, const std::vector<TNibSpan>& chars)
+{
+    UnicodeString taken;
+    for (std::size_t k = 0; k < chars.size(); ++k) {
+        const int line = firstLine + int(k);
+        if (k > 0) taken += u"\r\n";
+        if (line > lines.Count()) continue;
+        UnicodeString text = lines.Get(line - 1);
+        const std::size_t at = std::min(text.size(), std::size_t(chars[k].First - 1));
+        const std::size_t count = std::min(text.size() - at, std::size_t(chars[k].Last - chars[k].First));
+        if (count == 0) continue;
+        taken += text.substr(at, count);
+        text.erase(at, count);
+        lines.Put(line - 1, text);
+    }
+    return taken;
 }
 
 /// Gives a field a value for the life of the object: a change is replayed in its own selection
@@ -69,26 +129,26 @@ private:
 
 /// Replays one undo or redo step from the top of `from`, one item per call of `replayItem`, while
 /// the items belong to the step; `to` records them under the step's change number. A bracketed
-/// step runs up to its `closing` reason and replays that as well. Returns whether it did.
+/// step runs up to its `closing` reason and replays that as well.
 template <typename ReplayItem>
-bool ReplayStep(TNibEditUndoList& from, TNibEditUndoList& to, bool bracketed, TNibChangeReason closing,
-                bool groupUndo, ReplayItem replayItem)
+void ReplayStep(TNibEditUndoList& from, TNibEditUndoList& to, bool bracketed, TNibChangeReason closing,
+                bool groupUndo, bool undoing, ReplayItem replayItem)
 {
     TNibChangeReason last = from.LastChangeReason();
     const int number = from.PeekItem()->ChangeNumber;
     BlockNumberScope toNumber(to, number);
     for (;;) {
+        const int replayed = from.PeekItem()->ChangeNumber;
         replayItem();
         const TNibEditUndoItem* top = from.PeekItem();
         if (!top) break;
-        const bool more = bracketed ? top->ChangeReason != closing : SameStep(*top, number, last, groupUndo);
+        const bool more = bracketed ? top->ChangeReason != closing
+                                    : SameStep(from, number, replayed, last, groupUndo, undoing);
         if (!more) break;
         last = top->ChangeReason;
     }
     const TNibEditUndoItem* top = from.PeekItem();
-    if (!bracketed || !top || top->ChangeReason != closing) return false;
-    replayItem();
-    return true;
+    if (bracketed && top && top->ChangeReason == closing) replayItem();
 }
 
 } // namespace
@@ -147,7 +207,10 @@ void TCustomNibEdit::Undo()
     // A change still open under an outer paint lock ends before it is undone.
     if (!fLinesToTrim.empty()) TrimStoredLines();
     if (fUndoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fUndoList, *fRedoList);
-    if (!fUndoList->PeekItem()) return;
+    if (!fUndoList->PeekItem()) {
+        RefreshModified();
+        return;
+    }
     const TNibChangeReason last = fUndoList->LastChangeReason();
     // An indent step ends with the undo of its column insert; what the user gets back is the
     // selection that was indented, in the user's own mode, not the removed column.
@@ -158,9 +221,10 @@ void TCustomNibEdit::Undo()
         if (top && top->ChangeReason == crIndent) indented = {top->ChangeStartPos, top->ChangeEndPos};
         UndoItem();
     };
-    if (ReplayStep(*fUndoList, *fRedoList, IsBracketEnd(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo),
-                   undoItem))
-        RefreshModified();
+    ReplayStep(*fUndoList, *fRedoList, IsBracketEnd(last), MatchingBegin(last), fOptions.Contains(eoGroupUndo), true,
+               undoItem);
+    // Also after a step whose last item recorded nothing, such as a bracket's begin.
+    RefreshModified();
     // The items were replayed in their own modes; the user's mode holds again.
     SetActiveSelectionMode(ownMode);
     if (indented) SetCaretAndSelection(indented->second, indented->first, indented->second);
@@ -170,16 +234,18 @@ void TCustomNibEdit::Redo()
 {
     if (ReadOnly()) return;
     if (!fLinesToTrim.empty()) TrimStoredLines();
-    if (!fRedoList->PeekItem()) return;
-    const TNibChangeReason last = fRedoList->LastChangeReason();
-    if (ReplayStep(*fRedoList, *fUndoList, IsBracketBegin(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo),
-                   [this] { RedoItem(); }))
+    // A group break on top is no step: it goes back where it came from.
+    if (fRedoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fRedoList, *fUndoList);
+    if (!fRedoList->PeekItem()) {
         RefreshModified();
-    SetActiveSelectionMode(fSelectionMode);
-    if (fRedoList->LastChangeReason() == crGroupBreak) {
-        MoveGroupBreak(*fRedoList, *fUndoList);
-        RefreshModified();
+        return;
     }
+    const TNibChangeReason last = fRedoList->LastChangeReason();
+    ReplayStep(*fRedoList, *fUndoList, IsBracketBegin(last), MatchingEnd(last), fOptions.Contains(eoGroupUndo), false,
+               [this] { RedoItem(); });
+    SetActiveSelectionMode(fSelectionMode);
+    if (fRedoList->LastChangeReason() == crGroupBreak) MoveGroupBreak(*fRedoList, *fUndoList);
+    RefreshModified();
 }
 
 void TCustomNibEdit::UndoItem()
@@ -214,26 +280,24 @@ void TCustomNibEdit::UndoItem()
     case crSilentDelete:
     case crSilentDeleteAfterCursor:
     case crDeleteAll: {
-        TBufferCoord p = Before(end, start) ? end : start;
-        int column = 0;
-        if (mode == smColumn) {
-            // The block's left edge in display columns: the end that stood there kept its column.
-            const TNibSpan columns = ColumnBlockColumns(start, end);
-            column = columns.First;
-            const int line = std::min(start.Line, end.Line);
-            p = {ColumnBlockChars(line, columns).First, line};
-        }
         const bool afterCursor = reason == crDeleteAfterCursor || reason == crSilentDeleteAfterCursor;
-        if (afterCursor && p.Line > fLines->Count()) {
-            InternalSetCaretXY({1, fLines->Count()});
-            fLines->Add({});
+        if (mode == smColumn) {
+            // Back at the chars of each line where the deletion took them, whatever the tab width
+            // is by now.
+            PutColumnBack(*fLines, std::min(start.Line, end.Line), item->ColumnChars, Pieces(item->ChangeStr));
+        } else {
+            const TBufferCoord p = Before(end, start) ? end : start;
+            if (afterCursor && p.Line > fLines->Count()) {
+                InternalSetCaretXY({1, fLines->Count()});
+                fLines->Add({});
+            }
+            SetCaretXY(p);
+            SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         }
-        SetCaretXY(p);
-        SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false, column);
         const TBufferCoord q = afterCursor ? start : end;
         if (reason == crSilentDelete || reason == crSilentDeleteAfterCursor) SetCaretXY(q);
         else SetCaretAndSelection(q, start, end);
-        fRedoList->AddChange(reason, start, end, {}, mode);
+        fRedoList->AddChange(reason, start, end, {}, mode, item->ColumnChars);
         if (reason == crDeleteAll) {
             InternalSetCaretXY({1, 1});
             fBlockEnd = {1, 1};
@@ -243,6 +307,7 @@ void TCustomNibEdit::UndoItem()
     }
     case crLineBreak: {
         SetCaretXY(start);
+        UnicodeString made;
         if (fCaretY >= 1) {
             UnicodeString line = fLines->Get(fCaretY - 1);
             const UnicodeString& str = item->ChangeStr;
@@ -251,11 +316,13 @@ void TCustomNibEdit::UndoItem()
                 line.append(std::size_t(fCaretX - 1 - int(line.size())), u' ');
             ProperSetLine(fCaretY - 1, line + str);
             if (end.Line < fLines->Count()) {
+                made = fLines->Get(end.Line);
                 fLines->Delete(end.Line);
                 fMarkList->LinesDeleted(fCaretY + 1, 1);
             }
         }
-        fRedoList->AddChange(crLineBreak, start, end, {}, mode);
+        // The line the break made, indentation and all, for redo to put back as it was.
+        fRedoList->AddChange(crLineBreak, start, end, made, mode);
         break;
     }
     case crIndent:
@@ -337,6 +404,13 @@ void TCustomNibEdit::RedoItem()
     case crSilentDeleteAfterCursor:
     case crDelete:
     case crSilentDelete: {
+        if (mode == smColumn) {
+            const int first = std::min(start.Line, end.Line);
+            const UnicodeString old = TakeColumnOut(*fLines, first, item->ColumnChars);
+            fUndoList->AddChange(reason, start, end, old, mode, item->ColumnChars);
+            SetCaretXY({item->ColumnChars.empty() ? start.Char : item->ColumnChars.front().First, first});
+            break;
+        }
         SetCaretAndSelection(start, start, end);
         const UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
@@ -345,11 +419,22 @@ void TCustomNibEdit::RedoItem()
         SetCaretXY(Before(end, start) ? end : start);
         break;
     }
-    case crLineBreak:
-        // The break alone: the indentation that followed it has redo items of its own.
-        SetCaretAndSelection(start, start, start);
-        InsertLineBreak(true, false);
+    case crLineBreak: {
+        // The break as it was made, not a new one under today's options: the line split at Start,
+        // and the line it made put back as recorded.
+        if (fLines->Count() == 0) fLines->Add({});
+        const int y = std::clamp(start.Line, 1, fLines->Count());
+        UnicodeString line = fLines->Get(y - 1);
+        const std::size_t cut = std::min(line.size(), std::size_t(std::max(start.Char - 1, 0)));
+        const UnicodeString moved = line.substr(cut);
+        line.erase(cut);
+        fLines->Put(y - 1, line);
+        fLines->Insert(y, item->ChangeStr);
+        fMarkList->LinesInserted(cut == 0 ? y : y + 1, 1);
+        fUndoList->AddChange(crLineBreak, start, end, moved, mode);
+        SetCaretXY({int(item->ChangeStr.size() - std::min(moved.size(), item->ChangeStr.size())) + 1, y + 1});
         break;
+    }
     case crIndent:
         SetCaretAndSelection(end, start, end);
         fUndoList->AddChange(reason, start, end, item->ChangeStr, mode);

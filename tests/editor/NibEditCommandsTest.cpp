@@ -214,6 +214,24 @@ TEST_F(EditorTest, EnterWithAutoIndentUndoesAndRedoes)
     EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 2));
     edit.Undo();
     EXPECT_EQ(Lines(), std::vector<UnicodeString>{u"  x"});
+
+    // The retyped indentation is the line's own, also with smart tabs, whose jump to the next word
+    // above would find the end of a line of whitespace.
+    TNibEditorOptions o = edit.Options();
+    edit.SetOptions(o.Include(eoSmartTabs).Exclude(eoTabsToSpaces).Exclude(eoTrimTrailingSpaces));
+    SetLines({u"\t \tx"});
+    edit.SetCaretXY({6, 1});
+    edit.CommandProcessor(ecLineBreak, u'\0', nullptr);
+    edit.CommandProcessor(ecLineBreak, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"\t \tx", u"\t \t", u"\t \t"}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(4, 3));
+
+    // Insert Line leaves the caret where it is: nothing is retyped there, however often it runs.
+    SetLines({u"  x"});
+    edit.SetCaretXY({4, 1});
+    for (int i = 0; i < 3; ++i) edit.CommandProcessor(ecInsertLine, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"  x", u"", u"", u""}));
+    EXPECT_EQ(edit.CaretXY(), BufferCoord(4, 1));
 }
 
 TEST_F(EditorTest, TypedRunsUndoAndRedoInGroups)

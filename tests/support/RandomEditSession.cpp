@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "editor/NibEditSearch.h"
@@ -58,10 +59,40 @@ std::string CommandName(TNibEditorCommand c)
     return std::to_string(c);
 }
 
-/// An editor on a fake host, 20 columns by 10 rows of text, with a clipboard and a search engine.
+/// The options a sequence varies, at its start and between its steps.
+constexpr TNibEditorOption Varied[] = {
+    eoScrollPastEol, eoTabsToSpaces, eoSmartTabs, eoTabIndent, eoTrimTrailingSpaces, eoGroupUndo, eoAutoIndent,
+    eoSmartTabDelete, eoEnhanceHomeKey, eoEnhanceEndKey, eoKeepCaretX, eoScrollPastEof,
+};
+
+/// The changes on a list, group breaks aside: how far into the sequence the text stands.
+int Changes(const TNibEditUndoList& list)
+{
+    int count = 0;
+    for (int i = 0; i < list.ItemCount(); ++i)
+        if (list.Items(i).ChangeReason != crGroupBreak) ++count;
+    return count;
+}
+
+/// The commands that may replace a selection by what they type.
+bool TypesOver(TNibEditorCommand c) { return c == ecChar || c == ecLineBreak || c == ecInsertLine || c == ecTab; }
+
+/// An editor on a fake host, 20 columns by 10 rows of text, with a clipboard and a search engine,
+/// and the points of the sequence it went through.
 struct Harness {
-    explicit Harness(const RandomEditSetup& setup)
-        : host(std::make_unique<FakeControlHost>(edit, 192, 160)), checkEachStep(setup.CheckEachStep)
+    /// A state of the sequence that undo and redo may land on.
+    struct Point {
+        UnicodeString Text;
+        int Changes = 0;
+        /// False once an undo or redo took this point and its neighbours as one step.
+        bool Boundary = true;
+        /// For a change that put text in place of a selection (typed, from an input method, a
+        /// replacement): the text with only the selection deleted, where group undo may stop on
+        /// its way back.
+        std::optional<UnicodeString> SelectionGone;
+    };
+
+    explicit Harness(const RandomEditSetup& setup) : host(std::make_unique<FakeControlHost>(edit, 192, 160))
     {
         edit.SetSearchEngine(&search);
         // Room for every item of a long sequence: a capped list cannot undo back to the start.
@@ -75,87 +106,248 @@ struct Harness {
         edit.Lines().EndUpdate();
         edit.ClearUndo();
         edit.SetModified(false);
-        history.push_back(Snapshot(edit));
+        points.push_back({Snapshot(edit), 0, true, {}});
         edit.OnReplaceText = [this](TObject*, const UnicodeString&, const UnicodeString&, int, int,
                                     TNibReplaceAction& action) {
+            // Each replacement answered at a prompt is a change of its own, from its found text.
+            if (replacing.empty()) replacing = Settle(replacingGone);
             action = answer < answers.size() ? answers[answer++] : raReplace;
+            replacingGone = SelectionGone();
         };
     }
 
-    void Apply(const RandomEditStep& s)
+    /// Runs a step, checking the state after each of its edits, undos and redos; the problem
+    /// found, or empty.
+    std::string Apply(const RandomEditStep& s)
     {
         switch (s.What) {
-        case RandomEditStep::Caret: edit.SetCaretXY(s.A); break;
+        case RandomEditStep::Caret: edit.SetCaretXY(s.A); return Settle({});
         case RandomEditStep::Select:
             edit.CommandProcessor(s.Mode == smNormal ? ecNormalSelect : s.Mode == smLine ? ecLineSelect : ecColumnSelect,
                                   u'\0', nullptr);
             edit.SetCaretAndSelection(s.B, s.A, s.B);
-            break;
+            return Settle({});
         case RandomEditStep::Command:
-            for (int i = 0; i < s.N; ++i) edit.CommandProcessor(s.Cmd, u'\0', nullptr);
-            break;
+            for (int i = 0; i < s.N; ++i) {
+                const std::optional<UnicodeString> gone = TypesOver(s.Cmd) ? SelectionGone() : std::nullopt;
+                edit.CommandProcessor(s.Cmd, u'\0', nullptr);
+                if (std::string problem = Settle(gone); !problem.empty()) return problem;
+            }
+            return {};
         case RandomEditStep::Type:
-            for (char16_t c : s.Text) edit.CommandProcessor(ecChar, c, nullptr);
-            break;
-        case RandomEditStep::Ime: edit.InputMethodText(s.Text); break;
+            for (char16_t c : s.Text) {
+                const std::optional<UnicodeString> gone = SelectionGone();
+                edit.CommandProcessor(ecChar, c, nullptr);
+                if (std::string problem = Settle(gone); !problem.empty()) return problem;
+            }
+            return {};
+        case RandomEditStep::Ime: {
+            const std::optional<UnicodeString> gone = SelectionGone();
+            edit.InputMethodText(s.Text);
+            return Settle(gone);
+        }
         case RandomEditStep::Paste:
             clipboard.SetText(s.Text);
             if (s.N < 3) clipboard.AddFormat(NibEditClipboardFormat, std::string(1, char(s.N)) + ToAnsi(s.Text) + '\0');
             edit.CommandProcessor(ecPaste, u'\0', nullptr);
-            break;
-        case RandomEditStep::SelText: edit.SetSelText(s.Text); break;
+            return Settle({});
+        case RandomEditStep::SelText: {
+            const std::optional<UnicodeString> gone = SelectionGone();
+            edit.SetSelText(s.Text);
+            return Settle(gone);
+        }
         case RandomEditStep::Search:
             answers = s.Answers;
             answer = 0;
+            replacing.clear();
+            replacingGone = (s.N & (1 << ssoPrompt)) ? std::nullopt : FirstMatchGone(s);
             edit.SearchReplace(s.Text, s.Text2, SearchOptions(s.N));
-            break;
+            return !replacing.empty() ? replacing : Settle(replacingGone);
         case RandomEditStep::Drag: {
-            if (!edit.SelAvail()) break;
+            if (!edit.SelAvail()) return {};
             const TPoint p = edit.RowColumnToPixels({s.A.Char, s.A.Line});
             edit.DragDrop(&edit, p.X, p.Y, s.N ? ssCtrl : 0);
-            break;
+            return Settle({});
         }
-        case RandomEditStep::UndoRedo:
-            for (int i = 0; i < s.N; ++i) edit.CommandProcessor(ecUndo, u'\0', nullptr);
-            for (int i = 0; i < s.B.Char; ++i) edit.CommandProcessor(ecRedo, u'\0', nullptr);
-            break;
-        }
-    }
-
-    /// Applies a step; with step checks, one undo and one redo, then two of each, must give the
-    /// text after the step back.
-    std::string Step(const RandomEditStep& s)
-    {
-        Apply(s);
-        const UnicodeString after = Snapshot(edit);
-        if (after == history.back()) return {};
-        history.push_back(after);
-        if (!checkEachStep) return {};
-        for (int n = 1; n <= 2; ++n) {
-            int undone = 0;
-            for (; undone < n && edit.CanUndo(); ++undone) edit.Undo();
-            for (int i = 0; i < undone; ++i) edit.Redo();
-            const UnicodeString redone = Snapshot(edit);
-            if (redone != after)
-                return std::to_string(n) + " undo and redo gave\n    " + Show(redone) + "\n  instead of\n    " + Show(after);
+        case RandomEditStep::Undo:
+        case RandomEditStep::Redo:
+            for (int i = 0; i < s.N; ++i)
+                if (std::string problem = Replay(s.What == RandomEditStep::Undo); !problem.empty()) return problem;
+            return {};
+        case RandomEditStep::Save:
+            edit.SetModified(false);
+            saved = cur;
+            return Settle({});
+        case RandomEditStep::Option:
+            switch (s.N) {
+            case RandomEditStep::SetTabWidth: edit.SetTabWidth(s.A.Char); break;
+            case RandomEditStep::SetWordWrap: edit.SetWordWrap(s.A.Char != 0); break;
+            case RandomEditStep::SetInsertMode: edit.SetInsertMode(s.A.Char != 0); break;
+            default: {
+                TNibEditorOptions o = edit.Options();
+                const auto option = TNibEditorOption(s.N);
+                if (o.Contains(option)) o.Exclude(option);
+                else o.Include(option);
+                edit.SetOptions(o);
+            }
+            }
+            return Settle({});
         }
         return {};
     }
 
-    /// Undoes everything, then redoes everything: empty when both ends come back exactly.
-    std::string Check(const UnicodeString& first)
+    /// With a selection: the text as it would be with only the selection deleted, from an editor
+    /// of the same text, options and selection.
+    std::optional<UnicodeString> SelectionGone() const
     {
-        for (int i = 0; edit.CanRedo() && i < 100000; ++i) edit.Redo();
-        const UnicodeString last = Snapshot(edit);
-        for (int i = 0; edit.CanUndo() && i < 100000; ++i) edit.Undo();
-        const UnicodeString undone = Snapshot(edit);
-        if (undone != first) return "undo-all gave\n    " + Show(undone) + "\n  instead of\n    " + Show(first);
-        if (edit.Modified()) return "undo-all left the text modified";
-        for (int i = 0; edit.CanRedo() && i < 100000; ++i) edit.Redo();
-        const UnicodeString redone = Snapshot(edit);
-        if (redone != last) return "redo-all gave\n    " + Show(redone) + "\n  instead of\n    " + Show(last);
-        if (edit.Modified() != edit.CanUndo()) return "redo-all left the modified flag wrong";
+        if (!edit.SelAvail()) return std::nullopt;
+        return SelectionGoneIn(edit);
+    }
+
+    /// For a replacement without prompts: the text with only the first match it replaces deleted.
+    std::optional<UnicodeString> FirstMatchGone(const RandomEditStep& s) const
+    {
+        Copy other(edit);
+        TNibEditSearch otherSearch;
+        other.edit.SetSearchEngine(&otherSearch);
+        std::optional<UnicodeString> gone;
+        // The same search asking first: the match it asks about is the one replaced first.
+        other.edit.OnReplaceText = [&](TObject*, const UnicodeString&, const UnicodeString&, int, int,
+                                       TNibReplaceAction& action) {
+            if (!gone) gone = SelectionGoneIn(other.edit);
+            action = raCancel;
+        };
+        other.edit.SearchReplace(s.Text, s.Text2, SearchOptions(s.N).Include(ssoPrompt));
+        return gone;
+    }
+
+    /// An editor of the same text, options, caret and selection, where only a deletion happens:
+    /// the blanks it leaves are trimmed only when the whole change ends.
+    struct Copy {
+        explicit Copy(const TCustomNibEdit& from) : host(edit, 192, 160)
+        {
+            TNibEditorOptions o = from.Options();
+            o.Exclude(eoTrimTrailingSpaces);
+            edit.SetOptions(o);
+            edit.SetTabWidth(from.TabWidth());
+            for (int i = 0; i < from.Lines().Count(); ++i) edit.Lines().Add(from.Lines()[i]);
+            edit.SetSelectionMode(from.SelectionMode());
+            edit.SetActiveSelectionMode(from.ActiveSelectionMode());
+            edit.SetCaretAndSelection(from.CaretXY(), from.BlockBegin(), from.BlockEnd());
+        }
+        TNibEdit edit;
+        FakeControlHost host;
+    };
+
+    static UnicodeString SelectionGoneIn(const TCustomNibEdit& e)
+    {
+        Copy other(e);
+        other.edit.SetSelText({});
+        return Snapshot(other.edit);
+    }
+
+    /// After an edit: a recorded change makes a new point and leaves nothing to redo; the text
+    /// changes only with a recorded change.
+    std::string Settle(const std::optional<UnicodeString>& gone)
+    {
+        const UnicodeString text = Snapshot(edit);
+        const int changes = Changes(edit.UndoList());
+        if (changes != points[std::size_t(cur)].Changes) {
+            if (changes < points[std::size_t(cur)].Changes) return "an edit took changes off the undo list";
+            points.resize(std::size_t(cur) + 1);
+            if (saved > cur) saved = -1;
+            points.push_back({text, changes, true, gone});
+            ++cur;
+            ++made;
+            if (edit.CanRedo()) return "a new edit left something to redo";
+        } else if (text != points[std::size_t(cur)].Text) {
+            return "the text changed, but no change was recorded: now\n    " + Show(text);
+        }
+        return CheckModified();
+    }
+
+    /// One undo or redo: it lands on a point of the sequence in its direction, at the nearest
+    /// one without group undo, and gives that point's text.
+    std::string Replay(bool undo)
+    {
+        const std::string what = undo ? "undo" : "redo";
+        const bool group = edit.Options().Contains(eoGroupUndo);
+        edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
+        const UnicodeString text = Snapshot(edit);
+        const int changes = Changes(edit.UndoList());
+        int to = PointWith(changes);
+        if (to < 0) {
+            const int after = FirstPointAbove(changes);
+            const Point* p = after > 0 ? &points[std::size_t(after)] : nullptr;
+            if (!(undo && group && p && after <= cur && p->SelectionGone && *p->SelectionGone == text))
+                return what + " stopped inside a change, at\n    " + Show(text) + "\n  the points:" + ShowPoints();
+            points.insert(points.begin() + after, Point{text, changes, true, {}});
+            if (saved >= after) ++saved;
+            ++cur;
+            to = after;
+        }
+        if (to == cur) {
+            if (undo ? cur > 0 : cur + 1 < int(points.size())) return what + " did nothing";
+            return CheckModified();
+        }
+        if (undo != (to < cur)) return what + " went the wrong way";
+        if (!points[std::size_t(to)].Boundary) return what + " stopped inside a step it took as one before";
+        if (!group && to != NearestBoundary(undo ? -1 : 1))
+            return what + " without group undo went past a step, to\n    " + Show(text);
+        if (text != points[std::size_t(to)].Text)
+            return what + " gave\n    " + Show(text) + "\n  instead of\n    " + Show(points[std::size_t(to)].Text);
+        for (int i = std::min(to, cur) + 1; i < std::max(to, cur); ++i) points[std::size_t(i)].Boundary = false;
+        cur = to;
+        return CheckModified();
+    }
+
+    /// Undoes everything, then redoes everything, every state checked.
+    std::string Finish()
+    {
+        for (int i = 0; edit.CanUndo() && i < 100000; ++i)
+            if (std::string problem = Replay(true); !problem.empty()) return "undoing all: " + problem;
+        if (cur != 0) return "undo-all stopped before the first text";
+        for (int i = 0; edit.CanRedo() && i < 100000; ++i)
+            if (std::string problem = Replay(false); !problem.empty()) return "redoing all: " + problem;
+        if (cur + 1 != int(points.size())) return "redo-all stopped before the last text";
         return {};
+    }
+
+    /// The points with their counts of changes, for reports.
+    std::string ShowPoints() const
+    {
+        std::string shown;
+        for (const Point& p : points) {
+            shown += "\n  " + std::to_string(p.Changes) + (p.Boundary ? ": " : " (inside a step): ") + Show(p.Text);
+            if (p.SelectionGone) shown += "\n    or with only the selection deleted: " + Show(*p.SelectionGone);
+        }
+        return shown;
+    }
+
+    std::string CheckModified() const
+    {
+        if (edit.Modified() == (cur != saved)) return {};
+        return edit.Modified() ? "the saved text is marked modified"
+                               : "a text other than the saved one is marked unmodified";
+    }
+
+    int PointWith(int changes) const
+    {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            if (points[i].Changes == changes) return int(i);
+        return -1;
+    }
+    int FirstPointAbove(int changes) const
+    {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            if (points[i].Changes > changes) return int(i);
+        return -1;
+    }
+    int NearestBoundary(int direction) const
+    {
+        int i = cur + direction;
+        while (i > 0 && i + 1 < int(points.size()) && !points[std::size_t(i)].Boundary) i += direction;
+        return i;
     }
 
     RecordingGraphicsFactory graphics;
@@ -163,25 +355,32 @@ struct Harness {
     TNibEditSearch search;
     TNibEdit edit;
     std::unique_ptr<FakeControlHost> host;
-    bool checkEachStep;
-    /// The texts the sequence went through, the first text first.
-    std::vector<UnicodeString> history;
+    /// The points of the sequence as undo and redo can reach them, the first text first.
+    std::vector<Point> points;
+    int cur = 0;
+    /// The point last saved; -1 once no undo or redo can reach it.
+    int saved = 0;
+    /// The points that edits made.
+    int made = 0;
     std::vector<TNibReplaceAction> answers;
     std::size_t answer = 0;
+    /// The first problem found while a replacement prompts, and the text with only the found text
+    /// of the replacement under way deleted.
+    std::string replacing;
+    std::optional<UnicodeString> replacingGone;
 };
 
-/// Runs steps on a fresh harness; the problem found, or empty.
+/// Runs steps on a fresh harness and then undoes and redoes everything; the problem found, or empty.
 std::string Replay(const RandomEditSetup& setup, const std::vector<RandomEditStep>& steps)
 {
     Harness h(setup);
-    const UnicodeString first = Snapshot(h.edit);
     std::size_t i = 0;
     try {
         for (; i < steps.size(); ++i) {
-            const std::string problem = h.Step(steps[i]);
+            const std::string problem = h.Apply(steps[i]);
             if (!problem.empty()) return problem + " at step " + std::to_string(i + 1);
         }
-        return h.Check(first);
+        return h.Finish();
     } catch (const std::exception& e) {
         return std::string("threw \"") + e.what() + "\"" + (i < steps.size() ? " at step " + std::to_string(i + 1) : "");
     }
@@ -223,12 +422,8 @@ RandomEditSetup ShrinkText(RandomEditSetup setup, const std::vector<RandomEditSt
 
 RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
 {
-    static constexpr TNibEditorOption varied[] = {
-        eoScrollPastEol, eoTabsToSpaces, eoSmartTabs, eoTabIndent, eoTrimTrailingSpaces, eoGroupUndo, eoAutoIndent,
-        eoSmartTabDelete, eoEnhanceHomeKey, eoEnhanceEndKey, eoKeepCaretX, eoScrollPastEof,
-    };
     TNibEditorOptions options = NibDefaultOptions;
-    for (TNibEditorOption o : varied) {
+    for (TNibEditorOption o : Varied) {
         if (Pick(0, 1)) options.Include(o);
         else options.Exclude(o);
     }
@@ -236,7 +431,6 @@ RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
     fSetup.TabWidth = Pick(1, 8);
     fSetup.WordWrap = Pick(0, 2) == 0;
     fSetup.InsertMode = Pick(0, 3) > 0;
-    fSetup.CheckEachStep = Pick(0, 1) == 0;
     for (int n = Pick(0, 7); n > 0; --n) fSetup.Lines.push_back(Pick(0, 3) == 0 ? UnicodeString() : Piece(24));
 }
 
@@ -282,7 +476,7 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
         ecPageDown, ecSelectAll, ecToggleMode, ecNormalSelect, ecColumnSelect, ecLineSelect, ecSelWord,
     };
     RandomEditStep s;
-    switch (Pick(0, 19)) {
+    switch (Pick(0, 27)) {
     case 0:
     case 1:
         s.What = RandomEditStep::Caret;
@@ -318,9 +512,15 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
         }
         break;
     case 12:
+    case 19:
         s.What = RandomEditStep::Ime;
         s.Text = Piece(3) + Letter();
         if (s.Text.find_first_not_of(u'\t') == UnicodeString::npos) s.Text.assign(1, u'\u4E00');
+        // An input method may commit line breaks too, of any kind.
+        if (Pick(0, 2) == 0) {
+            static constexpr const char16_t* breaks[] = {u"\r\n", u"\n", u"\r"};
+            s.Text.insert(std::size_t(Pick(0, int(s.Text.size()))), breaks[Pick(0, 2)]);
+        }
         break;
     case 13:
     case 14:
@@ -357,10 +557,28 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
         s.A = {edit.LeftChar() + Pick(0, edit.CharsInWindow() - 1), edit.TopLine() + Pick(0, edit.LinesInWindow() - 1)};
         s.N = Pick(0, 1);
         break;
-    default:
-        s.What = RandomEditStep::UndoRedo;
+    case 20:
+    case 21:
+    case 22:
+        s.What = RandomEditStep::Undo;
         s.N = Pick(1, 3);
-        s.B.Char = Pick(0, s.N);
+        break;
+    case 23:
+    case 24:
+        s.What = RandomEditStep::Redo;
+        s.N = Pick(1, 3);
+        break;
+    case 25:
+        s.What = RandomEditStep::Save;
+        break;
+    default:
+        s.What = RandomEditStep::Option;
+        switch (Pick(0, 5)) {
+        case 0: s.N = RandomEditStep::SetTabWidth; s.A.Char = Pick(1, 8); break;
+        case 1: s.N = RandomEditStep::SetWordWrap; s.A.Char = Pick(0, 1); break;
+        case 2: s.N = RandomEditStep::SetInsertMode; s.A.Char = Pick(0, 1); break;
+        default: s.N = Varied[Pick(0, int(std::size(Varied)) - 1)]; break;
+        }
         break;
     }
     return s;
@@ -388,7 +606,18 @@ std::string Describe(const RandomEditStep& s)
         return "replace \"" + Show(s.Text) + "\" by \"" + Show(s.Text2) + "\"" + o + (answers.empty() ? "" : " answers" + answers);
     }
     case RandomEditStep::Drag: return std::string(s.N ? "drag copy" : "drag move") + " to display " + ShowPos(s.A);
-    case RandomEditStep::UndoRedo: return "undo x" + std::to_string(s.N) + ", redo x" + std::to_string(s.B.Char);
+    case RandomEditStep::Undo: return "undo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
+    case RandomEditStep::Redo: return "redo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
+    case RandomEditStep::Save: return "save";
+    case RandomEditStep::Option: {
+        const std::string on = s.A.Char ? " on" : " off";
+        switch (s.N) {
+        case RandomEditStep::SetTabWidth: return "tab width " + std::to_string(s.A.Char);
+        case RandomEditStep::SetWordWrap: return "word wrap" + on;
+        case RandomEditStep::SetInsertMode: return "insert mode" + on;
+        default: return "toggle option " + std::to_string(s.N);
+        }
+    }
     }
     return {};
 }
@@ -397,8 +626,7 @@ std::string Describe(const RandomEditSetup& setup)
 {
     std::ostringstream o;
     o << "options $" << std::hex << setup.Options.ToBits() << std::dec << ", TabWidth " << setup.TabWidth
-      << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite")
-      << (setup.CheckEachStep ? ", each step checked" : "") << "\n  text:";
+      << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite") << "\n  text:";
     for (const UnicodeString& line : setup.Lines) o << "\n    \"" << Show(line) << "\"";
     return o.str();
 }
@@ -416,8 +644,9 @@ std::string TraceRandomEditSeed(unsigned seed, int Steps)
     try {
         for (int i = 0; i < Steps; ++i) {
             const RandomEditStep step = sequence.NextStep(h.edit);
-            h.Apply(step);
+            const std::string problem = h.Apply(step);
             trace += Describe(step) + "\n    " + Show(Snapshot(h.edit)) + "\n";
+            if (!problem.empty()) trace += "  " + problem + "\n";
         }
     } catch (const std::exception& e) {
         trace += std::string("threw \"") + e.what() + "\"\n";
@@ -432,19 +661,16 @@ std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps)
     std::string problem;
     {
         Harness h(sequence.Setup());
-        const UnicodeString first = Snapshot(h.edit);
         try {
-            for (int i = 0; i < Steps; ++i) {
+            for (int i = 0; i < Steps && problem.empty(); ++i) {
                 steps.push_back(sequence.NextStep(h.edit));
-                const std::size_t known = h.history.size();
-                problem = h.Step(steps.back());
-                if (ChangedSteps && h.history.size() != known) ++*ChangedSteps;
-                if (!problem.empty()) break;
+                problem = h.Apply(steps.back());
             }
-            if (problem.empty()) problem = h.Check(first);
+            if (problem.empty()) problem = h.Finish();
         } catch (const std::exception& e) {
             problem = std::string("threw \"") + e.what() + "\"";
         }
+        if (ChangedSteps) *ChangedSteps += h.made;
     }
     if (problem.empty()) return {};
     steps = Shrink(sequence.Setup(), steps);

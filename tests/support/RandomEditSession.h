@@ -1,8 +1,10 @@
 #pragma once
-// Seeded random edit sequences on an editor, checked against undo and redo: after a sequence,
-// undoing everything gives back the first text and redoing everything the last, character by
-// character. Texts hold tabs, blanks, wide glyphs and empty lines; options, tab width, word wrap,
-// insert mode and the selection modes vary; carets and selections reach past line ends.
+// Seeded random edit sequences on an editor, checked state by state against undo and redo. Every
+// edit that records a change is a point of the sequence; undo and redo, interleaved at random,
+// must land on a point and give back its text character by character, and Modified must be false
+// exactly at the last saved point. Texts hold tabs, blanks, wide glyphs and empty lines; options,
+// tab width, word wrap and insert mode change between steps; carets and selections reach past line
+// ends in every selection mode; drags copy and move; input-method strings hold line breaks.
 #include <random>
 #include <string>
 #include <vector>
@@ -16,23 +18,23 @@ struct RandomEditSetup {
     int TabWidth = 8;
     bool WordWrap = false;
     bool InsertMode = true;
-    /// After every step that changed the text, one undo and one redo, then two of each, must give
-    /// the text after the step back.
-    bool CheckEachStep = false;
 };
 
 /// One command of a sequence with everything it needs, so that a sequence can be replayed.
 struct RandomEditStep {
     enum Kind : std::uint8_t {
-        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, UndoRedo,
+        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, Undo, Redo, Save, Option,
     };
+    /// What an Option step changes besides an editor option (N >= 0 toggles TNibEditorOption(N)).
+    enum OptionKind : int { SetTabWidth = -1, SetWordWrap = -2, SetInsertMode = -3 };
     Kind What = Caret;
     TNibEditorCommand Cmd = ecNone;
     TNibSelectionMode Mode = smNormal;
     TBufferCoord A{1, 1};
     TBufferCoord B{1, 1};
-    /// Commands: repeats; paste: the mode byte of the private format, 3 for none; search: option
-    /// bits; drag: 1 copies; undo and redo: how many undos, then B.Char redos.
+    /// Commands, undo and redo: repeats; paste: the mode byte of the private format, 3 for none;
+    /// search: option bits; drag: 1 copies; option: the option or an OptionKind, with A.Char the
+    /// tab width or the on/off value.
     int N = 1;
     UnicodeString Text;
     UnicodeString Text2;
@@ -59,13 +61,14 @@ private:
     RandomEditSetup fSetup;
 };
 
-/// Runs steps on a fresh editor made from a setup, then undoes and redoes everything. Returns an
-/// empty text when both ends come back exactly, else what differed (or what was thrown).
+/// Runs steps on a fresh editor made from a setup, checking every state, then undoes everything and
+/// redoes everything, checked the same way. Returns an empty text when every state was right, else
+/// what differed (or what was thrown).
 std::string CheckUndoRedo(const RandomEditSetup& setup, const std::vector<RandomEditStep>& steps);
 
 /// One seed end to end: Steps random steps, checked; on a failure the steps are shrunk to a
 /// smallest failing subset, and the report lists the setup and those steps. ChangedSteps, when
-/// given, grows by the number of steps that changed the text.
+/// given, grows by the number of steps that recorded a change.
 std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps = nullptr);
 /// Every step of a seed with the text after it, to look at what a sequence does.
 std::string TraceRandomEditSeed(unsigned seed, int Steps);
