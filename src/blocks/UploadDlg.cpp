@@ -495,6 +495,7 @@ void TUploadDialog::SendNextFrame()
 void TUploadDialog::FrameReply(bool TimedOut)
 {
     StopWaiting();
+    if (TimedOut && !fLink.IsActive()) return Fail(u"Block upload failed, the connection was lost.");
     if (TimedOut) return Fail(u"Block upload failed, timed out waiting for responce");
     const UnicodeString& line = FirstReplyLine();
     if (!line.empty() && line.back() == u'>') return SendNextFrame();

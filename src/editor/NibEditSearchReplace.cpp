@@ -132,7 +132,15 @@ int TCustomNibEdit::SearchReplace(const UnicodeString& ASearch, const UnicodeStr
                         endBlockNeeded = true;
                     }
                 }
-                SetSelText(fSearchEngine->Replace(SelText(), AReplace));
+                {
+                    // A match lies inside its line: in line mode the selection would take the whole line.
+                    const bool lineMode = fActiveSelectionMode == smLine;
+                    if (lineMode) SetActiveSelectionMode(smNormal);
+                    TScopeExit restore{[&] {
+                        if (lineMode) SetActiveSelectionMode(smLine);
+                    }};
+                    SetSelText(fSearchEngine->Replace(SelText(), AReplace));
+                }
                 if (fCaretY != current.Line) {
                     // The replacement broke the line: the rest of it now stands after the caret.
                     const int added = fCaretY - current.Line;

@@ -314,7 +314,7 @@ TEST_F(Transfer, ClosingOrLosingTheLinkEndsTheDialog)
     EXPECT_EQ(terminal.back(), 'z');
 }
 
-TEST_F(Transfer, TheLinkDroppingDuringAFrameEndsInTheTimeOut)
+TEST_F(Transfer, TheLinkDroppingDuringAnUploadFrameIsReportedAsALostConnection)
 {
     forth->SetSilentAfterFrame(0);
     view.Body = [this] {
@@ -326,7 +326,7 @@ TEST_F(Transfer, TheLinkDroppingDuringAFrameEndsInTheTimeOut)
         loop.AdvanceMs(TUploadDialog::ReplyTimeOutMs);
     };
     Upload(Image(3000));
-    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed, timed out waiting for responce"});
+    EXPECT_EQ(Messages(), std::vector<UnicodeString>{u"Block upload failed, the connection was lost."});
     link.OnRxByte(nullptr, 'z');
     EXPECT_EQ(terminal, "z");
 }

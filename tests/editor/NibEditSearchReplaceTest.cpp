@@ -128,3 +128,25 @@ TEST_F(SearchReplaceTest, PromptAnswers)
     edit.Undo();
     EXPECT_EQ(Lines()[0], u"a a a a");
 }
+
+TEST_F(SearchReplaceTest, InLineSelectionModeAReplacementTakesOnlyTheMatch)
+{
+    for (const TNibSearchOptions options : {TNibSearchOptions{ssoReplace}, TNibSearchOptions{ssoReplaceAll},
+                                            TNibSearchOptions{ssoReplaceAll, ssoSelectedOnly}}) {
+        SetLines({u"one dup two", u"dup dup", u"end"});
+        edit.SetSelectionMode(smLine);
+        Select({1, 1}, {1, 2});
+        if (!options.Contains(ssoSelectedOnly)) edit.SetCaretXY({1, 1});
+        const int expected = options.Contains(ssoReplaceAll) ? 3 : 1;
+        EXPECT_EQ(edit.SearchReplace(u"dup", u"DUP", options), expected);
+        const std::vector<UnicodeString> replaced =
+            expected == 3 ? std::vector<UnicodeString>{u"one DUP two", u"DUP DUP", u"end"}
+                          : std::vector<UnicodeString>{u"one DUP two", u"dup dup", u"end"};
+        EXPECT_EQ(Lines(), replaced);
+        EXPECT_EQ(edit.ActiveSelectionMode(), smLine);
+        while (edit.CanUndo()) edit.Undo();
+        EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"one dup two", u"dup dup", u"end"}));
+        while (edit.CanRedo()) edit.Redo();
+        EXPECT_EQ(Lines(), replaced);
+    }
+}

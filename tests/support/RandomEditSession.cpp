@@ -112,7 +112,7 @@ struct Harness {
             // Each replacement answered at a prompt is a change of its own, from its found text.
             if (replacing.empty()) replacing = Settle(replacingGone);
             action = answer < answers.size() ? answers[answer++] : raReplace;
-            replacingGone = SelectionGone();
+            replacingGone = MatchGoneIn(edit);
         };
     }
 
@@ -214,7 +214,7 @@ struct Harness {
         // The same search asking first: the match it asks about is the one replaced first.
         other.edit.OnReplaceText = [&](TObject*, const UnicodeString&, const UnicodeString&, int, int,
                                        TNibReplaceAction& action) {
-            if (!gone) gone = SelectionGoneIn(other.edit);
+            if (!gone) gone = MatchGoneIn(other.edit);
             action = raCancel;
         };
         other.edit.SearchReplace(s.Text, s.Text2, SearchOptions(s.N).Include(ssoPrompt));
@@ -242,6 +242,16 @@ struct Harness {
     static UnicodeString SelectionGoneIn(const TCustomNibEdit& e)
     {
         Copy other(e);
+        other.edit.SetSelText({});
+        return Snapshot(other.edit);
+    }
+
+    /// The text with only the found match deleted: a replacement takes the match alone, also where
+    /// line mode selects the whole line.
+    static UnicodeString MatchGoneIn(const TCustomNibEdit& e)
+    {
+        Copy other(e);
+        if (other.edit.ActiveSelectionMode() == smLine) other.edit.SetActiveSelectionMode(smNormal);
         other.edit.SetSelText({});
         return Snapshot(other.edit);
     }
