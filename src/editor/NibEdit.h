@@ -410,8 +410,17 @@ private:
     /// The chars that deleting the column block BB .. BE takes from each of its lines, first line
     /// first, cut at the line ends.
     std::vector<TNibSpan> ColumnBlockSpans(const TBufferCoord& BB, const TBufferCoord& BE) const;
-    /// The same for the selection, for its deletion's undo item: empty outside column mode.
-    std::vector<TNibSpan> ColumnSelectionChars() const;
+    /// The selection as the undo item of its deletion records it: taken before the deletion.
+    struct TSelectionDeletion {
+        TBufferCoord Begin, End;
+        UnicodeString Text;
+        TNibSelectionMode Mode;
+        /// A column block's chars on each line; empty outside column mode.
+        std::vector<TNibSpan> ColumnChars;
+    };
+    TSelectionDeletion SelectionDeletion() const;
+    /// Records a deletion of the selection taken by SelectionDeletion.
+    void AddSelectionDeletion(TNibChangeReason Reason, const TSelectionDeletion& Deleted);
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
     int ColumnOfChar(int Line, int Char) const;

@@ -109,8 +109,7 @@ void TCustomNibEdit::PasteFromClipboard()
         fUndoList->AddChange(crPasteBegin, BlockBegin(), BlockEnd(), {}, smNormal);
         bracketOpen = true;
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
-                                 ColumnSelectionChars());
+            AddSelectionDeletion(crDelete, SelectionDeletion());
             const TBufferCoord begin = BlockBegin();
             fBlockEnd = BlockEnd();
             fBlockBegin = begin;

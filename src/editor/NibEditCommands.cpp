@@ -183,12 +183,9 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret)
     BeginUndoBlock();
     try {
         if (SelAvail()) {
-            const UnicodeString text = SelectedText(false);
-            const TBufferCoord b = fBlockBegin, e = fBlockEnd;
-            const TNibSelectionMode mode = fActiveSelectionMode;
-            const std::vector<TNibSpan> chars = ColumnSelectionChars();
+            const TSelectionDeletion deleted = SelectionDeletion();
             SetSelTextPrimitive({});
-            fUndoList->AddChange(crDelete, b, e, text, mode, chars);
+            AddSelectionDeletion(crDelete, deleted);
         }
         const UnicodeString line = LineText();
         const int x = fCaretX;

@@ -15,14 +15,11 @@ int TCustomNibEdit::SmallerIndentAbove(int ALine, int Limit, bool Expanded) cons
 
 void TCustomNibEdit::DeleteSelectionForKey()
 {
-    const TBufferCoord b = fBlockBegin, e = fBlockEnd;
-    // What the deletion removes, without the blanks a column copy fills in.
-    const UnicodeString text = SelectedText(false);
-    const TNibSelectionMode mode = fActiveSelectionMode;
-    const std::vector<TNibSpan> chars = ColumnSelectionChars();
+    const TSelectionDeletion deleted = SelectionDeletion();
     SetSelTextPrimitive({});
+    const TBufferCoord &b = deleted.Begin, &e = deleted.End;
     const bool forward = b.Line < e.Line || (b.Line == e.Line && b.Char < e.Char);
-    fUndoList->AddChange(forward ? crDelete : crDeleteAfterCursor, b, e, text, mode, chars);
+    AddSelectionDeletion(forward ? crDelete : crDeleteAfterCursor, deleted);
 }
 
 void TCustomNibEdit::DeleteLastChar()

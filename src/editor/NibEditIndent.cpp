@@ -176,8 +176,7 @@ void TCustomNibEdit::DoTabKey()
     BeginUndoBlock();
     try {
         if (SelAvail()) {
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
-                                 ColumnSelectionChars());
+            AddSelectionDeletion(crDelete, SelectionDeletion());
             SetSelTextPrimitive({});
         }
         const TBufferCoord start = CaretXY();

@@ -52,8 +52,7 @@ void TCustomNibEdit::SetSelText(const UnicodeString& Value)
     BeginUndoBlock();
     try {
         if (SelAvail())
-            fUndoList->AddChange(crDelete, fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode,
-                                 ColumnSelectionChars());
+            AddSelectionDeletion(crDelete, SelectionDeletion());
         else
             CollapseForMode();
         const TBufferCoord begin = BlockBegin();
@@ -355,10 +354,17 @@ std::vector<TNibSpan> TCustomNibEdit::ColumnBlockSpans(const TBufferCoord& BB, c
     return spans;
 }
 
-std::vector<TNibSpan> TCustomNibEdit::ColumnSelectionChars() const
+TCustomNibEdit::TSelectionDeletion TCustomNibEdit::SelectionDeletion() const
 {
-    if (fActiveSelectionMode != smColumn || !SelAvail()) return {};
-    return ColumnBlockSpans(BlockBegin(), BlockEnd());
+    // The text without the blanks a column copy fills in.
+    TSelectionDeletion d{fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode, {}};
+    if (d.Mode == smColumn && SelAvail()) d.ColumnChars = ColumnBlockSpans(BlockBegin(), BlockEnd());
+    return d;
+}
+
+void TCustomNibEdit::AddSelectionDeletion(TNibChangeReason Reason, const TSelectionDeletion& Deleted)
+{
+    fUndoList->AddChange(Reason, Deleted.Begin, Deleted.End, Deleted.Text, Deleted.Mode, Deleted.ColumnChars);
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)

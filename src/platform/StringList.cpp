@@ -272,13 +272,18 @@ void TStringList::SetCommaText(std::u16string_view text)
     }
 }
 
+void TStringList::LoadBytes(const std::string& bytes)
+{
+    SetText(DecodeText(bytes));
+    fEncoding = EncodingOf(bytes);
+    fLoadedExactly = DecodesExactly(bytes);
+}
+
 bool TStringList::LoadFromFile(const UnicodeString& fileName)
 {
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes)) return false;
-    SetText(DecodeText(bytes));
-    fEncoding = EncodingOf(bytes);
-    fLoadedExactly = DecodesExactly(bytes);
+    LoadBytes(bytes);
     return true;
 }
 
@@ -287,9 +292,7 @@ void TStringList::LoadFromStream(TStream& stream)
     std::string bytes;
     char buffer[4096];
     for (int got; (got = stream.Read(buffer, int(sizeof buffer))) > 0;) bytes.append(buffer, std::size_t(got));
-    SetText(DecodeText(bytes));
-    fEncoding = EncodingOf(bytes);
-    fLoadedExactly = DecodesExactly(bytes);
+    LoadBytes(bytes);
 }
 
 bool TStringList::SaveToStream(TStream& stream) const

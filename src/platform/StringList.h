@@ -79,6 +79,9 @@ public:
     bool SaveToStream(TStream& stream) const;
 
 private:
+    /// The lines, encoding and exactness of a file's bytes.
+    void LoadBytes(const std::string& bytes);
+
     struct Item {
         UnicodeString Text;
         TObject* Object = nullptr;

@@ -89,7 +89,9 @@ TEST_F(FileBytes, FilesOpenedAndSavedByEitherPageKeepTheirBytesOrTheSaveAsksFirs
                 std::vector<UnicodeString> asked;
                 for (const auto& q : dialogs.Questions) asked.push_back(q.Text);
                 EXPECT_EQ(asked, row.Asks ? std::vector<UnicodeString>{kUndecodedQuestion} : std::vector<UnicodeString>{});
-                if (codeEditor) EXPECT_EQ(std::filesystem::exists(folder.Path("in.forth.blk")), written);
+                if (codeEditor) {
+                    EXPECT_EQ(std::filesystem::exists(folder.Path("in.forth.blk")), written);
+                }
             }
         }
     }
