@@ -215,7 +215,9 @@ TEST(SerialPortOpen, APermissionRefusalNamesAGroupOnlyWhereJoiningItWouldHelp)
     for (const auto& c : cases) {
         folder.Write(c.device, "");
         const std::string device = folder.Path(c.device);
-        if (geteuid() == 0) ASSERT_EQ(chown(device.c_str(), 0, c.group), 0);
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(device.c_str(), 0, c.group), 0);
+        }
         ASSERT_EQ(chmod(device.c_str(), c.mode), 0);
         EXPECT_EQ(OpenFailureAsUnprivilegedUser(device), refused + device + c.after) << c.device;
     }
