@@ -22,7 +22,8 @@ TEST_F(EditorTest, ACommandGivesBackTheOptionItSwitchedForItsOwnDuration)
     const Case cases[] = {
         {"a break that retypes its indentation", {u"  abc"}, {6, 1}, eoSmartTabs,
          [](TNibEdit& e) { Command(e, ecLineBreak); }},
-        {"a typed character", {u"ab"}, {2, 1}, eoScrollPastEol, [](TNibEdit& e) { e.CommandProcessor(ecChar, u'x', nullptr); }},
+        {"a typed character", {u"ab"}, {2, 1}, eoScrollPastEol,
+         [](TNibEdit& e) { e.CommandProcessor(ecChar, u'x', nullptr); }},
         {"input-method text", {u"ab"}, {2, 1}, eoScrollPastEol, [](TNibEdit& e) { e.InputMethodText(u"xy"); }},
         {"a tab", {u"ab"}, {2, 1}, eoScrollPastEol, [](TNibEdit& e) { Command(e, ecTab); }},
         {"a shift tab", {u"    ab"}, {5, 1}, eoScrollPastEol, [](TNibEdit& e) { Command(e, ecShiftTab); }},
@@ -53,23 +54,6 @@ TEST_F(EditorTest, ACommandGivesBackTheOptionItSwitchedForItsOwnDuration)
             EXPECT_EQ(edit.Options().ToBits(), options.ToBits());
         }
     }
-}
-
-TEST_F(EditorTest, SmartTabsStillJumpAfterABreakThatRetypedTheIndentation)
-{
-    TNibEditorOptions options = NibDefaultOptions;
-    edit.SetOptions(options.Include(eoAutoIndent).Include(eoSmartTabs).Include(eoTabsToSpaces));
-    SetLines({u"  abc"});
-    edit.SetCaretXY({6, 1});
-    Command(edit, ecLineBreak);
-    ASSERT_EQ(Lines(), (std::vector<UnicodeString>{u"  abc", u"  "}));
-    EXPECT_EQ(edit.CaretXY(), BufferCoord(3, 2));
-
-    // To the word after "if  " above, not to the next tab stop.
-    SetLines({u"if  x then", u""});
-    edit.SetCaretXY({1, 2});
-    Command(edit, ecTab);
-    EXPECT_EQ(Lines()[1], u"    ");
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ TEST(ProportionalMonospaceQtTest, AMissingFaceGivesWayToAScalableFixedPitchFaceN
     EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(info.family())) << family;
     EXPECT_EQ(info.pixelSize(), 13) << family;
     const QFontMetrics metrics(used);
-    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiiiiiii")), metrics.horizontalAdvance(QStringLiteral("WWWWWWWW")))
-        << family;
+    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiiiiiii")),
+              metrics.horizontalAdvance(QStringLiteral("WWWWWWWW"))) << family;
 
     // As a self-drawn control measures it.
     QImage image(1, 1, QImage::Format_RGB32);
