@@ -14,14 +14,16 @@
 
 namespace {
 
+// Ahead of the system's own rules, so that DejaVu Sans comes before the faces they prefer for
+// monospace; a face asked for by name keeps its own substitutes.
 constexpr char ProportionalMonospace[] = R"(<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
+  <alias binding="strong">
+    <family>monospace</family>
+    <prefer><family>DejaVu Sans</family></prefer>
+  </alias>
   <include ignore_missing="no">/etc/fonts/fonts.conf</include>
-  <match target="pattern">
-    <test name="family"><string>monospace</string></test>
-    <edit name="family" mode="assign_replace" binding="strong"><string>DejaVu Sans</string></edit>
-  </match>
 </fontconfig>
 )";
 
@@ -33,25 +35,28 @@ TEST(ProportionalMonospaceQtTest, AMissingFaceGivesWayToAScalableFixedPitchFaceN
     ASSERT_FALSE(QFontInfo(system).fixedPitch()) << "the system's fixed-pitch font resolves to "
                                                  << QFontInfo(system).family().toStdString();
 
-    TFont font;
-    font.Name = u"Lucidia Console";
-    font.Height = -13;
-    const QFont used = ToQFont(font);
-    const QFontInfo info(used);
-    const std::string family = info.family().toStdString();
-    EXPECT_TRUE(info.fixedPitch()) << family;
-    EXPECT_TRUE(QFontDatabase::isFixedPitch(info.family())) << family;
-    EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(info.family())) << family;
-    EXPECT_EQ(info.pixelSize(), 13) << family;
-    const QFontMetrics metrics(used);
-    EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiiiiiii")),
-              metrics.horizontalAdvance(QStringLiteral("WWWWWWWW"))) << family;
+    // The faces that the designed fonts name, and a misspelt one.
+    for (const char16_t* name : {u"Lucida Console", u"Courier New", u"Lucidia Console"}) {
+        TFont font;
+        font.Name = name;
+        font.Height = -13;
+        const QFont used = ToQFont(font);
+        const QFontInfo info(used);
+        SCOPED_TRACE(QString::fromStdU16String(font.Name).toStdString() + " draws in " + info.family().toStdString());
+        EXPECT_TRUE(info.fixedPitch());
+        EXPECT_TRUE(QFontDatabase::isFixedPitch(info.family()));
+        EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(info.family()));
+        EXPECT_EQ(info.pixelSize(), 13);
+        const QFontMetrics metrics(used);
+        EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("iiiiiiii")),
+                  metrics.horizontalAdvance(QStringLiteral("WWWWWWWW")));
 
-    // As a self-drawn control measures it.
-    QImage image(1, 1, QImage::Format_RGB32);
-    QtCanvas canvas(image);
-    canvas.SetFont(font);
-    EXPECT_EQ(canvas.TextExtent(u"iiiiiiii").cx, canvas.TextExtent(u"WWWWWWWW").cx) << family;
+        // As a self-drawn control measures it.
+        QImage image(1, 1, QImage::Format_RGB32);
+        QtCanvas canvas(image);
+        canvas.SetFont(font);
+        EXPECT_EQ(canvas.TextExtent(u"iiiiiiii").cx, canvas.TextExtent(u"WWWWWWWW").cx);
+    }
 }
 
 }  // namespace
