@@ -1,6 +1,6 @@
 // Where the system's fixed-pitch font resolves to a proportional face, a missing face still gives
 // way to a fixed-pitch one. The font configuration is read once per process, so this program sets
-// its own before the toolkit starts: the system's, with "monospace" mapped to DejaVu Sans.
+// its own before the toolkit starts: the system's, with "monospace" preferring DejaVu Sans.
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <QFontDatabase>
@@ -42,7 +42,8 @@ TEST(ProportionalMonospaceQtTest, AMissingFaceGivesWayToAScalableFixedPitchFaceN
         font.Height = -13;
         const QFont used = ToQFont(font);
         const QFontInfo info(used);
-        SCOPED_TRACE(QString::fromStdU16String(font.Name).toStdString() + " draws in " + info.family().toStdString());
+        SCOPED_TRACE(QString::fromStdU16String(font.Name).toStdString() + " draws in " +
+                     info.family().toStdString());
         EXPECT_TRUE(info.fixedPitch());
         EXPECT_TRUE(QFontDatabase::isFixedPitch(info.family()));
         EXPECT_TRUE(QFontDatabase::isSmoothlyScalable(info.family()));
