@@ -18,6 +18,16 @@ inline bool CanRunUnprivileged()
     return ::geteuid() != 0 || ::getpwnam("nobody") != nullptr;
 }
 
+/// How many failures the running test has had so far; a forked child counts its own from here.
+inline int FailuresSoFar()
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) return 0;
+    int failures = 0;
+    for (int i = 0; i < test->result()->total_part_count(); ++i) failures += test->result()->GetTestPartResult(i).failed();
+    return failures;
+}
+
 /// Runs body in a forked child and waits for it; with unprivileged, under root, the child drops to
 /// "nobody" first. The child reports its own failures; the test fails with it. Run no threads of
 /// the test's own meanwhile.
@@ -33,8 +43,9 @@ inline void RunInChild(bool unprivileged, const std::function<void()>& body)
         if (unprivileged && ::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
             ::_exit(2);
+        const int before = FailuresSoFar();
         body();
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+        ::_exit(FailuresSoFar() > before ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
