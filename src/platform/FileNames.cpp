@@ -56,8 +56,3 @@ std::string FileNameBytes(std::u16string_view name)
     bytes += ToUtf8(name.substr(run));
     return bytes;
 }
-
-bool HasForeignBytes(std::u16string_view name)
-{
-    return FileNameBytes(name) != ToUtf8(name);
-}

@@ -10,5 +10,3 @@
 UnicodeString FileNameFromBytes(std::string_view bytes);
 /// The bytes that FileNameFromBytes made the name of; any other name as UTF-8.
 std::string FileNameBytes(std::u16string_view name);
-/// True when the name holds a byte that is not UTF-8 (FileNameFromBytes).
-bool HasForeignBytes(std::u16string_view name);

@@ -27,31 +27,33 @@ std::string FolderPart(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-/// Where a save of path puts its bytes: the path itself, or the end of its chain of symbolic links,
-/// which need not exist yet, so that the links survive. Empty, with error set, when the chain
-/// cannot be followed (a loop).
-std::string SaveTarget(const std::string& path, int& error)
+/// Where a save puts its bytes: the path itself, or the end of its chain of symbolic links, which
+/// need not exist yet, so that the links survive. No path, with the error, when the chain cannot be
+/// followed (a loop) or the path cannot be looked at.
+struct TSaveTarget {
+    std::string Path;
+    int Error = 0;
+    bool ThroughLink = false;
+};
+
+TSaveTarget SaveTarget(const std::string& path)
 {
-    std::string at = path;
+    TSaveTarget target{path};
     // As many links as the system itself follows in one name.
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
-        if (::lstat(at.c_str(), &st) != 0) {
-            error = errno;
-            return error == ENOENT ? at : std::string();
+        if (::lstat(target.Path.c_str(), &st) != 0) {
+            if (errno == ENOENT) return target;
+            return {{}, errno, hops > 0};
         }
-        if (!S_ISLNK(st.st_mode)) return at;
+        if (!S_ISLNK(st.st_mode)) return target;
         char link[PATH_MAX];
-        const ssize_t n = ::readlink(at.c_str(), link, sizeof link);
-        if (n <= 0 || n == ssize_t(sizeof link)) {
-            error = n < 0 ? errno : ENAMETOOLONG;
-            return {};
-        }
+        const ssize_t n = ::readlink(target.Path.c_str(), link, sizeof link);
+        if (n <= 0 || n == ssize_t(sizeof link)) return {{}, n < 0 ? errno : ENAMETOOLONG, true};
         const std::string next(link, std::size_t(n));
-        at = next.front() == '/' ? next : FolderPart(at) + next;
+        target.Path = next.front() == '/' ? next : FolderPart(target.Path) + next;
     }
-    error = ELOOP;
-    return {};
+    return {{}, ELOOP, true};
 }
 
 /// Closes fd and returns -1 with errno as it was.
@@ -143,9 +145,10 @@ UnicodeString RefusalOf(const std::string& target, const UnicodeString& fileName
 UnicodeString PrepareSave(const UnicodeString& fileName, std::string& target)
 {
     if (fileName.empty()) return u"No file name was given";
-    int error = 0;
-    target = SaveTarget(FileNameBytes(fileName), error);
-    if (target.empty()) return Failure(u"Cannot save", fileName, error);
+    const TSaveTarget resolved = SaveTarget(FileNameBytes(fileName));
+    if (resolved.Path.empty())
+        return Failure(resolved.ThroughLink ? u"Cannot follow the link" : u"Cannot write", fileName, resolved.Error);
+    target = resolved.Path;
     RemoveStaleTemporary(TemporaryOf(target));
     return RefusalOf(target, fileName);
 }

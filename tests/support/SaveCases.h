@@ -139,42 +139,56 @@ inline void Saved(Scene& scene, const std::string& path, const std::string& byte
     scene.at(path).Bytes = bytes;
 }
 
+using Arranger = decltype(SaveCase::Arrange);
+using Expecter = decltype(SaveCase::Expect);
+
+/// The saver's own file, with a second name (a hard link) or not.
+inline Arranger OwnFile(bool secondName)
+{
+    return [secondName](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
+        Put(dir / name, kOld, 0644, s.Uid, s.Gid);
+        if (secondName) fs::create_hard_link(dir / name, dir / "second");
+        return name;
+    };
+}
+
+/// Another user's file of mode, in folder (made with folderMode) or in the case's own folder.
+inline Arranger AnotherUsersFile(unsigned mode, const std::string& folder = "", unsigned folderMode = 0)
+{
+    return [=](const fs::path& dir, const std::string& name, const Saver&, const std::vector<std::string>&) {
+        if (!folder.empty()) {
+            fs::create_directory(dir / folder);
+            ::chmod((dir / folder).c_str(), folderMode);
+        }
+        const std::string path = folder.empty() ? name : folder + "/" + name;
+        Put(dir / path, kOld, mode, kOtherUser, kOtherGroup);
+        return path;
+    };
+}
+
+/// The saved file holds the new bytes; nothing else changed.
+inline const Expecter kSavedThere = [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) {
+    Saved(scene, path, bytes);
+};
+inline const Expecter kNothingChanged = [](Scene&, const std::string&, const std::string&, const Saver&) {};
+
+inline UnicodeString TooLarge(const UnicodeString& fileName)
+{
+    return u"Cannot write \"" + fileName + u"\": File too large";
+}
+
 inline const std::vector<SaveCase>& Cases()
 {
     static const std::vector<SaveCase> cases = {
-        {"a file with a second name (hard link)", true, true,
-         [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0644, s.Uid, s.Gid);
-             fs::create_hard_link(dir / name, dir / "second");
-             return name;
-         },
+        {"a file with a second name (hard link)", true, true, OwnFile(true),
          [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) {
              Saved(scene, path, bytes);
              Saved(scene, "second", bytes);
          },
          nullptr},
-        {"another user's 0666 file in an open folder", true, true,
-         [](const fs::path& dir, const std::string& name, const Saver&, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0666, kOtherUser, kOtherGroup);
-             return name;
-         },
-         [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) { Saved(scene, path, bytes); },
-         nullptr},
-        {"a user's 0640 file saved by root", true, false,
-         [](const fs::path& dir, const std::string& name, const Saver&, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0640, kOtherUser, kOtherGroup);
-             return name;
-         },
-         [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) { Saved(scene, path, bytes); },
-         nullptr},
-        {"another user's 0666 file in a sticky folder", true, true,
-         [](const fs::path& dir, const std::string& name, const Saver&, const std::vector<std::string>&) {
-             fs::create_directory(dir / "sticky");
-             ::chmod((dir / "sticky").c_str(), 01777);
-             Put(dir / "sticky" / name, kOld, 0666, kOtherUser, kOtherGroup);
-             return "sticky/" + name;
-         },
-         [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) { Saved(scene, path, bytes); },
+        {"another user's 0666 file in an open folder", true, true, AnotherUsersFile(0666), kSavedThere, nullptr},
+        {"a user's 0640 file saved by root", true, false, AnotherUsersFile(0640), kSavedThere, nullptr},
+        {"another user's 0666 file in a sticky folder", true, true, AnotherUsersFile(0666, "sticky", 01777), kSavedThere,
          nullptr},
         {"the user's file in a folder they may not write", true, true,
          [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>& companions) {
@@ -185,14 +199,8 @@ inline const std::vector<SaveCase>& Cases()
              ::chmod((dir / "shut").c_str(), 0555);
              return "shut/" + name;
          },
-         [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) { Saved(scene, path, bytes); },
-         nullptr},
-        {"a file the user may not write", false, true,
-         [](const fs::path& dir, const std::string& name, const Saver&, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0444, kOtherUser, kOtherGroup);
-             return name;
-         },
-         [](Scene&, const std::string&, const std::string&, const Saver&) {},
+         kSavedThere, nullptr},
+        {"a file the user may not write", false, true, AnotherUsersFile(0444), kNothingChanged,
          [](const UnicodeString& fileName) { return u"Cannot write \"" + fileName + u"\": Permission denied"; }},
         {"a symbolic link", true, true,
          [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
@@ -217,9 +225,9 @@ inline const std::vector<SaveCase>& Cases()
              fs::create_symlink(name, dir / "loop");
              return name;
          },
-         [](Scene&, const std::string&, const std::string&, const Saver&) {},
+         kNothingChanged,
          [](const UnicodeString& fileName) {
-             return u"Cannot save \"" + fileName + u"\": Too many levels of symbolic links";
+             return u"Cannot follow the link \"" + fileName + u"\": Too many levels of symbolic links";
          }},
         {"a link where the temporary file goes", true, true,
          [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
@@ -233,21 +241,9 @@ inline const std::vector<SaveCase>& Cases()
              scene.erase("." + path + ".tmp");
          },
          nullptr},
-        {"no room for a file written in place (file-size limit)", true, true,
-         [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0644, s.Uid, s.Gid);
-             fs::create_hard_link(dir / name, dir / "second");
-             return name;
-         },
-         [](Scene&, const std::string&, const std::string&, const Saver&) {},
-         [](const UnicodeString& fileName) { return u"Cannot write \"" + fileName + u"\": File too large"; }, true},
-        {"no room for a file replaced (file-size limit)", true, true,
-         [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
-             Put(dir / name, kOld, 0644, s.Uid, s.Gid);
-             return name;
-         },
-         [](Scene&, const std::string&, const std::string&, const Saver&) {},
-         [](const UnicodeString& fileName) { return u"Cannot write \"" + fileName + u"\": File too large"; }, true},
+        {"no room for a file written in place (file-size limit)", true, true, OwnFile(true), kNothingChanged, TooLarge,
+         true},
+        {"no room for a file replaced (file-size limit)", true, true, OwnFile(false), kNothingChanged, TooLarge, true},
     };
     return cases;
 }
