@@ -1,6 +1,7 @@
 #include "blocks/BlockFile.h"
 #include <algorithm>
 #include "blocks/BlockLines.h"
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 
 bool IsBlockFileName(const UnicodeString& FileName)

@@ -4,7 +4,7 @@
 #include "blocks/BlockManager.h"
 #include "platform/AnsiLossQuestion.h"
 #include "platform/Dialogs.h"
-#include "platform/Folders.h"
+#include "platform/FileReplacement.h"
 
 namespace {
 

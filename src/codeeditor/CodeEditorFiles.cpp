@@ -8,6 +8,7 @@
 #include "codeeditor/EditPairsDlg.h"
 #include "codeeditor/TextToBlock.h"
 #include "platform/AnsiLossQuestion.h"
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 
 namespace {
@@ -135,7 +136,8 @@ bool TCodeEditorPage::SaveEditorFile(const UnicodeString& Name, bool ClearModifi
             if (CodeEditPairedWordsList->Count() > 0)
                 error = u"\"" + pairs + u"\" could not be read and is kept, so the paired words are not saved";
         } else if (CodeEditPairedWordsList->Count() == 0) {
-            if (FileExists(pairs) && !DeleteFile(pairs)) error = u"cannot delete \"" + pairs + u"\"";
+            // A folder the user may not write keeps the file: emptied, it says what no file would.
+            if (FileExists(pairs) && !DeleteFile(pairs)) error = SaveFileSafely(pairs, {});
         } else {
             CodeEditPairedWordsList->SaveToFile(pairs, &error);
         }

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "platform/ActionLayout.h"
 
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include "platform/Folders.h"
 
 void TStream::SetPosition(std::int64_t position)
 {

@@ -2,7 +2,7 @@
 // Byte streams of the class library: a position over bytes held in memory, or written to a file.
 #include <cstdint>
 #include <string>
-#include "platform/Folders.h"
+#include "platform/FileReplacement.h"
 #include "platform/Text.h"
 
 /// A sequence of bytes with a position; Read and Write move the position by what they moved.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 #include "settings/CGIStringEncode.h"
 #include "settings/CryptString.h"

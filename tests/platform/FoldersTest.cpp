@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 #include "platform/Stream.h"
 #include "support/Unprivileged.h"

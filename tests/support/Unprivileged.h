@@ -18,25 +18,45 @@ inline bool CanRunUnprivileged()
     return ::geteuid() != 0 || ::getpwnam("nobody") != nullptr;
 }
 
-/// Runs body in a forked child that, under root, has dropped to "nobody", and waits for it. The
-/// child reports its own failures; the test fails with it. Run no threads of the test's own meanwhile.
-inline void RunUnprivileged(const std::function<void()>& body)
+/// How many failures the running test has had so far; a forked child counts its own from here.
+inline int FailuresSoFar()
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) return 0;
+    int failures = 0;
+    for (int i = 0; i < test->result()->total_part_count(); ++i) failures += test->result()->GetTestPartResult(i).failed();
+    return failures;
+}
+
+/// Runs body in a forked child and waits for it; with unprivileged, under root, the child drops to
+/// "nobody" first. The child reports its own failures; the test fails with it. Run no threads of
+/// the test's own meanwhile.
+inline void RunInChild(bool unprivileged, const std::function<void()>& body)
 {
     const passwd* nobody = ::getpwnam("nobody");
-    ASSERT_TRUE(CanRunUnprivileged());
+    if (unprivileged) {
+        ASSERT_TRUE(CanRunUnprivileged());
+    }
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
-                                 ::setuid(nobody->pw_uid) != 0))
+        if (unprivileged && ::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
             ::_exit(2);
+        const int before = FailuresSoFar();
         body();
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+        ::_exit(FailuresSoFar() > before ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2: privileges could not be dropped; 1: see the child's failures above";
+}
+
+/// Runs body as "nobody" in a forked child (RunInChild).
+inline void RunUnprivileged(const std::function<void()>& body)
+{
+    RunInChild(true, body);
 }
 
 /// A file's bytes and permission bits, to compare before and after.

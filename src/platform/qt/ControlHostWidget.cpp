@@ -12,6 +12,7 @@
 #include <QTimer>
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtFileNames.h"
 #include "platform/qt/QtKeys.h"
 
 // The part of the host that the control paints on and that takes its keys and mouse.
@@ -200,10 +201,7 @@ private:
     /// The local files a drag carries; other things it carries do not count.
     static std::vector<UnicodeString> DroppedFiles(const QMimeData& data)
     {
-        std::vector<UnicodeString> files;
-        for (const QUrl& url : data.urls())
-            if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
-        return files;
+        return FileNamesOfUriList(data.data(QStringLiteral("text/uri-list")));
     }
 
     void FitBacking()

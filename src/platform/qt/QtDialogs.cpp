@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include "platform/qt/QtColor.h"
+#include "platform/qt/QtFileNames.h"
 
 namespace {
 
@@ -64,7 +65,13 @@ void Prepare(QFileDialog& dialog, const TFileDialogRequest& request)
 UnicodeString Run(QFileDialog& dialog)
 {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front().toStdU16String();
+    UnicodeString refusal;
+    const UnicodeString name = FileNameOfQtPath(dialog.selectedFiles().front(), refusal);
+    // Never another file than the one chosen: a name that cannot be told apart is not used at all.
+    if (!refusal.empty())
+        QMessageBox(QMessageBox::Critical, QStringLiteral("Error"), Q(refusal), QMessageBox::Ok, dialog.parentWidget())
+            .exec();
+    return name;
 }
 
 }  // namespace

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include "platform/FileNames.h"
+#include "platform/FileReplacement.h"
+#include "platform/Folders.h"
+#include "support/TempFolder.h"
+#include "support/Unprivileged.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kNoMounts = 77;
+
+/// Runs body in a forked child that has a mount namespace of its own with a tmpfs of size bytes at
+/// folder, which goes with the child; false when this machine allows no such mount.
+bool RunOnSmallDisk(const std::string& folder, std::size_t size, const std::function<void()>& body)
+{
+    const pid_t child = ::fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        const std::string options = "size=" + std::to_string(size);
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0)
+            ::_exit(kNoMounts);
+        const int before = FailuresSoFar();
+        body();
+        ::_exit(FailuresSoFar() > before ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kNoMounts) return false;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "see the child's failures above";
+    return true;
+}
+
+/// From here on the process's fallocate fails as on a file system that cannot reserve room.
+void RefuseFallocate()
+{
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fallocate, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EOPNOTSUPP & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{sizeof filter / sizeof filter[0], filter};
+    ASSERT_EQ(::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0), 0);
+    ASSERT_EQ(::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program), 0);
+}
+
+/// Fills the file system of folder up to the last byte.
+void FillUp(const std::string& folder)
+{
+    const int fd = ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    const std::string block(4096, 'z');
+    while (::write(fd, block.data(), block.size()) > 0) {}
+    while (::write(fd, "z", 1) > 0) {}
+    ::close(fd);
+}
+
+/// A save on a full disk, of a file that is written in place (it has a second name) or replaced.
+struct RoomCase {
+    const char* Name;
+    bool InPlace;
+    /// The old file is all holes: writing over it needs room that it never took.
+    bool Sparse;
+    bool FallocateRefused;
+    /// The message ends so: the old bytes are whole, or the file may be damaged.
+    bool Damaged;
+};
+
+TEST(FileReplacement, AFullDiskLeavesTheOldBytesWholeOrSaysTheFileMayBeDamaged)
+{
+    const std::string big(20 * 1024, 'n');
+    const RoomCase cases[] = {
+        {"in place", true, false, false, false},
+        {"in place, no fallocate", true, false, true, false},
+        {"in place over holes", true, true, false, false},
+        {"in place over holes, no fallocate", true, true, true, true},
+        {"replaced", false, false, false, false},
+        {"replaced, no fallocate", false, false, true, false},
+    };
+    for (const RoomCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TempFolder folder;
+        const std::string disk = folder.Path("disk");
+        fs::create_directory(disk);
+        const bool mounted = RunOnSmallDisk(disk, 64 * 1024, [&] {
+            const std::string file = disk + "/f";
+            const std::string old = c.Sparse ? std::string(big.size(), '\0') : std::string(4096, 'o');
+            if (c.Sparse) {
+                const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+                ASSERT_EQ(::ftruncate(fd, off_t(old.size())), 0);
+                ::close(fd);
+            } else {
+                folder.Write("disk/f", old);
+            }
+            if (c.InPlace) fs::create_hard_link(file, disk + "/second");
+            FillUp(disk);
+            if (c.FallocateRefused) RefuseFallocate();
+
+            const UnicodeString message = SaveFileSafely(FromUtf8(file), big);
+            const UnicodeString reason = u"Cannot write \"" + FromUtf8(file) + u"\": No space left on device";
+            EXPECT_EQ(message, c.Damaged ? reason + u". The file may be damaged." : reason);
+            if (!c.Damaged) {
+                EXPECT_EQ(folder.Read("disk/f"), old);
+            }
+            EXPECT_EQ(fs::hard_link_count(file), c.InPlace ? 2u : 1u);
+            EXPECT_FALSE(fs::exists(disk + "/.f.tmp"));
+        });
+        if (!mounted) GTEST_SKIP() << "this machine allows no tmpfs mount";
+    }
+}
+
+TEST(FileReplacement, AFileThatCannotBeReplacedIsWrittenInPlace)
+{
+    // A file mounted where it stands, as a container's /etc/hosts is: its rename is refused.
+    TempFolder folder;
+    const std::string disk = folder.Path("disk");
+    fs::create_directory(disk);
+    const bool mounted = RunOnSmallDisk(disk, 64 * 1024, [&] {
+        folder.Write("disk/f", "old");
+        folder.Write("disk/mounted", "the mounted file");
+        ASSERT_EQ(::mount((disk + "/mounted").c_str(), (disk + "/f").c_str(), nullptr, MS_BIND, nullptr), 0);
+        EXPECT_EQ(SaveFileSafely(FromUtf8(disk + "/f"), "new"), u"");
+        EXPECT_EQ(folder.Read("disk/f"), "new");
+        EXPECT_EQ(::umount(folder.Path("disk/f").c_str()), 0);
+        EXPECT_EQ(folder.Read("disk/mounted"), "new");
+        EXPECT_EQ(folder.Read("disk/f"), "old");
+        EXPECT_FALSE(fs::exists(disk + "/.f.tmp"));
+    });
+    if (!mounted) GTEST_SKIP() << "this machine allows no mount";
+}
+
+TEST(FileReplacement, ALongerStaleTemporaryFileThatASaveTakesOverLeavesNoTail)
+{
+    TempFolder folder;
+    folder.Write("f", "old");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A save that holds its temporary file, long, and is killed before its rename.
+        const int fd = ::open(folder.Path(".f.tmp").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        const std::string tail(64 * 1024, 't');
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, tail.data(), tail.size()) != ssize_t(tail.size()))
+            ::_exit(1);
+        (void)!::write(ready[1], "r", 1);
+        ::usleep(200 * 1000);
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    // Waits for the lock, then finds the killed save's file still under the name and takes it.
+    EXPECT_EQ(SaveFileSafely(folder.Name("f"), "new contents"), u"");
+    EXPECT_EQ(folder.Read("f"), "new contents");
+    ::waitpid(child, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_FALSE(fs::exists(folder.Path(".f.tmp")));
+}
+
+TEST(FileNames, BytesThatAreNotUtf8NameTheirOwnFile)
+{
+    const std::string names[] = {"caf\xE9.fs", "\xFF\xFE", "caf\xC3\xA9.fs", "\xF0\x9F\x98\x80", "\xED\xA0\x80",
+                                 "\xC0\xAF", "end\xE2\x82", "\xE9\xC3\xA9\xE9", "plain"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const UnicodeString text = FileNameFromBytes(name);
+        EXPECT_EQ(FileNameBytes(text), name);
+        // UTF-8 reads as it always did; only stray bytes become U+DC80..U+DCFF.
+        if (ToUtf8(FromUtf8(name)) == name) {
+            EXPECT_EQ(text, FromUtf8(name));
+        }
+    }
+    EXPECT_EQ(FileNameFromBytes("caf\xE9"), u"caf\xDCE9");
+    // What a toolkit that drops the byte makes of the name names another file.
+    EXPECT_EQ(FileNameBytes(u"caf\uFFFD"), "caf\xEF\xBF\xBD");
+}
+
+TEST(FileNames, AFileWhoseNameIsNotUtf8IsOpenedAndSavedByItsOwnName)
+{
+    TempFolder folder;
+    folder.Write("caf\xE9.fs", "old");
+    const UnicodeString name = FileNameFromBytes(folder.Path("caf\xE9.fs"));
+    EXPECT_TRUE(FileExists(name));
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(name, bytes));
+    EXPECT_EQ(bytes, "old");
+    EXPECT_EQ(BeginSave(name), u"");
+    EXPECT_EQ(SaveFileSafely(name, "new"), u"");
+    EXPECT_EQ(folder.Read("caf\xE9.fs"), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1) << "no second file";
+    EXPECT_EQ(ExtractFileName(name), u"caf\xDCE9.fs");
+}
+
+}  // namespace
