@@ -71,10 +71,9 @@ void TNibEditStringList::Reallocate(int NewCapacity)
     fGapStart = fCount;
 }
 
-int TNibEditStringList::GrownCapacity() const
+int TNibEditStringList::GrownCapacity(int Capacity)
 {
-    const int capacity = Capacity();
-    return capacity <= 64 ? capacity + 16 : capacity + capacity / 4;
+    return Capacity <= 64 ? Capacity + 16 : Capacity + std::min(Capacity / 4, INT_MAX - Capacity);
 }
 
 void TNibEditStringList::InsertRecords(int Index, int NumLines, int NewCapacity)
@@ -302,7 +301,7 @@ void TNibEditStringList::Insert(int Index, const UnicodeString& S)
 {
     CheckIndex(Index, fCount);
     UpdateScope update(*this);
-    InsertRecords(Index, 1, GrownCapacity());
+    InsertRecords(Index, 1, GrownCapacity(Capacity()));
     Rec(Index).FString = S;
     Changed();
     Fire(OnInserted, this, Index, 1);
@@ -350,7 +349,7 @@ void TNibEditStringList::InsertLines(int Index, int NumLines)
     CheckIndex(Index, fCount);
     if (NumLines <= 0) return;
     UpdateScope update(*this);
-    InsertRecords(Index, NumLines, GrownCapacity());
+    InsertRecords(Index, NumLines, GrownCapacity(Capacity()));
     Changed();
     Fire(OnInserted, this, Index, NumLines);
 }
@@ -444,7 +443,8 @@ void TNibEditStringList::SetText(std::u16string_view Value)
         UpdateScope update(*this);
         Clear();
         // The records are gathered in a block of their own, which then becomes the list's, with
-        // the gap at its end.
+        // the gap at its end as large as one growth of a full block would make it: the first
+        // insert after a load then only moves the gap, not every record to a larger block.
         std::vector<TNibEditStringRec> block;
         // U+2028 ends lines only in a text without CR or LF breaks; in one with them it is a
         // character of its line, so that the text saves back as it was.
@@ -473,6 +473,11 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             block.emplace_back();
         if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
         fCount = int(block.size());
+        if (fCount > 0) {
+            const auto capacity = std::size_t(GrownCapacity(fCount));
+            block.reserve(capacity);
+            block.resize(capacity);
+        }
         fGapStart = fCount;
         fList = std::move(block);
         Changed();
