@@ -5,6 +5,15 @@
 
 namespace {
 
+/// The text without the blanks and control characters at its end (TrimRight without the copy,
+/// which for one long line would be the size of the file).
+std::u16string_view TrimmedRight(std::u16string_view S)
+{
+    std::size_t end = S.size();
+    while (end > 0 && S[end - 1] <= u' ') --end;
+    return S.substr(0, end);
+}
+
 /// SplitBlockLine on a view: returns the head and leaves Rest on what follows it, so that a long
 /// line is cut into pieces without copying its rest for each piece.
 UnicodeString TakeHead(std::u16string_view& Rest)
@@ -16,7 +25,7 @@ UnicodeString TakeHead(std::u16string_view& Rest)
         Rest = {};
         return head;
     }
-    UnicodeString head = TrimRight(Rest.substr(0, blank + 1));
+    UnicodeString head(TrimmedRight(Rest.substr(0, blank + 1)));
     Rest.remove_prefix(blank + 1);
     return head;
 }
@@ -53,13 +62,13 @@ void WrapBlockLines(TStringList& Lines)
     // list is rebuilt in one pass, so that inserting pieces never moves the lines after them.
     int first = 0;
     for (; first < Lines.Count(); ++first) {
-        UnicodeString S = TrimRight(Lines[first]);
+        const std::u16string_view S = TrimmedRight(Lines[first]);
         if (int(S.size()) > BlockLineLength) break;
-        if (S.size() != Lines[first].size()) Lines.SetString(first, S);
+        if (S.size() != Lines[first].size()) Lines.SetString(first, UnicodeString(S));
     }
     if (first == Lines.Count()) return;
     std::vector<WrappedLine> wrapped;
-    for (int i = first; i < Lines.Count(); ++i) AppendPieces(TrimRight(Lines[i]), Lines.Objects(i), wrapped);
+    for (int i = first; i < Lines.Count(); ++i) AppendPieces(TrimmedRight(Lines[i]), Lines.Objects(i), wrapped);
     while (Lines.Count() > first) Lines.Delete(Lines.Count() - 1);
     for (const WrappedLine& line : wrapped) Lines.Add(line.Text, line.Object);
 }

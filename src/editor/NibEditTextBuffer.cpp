@@ -27,6 +27,17 @@ private:
 
 const UnicodeString EmptyLine;
 
+// The line breaks of a text as SetText reads them: CR LF, a lone CR and a lone LF each count once,
+// and so does U+2028 where it breaks lines.
+std::size_t LineBreakCount(std::u16string_view Text, bool U2028Breaks)
+{
+    if (U2028Breaks) return std::size_t(std::count(Text.begin(), Text.end(), LineSeparator));
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i)
+        if (Text[i] == LF || (Text[i] == CR && (i + 1 == Text.size() || Text[i + 1] != LF))) ++breaks;
+    return breaks;
+}
+
 }  // namespace
 
 TNibEditStringList::TNibEditStringList(TExpandAtWideGlyphsFunc AExpandAtWideGlyphsFunc)
@@ -442,13 +453,18 @@ void TNibEditStringList::SetText(std::u16string_view Value)
     {
         UpdateScope update(*this);
         Clear();
-        // The records are gathered in a block of their own, which then becomes the list's, with
-        // the gap at its end as large as one growth of a full block would make it: the first
-        // insert after a load then only moves the gap, not every record to a larger block.
-        std::vector<TNibEditStringRec> block;
         // U+2028 ends lines only in a text without CR or LF breaks; in one with them it is a
         // character of its line, so that the text saves back as it was.
         const bool u2028Breaks = Value.find_first_of(u"\r\n") == std::u16string_view::npos;
+        // The records are gathered in a block of their own, which then becomes the list's, with
+        // the gap at its end as large as one growth of a full block would make it: the first
+        // insert after a load then only moves the gap, not every record to a larger block. The
+        // text has at most one line more than breaks, so the block is taken once, never moved.
+        std::vector<TNibEditStringRec> block;
+        if (!Value.empty()) {
+            const std::size_t lines = LineBreakCount(Value, u2028Breaks) + 1;
+            block.reserve(std::size_t(GrownCapacity(int(std::min<std::size_t>(lines, INT_MAX)))));
+        }
         const char16_t* p = Value.data();
         const char16_t* const end = p + Value.size();
         while (p < end) {
@@ -473,11 +489,7 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             block.emplace_back();
         if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
         fCount = int(block.size());
-        if (fCount > 0) {
-            const auto capacity = std::size_t(GrownCapacity(fCount));
-            block.reserve(capacity);
-            block.resize(capacity);
-        }
+        if (fCount > 0) block.resize(std::size_t(GrownCapacity(fCount)));
         fGapStart = fCount;
         fList = std::move(block);
         Changed();
