@@ -15,8 +15,10 @@ constexpr int BlockSize = BlockLineLength * BlockLinesPerBlock;
 /// over-long line and S becomes empty.
 UnicodeString SplitBlockLine(UnicodeString& S);
 
-/// Right-trims every line and breaks each longer than 64 characters with SplitBlockLine. An
-/// over-long line that cannot be broken stays whole, followed by one inserted empty line.
+/// Right-trims every line and breaks each longer than 64 characters with SplitBlockLine, in time
+/// that grows with the length of the text; the first piece keeps the line's object. An over-long
+/// line that cannot be broken stays whole, followed by one inserted empty line. Lines must not be
+/// sorted.
 void WrapBlockLines(TStringList& Lines);
 
 /// True when no line is longer than 64 characters, so the lines can be stored as a block file.

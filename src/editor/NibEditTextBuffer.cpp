@@ -28,6 +28,17 @@ private:
 
 const UnicodeString EmptyLine;
 
+// The line breaks of a text as SetText reads them: CR LF, a lone CR and a lone LF each count once,
+// and so does U+2028 where it breaks lines.
+std::size_t LineBreakCount(std::u16string_view Text, bool U2028Breaks)
+{
+    if (U2028Breaks) return std::size_t(std::count(Text.begin(), Text.end(), LineSeparator));
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < Text.size(); ++i)
+        if (Text[i] == LF || (Text[i] == CR && (i + 1 == Text.size() || Text[i + 1] != LF))) ++breaks;
+    return breaks;
+}
+
 }  // namespace
 
 TNibEditStringList::TNibEditStringList(TExpandAtWideGlyphsFunc AExpandAtWideGlyphsFunc)
@@ -72,10 +83,9 @@ void TNibEditStringList::Reallocate(int NewCapacity)
     fGapStart = fCount;
 }
 
-int TNibEditStringList::GrownCapacity() const
+int TNibEditStringList::GrownCapacity(int Capacity)
 {
-    const int capacity = Capacity();
-    return capacity <= 64 ? capacity + 16 : capacity + capacity / 4;
+    return Capacity <= 64 ? Capacity + 16 : Capacity + std::min(Capacity / 4, INT_MAX - Capacity);
 }
 
 void TNibEditStringList::InsertRecords(int Index, int NumLines, int NewCapacity)
@@ -303,7 +313,7 @@ void TNibEditStringList::Insert(int Index, const UnicodeString& S)
 {
     CheckIndex(Index, fCount);
     UpdateScope update(*this);
-    InsertRecords(Index, 1, GrownCapacity());
+    InsertRecords(Index, 1, GrownCapacity(Capacity()));
     Rec(Index).FString = S;
     Changed();
     Fire(OnInserted, this, Index, 1);
@@ -351,7 +361,7 @@ void TNibEditStringList::InsertLines(int Index, int NumLines)
     CheckIndex(Index, fCount);
     if (NumLines <= 0) return;
     UpdateScope update(*this);
-    InsertRecords(Index, NumLines, GrownCapacity());
+    InsertRecords(Index, NumLines, GrownCapacity(Capacity()));
     Changed();
     Fire(OnInserted, this, Index, NumLines);
 }
@@ -444,12 +454,18 @@ void TNibEditStringList::SetText(std::u16string_view Value)
     {
         UpdateScope update(*this);
         Clear();
-        // The records are gathered in a block of their own, which then becomes the list's, with
-        // the gap at its end.
-        std::vector<TNibEditStringRec> block;
         // U+2028 ends lines only in a text without CR or LF breaks; in one with them it is a
         // character of its line, so that the text saves back as it was.
         const bool u2028Breaks = Value.find_first_of(u"\r\n") == std::u16string_view::npos;
+        // The records are gathered in a block of their own, which then becomes the list's, with
+        // the gap at its end as large as one growth of a full block would make it: the first
+        // insert after a load then only moves the gap, not every record to a larger block. The
+        // text has at most one line more than breaks, so the block is taken once, never moved.
+        std::vector<TNibEditStringRec> block;
+        if (!Value.empty()) {
+            const std::size_t lines = LineBreakCount(Value, u2028Breaks) + 1;
+            block.reserve(std::size_t(GrownCapacity(int(std::min<std::size_t>(lines, INT_MAX)))));
+        }
         const char16_t* p = Value.data();
         const char16_t* const end = p + Value.size();
         while (p < end) {
@@ -474,6 +490,7 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             block.emplace_back();
         if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
         fCount = int(block.size());
+        if (fCount > 0) block.resize(std::size_t(GrownCapacity(fCount)));
         fGapStart = fCount;
         fList = std::move(block);
         Changed();

@@ -154,7 +154,8 @@ private:
     /// Opens room for NumLines new records at Index (at least NewCapacity when it must grow).
     void InsertRecords(int Index, int NumLines, int NewCapacity);
     void RemoveRecords(int Index, int NumLines);
-    int GrownCapacity() const;
+    /// The capacity a full block of Capacity records grows to.
+    static int GrownCapacity(int Capacity);
     void InvalidateLines();
     void Changed();
     UnicodeString ExpandString(int Index) const;

@@ -67,6 +67,78 @@ TEST(WrapBlockLines, KeepsTheBlanksThatStartTheRest)
     EXPECT_EQ(words[0] + u" " + words[1] + u" " + words[2], WordLine());
 }
 
+TEST(WrapBlockLines, PiecesAtTheEdges)
+{
+    const UnicodeString A63 = Repeat(u'A', 63), A64 = Repeat(u'A', 64);
+    struct Case {
+        const char* what;
+        std::vector<UnicodeString> in;
+        std::vector<UnicodeString> out;
+    };
+    const std::vector<Case> cases = {
+        {"an empty line", {u""}, {u""}},
+        {"no lines", {}, {}},
+        {"64 characters", {A64}, {A64}},
+        {"65 characters without a blank", {A64 + u"B"}, {A64 + u"B", u""}},
+        {"65 characters, blank at 64", {A63 + u" B"}, {A63, u"B"}},
+        {"the first blank just past 64", {A64 + u" B"}, {A64 + u" B", u""}},
+        {"a blank first", {u" " + A64}, {u"", A64}},
+        {"a blank first, the rest too long", {u" " + A64 + u"B"}, {u"", A64 + u"B", u""}},
+        {"blanks before the break trimmed", {Repeat(u'A', 60) + u"    " + Repeat(u'B', 10)},
+         {Repeat(u'A', 60), Repeat(u'B', 10)}},
+        {"tabs and control characters trimmed at the end", {A64 + u"\t \x01\t"}, {A64}},
+        {"a tab is not a blank to break at", {Repeat(u'A', 30) + u"\t" + Repeat(u'B', 40)},
+         {Repeat(u'A', 30) + u"\t" + Repeat(u'B', 40), u""}},
+        {"a tab before the break is trimmed from the head", {Repeat(u'A', 60) + u"\t x" + Repeat(u'B', 10)},
+         {Repeat(u'A', 60), u"x" + Repeat(u'B', 10)}},
+        {"8-bit and wide characters", {Repeat(u'\u00FF', 63) + u" \u4E00\U0001F600"}, {Repeat(u'\u00FF', 63), u"\u4E00\U0001F600"}},
+        {"three pieces of 63", {A63 + u" " + A63 + u" " + A63 + u"  "}, {A63, A63, A63}},
+        {"pieces then an unbreakable rest", {A63 + u" " + A64 + u"B"}, {A63, A64 + u"B", u""}},
+        {"several lines", {u"ok  ", A63 + u" B  ", u"", A64 + u"B", u"end\t"},
+         {u"ok", A63, u"B", u"", A64 + u"B", u"", u"end"}},
+    };
+    for (const Case& c : cases) {
+        TStringList lines = ListOf(c.in);
+        WrapBlockLines(lines);
+        EXPECT_EQ(Items(lines), c.out) << c.what;
+    }
+}
+
+TEST(SplitBlockLine, HeadTrimmedRestAsItWas)
+{
+    const UnicodeString A63 = Repeat(u'A', 63), A64 = Repeat(u'A', 64);
+    struct Case {
+        UnicodeString in, head, rest;
+    };
+    const std::vector<Case> cases = {
+        {u"", u"", u""},
+        {A64, A64, u""},
+        {A64 + u"B", A64 + u"B", u""},
+        {A63 + u" B", A63, u"B"},
+        {A63 + u"  B  ", A63, u" B  "},
+        {Repeat(u'A', 40) + u" \t " + Repeat(u'B', 30), Repeat(u'A', 40), Repeat(u'B', 30)},
+        {u" " + A64, u"", A64},
+    };
+    for (const Case& c : cases) {
+        UnicodeString s = c.in;
+        EXPECT_EQ(SplitBlockLine(s), c.head) << c.in.size();
+        EXPECT_EQ(s, c.rest) << c.in.size();
+    }
+}
+
+TEST(WrapBlockLines, TheFirstPieceKeepsTheLineObject)
+{
+    TObject first, second;
+    TStringList lines;
+    lines.Add(u"short  ", &first);
+    lines.Add(Repeat(u'A', 63) + u" B", &second);
+    WrapBlockLines(lines);
+    ASSERT_EQ(lines.Count(), 3);
+    EXPECT_EQ(lines.Objects(0), &first);
+    EXPECT_EQ(lines.Objects(1), &second);
+    EXPECT_EQ(lines.Objects(2), nullptr);
+}
+
 TEST(BlockFileName, ExtensionWithoutCase)
 {
     EXPECT_TRUE(IsBlockFileName(u"/a/b.blk"));

@@ -336,6 +336,32 @@ TEST(NibEditTextBuffer, CapacityGrowsBySixteenThenByAQuarter)
     EXPECT_EQ(lines.Capacity(), 0);
 }
 
+TEST(NibEditTextBuffer, ALoadLeavesTheRoomOfOneGrowth)
+{
+    // Without the room, the first line inserted after a load moves every record to a larger block.
+    struct Case {
+        int lines;
+        int capacity;
+    };
+    for (const Case c : {Case{3, 19}, Case{64, 80}, Case{65, 81}, Case{1000, 1250}}) {
+        UnicodeString text;
+        for (int i = 0; i < c.lines; ++i) text += u"line " + FromUtf8(std::to_string(i)) + u"\r\n";
+        text.pop_back();
+        text.pop_back();
+        TNibEditStringList lines;
+        lines.SetText(text);
+        EXPECT_EQ(lines.Capacity(), c.capacity) << c.lines;
+        while (lines.Count() < c.capacity) lines.Insert(lines.Count() / 2, u"new");
+        EXPECT_EQ(lines.Capacity(), c.capacity) << c.lines;
+        EXPECT_EQ(lines[0], u"line 0") << c.lines;
+        EXPECT_EQ(lines[lines.Count() - 1], u"line " + FromUtf8(std::to_string(c.lines - 1))) << c.lines;
+        EXPECT_EQ(lines[c.lines / 2], u"new") << c.lines;
+    }
+    TNibEditStringList empty;
+    empty.SetText(u"");
+    EXPECT_EQ(empty.Capacity(), 0);
+}
+
 TEST(NibEditTextBuffer, RandomEditsMatchASimpleListOfLines)
 {
     // The gap moves back and forth between edits; the lines must read as a plain list would.
