@@ -59,7 +59,7 @@ void TCustomNibEdit::SetLeftChar(int Value)
     int bound;
     if (fOptions.Contains(eoScrollPastEol)) {
         bound = fOptions.Contains(eoAutoSizeMaxScrollWidth) ? INT_MAX - fCharsInWindow
-                                                            : fMaxScrollWidth - fCharsInWindow + 1;
+                                                            : HorzMaxScroll() - fCharsInWindow + 1;
     } else {
         const int longest = fLines->LengthOfLongestLine();
         bound = longest > fCharsInWindow ? longest - fCharsInWindow + 1 : 1;
@@ -88,6 +88,8 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 {
     Value = ClampInt(Value, 1, INT_MAX - 1);
     if (Value == fMaxScrollWidth) return;
+    // A bound of the widest line that was within the old width need not be exact within a narrower one.
+    if (Value < fMaxScrollWidth) ForgetWidestLine();
     fMaxScrollWidth = Value;
     if (fOptions.Contains(eoScrollPastEol)) UpdateScrollBars();
 }
@@ -96,7 +98,25 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 
 int TCustomNibEdit::HorzMaxScroll() const
 {
-    return fOptions.Contains(eoScrollPastEol) ? fMaxScrollWidth : std::max(fLines->LengthOfLongestLine(), 1);
+    // Past line ends the range reaches MaxScrollWidth, and always the end of the longest line.
+    return fOptions.Contains(eoScrollPastEol) ? std::max(fMaxScrollWidth, WidestLine())
+                                              : std::max(fLines->LengthOfLongestLine(), 1);
+}
+
+int TCustomNibEdit::WidestLine() const
+{
+    if (fWidestLine < 0) fWidestLine = fLines->LengthOfLongestLine();
+    return fWidestLine;
+}
+
+void TCustomNibEdit::NoteLineWidths(int Index, int Count, bool Replaced)
+{
+    for (int i = Index; i < Index + Count && fWidestLine >= 0; ++i) {
+        const int length = fLines->GetExpandedStringLength(i);
+        if (length >= fWidestLine) fWidestLine = length;
+        // The line put may have been the widest: only a bound within MaxScrollWidth may stay.
+        else if (Replaced && fWidestLine > fMaxScrollWidth) fWidestLine = -1;
+    }
 }
 
 int TCustomNibEdit::VertMaxScroll() const
@@ -166,7 +186,7 @@ void TCustomNibEdit::Scroll(TScrollBarKind kind, TScrollCode code, int position)
             break;
         case TScrollCode::scTop: SetLeftChar(1); break;
         case TScrollCode::scBottom:
-            SetLeftChar(fOptions.Contains(eoScrollPastEol) ? fMaxScrollWidth - fCharsInWindow + 1
+            SetLeftChar(fOptions.Contains(eoScrollPastEol) ? HorzMaxScroll() - fCharsInWindow + 1
                                                            : fLines->LengthOfLongestLine());
             break;
         case TScrollCode::scEndScroll: FIsScrolling = false; break;
@@ -324,6 +344,7 @@ void TCustomNibEdit::ListCleared(TObject* Sender)
 {
     if (fWordWrapPlugin) fWordWrapPlugin->Reset();
     fLinesToTrim.clear();
+    fWidestLine = 0;
     ClearUndo();
     fInvalidateRect = {};
     Invalidate();
@@ -340,6 +361,8 @@ void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
     std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
     for (int& i : fLinesToTrim)
         if (i >= Index + Count) i -= Count;
+    // The widest line may have gone; below MaxScrollWidth the bound may stay as it is.
+    if (fWidestLine > fMaxScrollWidth) ForgetWidestLine();
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
 }
@@ -364,6 +387,7 @@ void TCustomNibEdit::ListInserted(TObject* Sender, int Index, int Count)
         if (i >= Index) i += Count;
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
+    NoteLineWidths(Index, Count, false);
     GrowMaxScrollWidthFor(Index);
 }
 
@@ -379,5 +403,6 @@ void TCustomNibEdit::ListPutted(TObject* Sender, int Index, int Count)
         if (fLines != fOrigLines.get()) last = INT_MAX;
     }
     InvalidateLines(Index + 1, last);
+    NoteLineWidths(Index, Count, true);
     GrowMaxScrollWidthFor(Index);
 }
