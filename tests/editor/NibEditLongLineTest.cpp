@@ -21,6 +21,8 @@ struct LongLineCase {
     TBufferCoord CaretAfterWrapped{0, 0};
 };
 
+void PrintTo(const LongLineCase& c, std::ostream* os) { *os << c.Name; }
+
 int ReplaceB(TCustomNibEdit& edit, const UnicodeString& by, TNibSearchOptions options)
 {
     return edit.SearchReplace(u"b", by, options.Include(ssoEntireScope));

@@ -237,6 +237,9 @@ struct Harness {
             edit.SetWordWrap(from.WordWrap());
             edit.SetSelectionMode(from.SelectionMode());
             edit.SetActiveSelectionMode(from.ActiveSelectionMode());
+            // On its line first: under word wrap a caret that changes lines is pulled back into the
+            // window, where the original one may stand past it (a row widened by tabs).
+            edit.SetCaretXY({1, from.CaretXY().Line});
             edit.SetCaretAndSelection(from.CaretXY(), from.BlockBegin(), from.BlockEnd());
         }
         TNibEdit edit;
