@@ -398,6 +398,8 @@ private:
     int WidestLine() const;
     /// Lines Index..Index+Count-1 were inserted, or put in place of others (Replaced).
     void NoteLineWidths(int Index, int Count, bool Replaced);
+    /// Lines Index..Index+Count-1 were deleted.
+    void NoteLinesDeleted(int Index, int Count);
     /// The widths of the lines changed all at once: WidestLine measures them again when asked.
     void ForgetWidestLine() { fWidestLine = -1; }
     void UndoRedoAdded(TObject* Sender);
@@ -490,6 +492,8 @@ private:
     int fMaxScrollWidth = 1024;
     /// What WidestLine answers, exact whenever it exceeds MaxScrollWidth; -1 until it is measured.
     mutable int fWidestLine = 0;
+    /// The line of that length, while it exceeds MaxScrollWidth: an edit elsewhere keeps it.
+    mutable int fWidestLineIndex = -1;
     TColor fActiveLineColor = clNone;
     TScrollHintFormat fScrollHintFormat = shfTopLineOnly;
     TScrollStyle FScrollBars = ssBoth;

@@ -105,18 +105,44 @@ int TCustomNibEdit::HorzMaxScroll() const
 
 int TCustomNibEdit::WidestLine() const
 {
-    if (fWidestLine < 0) fWidestLine = fLines->LengthOfLongestLine();
+    // A line that changed places without an event of its own (an exchange) gives itself away.
+    if (fWidestLine > fMaxScrollWidth &&
+        (fWidestLineIndex >= fLines->Count() || fLines->GetExpandedStringLength(fWidestLineIndex) != fWidestLine))
+        fWidestLine = -1;
+    if (fWidestLine >= 0) return fWidestLine;
+    fWidestLine = 0;
+    fWidestLineIndex = -1;
+    for (int i = 0; i < fLines->Count(); ++i) {
+        const int length = fLines->GetExpandedStringLength(i);
+        if (length <= fWidestLine) continue;
+        fWidestLine = length;
+        fWidestLineIndex = i;
+    }
     return fWidestLine;
 }
 
 void TCustomNibEdit::NoteLineWidths(int Index, int Count, bool Replaced)
 {
+    if (fWidestLine < 0) return;
+    if (!Replaced && fWidestLineIndex >= Index) fWidestLineIndex += Count;
     for (int i = Index; i < Index + Count && fWidestLine >= 0; ++i) {
         const int length = fLines->GetExpandedStringLength(i);
-        if (length >= fWidestLine) fWidestLine = length;
-        // The line put may have been the widest: only a bound within MaxScrollWidth may stay.
-        else if (Replaced && fWidestLine > fMaxScrollWidth) fWidestLine = -1;
+        if (length >= fWidestLine) {
+            fWidestLine = length;
+            fWidestLineIndex = i;
+        } else if (Replaced && i == fWidestLineIndex && fWidestLine > fMaxScrollWidth) {
+            // The widest line got shorter: only a bound within MaxScrollWidth may stay.
+            ForgetWidestLine();
+        }
     }
+}
+
+void TCustomNibEdit::NoteLinesDeleted(int Index, int Count)
+{
+    // Below MaxScrollWidth the bound may stay as it is.
+    if (fWidestLine <= fMaxScrollWidth) return;
+    if (fWidestLineIndex >= Index + Count) fWidestLineIndex -= Count;
+    else if (fWidestLineIndex >= Index) ForgetWidestLine();
 }
 
 int TCustomNibEdit::VertMaxScroll() const
@@ -361,8 +387,7 @@ void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
     std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
     for (int& i : fLinesToTrim)
         if (i >= Index + Count) i -= Count;
-    // The widest line may have gone; below MaxScrollWidth the bound may stay as it is.
-    if (fWidestLine > fMaxScrollWidth) ForgetWidestLine();
+    NoteLinesDeleted(Index, Count);
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
 }

@@ -145,6 +145,18 @@ TEST_F(EditorTest, TheHorizontalRangeCoversTheLongestLine)
     EXPECT_EQ(host->Horz.Max, 2000);
     edit.Lines().Put(0, Xs(1500));
     EXPECT_EQ(host->Horz.Max, 1500);
+    // The widest line followed where lines come and go, and where an exchange puts it.
+    edit.Lines().Insert(0, u"top");
+    edit.Lines().Put(1, Xs(1300));
+    EXPECT_EQ(host->Horz.Max, 1300);
+    edit.Lines().Delete(0);
+    edit.Lines().Put(0, Xs(1200));
+    EXPECT_EQ(host->Horz.Max, 1200);
+    edit.Lines().Add(u"end");
+    edit.Lines().Exchange(0, 2);
+    edit.Lines().Put(2, u"short");
+    EXPECT_EQ(host->Horz.Max, 1024);
+    edit.Lines().Put(0, Xs(1500));
     edit.SetMaxScrollWidth(1600);
     EXPECT_EQ(host->Horz.Max, 1600);
 }
