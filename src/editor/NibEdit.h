@@ -368,6 +368,10 @@ private:
     TNibEditLayout Layout() const;
     /// A selection end kept within the text (and the line end in normal mode).
     TBufferCoord ClampSelectionEnd(TBufferCoord Value) const;
+    /// The last char of a line that a position may take with eoScrollPastEol: the space past the
+    /// line's end reaches MaxScrollWidth, but a longer line's own text is never cut. Undo and redo
+    /// reach every char.
+    int PastEolCharLimit(int Line) const;
     /// Repaints a client rectangle, or adds it to the pending one while the lines are changing.
     void InvalidateArea(const TRect& rect);
     /// Repaints the visible part of rows FirstRow..LastRow between two x positions.
@@ -390,6 +394,14 @@ private:
     void ScanRanges();
     /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
     void GrowMaxScrollWidthFor(int Index);
+    /// The expanded length of the longest line, or a bound of it that lies within MaxScrollWidth.
+    int WidestLine() const;
+    /// Lines Index..Index+Count-1 were inserted, or put in place of others (Replaced).
+    void NoteLineWidths(int Index, int Count, bool Replaced);
+    /// Lines Index..Index+Count-1 were deleted.
+    void NoteLinesDeleted(int Index, int Count);
+    /// The widths of the lines changed all at once: WidestLine measures them again when asked.
+    void ForgetWidestLine() { fWidestLine = -1; }
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
@@ -478,6 +490,10 @@ private:
     int fRightEdge = 80;
     TColor fRightEdgeColor = 0xC0C0C0;
     int fMaxScrollWidth = 1024;
+    /// What WidestLine answers, exact whenever it exceeds MaxScrollWidth; -1 until it is measured.
+    mutable int fWidestLine = 0;
+    /// The line of that length, while it exceeds MaxScrollWidth: an edit elsewhere keeps it.
+    mutable int fWidestLineIndex = -1;
     TColor fActiveLineColor = clNone;
     TScrollHintFormat fScrollHintFormat = shfTopLineOnly;
     TScrollStyle FScrollBars = ssBoth;

@@ -138,6 +138,9 @@ void TCustomNibEdit::DragDrop(TCustomNibEdit* Source, int X, int Y, TShiftState 
         {
             TNibTempOption pastEol(fOptions, eoScrollPastEol);
             InternalSetCaretXY(newPos);
+            // Where the caret may stand: a move can shift the point past the reach of the space
+            // behind a line's end, and the filling, the text and its record must all go there.
+            newPos = CaretXY();
             SetBlockBegin(newPos);
             NibAssert(!SelAvail(), "NibEdit\\Source\\NibEdit", __LINE__);
             if (fActiveSelectionMode == smNormal) {

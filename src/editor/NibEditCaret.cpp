@@ -45,6 +45,8 @@ void TCustomNibEdit::SetCaretXYEx(bool CallEnsureCursorPos, TBufferCoord Value)
         if (!pastEol) nMaxX = 1;
     } else if (!pastEol) {
         nMaxX = fLines->LineCharLength(Value.Line - 1) + 1;
+    } else if (!fWordWrapPlugin) {
+        nMaxX = PastEolCharLimit(Value.Line);
     }
     if (Value.Char > nMaxX && !(pastEol && fOptions.Contains(eoAutoSizeMaxScrollWidth))) Value.Char = nMaxX;
     Value.Char = std::max(Value.Char, 1);
@@ -120,11 +122,19 @@ bool TCustomNibEdit::SelTabLine() const
     return BlockBegin().Char <= 1 && BlockEnd().Char > int(LineText().size()) && SelAvail();
 }
 
+int TCustomNibEdit::PastEolCharLimit(int Line) const
+{
+    // A replayed change goes back where it was made, whatever the width or word wrap is by now.
+    if (fReplaying) return INT_MAX;
+    const int end = Line >= 1 && Line <= fLines->Count() ? fLines->LineCharLength(Line - 1) + 1 : 1;
+    return std::max(fMaxScrollWidth + 1, end);
+}
+
 TBufferCoord TCustomNibEdit::ClampSelectionEnd(TBufferCoord Value) const
 {
-    if (fOptions.Contains(eoScrollPastEol) && !fWordWrapPlugin) Value.Char = ClampInt(Value.Char, 1, fMaxScrollWidth + 1);
-    else Value.Char = std::max(Value.Char, 1);
     Value.Line = ClampInt(Value.Line, 1, fLines->Count());
+    if (fOptions.Contains(eoScrollPastEol) && !fWordWrapPlugin) Value.Char = ClampInt(Value.Char, 1, PastEolCharLimit(Value.Line));
+    else Value.Char = std::max(Value.Char, 1);
     if (fActiveSelectionMode == smNormal) {
         const int length = Value.Line <= fLines->Count() ? fLines->LineCharLength(Value.Line - 1) + 1 : 1;
         Value.Char = std::min(Value.Char, length);

@@ -143,7 +143,11 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
     const bool overwrite = !fInserting && x <= length;
     TNibTempOption pastEol(fOptions, eoScrollPastEol);
     if (!overwrite) {
-        if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth) return;
+        // Only a line within MaxScrollWidth refuses text past it; a longer line takes text wherever
+        // the caret stands (also just behind blanks that were trimmed from its end).
+        if (!fWordWrapPlugin && !fOptions.Contains(eoAutoSizeMaxScrollWidth) && x > fMaxScrollWidth &&
+            length < fMaxScrollWidth)
+            return;
         const bool pad = x > length + 1;
         if (pad) BeginUndoBlock();
         try {

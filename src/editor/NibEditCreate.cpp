@@ -135,6 +135,7 @@ void TCustomNibEdit::SetTabWidth(int Value)
     if (Value == fTabWidth) return;
     fTabWidth = Value;
     fLines->SetTabWidth(Value);
+    ForgetWidestLine();
     Invalidate();
     if (fWordWrapPlugin) {
         fWordWrapPlugin->Reset();
@@ -323,6 +324,8 @@ void TCustomNibEdit::RecalcCharExtent()
     if (!anyAttribute) used[Font().Style & (Bold | Italic)] = true;
     fTextHeight = 0;
     fCharWidth = 0;
+    // The cells of wide glyphs follow the character width.
+    ForgetWidestLine();
     fTextDrawer->SetBaseFont(Font());
     for (int style = 0; style < 4; ++style) {
         if (!used[style]) continue;

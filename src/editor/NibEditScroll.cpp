@@ -59,7 +59,7 @@ void TCustomNibEdit::SetLeftChar(int Value)
     int bound;
     if (fOptions.Contains(eoScrollPastEol)) {
         bound = fOptions.Contains(eoAutoSizeMaxScrollWidth) ? INT_MAX - fCharsInWindow
-                                                            : fMaxScrollWidth - fCharsInWindow + 1;
+                                                            : HorzMaxScroll() - fCharsInWindow + 1;
     } else {
         const int longest = fLines->LengthOfLongestLine();
         bound = longest > fCharsInWindow ? longest - fCharsInWindow + 1 : 1;
@@ -88,6 +88,8 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 {
     Value = ClampInt(Value, 1, INT_MAX - 1);
     if (Value == fMaxScrollWidth) return;
+    // A bound of the widest line that was within the old width need not be exact within a narrower one.
+    if (Value < fMaxScrollWidth) ForgetWidestLine();
     fMaxScrollWidth = Value;
     if (fOptions.Contains(eoScrollPastEol)) UpdateScrollBars();
 }
@@ -96,7 +98,51 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 
 int TCustomNibEdit::HorzMaxScroll() const
 {
-    return fOptions.Contains(eoScrollPastEol) ? fMaxScrollWidth : std::max(fLines->LengthOfLongestLine(), 1);
+    // Past line ends the range reaches MaxScrollWidth, and always the end of the longest line.
+    return fOptions.Contains(eoScrollPastEol) ? std::max(fMaxScrollWidth, WidestLine())
+                                              : std::max(fLines->LengthOfLongestLine(), 1);
+}
+
+int TCustomNibEdit::WidestLine() const
+{
+    // A line that changed places without an event of its own (an exchange) gives itself away.
+    if (fWidestLine > fMaxScrollWidth &&
+        (fWidestLineIndex >= fLines->Count() || fLines->GetExpandedStringLength(fWidestLineIndex) != fWidestLine))
+        fWidestLine = -1;
+    if (fWidestLine >= 0) return fWidestLine;
+    fWidestLine = 0;
+    fWidestLineIndex = -1;
+    for (int i = 0; i < fLines->Count(); ++i) {
+        const int length = fLines->GetExpandedStringLength(i);
+        if (length <= fWidestLine) continue;
+        fWidestLine = length;
+        fWidestLineIndex = i;
+    }
+    return fWidestLine;
+}
+
+void TCustomNibEdit::NoteLineWidths(int Index, int Count, bool Replaced)
+{
+    if (fWidestLine < 0) return;
+    if (!Replaced && fWidestLineIndex >= Index) fWidestLineIndex += Count;
+    for (int i = Index; i < Index + Count && fWidestLine >= 0; ++i) {
+        const int length = fLines->GetExpandedStringLength(i);
+        if (length >= fWidestLine) {
+            fWidestLine = length;
+            fWidestLineIndex = i;
+        } else if (Replaced && i == fWidestLineIndex && fWidestLine > fMaxScrollWidth) {
+            // The widest line got shorter: only a bound within MaxScrollWidth may stay.
+            ForgetWidestLine();
+        }
+    }
+}
+
+void TCustomNibEdit::NoteLinesDeleted(int Index, int Count)
+{
+    // Below MaxScrollWidth the bound may stay as it is.
+    if (fWidestLine <= fMaxScrollWidth) return;
+    if (fWidestLineIndex >= Index + Count) fWidestLineIndex -= Count;
+    else if (fWidestLineIndex >= Index) ForgetWidestLine();
 }
 
 int TCustomNibEdit::VertMaxScroll() const
@@ -166,7 +212,7 @@ void TCustomNibEdit::Scroll(TScrollBarKind kind, TScrollCode code, int position)
             break;
         case TScrollCode::scTop: SetLeftChar(1); break;
         case TScrollCode::scBottom:
-            SetLeftChar(fOptions.Contains(eoScrollPastEol) ? fMaxScrollWidth - fCharsInWindow + 1
+            SetLeftChar(fOptions.Contains(eoScrollPastEol) ? HorzMaxScroll() - fCharsInWindow + 1
                                                            : fLines->LengthOfLongestLine());
             break;
         case TScrollCode::scEndScroll: FIsScrolling = false; break;
@@ -324,6 +370,7 @@ void TCustomNibEdit::ListCleared(TObject* Sender)
 {
     if (fWordWrapPlugin) fWordWrapPlugin->Reset();
     fLinesToTrim.clear();
+    fWidestLine = 0;
     ClearUndo();
     fInvalidateRect = {};
     Invalidate();
@@ -340,6 +387,7 @@ void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
     std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
     for (int& i : fLinesToTrim)
         if (i >= Index + Count) i -= Count;
+    NoteLinesDeleted(Index, Count);
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
 }
@@ -364,6 +412,7 @@ void TCustomNibEdit::ListInserted(TObject* Sender, int Index, int Count)
         if (i >= Index) i += Count;
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
+    NoteLineWidths(Index, Count, false);
     GrowMaxScrollWidthFor(Index);
 }
 
@@ -379,5 +428,6 @@ void TCustomNibEdit::ListPutted(TObject* Sender, int Index, int Count)
         if (fLines != fOrigLines.get()) last = INT_MAX;
     }
     InvalidateLines(Index + 1, last);
+    NoteLineWidths(Index, Count, true);
     GrowMaxScrollWidthFor(Index);
 }

@@ -120,6 +120,7 @@ void TCustomNibEdit::UnHookTextBuffer()
 
 void TCustomNibEdit::LinesHookChanged()
 {
+    ForgetWidestLine();
     Invalidate();
     if (fOptions.Contains(eoAutoSizeMaxScrollWidth)) {
         const int longest = fLines->LengthOfLongestLine();

@@ -400,9 +400,9 @@ int TCustomNibEdit::InsertLine(const char16_t* Value)
 
 void TCustomNibEdit::SetWordBlock(TBufferCoord Value)
 {
-    if (fOptions.Contains(eoScrollPastEol) && !fWordWrapPlugin) Value.Char = ClampInt(Value.Char, 1, fMaxScrollWidth + 1);
-    else Value.Char = std::max(Value.Char, 1);
     Value.Line = ClampInt(Value.Line, 1, fLines->Count());
+    if (fOptions.Contains(eoScrollPastEol) && !fWordWrapPlugin) Value.Char = ClampInt(Value.Char, 1, PastEolCharLimit(Value.Line));
+    else Value.Char = std::max(Value.Char, 1);
     const UnicodeString T = fLines->Get(Value.Line - 1) + u'\0';
     const int length = int(T.size());
     if (Value.Char > length) {

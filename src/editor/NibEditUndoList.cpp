@@ -1,5 +1,6 @@
 #include "editor/NibEditUndoList.h"
 
+#include <algorithm>
 #include <climits>
 #include <stdexcept>
 
@@ -140,7 +141,19 @@ void TNibEditUndoList::EnsureMaxEntries()
 {
     if (int(fItems.size()) <= fMaxUndoActions) return;
     fFullUndoImpossible = true;
-    while (int(fItems.size()) > fMaxUndoActions) fItems.pop_front();
+    while (int(fItems.size()) > fMaxUndoActions) {
+        const int dropped = fItems.front()->ChangeNumber;
+        fItems.pop_front();
+        if (fInitialChangeNumber == 0) {
+            // The marked text lay beneath every item: without the dropped one no undo gets back to it.
+            fInitialChangeNumber = -1;
+        } else if (dropped == fInitialChangeNumber &&
+                   std::none_of(fItems.begin(), fItems.end(),
+                                [dropped](const auto& item) { return item->ChangeNumber == dropped; })) {
+            // The marked change itself went: its text now lies beneath every item that is left.
+            fInitialChangeNumber = 0;
+        }
+    }
 }
 
 bool TNibEditUndoList::InitialState() const

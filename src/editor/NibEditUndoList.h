@@ -80,7 +80,8 @@ public:
     int MaxUndoActions() const { return fMaxUndoActions; }
     /// A negative value counts as 0; the list is trimmed at once.
     void SetMaxUndoActions(int Value);
-    /// True while the list stands where the text was marked unmodified.
+    /// True while the list stands where the text was marked unmodified. Once the cap drops an item
+    /// that undo would need to get back there, it stays false until the mark is set again.
     bool InitialState() const;
     void SetInitialState(bool Value);
     bool InsideRedo() const { return fInsideRedo; }

@@ -114,6 +114,48 @@ TEST_F(UndoFixture, TheCapDropsTheOldestItems)
     EXPECT_FALSE(list.FullUndoImpossible());
 }
 
+TEST_F(UndoFixture, TheCapLosesTheMarkOnceItDropsAnItemThatUndoNeedsToGetBackThere)
+{
+    // Marked on the empty list: any item dropped is needed.
+    list.SetMaxUndoActions(2);
+    for (int i = 0; i < 3; ++i) Change();
+    while (list.PopItem()) {
+    }
+    EXPECT_FALSE(list.InitialState());
+    list.SetInitialState(true);
+    EXPECT_TRUE(list.InitialState());  // a save sets the mark again
+
+    // Marked on an item: the items beneath it are not needed, and once the marked item itself is
+    // dropped its text lies beneath all that is left, until one more is dropped.
+    list.SetMaxUndoActions(3);
+    Change();
+    Change();
+    list.SetInitialState(true);
+    Change();
+    Change();  // drops the first
+    list.PopItem();
+    list.PopItem();
+    EXPECT_TRUE(list.InitialState());
+    Change();
+    Change();
+    Change();  // drops the marked item
+    ASSERT_EQ(list.ItemCount(), 3);
+    list.PopItem();
+    list.PopItem();
+    list.PopItem();
+    EXPECT_TRUE(list.InitialState());
+    for (int i = 0; i < 4; ++i) Change();
+    while (list.PopItem()) {
+    }
+    EXPECT_FALSE(list.InitialState());
+
+    // Lowering the cap drops items the same way.
+    list.SetInitialState(true);
+    Change();
+    list.SetMaxUndoActions(0);
+    EXPECT_FALSE(list.InitialState());
+}
+
 TEST_F(UndoFixture, ALockedListRecordsNothing)
 {
     list.Lock();

@@ -491,3 +491,43 @@ TEST_F(EditorTest, UndoInsideAnOuterPaintLockTakesTheTrimmedBlanksAlong)
     edit.Redo();
     EXPECT_EQ(Lines(), (Lines_{u"xab"}));
 }
+
+// Undo with a small limit: what the limit dropped cannot be undone, so the text it reaches at the
+// bottom is not the text that was loaded or saved.
+TEST_F(EditorTest, ModifiedStaysTrueOnceTheUndoLimitDroppedWhatTheSavedTextNeeds)
+{
+    const auto undoAll = [this] {
+        while (edit.CanUndo()) edit.Undo();
+    };
+    edit.SetMaxUndo(4);
+    edit.SetOptions(Without(edit.Options(), eoGroupUndo));
+
+    // A new, empty document.
+    Type(u"abcdef");
+    undoAll();
+    EXPECT_EQ(Lines(), (Lines_{u"ab"}));
+    EXPECT_TRUE(edit.Modified());
+    while (edit.CanRedo()) edit.Redo();
+    undoAll();
+    EXPECT_TRUE(edit.Modified());
+
+    // A loaded file, edited past the limit.
+    edit.SetText(u"loaded");
+    edit.SetModified(false);
+    edit.SetCaretXY({7, 1});
+    Type(u"123456");
+    undoAll();
+    EXPECT_EQ(Lines(), (Lines_{u"loaded12"}));
+    EXPECT_TRUE(edit.Modified());
+
+    // Saved there: the empty list stands for the saved text again, until the limit drops an item.
+    edit.SetModified(false);
+    Type(u"xyz");
+    undoAll();
+    EXPECT_EQ(Lines(), (Lines_{u"loaded12"}));
+    EXPECT_FALSE(edit.Modified());
+    Type(u"uvwxy");
+    undoAll();
+    EXPECT_EQ(Lines(), (Lines_{u"loaded12u"}));
+    EXPECT_TRUE(edit.Modified());
+}

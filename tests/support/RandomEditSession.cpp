@@ -99,6 +99,7 @@ struct Harness {
         edit.SetMaxUndo(1 << 20);
         edit.SetOptions(setup.Options);
         edit.SetTabWidth(setup.TabWidth);
+        edit.SetMaxScrollWidth(setup.MaxScrollWidth);
         edit.SetWordWrap(setup.WordWrap);
         edit.SetInsertMode(setup.InsertMode);
         edit.Lines().BeginUpdate();
@@ -230,9 +231,15 @@ struct Harness {
             o.Exclude(eoTrimTrailingSpaces);
             edit.SetOptions(o);
             edit.SetTabWidth(from.TabWidth());
+            edit.SetMaxScrollWidth(from.MaxScrollWidth());
             for (int i = 0; i < from.Lines().Count(); ++i) edit.Lines().Add(from.Lines()[i]);
+            // Without word wrap a selection end past a line's end would stop at the scroll width.
+            edit.SetWordWrap(from.WordWrap());
             edit.SetSelectionMode(from.SelectionMode());
             edit.SetActiveSelectionMode(from.ActiveSelectionMode());
+            // On its line first: under word wrap a caret that changes lines is pulled back into the
+            // window, where the original one may stand past it (a row widened by tabs).
+            edit.SetCaretXY({1, from.CaretXY().Line});
             edit.SetCaretAndSelection(from.CaretXY(), from.BlockBegin(), from.BlockEnd());
         }
         TNibEdit edit;
@@ -442,6 +449,18 @@ RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
     fSetup.WordWrap = Pick(0, 2) == 0;
     fSetup.InsertMode = Pick(0, 3) > 0;
     for (int n = Pick(0, 7); n > 0; --n) fSetup.Lines.push_back(Pick(0, 3) == 0 ? UnicodeString() : Piece(24));
+    // Lines longer than MaxScrollWidth, whose own text every edit must reach; or a scroll width
+    // that ordinary lines pass.
+    switch (Pick(0, 5)) {
+    case 0: {
+        UnicodeString line;
+        for (int n = Pick(1025, 2000); n > 0; --n) line += Letter();
+        fSetup.Lines.insert(fSetup.Lines.begin() + Pick(0, int(fSetup.Lines.size())), line);
+        break;
+    }
+    case 1: fSetup.MaxScrollWidth = Pick(1, 24); break;
+    default: break;
+    }
 }
 
 char16_t RandomEditSequence::Letter() { return Alphabet[Pick(0, int(std::size(Alphabet)) - 2)]; }
@@ -636,7 +655,7 @@ std::string Describe(const RandomEditSetup& setup)
 {
     std::ostringstream o;
     o << "options $" << std::hex << setup.Options.ToBits() << std::dec << ", TabWidth " << setup.TabWidth
-      << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite") << "\n  text:";
+      << ", MaxScrollWidth " << setup.MaxScrollWidth << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite") << "\n  text:";
     for (const UnicodeString& line : setup.Lines) o << "\n    \"" << Show(line) << "\"";
     return o.str();
 }

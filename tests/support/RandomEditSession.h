@@ -2,9 +2,10 @@
 // Seeded random edit sequences on an editor, checked state by state against undo and redo. Every
 // edit that records a change is a point of the sequence; undo and redo, interleaved at random,
 // must land on a point and give back its text character by character, and Modified must be false
-// exactly at the last saved point. Texts hold tabs, blanks, wide glyphs and empty lines; options,
-// tab width, word wrap and insert mode change between steps; carets and selections reach past line
-// ends in every selection mode; drags copy and move; input-method strings hold line breaks.
+// exactly at the last saved point. Texts hold tabs, blanks, wide glyphs, empty lines and lines of up
+// to 2,000 characters, past MaxScrollWidth, which may also be small; options, tab width, word wrap
+// and insert mode change between steps; carets and selections reach past line ends in every
+// selection mode; drags copy and move; input-method strings hold line breaks.
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ struct RandomEditSetup {
     std::vector<UnicodeString> Lines;
     TNibEditorOptions Options;
     int TabWidth = 8;
+    int MaxScrollWidth = 1024;
     bool WordWrap = false;
     bool InsertMode = true;
 };
