@@ -3,6 +3,7 @@
 // keeps every run's time and counters so that a program can print its ratios after the table.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -63,6 +64,15 @@ protected:
         if (found == fCounters.end()) return 0;
         const auto value = found->second.find(counter);
         return value == found->second.end() ? 0 : value->second;
+    }
+
+    /// Prints the named benchmark's time relative to the baseline's and the goal for it; nothing
+    /// when either did not run.
+    void PrintRatio(const std::string& measured, const std::string& baseline, double goal) const
+    {
+        const double m = Seconds(measured), b = Seconds(baseline);
+        if (m <= 0 || b <= 0) return;
+        std::printf("%s: %.3f times %s (goal: at most %.2f)\n", measured.c_str(), m / b, baseline.c_str(), goal);
     }
 
 private:

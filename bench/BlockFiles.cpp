@@ -5,7 +5,6 @@
 // at the end (goal: at most 2.5 for twice the length, as a split in one pass gives).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <malloc.h>
 #include <string>
 #include "BenchHelpers.h"
@@ -84,11 +83,8 @@ class BlockFilesReporter : public bench::RatioReporter {
 protected:
     void Summary() override
     {
-        const std::string shorter = "BM_OpenOneLongLine/" + std::to_string(ShortLongLine) + "/real_time";
-        const std::string longer = "BM_OpenOneLongLine/" + std::to_string(LongLongLine) + "/real_time";
-        const double s = Seconds(shorter), l = Seconds(longer);
-        if (s <= 0 || l <= 0) return;
-        std::printf("%s: %.3f times %s (goal: at most 2.5)\n", longer.c_str(), l / s, shorter.c_str());
+        PrintRatio("BM_OpenOneLongLine/" + std::to_string(LongLongLine) + "/real_time",
+                   "BM_OpenOneLongLine/" + std::to_string(ShortLongLine) + "/real_time", 2.5);
     }
 };
 

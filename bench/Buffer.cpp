@@ -5,7 +5,6 @@
 // small buffer, all measured in the same run.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,17 +135,9 @@ class BufferReporter : public bench::RatioReporter {
 protected:
     void Summary() override
     {
-        Ratio("Buffer/Load", "Buffer/SplitBaseline", 3.0);
-        Ratio("Buffer/FirstInsert/iterations:5", "Buffer/Load", 0.05);
-        Ratio("Buffer/InsertBig", "Buffer/InsertSmall", 1.5);
-    }
-
-private:
-    void Ratio(const std::string& measured, const std::string& baseline, double goal) const
-    {
-        const double m = Seconds(measured), b = Seconds(baseline);
-        if (m <= 0 || b <= 0) return;
-        std::printf("%s: %.3f times %s (goal: at most %.2f)\n", measured.c_str(), m / b, baseline.c_str(), goal);
+        PrintRatio("Buffer/Load", "Buffer/SplitBaseline", 3.0);
+        PrintRatio("Buffer/FirstInsert/iterations:5", "Buffer/Load", 0.05);
+        PrintRatio("Buffer/InsertBig", "Buffer/InsertSmall", 1.5);
     }
 };
 
