@@ -274,9 +274,17 @@ void TStringList::SetCommaText(std::u16string_view text)
 
 void TStringList::LoadBytes(const std::string& bytes)
 {
-    SetText(DecodeText(bytes));
     fEncoding = EncodingOf(bytes);
+    // A UTF-8 mark before bytes that are not UTF-8 is no part of the 8-bit text behind it: read as
+    // three characters it would spoil the first line (a section header, a word).
+    fUtf8Mark = fEncoding == TTextEncoding::Ansi && bytes.starts_with(Utf8ByteOrderMark);
+    SetText(fUtf8Mark ? FromAnsi(std::string_view(bytes).substr(Utf8ByteOrderMark.size())) : DecodeText(bytes));
     fLoadedExactly = DecodesExactly(bytes);
+}
+
+std::string TStringList::FileBytes() const
+{
+    return (fUtf8Mark ? std::string(Utf8ByteOrderMark) : std::string()) + EncodeText(Text(), fEncoding);
 }
 
 bool TStringList::LoadFromFile(const UnicodeString& fileName)
@@ -297,13 +305,13 @@ void TStringList::LoadFromStream(TStream& stream)
 
 bool TStringList::SaveToStream(TStream& stream) const
 {
-    const std::string bytes = EncodeText(Text(), fEncoding);
+    const std::string bytes = FileBytes();
     return stream.Write(bytes.data(), int(bytes.size())) == int(bytes.size());
 }
 
 bool TStringList::SaveToFile(const UnicodeString& fileName, UnicodeString* error) const
 {
-    UnicodeString reason = SaveFileSafely(fileName, EncodeText(Text(), fEncoding));
+    UnicodeString reason = SaveFileSafely(fileName, FileBytes());
     if (error) *error = reason;
     return reason.empty();
 }

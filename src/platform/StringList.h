@@ -61,14 +61,19 @@ public:
     void SetCommaText(std::u16string_view text);
 
     /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit) and keeps the
-    /// encoding found for the next save; false, with nothing changed, when unreadable.
+    /// encoding found for the next save; false, with nothing changed, when unreadable. A UTF-8 mark
+    /// before bytes that are not UTF-8 is left out of the lines and written back by the next save.
     bool LoadFromFile(const UnicodeString& fileName);
     /// Saves in Encoding with CR LF, replacing the old file only once the new one is complete;
     /// false on failure, with the reason in *error when given.
     bool SaveToFile(const UnicodeString& fileName, UnicodeString* error = nullptr) const;
     /// How SaveToFile writes: the encoding of the file last loaded, 8-bit for a list never loaded.
     TTextEncoding Encoding() const { return fEncoding; }
-    void SetEncoding(TTextEncoding encoding) { fEncoding = encoding; }
+    void SetEncoding(TTextEncoding encoding)
+    {
+        fEncoding = encoding;
+        fUtf8Mark = false;
+    }
     /// False after loading bytes that the text cannot give back in its encoding (DecodesExactly):
     /// saving it then writes them changed. True for a list never loaded.
     bool LoadedExactly() const { return fLoadedExactly; }
@@ -81,6 +86,8 @@ public:
 private:
     /// The lines, encoding and exactness of a file's bytes.
     void LoadBytes(const std::string& bytes);
+    /// What SaveToFile writes: the lines in Encoding, behind the mark they were read behind.
+    std::string FileBytes() const;
 
     struct Item {
         UnicodeString Text;
@@ -92,5 +99,7 @@ private:
     bool fCaseSensitive = false;
     TDuplicates fDuplicates = TDuplicates::dupAccept;
     TTextEncoding fEncoding = TTextEncoding::Ansi;
+    /// The 8-bit text was read behind a UTF-8 mark.
+    bool fUtf8Mark = false;
     bool fLoadedExactly = true;
 };

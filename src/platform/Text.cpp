@@ -263,9 +263,9 @@ std::string ToUtf16(std::u16string_view text, bool bigEndian)
 
 TTextEncoding EncodingOf(std::string_view bytes)
 {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
+    if (bytes.starts_with(Utf8ByteOrderMark)) {
         // Read as UTF-8, bytes that are not would come back as U+FFFD: 8-bit text keeps them all.
-        return DecodeUtf8(bytes.substr(3), nullptr) ? TTextEncoding::Utf8 : TTextEncoding::Ansi;
+        return DecodeUtf8(bytes.substr(Utf8ByteOrderMark.size()), nullptr) ? TTextEncoding::Utf8 : TTextEncoding::Ansi;
     }
     if (bytes.starts_with("\xFF\xFE")) return TTextEncoding::Utf16LE;
     if (bytes.starts_with("\xFE\xFF")) return TTextEncoding::Utf16BE;
@@ -275,7 +275,7 @@ TTextEncoding EncodingOf(std::string_view bytes)
 UnicodeString DecodeText(std::string_view bytes)
 {
     switch (EncodingOf(bytes)) {
-    case TTextEncoding::Utf8: return FromUtf8(bytes.substr(3));
+    case TTextEncoding::Utf8: return FromUtf8(bytes.substr(Utf8ByteOrderMark.size()));
     case TTextEncoding::Utf16LE: return FromUtf16(bytes.substr(2), false);
     case TTextEncoding::Utf16BE: return FromUtf16(bytes.substr(2), true);
     case TTextEncoding::Ansi: break;
@@ -293,7 +293,7 @@ bool DecodesExactly(std::string_view bytes)
 std::string EncodeText(std::u16string_view text, TTextEncoding encoding)
 {
     switch (encoding) {
-    case TTextEncoding::Utf8: return "\xEF\xBB\xBF" + ToUtf8(text);
+    case TTextEncoding::Utf8: return std::string(Utf8ByteOrderMark) + ToUtf8(text);
     case TTextEncoding::Utf16LE: return "\xFF\xFE" + ToUtf16(text, false);
     case TTextEncoding::Utf16BE: return "\xFE\xFF" + ToUtf16(text, true);
     case TTextEncoding::Ansi: break;

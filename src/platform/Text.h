@@ -16,6 +16,9 @@ AnsiString ToAnsi(std::u16string_view text);
 std::string ToUtf8(std::u16string_view text);
 UnicodeString FromUtf8(std::string_view utf8);
 
+/// The byte-order mark of UTF-8.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 /// How text is stored in a file: 8-bit (the default), or behind a byte-order mark as UTF-8, UTF-16
 /// LE or UTF-16 BE.
 enum class TTextEncoding : std::uint8_t { Ansi, Utf8, Utf16LE, Utf16BE };

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include "platform/Folders.h"
+#include "platform/Stream.h"
 #include "platform/StringList.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
@@ -185,6 +186,50 @@ TEST_F(StringListFiles, SaveWritesTheEncodingTheFileWasReadInByteForByte)
     TStringList fresh;
     fresh.SetText(kMarkedText);
     EXPECT_EQ(fresh.Encoding(), TTextEncoding::Ansi);
+}
+
+TEST_F(StringListFiles, AUtf8MarkBeforeBytesThatAreNotUtf8IsNoPartOfTheLinesAndGoesBackOnSave)
+{
+    struct Case {
+        const char* Name;
+        std::string Bytes;
+        std::vector<UnicodeString> Lines;
+    };
+    const Case cases[] = {
+        {"a section header first", "\xEF\xBB\xBF[COM PORT]\r\nPortName=caf\xE9\r\n", {u"[COM PORT]", u"PortName=caf\u00E9"}},
+        {"a sequence cut at the end", "\xEF\xBB\xBF" "a\r\n\xE2\x82", {u"a", u"\u00E2\u0082"}},
+        // What follows the mark is 8-bit text, even where it starts as a UTF-16 mark or another UTF-8 one.
+        {"then a utf-16 mark", "\xEF\xBB\xBF\xFF\xFE" "a\r\n", {u"\u00FF\u00FE" "a"}},
+        {"then a second utf-8 mark", "\xEF\xBB\xBF\xEF\xBB\xBF\xE9\r\n", {u"\u00EF\u00BB\u00BF\u00E9"}},
+    };
+    const UnicodeString out = fFolder.Name("out.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TStringList fromFile, fromStream;
+        ASSERT_TRUE(fromFile.LoadFromFile(Write(c.Bytes)));
+        TMemoryStream in(c.Bytes);
+        fromStream.LoadFromStream(in);
+        for (const TStringList* list : {&fromFile, &fromStream}) {
+            EXPECT_EQ(Lines(*list), c.Lines);
+            EXPECT_EQ(list->Encoding(), TTextEncoding::Ansi);
+            EXPECT_TRUE(list->LoadedExactly());
+        }
+        const std::string saved = c.Bytes + (c.Bytes.ends_with("\r\n") ? "" : "\r\n");
+        ASSERT_TRUE(fromFile.SaveToFile(out));
+        EXPECT_EQ(fFolder.Read("out.txt"), saved);
+        TMemoryStream stream;
+        ASSERT_TRUE(fromStream.SaveToStream(stream));
+        EXPECT_EQ(stream.Bytes(), saved);
+
+        // Told to write 8-bit text, the list writes the lines alone; a list loaded since from a file
+        // without the mark forgets it too.
+        fromFile.SetEncoding(TTextEncoding::Ansi);
+        ASSERT_TRUE(fromFile.SaveToFile(out));
+        EXPECT_EQ(fFolder.Read("out.txt"), saved.substr(Utf8ByteOrderMark.size()));
+        ASSERT_TRUE(fromStream.LoadFromFile(Write("plain\r\n")));
+        ASSERT_TRUE(fromStream.SaveToFile(out));
+        EXPECT_EQ(fFolder.Read("out.txt"), "plain\r\n");
+    }
 }
 
 TEST_F(StringListFiles, LoadWithoutMarkTakesEveryByteAsItIs)
