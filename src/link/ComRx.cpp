@@ -74,7 +74,7 @@ void TComRx::OpenPort()
     fDeviceLines = std::make_shared<TComDeviceLines>(fd);
     if (!ConfigurePort(fd)) {
         fDeviceLines.reset();
-        close(fd);
+        CloseSerialDevice(fd);
         throw EComSetOptions();
     }
     fPort = std::make_shared<TComPortState>();
@@ -157,7 +157,7 @@ void TComRx::ClosePort()
     }
     if (fPort) {
         std::lock_guard<std::mutex> l(fPort->Lock);
-        close(fPort->Fd);
+        CloseSerialDevice(fPort->Fd);
         fPort->Fd = -1;
         fPort->PendingTx.clear();
         fPort->Written.notify_all();

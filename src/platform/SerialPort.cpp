@@ -52,6 +52,12 @@ SerialOpenResult OpenSerialDevice(const std::string& path, int& fd, int& error)
     return SerialOpenResult::Opened;
 }
 
+void CloseSerialDevice(int fd)
+{
+    ioctl(fd, TIOCNXCL);
+    close(fd);
+}
+
 std::string SerialOpenFailureText(const std::string& path, int error)
 {
     std::string text = path + ": " + std::generic_category().message(error);

@@ -14,6 +14,9 @@ enum class SerialOpenResult { Opened, NotFound, InUse, Failed };
 /// Opens a device for non-blocking reading and writing, held exclusively so that a second open
 /// reports InUse; fd is -1 unless Opened, and error then holds the system's error number.
 SerialOpenResult OpenSerialDevice(const std::string& path, int& fd, int& error);
+/// Closes a device that OpenSerialDevice opened and gives up its exclusive hold, which the tty
+/// keeps while any other descriptor of it stays open.
+void CloseSerialDevice(int fd);
 
 /// Why a device did not open, for the user: the path and the system's reason; a permission
 /// refusal also names the group that owns the device, which the user must belong to.
