@@ -1,6 +1,7 @@
 #include "support/RandomEditSession.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -231,9 +232,10 @@ struct Harness {
             o.Exclude(eoTrimTrailingSpaces);
             edit.SetOptions(o);
             edit.SetTabWidth(from.TabWidth());
-            edit.SetMaxScrollWidth(from.MaxScrollWidth());
+            // No scroll width to cut the caret and the selection ends: the original's may stand past
+            // its own, set under word wrap, without eoScrollPastEol or by undo.
+            edit.SetMaxScrollWidth(INT_MAX - 1);
             for (int i = 0; i < from.Lines().Count(); ++i) edit.Lines().Add(from.Lines()[i]);
-            // Without word wrap a selection end past a line's end would stop at the scroll width.
             edit.SetWordWrap(from.WordWrap());
             edit.SetSelectionMode(from.SelectionMode());
             edit.SetActiveSelectionMode(from.ActiveSelectionMode());
