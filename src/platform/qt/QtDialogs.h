@@ -9,10 +9,12 @@ class QtDialogs : public Dialogs {
 public:
     TModalResult MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
                             TMsgButtons buttons) override;
-    UnicodeString OpenFile(const TFileDialogRequest& request) override;
-    UnicodeString SaveFile(const TFileDialogRequest& request) override;
     bool ChooseFont(TFont& font, bool fixedPitchOnly) override;
     bool ChooseColor(TColor& color) override;
+
+protected:
+    UnicodeString ShowOpenFile(const TFileDialogRequest& request) override;
+    UnicodeString ShowSaveFile(const TFileDialogRequest& request) override;
 
 private:
     /// The window that asks, which becomes the dialog's parent: the modal dialog on top, else the
