@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include "platform/qt/QtColor.h"
@@ -101,6 +102,9 @@ QWidget* QtDialogs::Opener()
     QWidget* window = QApplication::activeModalWidget();
     if (!window) window = QApplication::activeWindow();
     if (!window) window = fLastOpener;
+    // Nothing of ours is active (another application has the keys): the program's main window.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!window && w->isVisible() && qobject_cast<QMainWindow*>(w)) window = w;
     fLastOpener = window;
     return window;
 }

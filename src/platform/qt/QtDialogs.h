@@ -18,7 +18,7 @@ protected:
 
 private:
     /// The window that asks, which becomes the dialog's parent: the modal dialog on top, else the
-    /// active window, else the one that asked last.
+    /// active window, else the one that asked last, else the main window.
     QWidget* Opener();
     /// Right after a chooser closes no window is active until the window manager gives the focus
     /// back; a question that follows at once still belongs to the window that opened the chooser.
