@@ -20,8 +20,10 @@ enum NibCompletionType : std::uint8_t { ctCode, ctHint, ctParams };
 class TNibPopupWindow {
 public:
     virtual ~TNibPopupWindow() = default;
-    /// A ctCode list is shown active, so that it takes the keys; hints are shown without activation.
-    virtual void ShowPopup(bool Activate) = 0;
+    /// Shows the window without taking the activation from the editor's window, so that the next
+    /// click there is not spent on activating it again. With TakeKeys (a ctCode list) the keys typed
+    /// there go to the popup until it hides, and a click elsewhere or another active window hides it.
+    virtual void ShowPopup(bool TakeKeys) = 0;
     virtual void HidePopup() = 0;
     /// The window's outer rectangle, in screen coordinates.
     virtual TRect PopupBounds() const = 0;
@@ -149,13 +151,13 @@ public:
     void SetCurrentEditor(TNibCompletionEditor* Value) { FCurrentEditor = Value; }
 
     // The window.
-    /// Shows the popup and runs the show step; a ctCode list is shown active.
+    /// Shows the popup and runs the show step; a ctCode list takes the keys.
     void Show();
     /// Hides the popup and runs the hide step.
     void Hide();
-    /// The popup became the active window: shown and, for ctCode, in the editor's focus list.
+    /// The popup took the keys: shown and, for ctCode, in the editor's focus list.
     void Activate();
-    /// The popup stopped being the active window: out of the focus list, then hidden.
+    /// The popup lost the keys: out of the focus list, then hidden.
     void Deactivate();
     TRect WindowBounds() const;
     void SetWindowBounds(const TRect& Value);

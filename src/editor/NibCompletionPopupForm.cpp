@@ -1,9 +1,11 @@
 #include "editor/NibCompletionPopupForm.h"
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 #include "platform/qt/ControlHostWidget.h"
 #include "platform/qt/QtColor.h"
 
@@ -17,6 +19,10 @@ constexpr int DialogFrame = 2;
 TNibCompletionPopupForm::TNibCompletionPopupForm(TNibBaseCompletionProposalForm& Popup, QWidget* parent)
     : QWidget(parent), fPopup(Popup), fHost(new ControlHostWidget(Popup, this))
 {
+    // Never activated, by the program or by a window manager: the window that holds the editor stays
+    // the active one, so that a click there right after a completion is not spent on activating it.
+    setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
     layout->addWidget(fHost);
@@ -25,22 +31,20 @@ TNibCompletionPopupForm::TNibCompletionPopupForm(TNibBaseCompletionProposalForm&
     fPopup.SetWheelScrollLines(QApplication::wheelScrollLines());
     fPopup.SetWindow(this);
     RecreateWindow();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        // Another window, or another application, has the keys now.
+        if (fTakesKeys && window != fKeysFrom) fPopup.Deactivate();
+    });
 }
 
-TNibCompletionPopupForm::~TNibCompletionPopupForm() { fPopup.SetWindow(nullptr); }
+TNibCompletionPopupForm::~TNibCompletionPopupForm()
+{
+    StopTakingKeys();
+    fPopup.SetWindow(nullptr);
+}
 
 void TNibCompletionPopupForm::RecreateWindow()
 {
-    // A list takes the keys; a hint must never take them from the editor.
-    const Qt::WindowFlags flags = (fPopup.DisplayKind() == ctCode ? Qt::Tool : Qt::ToolTip) |
-                                  Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-    if (windowFlags() != flags) {
-        // New flags hide the window.
-        const bool visible = isVisible();
-        setWindowFlags(flags);
-        if (visible) show();
-    }
-    setAttribute(Qt::WA_ShowWithoutActivating, fPopup.DisplayKind() != ctCode);
     const int frame = FrameThickness();
     layout()->setContentsMargins(frame, frame, frame, frame);
     update();
@@ -54,18 +58,55 @@ int TNibCompletionPopupForm::FrameThickness() const
 
 int TNibCompletionPopupForm::ScrollBarWidth() const { return style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 
-void TNibCompletionPopupForm::ShowPopup(bool Activate)
+void TNibCompletionPopupForm::ShowPopup(bool TakeKeys)
 {
     RecreateWindow();
     show();
     raise();
-    if (Activate) {
-        activateWindow();
-        fHost->setFocus(Qt::PopupFocusReason);
-    }
+    if (!TakeKeys || fTakesKeys) return;
+    fTakesKeys = true;
+    fKeysFrom = QGuiApplication::focusWindow();
+    qApp->installEventFilter(this);
+    fPopup.Activate();
 }
 
-void TNibCompletionPopupForm::HidePopup() { hide(); }
+void TNibCompletionPopupForm::HidePopup()
+{
+    StopTakingKeys();
+    hide();
+}
+
+void TNibCompletionPopupForm::StopTakingKeys()
+{
+    if (!fTakesKeys) return;
+    fTakesKeys = false;
+    fKeysFrom = nullptr;
+    qApp->removeEventFilter(this);
+}
+
+bool TNibCompletionPopupForm::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() == this) return false;
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // The list's keys are the list's, not a shortcut of the window around the editor.
+        event->accept();
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        QCoreApplication::sendEvent(fHost->Surface(), event);
+        // Taken: the widgets around the editor must not see it again.
+        event->accept();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // A click elsewhere closes the list and still does what it does there.
+        fPopup.Deactivate();
+        return false;
+    default: return false;
+    }
+}
 
 TRect TNibCompletionPopupForm::PopupBounds() const
 {
@@ -76,14 +117,6 @@ TRect TNibCompletionPopupForm::PopupBounds() const
 void TNibCompletionPopupForm::SetPopupBounds(const TRect& Bounds)
 {
     setGeometry(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-}
-
-void TNibCompletionPopupForm::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange) return;
-    if (isActiveWindow()) fPopup.Activate();
-    else if (fPopup.Visible()) fPopup.Deactivate();
 }
 
 void TNibCompletionPopupForm::paintEvent(QPaintEvent*)

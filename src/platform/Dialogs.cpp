@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 #include "platform/CurrentService.h"
+#include "platform/Folders.h"
 
 #include <mutex>
 
@@ -21,6 +22,28 @@ Dialogs& Dialogs::Current()
 void Dialogs::SetCurrent(Dialogs* dialogs)
 {
     CurrentService<Dialogs>::Set(dialogs);
+}
+
+UnicodeString Dialogs::OpenFile(const TFileDialogRequest& request)
+{
+    return Remember(ShowOpenFile(StartingWhereLeft(request)));
+}
+
+UnicodeString Dialogs::SaveFile(const TFileDialogRequest& request)
+{
+    return Remember(ShowSaveFile(StartingWhereLeft(request)));
+}
+
+TFileDialogRequest Dialogs::StartingWhereLeft(TFileDialogRequest request) const
+{
+    if (request.InitialDir.empty() && ExtractFilePath(request.FileName).empty()) request.InitialDir = fLastFolder;
+    return request;
+}
+
+UnicodeString Dialogs::Remember(const UnicodeString& fileName)
+{
+    if (!fileName.empty()) fLastFolder = ExtractFilePath(fileName);
+    return fileName;
 }
 
 UnicodeString ApplicationTitle()

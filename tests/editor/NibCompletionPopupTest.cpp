@@ -37,7 +37,7 @@ public:
 
 class FakePopupWindow : public TNibPopupWindow {
 public:
-    void ShowPopup(bool Activate) override { Shown.push_back(Activate); }
+    void ShowPopup(bool TakeKeys) override { Shown.push_back(TakeKeys); }
     void HidePopup() override { ++Hidden; }
     TRect PopupBounds() const override { return Bounds; }
     void SetPopupBounds(const TRect& Value) override { Bounds = Value; }

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QPalette>
-#include <QTimer>
 #include "platform/QtTestApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtColor.h"
-#include "platform/qt/QtDialogs.h"
 
 namespace {
 
@@ -142,43 +139,6 @@ TEST_F(QtCanvasQtTest, TextPlacesEachCodeUnitAtItsAdvanceAndMetricsAgree)
     };
     EXPECT_FALSE(inkIn(0, 20));
     EXPECT_TRUE(inkIn(20, 40));
-}
-
-TEST(QtDialogsQtTest, FileFiltersBecomeQtNameFilters)
-{
-    EXPECT_EQ(ToQtFileFilter(u"Forth Block File|*.blk|Text File|*.txt;*.forth|Any File|*.*"),
-              QStringLiteral("Forth Block File (*.blk);;Text File (*.txt *.forth);;Any File (*)"));
-    EXPECT_EQ(ToQtFileFilter(u"Text files (*.txt)|*.txt"), QStringLiteral("Text files (*.txt)"));
-}
-
-TEST(QtDialogsQtTest, AQuestionRightAfterAChooserHasTheChoosersOpenerAsParent)
-{
-    TestApplication();
-    QWidget opener;
-    opener.show();
-    QApplication::setActiveWindow(&opener);
-    QtDialogs dialogs;
-    QWidget* parent = nullptr;
-    // Looks at the dialog once it runs and cancels it.
-    auto cancelShownDialog = [&] {
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            parent = dialog->parentWidget();
-            dialog->reject();
-        });
-    };
-    cancelShownDialog();
-    EXPECT_EQ(dialogs.SaveFile({u"Save", u"Text File|*.txt", u".txt", {}, {}}), u"");
-    EXPECT_EQ(parent, &opener);
-
-    // The chooser has closed and the window manager has not yet given the focus back.
-    QApplication::setActiveWindow(nullptr);
-    parent = nullptr;
-    cancelShownDialog();
-    EXPECT_EQ(dialogs.MessageBox(u"Warning", u"Save anyway?", TMsgDlgType::mtWarning, TMsgButtons::OKCancel),
-              TModalResult::mrCancel);
-    EXPECT_EQ(parent, &opener);
 }
 
 }  // namespace

@@ -19,18 +19,20 @@ public:
         ++Messages;
         return TModalResult::mrOk;
     }
-    UnicodeString OpenFile(const TFileDialogRequest& request) override
+    bool ChooseFont(TFont&, bool) override { return false; }
+    bool ChooseColor(TColor&) override { return false; }
+
+protected:
+    UnicodeString ShowOpenFile(const TFileDialogRequest& request) override
     {
         LastRequest = request;
         return OpenAnswer;
     }
-    UnicodeString SaveFile(const TFileDialogRequest& request) override
+    UnicodeString ShowSaveFile(const TFileDialogRequest& request) override
     {
         LastRequest = request;
         return SaveAnswer;
     }
-    bool ChooseFont(TFont&, bool) override { return false; }
-    bool ChooseColor(TColor&) override { return false; }
 };
 
 class MapKeysTest : public ::testing::Test {

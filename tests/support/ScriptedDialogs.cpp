@@ -40,13 +40,13 @@ TModalResult ScriptedDialogs::MessageBox(const UnicodeString& caption, const Uni
     return DefaultAnswer == TModalResult::mrNone ? FirstButton(buttons) : DefaultAnswer;
 }
 
-UnicodeString ScriptedDialogs::OpenFile(const TFileDialogRequest& request)
+UnicodeString ScriptedDialogs::ShowOpenFile(const TFileDialogRequest& request)
 {
     OpenRequests.push_back(request);
     return Next(FileAnswers);
 }
 
-UnicodeString ScriptedDialogs::SaveFile(const TFileDialogRequest& request)
+UnicodeString ScriptedDialogs::ShowSaveFile(const TFileDialogRequest& request)
 {
     SaveRequests.push_back(request);
     return Next(FileAnswers);

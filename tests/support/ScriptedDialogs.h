@@ -21,8 +21,6 @@ public:
 
     TModalResult MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
                             TMsgButtons buttons) override;
-    UnicodeString OpenFile(const TFileDialogRequest& request) override;
-    UnicodeString SaveFile(const TFileDialogRequest& request) override;
     bool ChooseFont(TFont& font, bool fixedPitchOnly) override;
     bool ChooseColor(TColor& color) override;
 
@@ -34,6 +32,7 @@ public:
     /// mrNone answers with the first button of the set (OK, Yes, Retry or Abort).
     TModalResult DefaultAnswer = TModalResult::mrNone;
 
+    /// The file choosers shown, each with the folder it started in.
     std::vector<TFileDialogRequest> OpenRequests;
     std::vector<TFileDialogRequest> SaveRequests;
     /// Chosen file names for open and save, in order; empty or missing means cancelled.
@@ -43,4 +42,9 @@ public:
     /// For each font dialog shown, whether it offered fixed-pitch faces only.
     std::vector<bool> FontFixedPitchOnly;
     std::deque<std::optional<TColor>> ColorAnswers;
+
+protected:
+    /// Records the request as the chooser would show it, start folder included.
+    UnicodeString ShowOpenFile(const TFileDialogRequest& request) override;
+    UnicodeString ShowSaveFile(const TFileDialogRequest& request) override;
 };

@@ -1,8 +1,10 @@
 #include "platform/qt/QtDialogs.h"
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include "platform/qt/QtColor.h"
@@ -58,7 +60,9 @@ void Prepare(QFileDialog& dialog, const TFileDialogRequest& request)
     UnicodeString ext = request.DefaultExt;
     if (!ext.empty() && ext.front() == u'.') ext.erase(0, 1);
     dialog.setDefaultSuffix(Q(ext));
-    if (!request.InitialDir.empty()) dialog.setDirectory(Q(request.InitialDir));
+    // Without a folder the chooser starts in the working folder, not where an earlier run of the
+    // program left Qt's own memory of one.
+    dialog.setDirectory(request.InitialDir.empty() ? QDir::currentPath() : Q(request.InitialDir));
     if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
 }
 
@@ -98,6 +102,9 @@ QWidget* QtDialogs::Opener()
     QWidget* window = QApplication::activeModalWidget();
     if (!window) window = QApplication::activeWindow();
     if (!window) window = fLastOpener;
+    // Nothing of ours is active (another application has the keys): the program's main window.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!window && w->isVisible() && qobject_cast<QMainWindow*>(w)) window = w;
     fLastOpener = window;
     return window;
 }
@@ -110,7 +117,7 @@ TModalResult QtDialogs::MessageBox(const UnicodeString& caption, const UnicodeSt
     return ResultOf(box.exec());
 }
 
-UnicodeString QtDialogs::OpenFile(const TFileDialogRequest& request)
+UnicodeString QtDialogs::ShowOpenFile(const TFileDialogRequest& request)
 {
     QFileDialog dialog(Opener());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -119,7 +126,7 @@ UnicodeString QtDialogs::OpenFile(const TFileDialogRequest& request)
     return Run(dialog);
 }
 
-UnicodeString QtDialogs::SaveFile(const TFileDialogRequest& request)
+UnicodeString QtDialogs::ShowSaveFile(const TFileDialogRequest& request)
 {
     QFileDialog dialog(Opener());
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -9,14 +9,16 @@ class QtDialogs : public Dialogs {
 public:
     TModalResult MessageBox(const UnicodeString& caption, const UnicodeString& text, TMsgDlgType type,
                             TMsgButtons buttons) override;
-    UnicodeString OpenFile(const TFileDialogRequest& request) override;
-    UnicodeString SaveFile(const TFileDialogRequest& request) override;
     bool ChooseFont(TFont& font, bool fixedPitchOnly) override;
     bool ChooseColor(TColor& color) override;
 
+protected:
+    UnicodeString ShowOpenFile(const TFileDialogRequest& request) override;
+    UnicodeString ShowSaveFile(const TFileDialogRequest& request) override;
+
 private:
     /// The window that asks, which becomes the dialog's parent: the modal dialog on top, else the
-    /// active window, else the one that asked last.
+    /// active window, else the one that asked last, else the main window.
     QWidget* Opener();
     /// Right after a chooser closes no window is active until the window manager gives the focus
     /// back; a question that follows at once still belongs to the window that opened the chooser.
