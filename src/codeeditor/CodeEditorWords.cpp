@@ -21,9 +21,11 @@ void TCodeEditorPage::ApplyEditorHighlightOptions()
 void TCodeEditorPage::UpdateLocalWords()
 {
     if (!fNibTavloHighlighter) return;
-    TStringList words;
-    ScanLocalWords(ConvertEditorText(u"", false, false, false, false), words);
-    fNibTavloHighlighter->SetLocalWords(&words);
+    std::vector<UnicodeString> found = ScanLocalWords(ScriptEdit.Lines(), *CodeEditPairedWordsList);
+    if (found == fFoundLocalWords) return;
+    // The editors repaint only when the set of words changed, not merely their order.
+    fNibTavloHighlighter->ReplaceLocalWords(found);
+    fFoundLocalWords = std::move(found);
 }
 
 void TCodeEditorPage::ScriptEditChange()

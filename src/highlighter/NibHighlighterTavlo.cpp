@@ -26,6 +26,31 @@ void PrepareWordList(TStringList& list)
 
 const bool registered = (RegisterHighlighterClass<TNibTavloHighlighter>(), true);
 
+/// Sorts as the word lists do (case-sensitive, by code unit) and keeps one of equal words, as the
+/// lists ignore duplicates.
+void SortDistinct(std::vector<UnicodeString>& words)
+{
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+}
+
+std::vector<UnicodeString> SortedDistinct(const TStringList& list)
+{
+    std::vector<UnicodeString> words;
+    words.reserve(std::size_t(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) words.push_back(list[i]);
+    SortDistinct(words);
+    return words;
+}
+
+bool SameWords(const TStringList& list, const std::vector<UnicodeString>& words)
+{
+    if (std::size_t(list.Count()) != words.size()) return false;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (list[int(i)] != words[i]) return false;
+    return true;
+}
+
 } // namespace
 
 TNibTavloHighlighter::TNibTavloHighlighter()
@@ -262,22 +287,31 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
     return true;
 }
 
-void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList& source)
+void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<UnicodeString>& words)
 {
     fWordTableStale = true;
     list.Clear();
-    for (int i = 0; i < source.Count(); ++i) list.Add(source[i]);
+    // In sorted order each word goes to the end: no insertion moves the others.
+    for (const UnicodeString& w : words) list.Add(w);
     DefHighlightChange(this);
 }
 
 void TNibTavloHighlighter::SetKeyWords(const TStringList* Value)
 {
-    if (Value) ReplaceList(fKeyWords, *Value);
+    if (Value) FillList(fKeyWords, SortedDistinct(*Value));
 }
 
 void TNibTavloHighlighter::SetLocalWords(const TStringList* Value)
 {
-    if (Value) ReplaceList(fLocalWords, *Value);
+    if (Value) FillList(fLocalWords, SortedDistinct(*Value));
+}
+
+bool TNibTavloHighlighter::ReplaceLocalWords(std::vector<UnicodeString> Words)
+{
+    SortDistinct(Words);
+    if (SameWords(fLocalWords, Words)) return false;
+    FillList(fLocalWords, Words);
+    return true;
 }
 
 void TNibTavloHighlighter::SetMaxNumericBase(int Value) { fMaxNumericBase = std::clamp(Value, 2, 32); }
