@@ -21,11 +21,9 @@ void TCodeEditorPage::ApplyEditorHighlightOptions()
 void TCodeEditorPage::UpdateLocalWords()
 {
     if (!fNibTavloHighlighter) return;
-    std::vector<UnicodeString> found = ScanLocalWords(ScriptEdit.Lines(), *CodeEditPairedWordsList);
-    if (found == fFoundLocalWords) return;
+    if (!ScanLocalWords(ScriptEdit.Lines(), *CodeEditPairedWordsList, fFoundLocalWords)) return;
     // The editors repaint only when the set of words changed, not merely their order.
-    fNibTavloHighlighter->ReplaceLocalWords(found);
-    fFoundLocalWords = std::move(found);
+    fNibTavloHighlighter->ReplaceLocalWords(fFoundLocalWords);
 }
 
 void TCodeEditorPage::ScriptEditChange()

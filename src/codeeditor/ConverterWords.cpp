@@ -70,7 +70,12 @@ const TConverterWord* LookupConverterWord(std::string_view word)
     return nullptr;
 }
 
-bool ConverterWordMayStartWith(unsigned char upper) { return !Words()[upper].empty(); }
+unsigned ConverterWordLengths(unsigned char upper)
+{
+    unsigned lengths = 0;
+    for (const TListWord& entry : Words()[upper]) lengths |= 1u << entry.Upper.size();
+    return lengths;
+}
 
 void InitConverterWords()
 {

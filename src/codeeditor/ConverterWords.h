@@ -27,8 +27,9 @@ inline constexpr std::size_t MaxConverterWord = 9;
 unsigned char UpperByte(unsigned char c);
 /// The fixed lists' entry for a word, compared without case; null for any other word.
 const TConverterWord* LookupConverterWord(std::string_view word);
-/// Whether some word of the fixed lists starts with this capital: most words need no look-up.
-bool ConverterWordMayStartWith(unsigned char upper);
+/// The lengths of the fixed lists' words that start with this capital, as bits (bit n for length
+/// n): most words need no look-up.
+unsigned ConverterWordLengths(unsigned char upper);
 /// Builds the fixed lists and the capitals, so that the first conversion does not pay for it.
 void InitConverterWords();
 

@@ -16,8 +16,9 @@ unsigned char Narrow(char16_t c) { return c > 0xFF ? '?' : static_cast<unsigned 
 /// that the saved text puts after it.
 class TLocalWordScan {
 public:
-    TLocalWordScan(const TNibEditStringList& lines, const TStringList& pairedWords);
-    std::vector<UnicodeString> Run();
+    TLocalWordScan(const TNibEditStringList& lines, const TStringList& pairedWords, std::vector<UnicodeString>& names);
+    /// True when the names differ from those the list held.
+    bool Run();
 
 private:
     /// Moves to the start of the next line; false at the end of the text.
@@ -27,6 +28,9 @@ private:
     std::size_t BreakLength() const { return fLine + 1 < fCount ? fBreak.size() : 0; }
     /// Moves to the next byte above 32; false at the end of the text.
     bool SkipBlanks();
+    /// Moves to the start of the next word that may be in a list or a paired word, or to the end
+    /// of the text: the words before it change nothing.
+    void SkipPlainWords();
     /// The next word, with the byte that ends it consumed; endedLine tells whether that byte was a
     /// line break. Empty at the end of the text. A word never spans lines: a break is a blank.
     std::u16string_view ReadWord(bool& endedLine);
@@ -39,11 +43,19 @@ private:
     void Token(std::u16string_view word, const TConverterWord* info);
     /// A word of the converted text: a name when a ":" asked for one.
     void Found(std::u16string_view word);
+    void AddName(std::u16string_view word);
     const TConverterWord* Lookup(std::u16string_view word) const;
     bool IsPairedWord(std::u16string_view word);
     void AddPairedWord(const std::string& word);
-    /// Marks the bytes that start words needing a look-up: the lists', ";" and the paired words'.
+    /// Notes, for each byte, the lengths of the words starting with it that need a look-up: the
+    /// lists' words and ";"; and whether a paired word starts with it.
     void NoteFirstBytes();
+    /// Whether a word may be in a list or be a paired word.
+    bool MayMatter(std::u16string_view word) const
+    {
+        const unsigned char first = Narrow(word[0]);
+        return (word.size() <= MaxConverterWord && (fLengths[first] >> word.size()) & 1) || fPairedFirst[first];
+    }
 
     const TNibEditStringList& fLines;
     const int fCount;
@@ -55,7 +67,8 @@ private:
     std::size_t fBreakPos = 0;
 
     TPairedWordSet fPairedWords;
-    std::array<bool, 256> fMatters{};
+    std::array<unsigned, 256> fLengths{};
+    std::array<bool, 256> fPairedFirst{};
     std::string fKey;
 
     // The converter's definition state.
@@ -65,7 +78,11 @@ private:
     // The scan of the converted words.
     bool fInColonDefinition = false;
     bool fNameExpected = false;
-    std::vector<UnicodeString> fFound;
+    /// The names found so far take the place of those of the previous scan, which are kept while
+    /// they are the same: most rescans allocate nothing.
+    std::vector<UnicodeString>& fNames;
+    std::size_t fNameCount = 0;
+    bool fChanged = false;
 };
 
 std::u16string_view SavedLineBreak(TNibEditFileFormat format)
@@ -79,11 +96,13 @@ std::u16string_view SavedLineBreak(TNibEditFileFormat format)
     return u"\r\n";
 }
 
-TLocalWordScan::TLocalWordScan(const TNibEditStringList& lines, const TStringList& pairedWords)
+TLocalWordScan::TLocalWordScan(const TNibEditStringList& lines, const TStringList& pairedWords,
+                               std::vector<UnicodeString>& names)
     : fLines(lines),
       fCount(lines.Count()),
       fBreak(SavedLineBreak(lines.FileFormat())),
-      fPairedWords(pairedWords)
+      fPairedWords(pairedWords),
+      fNames(names)
 {
     NoteFirstBytes();
     NextLine();
@@ -93,7 +112,8 @@ void TLocalWordScan::NoteFirstBytes()
 {
     for (int b = 0; b < 256; ++b) {
         const unsigned char upper = UpperByte(static_cast<unsigned char>(b));
-        fMatters[std::size_t(b)] = b == ';' || ConverterWordMayStartWith(upper) || fPairedWords.MayStartWith(upper);
+        fLengths[std::size_t(b)] = ConverterWordLengths(upper) | (b == ';' ? 1u << 1 : 0);
+        fPairedFirst[std::size_t(b)] = fPairedWords.MayStartWith(upper);
     }
 }
 
@@ -116,12 +136,34 @@ bool TLocalWordScan::SkipBlanks()
     }
 }
 
+void TLocalWordScan::SkipPlainWords()
+{
+    for (;;) {
+        const char16_t* p = fP;
+        const char16_t* const end = fEnd;
+        for (;;) {
+            while (p < end && *p <= 32) ++p;
+            if (p == end) break;
+            const char16_t* const start = p;
+            // The line's text ends with a null character, a blank: the word ends there at the latest.
+            while (*p > 32) ++p;
+            if (MayMatter({start, std::size_t(p - start)})) {
+                fP = start;
+                return;
+            }
+        }
+        // The rest of the line's break is blanks.
+        fP = end;
+        if (!NextLine()) return;
+    }
+}
+
 std::u16string_view TLocalWordScan::ReadWord(bool& endedLine)
 {
     endedLine = false;
     if (!SkipBlanks()) return {};
     const char16_t* start = fP;
-    while (fP < fEnd && *fP > 32) ++fP;
+    while (*fP > 32) ++fP;
     const std::u16string_view word(start, std::size_t(fP - start));
     if (fP < fEnd) {
         endedLine = *fP == u'\r' || *fP == u'\n';
@@ -206,6 +248,7 @@ const TConverterWord* TLocalWordScan::Lookup(std::u16string_view word) const
 
 bool TLocalWordScan::IsPairedWord(std::u16string_view word)
 {
+    if (!fPairedFirst[Narrow(word[0])]) return false;
     fKey.resize(word.size());
     for (std::size_t i = 0; i < word.size(); ++i) fKey[i] = char(Narrow(word[i]));
     return fPairedWords.Contains(fKey);
@@ -256,32 +299,53 @@ void TLocalWordScan::Found(std::u16string_view word)
 {
     if (fNameExpected) {
         fNameExpected = false;
-        UnicodeString name(word.size(), u'\0');
-        for (std::size_t i = 0; i < word.size(); ++i) name[i] = Narrow(word[i]);
-        fFound.push_back(std::move(name));
+        AddName(word);
     }
     if (word == u":" && !fInColonDefinition) fInColonDefinition = fNameExpected = true;
     else if (word == u";") fInColonDefinition = false;
 }
 
-std::vector<UnicodeString> TLocalWordScan::Run()
+void TLocalWordScan::AddName(std::u16string_view word)
+{
+    auto same = [&](const UnicodeString& name) {
+        if (name.size() != word.size()) return false;
+        for (std::size_t i = 0; i < word.size(); ++i)
+            if (name[i] != Narrow(word[i])) return false;
+        return true;
+    };
+    if (fNameCount < fNames.size() && same(fNames[fNameCount])) {
+        ++fNameCount;
+        return;
+    }
+    fChanged = true;
+    if (fNameCount == fNames.size()) fNames.emplace_back();
+    UnicodeString& name = fNames[fNameCount++];
+    name.resize(word.size());
+    for (std::size_t i = 0; i < word.size(); ++i) name[i] = Narrow(word[i]);
+}
+
+bool TLocalWordScan::Run()
 {
     for (;;) {
+        // Most words are in no list and no name: they change nothing.
+        if (!fNameExpected) SkipPlainWords();
         bool endedLine;
         const std::u16string_view word = ReadWord(endedLine);
         if (word.empty()) break;
-        // Most words are in no list and no name: they change nothing.
-        if (!fNameExpected && !fMatters[Narrow(word[0])]) continue;
         const TConverterWord* info = Lookup(word);
         if (info && info->CommentEnd) SkipComment(info->CommentEnd, endedLine);
         else Token(word, info);
     }
-    return std::move(fFound);
+    if (fNameCount != fNames.size()) {
+        fNames.resize(fNameCount);
+        fChanged = true;
+    }
+    return fChanged;
 }
 
 } // namespace
 
-std::vector<UnicodeString> ScanLocalWords(const TNibEditStringList& Lines, const TStringList& PairedWords)
+bool ScanLocalWords(const TNibEditStringList& Lines, const TStringList& PairedWords, std::vector<UnicodeString>& Names)
 {
-    return TLocalWordScan(Lines, PairedWords).Run();
+    return TLocalWordScan(Lines, PairedWords, Names).Run();
 }

@@ -8,4 +8,5 @@
 /// dropped, defining words and string words glued to what follows them, each token as a block holds
 /// it. A ":" met inside a definition (before its ";") starts nothing. PairedWords are the document's
 /// own defining words. Reads the lines in place, in one pass.
-std::vector<UnicodeString> ScanLocalWords(const TNibEditStringList& Lines, const TStringList& PairedWords);
+/// Names holds the names of the previous scan and is given the new ones; true when they differ.
+bool ScanLocalWords(const TNibEditStringList& Lines, const TStringList& PairedWords, std::vector<UnicodeString>& Names);

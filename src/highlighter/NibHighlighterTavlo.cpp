@@ -26,24 +26,24 @@ void PrepareWordList(TStringList& list)
 
 const bool registered = (RegisterHighlighterClass<TNibTavloHighlighter>(), true);
 
-/// Sorts as the word lists do (case-sensitive, by code unit) and keeps one of equal words, as the
-/// lists ignore duplicates.
-void SortDistinct(std::vector<UnicodeString>& words)
+/// The distinct words, sorted as the word lists sort (case-sensitive, by code unit): the lists
+/// ignore duplicates. Views, so that sorting moves no text.
+std::vector<std::u16string_view> SortedDistinct(std::vector<std::u16string_view> words)
 {
     std::sort(words.begin(), words.end());
     words.erase(std::unique(words.begin(), words.end()), words.end());
-}
-
-std::vector<UnicodeString> SortedDistinct(const TStringList& list)
-{
-    std::vector<UnicodeString> words;
-    words.reserve(std::size_t(list.Count()));
-    for (int i = 0; i < list.Count(); ++i) words.push_back(list[i]);
-    SortDistinct(words);
     return words;
 }
 
-bool SameWords(const TStringList& list, const std::vector<UnicodeString>& words)
+std::vector<std::u16string_view> SortedDistinct(const TStringList& list)
+{
+    std::vector<std::u16string_view> words;
+    words.reserve(std::size_t(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) words.emplace_back(list[i]);
+    return SortedDistinct(std::move(words));
+}
+
+bool SameWords(const TStringList& list, const std::vector<std::u16string_view>& words)
 {
     if (std::size_t(list.Count()) != words.size()) return false;
     for (std::size_t i = 0; i < words.size(); ++i)
@@ -287,30 +287,32 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
     return true;
 }
 
-void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<UnicodeString>& words)
+void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words)
 {
     fWordTableStale = true;
     list.Clear();
     // In sorted order each word goes to the end: no insertion moves the others.
-    for (const UnicodeString& w : words) list.Add(w);
+    for (std::u16string_view w : words) list.Add(UnicodeString(w));
     DefHighlightChange(this);
 }
 
-void TNibTavloHighlighter::SetKeyWords(const TStringList* Value)
+void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList* source)
 {
-    if (Value) FillList(fKeyWords, SortedDistinct(*Value));
+    if (!source) return;
+    // A list given itself is sorted and distinct already.
+    if (source == &list) DefHighlightChange(this);
+    else FillList(list, SortedDistinct(*source));
 }
 
-void TNibTavloHighlighter::SetLocalWords(const TStringList* Value)
-{
-    if (Value) FillList(fLocalWords, SortedDistinct(*Value));
-}
+void TNibTavloHighlighter::SetKeyWords(const TStringList* Value) { ReplaceList(fKeyWords, Value); }
 
-bool TNibTavloHighlighter::ReplaceLocalWords(std::vector<UnicodeString> Words)
+void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList(fLocalWords, Value); }
+
+bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
-    SortDistinct(Words);
-    if (SameWords(fLocalWords, Words)) return false;
-    FillList(fLocalWords, Words);
+    const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
+    if (SameWords(fLocalWords, words)) return false;
+    FillList(fLocalWords, words);
     return true;
 }
 

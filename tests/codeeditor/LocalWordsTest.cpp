@@ -10,7 +10,9 @@ W Scan(std::u16string_view text, const TStringList& paired = TStringList())
 {
     TNibEditStringList lines;
     lines.SetText(text);
-    return ScanLocalWords(lines, paired);
+    W names;
+    ScanLocalWords(lines, paired, names);
+    return names;
 }
 
 TEST(LocalWords, ANameIsTakenAfterEachColonThatOpensADefinition)
@@ -24,6 +26,22 @@ TEST(LocalWords, ANameIsTakenAfterEachColonThatOpensADefinition)
     // Names come in the order met, repeated ones too.
     EXPECT_EQ(Scan(u": B ; : A ; : B ;"), (W{u"B", u"A", u"B"}));
     EXPECT_EQ(Scan(u""), W{});
+}
+
+TEST(LocalWords, TheScanTellsWhetherTheNamesChanged)
+{
+    TNibEditStringList lines;
+    lines.SetText(u": SQ DUP * ; : CUBE DUP SQ * ;");
+    W names{u"SQ", u"CUBE", u"OLD"};
+    EXPECT_TRUE(ScanLocalWords(lines, TStringList(), names));
+    EXPECT_EQ(names, (W{u"SQ", u"CUBE"}));
+    EXPECT_FALSE(ScanLocalWords(lines, TStringList(), names));
+    lines.Put(0, u": SQ DUP * ; : CUBE DUP SQ * ; : OLD ;");
+    EXPECT_TRUE(ScanLocalWords(lines, TStringList(), names));
+    EXPECT_EQ(names, (W{u"SQ", u"CUBE", u"OLD"}));
+    lines.Put(0, u": SQ DUP * ; : CUBA DUP SQ * ; : OLD ;");
+    EXPECT_TRUE(ScanLocalWords(lines, TStringList(), names));
+    EXPECT_EQ(names, (W{u"SQ", u"CUBA", u"OLD"}));
 }
 
 TEST(LocalWords, CommentsHideDefinitionsAndStringsDoNot)

@@ -267,6 +267,10 @@ TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
     EXPECT_TRUE(h.ReplaceLocalWords({u"\u00e9", u"a", u"b", u"B"}));
     EXPECT_EQ(e.changes, 2);
     EXPECT_FALSE(h.IsLocalword(u"SQ"));
+    // The setter given the list itself keeps it, and notifies as it always does.
+    h.SetLocalWords(&h.LocalWords());
+    EXPECT_EQ(e.changes, 3);
+    EXPECT_EQ(h.LocalWords().Text(), u"B\r\na\r\nb\r\n\u00e9\r\n");
     EXPECT_TRUE(h.ReplaceLocalWords({}));
     EXPECT_EQ(h.LocalWords().Count(), 0);
 }
