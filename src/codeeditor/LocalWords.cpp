@@ -85,6 +85,7 @@ private:
     bool fChanged = false;
 };
 
+/// The line break that the text saved as 8-bit bytes has.
 std::u16string_view SavedLineBreak(TNibEditFileFormat format)
 {
     switch (format) {
@@ -120,6 +121,7 @@ void TLocalWordScan::NoteFirstBytes()
 bool TLocalWordScan::NextLine()
 {
     if (fLine + 1 >= fCount) return false;
+    // The text of a line ends with a null character, a blank, which ends every word in it.
     const UnicodeString& line = fLines[++fLine];
     fP = line.data();
     fEnd = fP + line.size();
@@ -145,7 +147,6 @@ void TLocalWordScan::SkipPlainWords()
             while (p < end && *p <= 32) ++p;
             if (p == end) break;
             const char16_t* const start = p;
-            // The line's text ends with a null character, a blank: the word ends there at the latest.
             while (*p > 32) ++p;
             if (MayMatter({start, std::size_t(p - start)})) {
                 fP = start;
@@ -257,7 +258,9 @@ bool TLocalWordScan::IsPairedWord(std::u16string_view word)
 void TLocalWordScan::AddPairedWord(const std::string& word)
 {
     fPairedWords.Add(word);
-    NoteFirstBytes();
+    const unsigned char upper = UpperByte(static_cast<unsigned char>(word[0]));
+    for (int b = 0; b < 256; ++b)
+        if (UpperByte(static_cast<unsigned char>(b)) == upper) fPairedFirst[std::size_t(b)] = true;
 }
 
 void TLocalWordScan::Token(std::u16string_view word, const TConverterWord* info)
