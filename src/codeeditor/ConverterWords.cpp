@@ -61,10 +61,11 @@ const TConverterWord* LookupConverterWord(std::string_view word)
 {
     // No word of the lists is longer: most words need no look-up at all.
     if (word.empty() || word.size() > MaxConverterWord) return nullptr;
-    for (const TListWord& entry : Words()[UpperByte(static_cast<unsigned char>(word[0]))]) {
+    const auto& upper = UpperTable();
+    for (const TListWord& entry : Words()[upper[static_cast<unsigned char>(word[0])]]) {
         if (entry.Upper.size() != word.size()) continue;
         std::size_t i = 1;
-        while (i < word.size() && char(UpperByte(static_cast<unsigned char>(word[i]))) == entry.Upper[i]) ++i;
+        while (i < word.size() && char(upper[static_cast<unsigned char>(word[i])]) == entry.Upper[i]) ++i;
         if (i == word.size()) return &entry.Info;
     }
     return nullptr;

@@ -1,6 +1,9 @@
 #include "codeeditor/LocalWords.h"
 #include <array>
 #include "codeeditor/ConverterWords.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -31,6 +34,8 @@ private:
     /// Moves to the start of the next word that may be in a list or a paired word, or to the end
     /// of the text: the words before it change nothing.
     void SkipPlainWords();
+    /// The start of the first word of the line's characters from p to end that may matter, or null.
+    const char16_t* FirstWordThatMayMatter(const char16_t* p, const char16_t* end) const;
     /// The next word, with the byte that ends it consumed; endedLine tells whether that byte was a
     /// line break. Empty at the end of the text. A word never spans lines: a break is a blank.
     std::u16string_view ReadWord(bool& endedLine);
@@ -141,21 +146,54 @@ bool TLocalWordScan::SkipBlanks()
 void TLocalWordScan::SkipPlainWords()
 {
     for (;;) {
-        const char16_t* p = fP;
-        const char16_t* const end = fEnd;
-        for (;;) {
-            while (p < end && *p <= 32) ++p;
-            if (p == end) break;
-            const char16_t* const start = p;
-            while (*p > 32) ++p;
-            if (MayMatter({start, std::size_t(p - start)})) {
-                fP = start;
-                return;
-            }
+        if (const char16_t* word = FirstWordThatMayMatter(fP, fEnd)) {
+            fP = word;
+            return;
         }
         // The rest of the line's break is blanks.
-        fP = end;
+        fP = fEnd;
         if (!NextLine()) return;
+    }
+}
+
+const char16_t* TLocalWordScan::FirstWordThatMayMatter(const char16_t* p, const char16_t* end) const
+{
+#if defined(__SSE2__)
+    // Sixteen characters at a time: a mask of those above 32 gives the words' starts and, for those
+    // that end among them, their lengths, without a branch per character. A character at p starts
+    // a word even after one above 32 (as after the end of a comment), and p is never inside a word.
+    const __m128i flip = _mm_set1_epi16(short(0x8000));
+    const __m128i blank = _mm_set1_epi16(short(0x8000 + 32));
+    auto above32 = [&](const char16_t* at) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        return _mm_cmpgt_epi16(_mm_xor_si128(units, flip), blank);
+    };
+    while (end - p >= 16) {
+        const unsigned inWord = unsigned(_mm_movemask_epi8(_mm_packs_epi16(above32(p), above32(p + 8))));
+        unsigned starts = inWord & ~(inWord << 1);
+        const unsigned blanks = ~inWord & 0xFFFF;
+        const char16_t* next = p + 16;
+        while (starts) {
+            const unsigned at = unsigned(__builtin_ctz(starts));
+            starts &= starts - 1;
+            const char16_t* const start = p + at;
+            if (const unsigned after = blanks >> at) {
+                if (MayMatter({start, std::size_t(__builtin_ctz(after))})) return start;
+            } else {
+                // The last word runs on past the sixteen.
+                while (*next > 32) ++next;
+                if (MayMatter({start, std::size_t(next - start)})) return start;
+            }
+        }
+        p = next;
+    }
+#endif
+    for (;;) {
+        while (p < end && *p <= 32) ++p;
+        if (p == end) return nullptr;
+        const char16_t* const start = p;
+        while (*p > 32) ++p;
+        if (MayMatter({start, std::size_t(p - start)})) return start;
     }
 }
 
