@@ -68,6 +68,7 @@ bool TCodeEditorPage::QueryCloseEditorFile()
         fUnreadPairsFileName.clear();
         fLoadedExactly = true;
         if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
+        fFoundLocalWords.clear();
     }
     return result;
 }

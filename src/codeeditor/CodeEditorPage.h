@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include "editor/NibCompletionProposal.h"
 #include "editor/NibEdit.h"
 #include "editor/NibEditSearch.h"
@@ -200,4 +201,7 @@ private:
     bool fLoadedExactly = true;
     TCodeEditorView* fView = nullptr;
     std::unique_ptr<TNibTavloHighlighter> fNibTavloHighlighter;
+    /// The local words as the last rescan found them, in the document's order: an edit that
+    /// leaves them as they were costs no sort and no repaint.
+    std::vector<UnicodeString> fFoundLocalWords;
 };

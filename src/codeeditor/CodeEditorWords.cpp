@@ -21,9 +21,9 @@ void TCodeEditorPage::ApplyEditorHighlightOptions()
 void TCodeEditorPage::UpdateLocalWords()
 {
     if (!fNibTavloHighlighter) return;
-    TStringList words;
-    ScanLocalWords(ConvertEditorText(u"", false, false, false, false), words);
-    fNibTavloHighlighter->SetLocalWords(&words);
+    if (!ScanLocalWords(ScriptEdit.Lines(), *CodeEditPairedWordsList, fFoundLocalWords)) return;
+    // The editors repaint only when the set of words changed, not merely their order.
+    fNibTavloHighlighter->ReplaceLocalWords(fFoundLocalWords);
 }
 
 void TCodeEditorPage::ScriptEditChange()

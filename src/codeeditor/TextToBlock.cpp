@@ -1,10 +1,6 @@
 #include "codeeditor/TextToBlock.h"
-#include <array>
-#include <bitset>
 #include <cstring>
-#include <map>
-#include <unordered_set>
-#include <vector>
+#include "codeeditor/ConverterWords.h"
 
 namespace {
 
@@ -15,71 +11,6 @@ constexpr int BlockRoom = 1023;
 constexpr std::size_t MaxCaption = 54;
 /// The most a string word takes when no closing quote comes.
 constexpr std::size_t MaxStringBody = 256;
-/// The comment end that stands for the end of the line (any of CR, LF).
-constexpr char LineEnd = '\r';
-/// The longest word of the fixed lists ("2VARIABLE", "2CONSTANT", "QVARIABLE").
-constexpr std::size_t MaxListWord = 9;
-
-/// What a word of the lists does; a word may be in several lists (":" opens a definition and
-/// takes a name).
-struct TWordInfo {
-    /// The byte that ends a comment the word opens; 0 for no comment word.
-    char CommentEnd = 0;
-    bool Name = false;
-    bool String = false;
-    bool Definition = false;
-};
-
-/// A word of the fixed lists, in capitals: the lists are compared without case.
-struct TListWord {
-    std::string Upper;
-    TWordInfo Info;
-};
-
-/// The fixed lists by the capital of each word's first byte, so that a look-up compares a few
-/// words at most.
-using TWordTable = std::array<std::vector<TListWord>, 256>;
-
-/// Capitals of 8-bit text, as the string lists compare it; a capital outside 8 bits leaves the
-/// byte as it is.
-const std::array<char, 256>& UpperTable()
-{
-    static const std::array<char, 256> table = [] {
-        std::array<char, 256> t{};
-        for (int b = 0; b < 256; ++b) {
-            const char16_t up = UpCaseChar(char16_t(b));
-            t[std::size_t(b)] = char(up <= 0xFF ? up : b);
-        }
-        return t;
-    }();
-    return table;
-}
-
-void UpperKey(std::string_view word, std::string& key)
-{
-    const auto& table = UpperTable();
-    key.resize(word.size());
-    for (std::size_t i = 0; i < word.size(); ++i) key[i] = table[static_cast<unsigned char>(word[i])];
-}
-
-const TWordTable& Words()
-{
-    static const TWordTable table = [] {
-        std::map<std::string, TWordInfo> words;
-        words["\\"].CommentEnd = LineEnd;
-        words["("].CommentEnd = ')';
-        words[".("].CommentEnd = ')';
-        for (const char* w : {":", "TO", "IS", "CREATE", "VARIABLE", "CONSTANT", "VALUE", "2VARIABLE", "2CONSTANT",
-                              "2VALUE", "QVARIABLE", "QBYTES", "[CHAR]", "MARKER", "DEFER", "CHAR", "[']", "'"})
-            words[w].Name = true;
-        for (const char* w : {".\"", "S\"", "C\"", "ABORT\""}) words[w].String = true;
-        for (const char* w : {":", "DOES>", ":NONAME"}) words[w].Definition = true;
-        TWordTable t;
-        for (const auto& [word, info] : words) t[static_cast<unsigned char>(word[0])].push_back({word, info});
-        return t;
-    }();
-    return table;
-}
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
@@ -87,10 +18,8 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 class TTextToBlock {
 public:
     TTextToBlock(std::string_view source, bool compileStartsLine, bool wordWrap, const TStringList& pairedWords)
-        : fSource(source), fCompileStartsLine(compileStartsLine), fWordWrap(wordWrap), fWords(Words())
+        : fSource(source), fCompileStartsLine(compileStartsLine), fWordWrap(wordWrap), fPairedWords(pairedWords)
     {
-        for (int i = 0; i < pairedWords.Count(); ++i)
-            if (!pairedWords[i].empty()) AddPairedWord(ToAnsi(pairedWords[i]));
     }
 
     /// Fills one block behind its caption line; false when no token was left for it. A first
@@ -102,24 +31,17 @@ private:
     /// Reads the next word into w; true when the byte that ended it was a line break.
     bool ReadWord(std::string& w);
     /// The next word outside comments into w, with what the lists say of it; w empty at the end.
-    const TWordInfo* NextWord(std::string& w);
+    const TConverterWord* NextWord(std::string& w);
     /// The next token into fToken; false at the end of the source.
     bool ReadToken();
     void GlueName();
     void GlueStringBody();
-    const TWordInfo* Lookup(std::string_view word);
-    bool IsPairedWord(std::string_view word);
-    void AddPairedWord(std::string_view word);
 
     std::string_view fSource;
     std::size_t fPos = 0;
     bool fCompileStartsLine;
     bool fWordWrap;
-    const TWordTable& fWords;
-    std::unordered_set<std::string> fPairedWords;
-    /// The capitals that paired words start with: most words need no look-up in the set.
-    std::bitset<256> fPairedFirst;
-    std::string fKey;
+    TPairedWordSet fPairedWords;
 
     std::string fToken;
     bool fTokenOpensDefinition = false;
@@ -144,42 +66,14 @@ bool TTextToBlock::ReadWord(std::string& w)
     return end == '\r' || end == '\n';
 }
 
-const TWordInfo* TTextToBlock::Lookup(std::string_view word)
-{
-    // No word of the lists is longer: most words need no look-up at all.
-    if (word.size() > MaxListWord) return nullptr;
-    const auto& upper = UpperTable();
-    for (const TListWord& entry : fWords[static_cast<unsigned char>(upper[static_cast<unsigned char>(word[0])])]) {
-        if (entry.Upper.size() != word.size()) continue;
-        std::size_t i = 1;
-        while (i < word.size() && upper[static_cast<unsigned char>(word[i])] == entry.Upper[i]) ++i;
-        if (i == word.size()) return &entry.Info;
-    }
-    return nullptr;
-}
-
-bool TTextToBlock::IsPairedWord(std::string_view word)
-{
-    if (!fPairedFirst[static_cast<unsigned char>(UpperTable()[static_cast<unsigned char>(word[0])])]) return false;
-    UpperKey(word, fKey);
-    return fPairedWords.count(fKey) != 0;
-}
-
-void TTextToBlock::AddPairedWord(std::string_view word)
-{
-    UpperKey(word, fKey);
-    fPairedFirst.set(static_cast<unsigned char>(fKey[0]));
-    fPairedWords.insert(fKey);
-}
-
-const TWordInfo* TTextToBlock::NextWord(std::string& w)
+const TConverterWord* TTextToBlock::NextWord(std::string& w)
 {
     for (;;) {
         const bool endedLine = ReadWord(w);
         if (w.empty()) return nullptr;
-        const TWordInfo* info = Lookup(w);
+        const TConverterWord* info = LookupConverterWord(w);
         if (!info || !info->CommentEnd) return info;
-        if (info->CommentEnd == LineEnd) {
+        if (info->CommentEnd == ConverterLineEnd) {
             // A comment to the end of the line ends at CR LF, a lone LF or a lone CR alike.
             if (endedLine) continue;
             const std::size_t end = fSource.find_first_of("\r\n", fPos);
@@ -208,13 +102,13 @@ void TTextToBlock::GlueStringBody()
 
 bool TTextToBlock::ReadToken()
 {
-    const TWordInfo* info = NextWord(fWord);
+    const TConverterWord* info = NextWord(fWord);
     if (fWord.empty()) return false;
     fToken = fWord;
     fTokenOpensDefinition = info && info->Definition;
     if (fTokenOpensDefinition) {
         if (info->Name) GlueName();
-    } else if ((info && info->Name) || IsPairedWord(fWord)) {
+    } else if ((info && info->Name) || fPairedWords.Contains(fWord)) {
         GlueName();
     } else if (info && info->String) {
         GlueStringBody();
@@ -230,7 +124,7 @@ bool TTextToBlock::ReadToken()
             fDefinitionEnd.clear();
         } else if (fToken.starts_with("CREATE ") && !fLastDefinedName.empty()) {
             // The word being defined makes words itself: from now on its next word is its name.
-            AddPairedWord(fLastDefinedName);
+            fPairedWords.Add(fLastDefinedName);
         }
     }
     return true;
@@ -274,11 +168,7 @@ bool TTextToBlock::BuildBlock(char* block, std::string_view caption, bool nextCa
 
 }  // namespace
 
-void InitTextToBlockWords()
-{
-    Words();
-    UpperTable();
-}
+void InitTextToBlockWords() { InitConverterWords(); }
 
 AnsiString CaptionText(const UnicodeString& Caption, int N, bool CaptionAllBlocks, bool CaptionPrintableAll)
 {

@@ -26,6 +26,31 @@ void PrepareWordList(TStringList& list)
 
 const bool registered = (RegisterHighlighterClass<TNibTavloHighlighter>(), true);
 
+/// The distinct words, sorted as the word lists sort (case-sensitive, by code unit): the lists
+/// ignore duplicates. Views, so that sorting moves no text.
+std::vector<std::u16string_view> SortedDistinct(std::vector<std::u16string_view> words)
+{
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    return words;
+}
+
+std::vector<std::u16string_view> SortedDistinct(const TStringList& list)
+{
+    std::vector<std::u16string_view> words;
+    words.reserve(std::size_t(list.Count()));
+    for (int i = 0; i < list.Count(); ++i) words.emplace_back(list[i]);
+    return SortedDistinct(std::move(words));
+}
+
+bool SameWords(const TStringList& list, const std::vector<std::u16string_view>& words)
+{
+    if (std::size_t(list.Count()) != words.size()) return false;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (list[int(i)] != words[i]) return false;
+    return true;
+}
+
 } // namespace
 
 TNibTavloHighlighter::TNibTavloHighlighter()
@@ -262,22 +287,33 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
     return true;
 }
 
-void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList& source)
+void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words)
 {
     fWordTableStale = true;
     list.Clear();
-    for (int i = 0; i < source.Count(); ++i) list.Add(source[i]);
+    // In sorted order each word goes to the end: no insertion moves the others.
+    for (std::u16string_view w : words) list.Add(UnicodeString(w));
     DefHighlightChange(this);
 }
 
-void TNibTavloHighlighter::SetKeyWords(const TStringList* Value)
+void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList* source)
 {
-    if (Value) ReplaceList(fKeyWords, *Value);
+    if (!source) return;
+    // A list given itself is sorted and distinct already.
+    if (source == &list) DefHighlightChange(this);
+    else FillList(list, SortedDistinct(*source));
 }
 
-void TNibTavloHighlighter::SetLocalWords(const TStringList* Value)
+void TNibTavloHighlighter::SetKeyWords(const TStringList* Value) { ReplaceList(fKeyWords, Value); }
+
+void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList(fLocalWords, Value); }
+
+bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
-    if (Value) ReplaceList(fLocalWords, *Value);
+    const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
+    if (SameWords(fLocalWords, words)) return false;
+    FillList(fLocalWords, words);
+    return true;
 }
 
 void TNibTavloHighlighter::SetMaxNumericBase(int Value) { fMaxNumericBase = std::clamp(Value, 2, 32); }

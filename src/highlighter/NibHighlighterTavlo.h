@@ -58,6 +58,9 @@ public:
     /// Replace a list and notify the editors.
     void SetKeyWords(const TStringList* Value);
     void SetLocalWords(const TStringList* Value);
+    /// Makes the local words the distinct words of Words, in any order, and notifies the editors;
+    /// when the list holds those words already, nothing happens and the result is false.
+    bool ReplaceLocalWords(const std::vector<UnicodeString>& Words);
     int MaxNumericBase() const { return fMaxNumericBase; }
     /// Kept within 2..32.
     void SetMaxNumericBase(int Value);
@@ -74,7 +77,10 @@ private:
     TWordRead ReadWord();
     /// Sets the kind of a word and the scan state that it opens.
     void ClassifyWord(std::u16string_view word);
-    void ReplaceList(TStringList& list, const TStringList& source);
+    /// Makes a list the sorted, distinct words of another and notifies the editors.
+    void ReplaceList(TStringList& list, const TStringList* source);
+    /// Fills a list with sorted, distinct words and notifies the editors.
+    void FillList(TStringList& list, const std::vector<std::u16string_view>& words);
     /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
     unsigned WordKinds(std::u16string_view word);
 

@@ -41,6 +41,35 @@ TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotComments)
     EXPECT_TRUE(page.Highlighter()->IsLocalword(u"CUBE"));
 }
 
+TEST_F(CodeEditorWords, ARescanThatFindsTheSameNamesLeavesTheEditorAlone)
+{
+    struct Editor : TObject {
+        int changes = 0;
+        void Changed(TObject*) { ++changes; }
+    } e;
+    const auto hook = TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e);
+    TNibTavloHighlighter& h = *page.Highlighter();
+    h.HookAttrChangeEvent(hook);
+    auto rescan = [&](const UnicodeString& text) {
+        Type(text);
+        page.UpdateLocalWordsAct->Execute();
+        return e.changes;
+    };
+    EXPECT_EQ(rescan(u": SQ DUP * ;\r\n: CUBE DUP SQ * ;"), 1);
+    EXPECT_EQ(rescan(u": SQ DUP * ;\r\n1 2 +\r\n: CUBE DUP SQ * ;"), 1);
+    // The same names in another order, one of them twice.
+    EXPECT_EQ(rescan(u": CUBE DUP SQ * ; : SQ DUP * ; : SQ ;"), 1);
+    EXPECT_EQ(rescan(u": SQ DUP * ;"), 2);
+    EXPECT_FALSE(h.IsLocalword(u"CUBE"));
+    // A new document starts without names, and finds them again.
+    dialogs.Answers = {TModalResult::mrNo};
+    page.EditorNewAct->Execute();
+    EXPECT_EQ(h.LocalWords().Count(), 0);
+    EXPECT_EQ(rescan(u": SQ DUP * ;"), 3);
+    EXPECT_TRUE(h.IsLocalword(u"SQ"));
+    h.UnhookAttrChangeEvent(hook);
+}
+
 TEST_F(CodeEditorWords, WithoutAWordFileThereAreNoCompletionsAndNoKeywords)
 {
     page.NibCompletionProposal1.AddItem(u"stale", u"STALE");

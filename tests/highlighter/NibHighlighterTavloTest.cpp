@@ -247,3 +247,30 @@ TEST(TavloAttributes, ListSettersNotifyTheEditors)
     h.CommentAttri()->SetForeground(clNavy);
     EXPECT_EQ(e.changes, 3);
 }
+
+TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
+{
+    struct Editor : TObject {
+        int changes = 0;
+        void Changed(TObject*) { ++changes; }
+    } e;
+    TNibTavloHighlighter h;
+    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    // One of each word, as written, in the order of their code units.
+    EXPECT_TRUE(h.ReplaceLocalWords({u"b", u"SQ", u"B", u"b", u"\u00e9", u"a", u"SQ"}));
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(h.LocalWords().Text(), u"B\r\nSQ\r\na\r\nb\r\n\u00e9\r\n");
+    EXPECT_TRUE(h.IsLocalword(u"b"));
+    // The same words in another order, repeated or not, change nothing.
+    EXPECT_FALSE(h.ReplaceLocalWords({u"\u00e9", u"a", u"b", u"B", u"SQ", u"SQ"}));
+    EXPECT_EQ(e.changes, 1);
+    EXPECT_TRUE(h.ReplaceLocalWords({u"\u00e9", u"a", u"b", u"B"}));
+    EXPECT_EQ(e.changes, 2);
+    EXPECT_FALSE(h.IsLocalword(u"SQ"));
+    // The setter given the list itself keeps it, and notifies as it always does.
+    h.SetLocalWords(&h.LocalWords());
+    EXPECT_EQ(e.changes, 3);
+    EXPECT_EQ(h.LocalWords().Text(), u"B\r\na\r\nb\r\n\u00e9\r\n");
+    EXPECT_TRUE(h.ReplaceLocalWords({}));
+    EXPECT_EQ(h.LocalWords().Count(), 0);
+}
