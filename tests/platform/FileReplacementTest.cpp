@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include "platform/FileNames.h"
 #include "platform/FileReplacement.h"
 #include "platform/Folders.h"
@@ -79,27 +80,30 @@ struct RoomCase {
     /// The old file is all holes: writing over it needs room that it never took.
     bool Sparse;
     bool FallocateRefused;
-    /// The message ends so: the old bytes are whole, or the file may be damaged.
-    bool Damaged;
+    /// The state folder, where a copy of the old bytes goes that has no room beside the file, is
+    /// on the full disk too.
+    bool NoRoomForACopy;
 };
 
-TEST(FileReplacement, AFullDiskLeavesTheOldBytesWholeOrSaysTheFileMayBeDamaged)
+TEST(FileReplacement, AFullDiskLeavesTheOldBytesWhole)
 {
     const std::string big(20 * 1024, 'n');
     const RoomCase cases[] = {
         {"in place", true, false, false, false},
         {"in place, no fallocate", true, false, true, false},
         {"in place over holes", true, true, false, false},
-        {"in place over holes, no fallocate", true, true, true, true},
+        {"in place over holes, no fallocate", true, true, true, false},
+        {"in place, no room for a copy", true, false, false, true},
         {"replaced", false, false, false, false},
         {"replaced, no fallocate", false, false, true, false},
     };
     for (const RoomCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        TempFolder folder;
+        TempFolder folder, state;
         const std::string disk = folder.Path("disk");
         fs::create_directory(disk);
         const bool mounted = RunOnSmallDisk(disk, 64 * 1024, [&] {
+            ::setenv("XDG_STATE_HOME", (c.NoRoomForACopy ? disk + "/state" : state.Path()).c_str(), 1);
             const std::string file = disk + "/f";
             const std::string old = c.Sparse ? std::string(big.size(), '\0') : std::string(4096, 'o');
             if (c.Sparse) {
@@ -114,13 +118,19 @@ TEST(FileReplacement, AFullDiskLeavesTheOldBytesWholeOrSaysTheFileMayBeDamaged)
             if (c.FallocateRefused) RefuseFallocate();
 
             const UnicodeString message = SaveFileSafely(FromUtf8(file), big);
-            const UnicodeString reason = u"Cannot write \"" + FromUtf8(file) + u"\": No space left on device";
-            EXPECT_EQ(message, c.Damaged ? reason + u". The file may be damaged." : reason);
-            if (!c.Damaged) {
-                EXPECT_EQ(folder.Read("disk/f"), old);
-            }
+            const UnicodeString what = c.NoRoomForACopy ? u"Cannot make a copy of the old bytes of \"" : u"Cannot write \"";
+            EXPECT_EQ(message, what + FromUtf8(file) + u"\": No space left on device");
+            EXPECT_EQ(folder.Read("disk/f"), old);
             EXPECT_EQ(fs::hard_link_count(file), c.InPlace ? 2u : 1u);
-            EXPECT_FALSE(fs::exists(disk + "/.f.tmp"));
+            const std::set<std::string> names{"f", "filler", "second"};
+            for (const auto& entry : fs::directory_iterator(disk)) {
+                if (entry.path().filename() != "state") {
+                    EXPECT_TRUE(names.count(entry.path().filename())) << entry.path() << " is left";
+                }
+            }
+            if (fs::exists(state.Path("Brennix"))) {
+                EXPECT_TRUE(fs::is_empty(state.Path("Brennix"))) << "the copy of the old bytes is gone";
+            }
         });
         if (!mounted) GTEST_SKIP() << "this machine allows no tmpfs mount";
     }
@@ -141,38 +151,9 @@ TEST(FileReplacement, AFileThatCannotBeReplacedIsWrittenInPlace)
         EXPECT_EQ(::umount(folder.Path("disk/f").c_str()), 0);
         EXPECT_EQ(folder.Read("disk/mounted"), "new");
         EXPECT_EQ(folder.Read("disk/f"), "old");
-        EXPECT_FALSE(fs::exists(disk + "/.f.tmp"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 2) << "nothing is left";
     });
     if (!mounted) GTEST_SKIP() << "this machine allows no mount";
-}
-
-TEST(FileReplacement, ALongerStaleTemporaryFileThatASaveTakesOverLeavesNoTail)
-{
-    TempFolder folder;
-    folder.Write("f", "old");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A save that holds its temporary file, long, and is killed before its rename.
-        const int fd = ::open(folder.Path(".f.tmp").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        const std::string tail(64 * 1024, 't');
-        if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(fd, tail.data(), tail.size()) != ssize_t(tail.size()))
-            ::_exit(1);
-        (void)!::write(ready[1], "r", 1);
-        ::usleep(200 * 1000);
-        ::_exit(0);
-    }
-    char byte;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    // Waits for the lock, then finds the killed save's file still under the name and takes it.
-    EXPECT_EQ(SaveFileSafely(folder.Name("f"), "new contents"), u"");
-    EXPECT_EQ(folder.Read("f"), "new contents");
-    ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    EXPECT_FALSE(fs::exists(folder.Path(".f.tmp")));
 }
 
 TEST(FileNames, BytesThatAreNotUtf8NameTheirOwnFile)
