@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "platform/FileNames.h"
 #include "platform/FileReplacement.h"
 #include "platform/Folders.h"
+#include "platform/SystemCalls.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
@@ -154,6 +156,83 @@ TEST(FileReplacement, AFileThatCannotBeReplacedIsWrittenInPlace)
         EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 2) << "nothing is left";
     });
     if (!mounted) GTEST_SKIP() << "this machine allows no mount";
+}
+
+TEST(FileReplacement, AFileOfExactlyTheSizeLimitIsSaved)
+{
+    const std::string bytes(5000, 's');
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "written in place" : "replaced");
+        TempFolder folder;
+        folder.Write("f", "old");
+        if (inPlace) fs::create_hard_link(folder.Path("f"), folder.Path("second"));
+        RunInChild(false, [&] {
+            const rlimit limit{bytes.size(), bytes.size()};
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+            EXPECT_EQ(SaveFileSafely(folder.Name("f"), bytes), u"");
+            EXPECT_EQ(SaveFileSafely(folder.Name("new"), bytes), u"");
+        });
+        EXPECT_EQ(folder.Read("f"), bytes);
+        EXPECT_EQ(folder.Read("new"), bytes);
+    }
+}
+
+/// How the table's rename is refused.
+int gRenameError = 0;
+
+TEST(FileReplacement, AFileWhoseRenameIsRefusedIsWrittenInPlace)
+{
+    // As for root without CAP_FOWNER in a sticky folder, or a file mounted where it stands.
+    for (const int error : {EPERM, EACCES, EBUSY}) {
+        SCOPED_TRACE(error);
+        TempFolder folder;
+        folder.Write("f", "old");
+        struct stat old;
+        ASSERT_EQ(::stat(folder.Path("f").c_str(), &old), 0);
+        gRenameError = error;
+        SystemCalls().RenameAt = [](int, const char*, int, const char*) {
+            errno = gRenameError;
+            return -1;
+        };
+        const UnicodeString message = SaveFileSafely(folder.Name("f"), "new contents");
+        SystemCalls() = RealSystemCalls();
+        EXPECT_EQ(message, u"");
+        EXPECT_EQ(folder.Read("f"), "new contents");
+        struct stat now;
+        ASSERT_EQ(::stat(folder.Path("f").c_str(), &now), 0);
+        EXPECT_EQ(now.st_ino, old.st_ino) << "the very file was written";
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+    }
+}
+
+TEST(FileReplacement, ASaveOnAReadOnlyDiskIsRefusedBeforeItStarts)
+{
+    TempFolder folder;
+    const std::string disk = folder.Path("disk");
+    fs::create_directory(disk);
+    const bool mounted = RunOnSmallDisk(disk, 64 * 1024, [&] {
+        folder.Write("disk/old", "old");
+        ASSERT_EQ(::mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        EXPECT_EQ(BeginSave(FromUtf8(disk + "/new")),
+                  u"Cannot create \"" + FromUtf8(disk + "/new") + u"\": Read-only file system");
+        EXPECT_EQ(BeginSave(FromUtf8(disk + "/old")),
+                  u"Cannot write \"" + FromUtf8(disk + "/old") + u"\": Read-only file system");
+    });
+    if (!mounted) GTEST_SKIP() << "this machine allows no mount";
+}
+
+TEST(FileReplacement, APathThatRunsThroughAFileIsRefusedNamingTheLink)
+{
+    TempFolder folder;
+    folder.Write("file", "not a folder");
+    fs::create_symlink("file/x", folder.Path("link"));
+    fs::create_symlink("link", folder.Path("chain"));
+    EXPECT_EQ(BeginSave(folder.Name("chain")),
+              u"Cannot follow the link \"" + folder.Name("chain") + u"\": Not a directory");
+    EXPECT_EQ(SaveFileSafely(folder.Name("chain"), "new"),
+              u"Cannot follow the link \"" + folder.Name("chain") + u"\": Not a directory");
+    EXPECT_EQ(BeginSave(folder.Name("file/x")), u"Cannot write \"" + folder.Name("file/x") + u"\": Not a directory");
+    EXPECT_EQ(folder.Read("file"), "not a folder");
 }
 
 TEST(FileNames, BytesThatAreNotUtf8NameTheirOwnFile)

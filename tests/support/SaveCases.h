@@ -230,13 +230,17 @@ inline std::string AclGiving(uid_t user)
     return acl;
 }
 
-/// The saver's file (or another user's) of mode, set-ID bits included, with an ACL that lets a
-/// third user in and extended attributes, each where asked for.
-inline Arranger FileWith(unsigned mode, bool othersFile, bool acl, bool attributes)
+/// Whose file a case saves.
+enum class Owner { Saver, OtherUser, OtherGroup };
+
+/// The saver's file, another user's, or the saver's of another group, of mode, set-ID bits
+/// included, with an ACL that lets a third user in and extended attributes, each where asked for.
+inline Arranger FileWith(unsigned mode, Owner owner, bool acl, bool attributes)
 {
     return [=](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
         const fs::path path = dir / name;
-        Put(path, kOld, mode, othersFile ? kOtherUser : s.Uid, othersFile ? kOtherGroup : s.Gid);
+        Put(path, kOld, mode, owner == Owner::OtherUser ? kOtherUser : s.Uid,
+            owner == Owner::Saver ? s.Gid : kOtherGroup);
         // After the owner, which drops set-ID bits.
         ::chmod(path.c_str(), mode);
         if (acl) {
@@ -396,14 +400,17 @@ inline const std::vector<SaveCase>& Cases()
              scene.erase("." + path + ".killedsv.tmp");
          },
          nullptr},
-        {"a private 0600 file", true, true, FileWith(0600, false, false, false), kSavedThere, nullptr},
-        {"a file with set-ID bits", true, true, FileWith(06755, false, false, false), kSavedThere, nullptr},
-        {"another user's 2770 file saved by root", true, false, FileWith(02770, true, false, false), kSavedThere,
-         nullptr},
-        {"a file with an ACL", true, true, FileWith(0600, false, true, false), kSavedThere, nullptr},
-        {"a file with extended attributes", true, true, FileWith(0640, false, false, true), kSavedThere, nullptr},
-        {"another user's file with an ACL and attributes saved by root", true, false, FileWith(04750, true, true, true),
+        {"a private 0600 file", true, true, FileWith(0600, Owner::Saver, false, false), kSavedThere, nullptr},
+        {"a file with set-ID bits", true, true, FileWith(06755, Owner::Saver, false, false), kSavedThere, nullptr},
+        {"another user's 2770 file saved by root", true, false, FileWith(02770, Owner::OtherUser, false, false),
          kSavedThere, nullptr},
+        {"root's 2770 file of another group saved by root", true, false, FileWith(02770, Owner::OtherGroup, false, false),
+         kSavedThere, nullptr},
+        {"a file with an ACL", true, true, FileWith(0600, Owner::Saver, true, false), kSavedThere, nullptr},
+        {"a file with extended attributes", true, true, FileWith(0640, Owner::Saver, false, true), kSavedThere,
+         nullptr},
+        {"another user's file with an ACL and attributes saved by root", true, false,
+         FileWith(04750, Owner::OtherUser, true, true), kSavedThere, nullptr},
         {"a FIFO", true, true, NotARegularFile(S_IFIFO), kNothingChanged, NotRegular(u"a FIFO")},
         {"a device", true, true, NotARegularFile(S_IFCHR), kNothingChanged, NotRegular(u"a device")},
         {"a socket", true, true, NotARegularFile(S_IFSOCK), kNothingChanged, NotRegular(u"a socket")},
