@@ -66,7 +66,6 @@ int OpenExisting(int folder, const std::string& name)
 
 UnicodeString BeginSave(const UnicodeString& fileName)
 {
-    if (fileName.empty()) return u"No file name was given";
     return RefusalOf(FindSaveTarget(fileName), fileName);
 }
 
@@ -79,10 +78,6 @@ UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view byt
 
 TFileReplacement::TFileReplacement(const UnicodeString& fileName) : fFileName(fileName)
 {
-    if (fileName.empty()) {
-        fError = u"No file name was given";
-        return;
-    }
     fTarget = FindSaveTarget(fileName);
     fError = RefusalOf(fTarget, fileName);
     if (fError.empty() && fTarget.MissingFolder)
@@ -283,8 +278,7 @@ UnicodeString TFileReplacement::CommitInPlace()
     if (SystemCalls().FStat(fd, &opened) != 0 ||
         SystemCalls().FStatAt(folder, fTarget.Name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
         return SaveFailure(u"Cannot write", fFileName, errno);
-    if (!SameFile(opened, named))
-        return TookItsPlace(fFileName);
+    if (!SameFile(opened, named)) return TookItsPlace(fFileName);
     if (!WithinSizeLimit(length)) return SaveFailure(u"Cannot write", fFileName, EFBIG);
 
     std::string old;
@@ -305,15 +299,19 @@ UnicodeString TFileReplacement::CommitInPlace()
         copy.Remove();
         return SaveFailure(u"Cannot write", fFileName, error);
     }
-    std::int64_t reached = 0;
-    if (WriteAll(fd, bytes, 0, &reached) && SystemCalls().FTruncate(fd, off_t(length)) == 0 && Sync(fd)) {
-        copy.Remove();
-        return {};
+    const std::int64_t oldLength = std::int64_t(old.size());
+    std::int64_t changed = 0;
+    if (WriteAll(fd, bytes, 0, &changed)) {
+        // Whatever the cut did, the old tail may be gone.
+        changed = oldLength;
+        if (SystemCalls().FTruncate(fd, off_t(length)) == 0 && Sync(fd)) {
+            copy.Remove();
+            return {};
+        }
     }
     const int error = errno;
     // The old bytes go back over what changed; the copy stays where they cannot.
-    const std::int64_t oldLength = std::int64_t(old.size());
-    if (WriteAll(fd, std::string_view(old).substr(0, std::size_t(std::min(reached, oldLength))), 0) &&
+    if (WriteAll(fd, std::string_view(old).substr(0, std::size_t(std::min(changed, oldLength))), 0) &&
         SystemCalls().FTruncate(fd, off_t(oldLength)) == 0 && Sync(fd)) {
         copy.Remove();
         return SaveFailure(u"Cannot write", fFileName, error);

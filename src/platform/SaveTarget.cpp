@@ -66,6 +66,10 @@ TSaveTarget FindSaveTarget(const UnicodeString& fileName)
 {
     TSaveTarget target;
     const std::string path = FileNameBytes(fileName);
+    if (path.empty()) {
+        target.Refusal = u"No file name was given";
+        return target;
+    }
     std::deque<std::string> parts = Components(path);
     // The path to the folder at hand as the walk reached it, to name a link in a message.
     std::string shown = path.front() == '/' ? "/" : "";

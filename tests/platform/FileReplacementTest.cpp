@@ -9,6 +9,7 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <sys/xattr.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cstddef>
@@ -177,6 +178,23 @@ TEST(FileReplacement, AFileOfExactlyTheSizeLimitIsSaved)
     }
 }
 
+/// Saves "f" in folder with the table's calls changed by fault, and expects the very file written
+/// over, with nothing left beside it.
+void ExpectSavedInPlace(const TempFolder& folder, const std::function<void(TSystemCalls&)>& fault)
+{
+    struct stat old;
+    ASSERT_EQ(::stat(folder.Path("f").c_str(), &old), 0);
+    fault(SystemCalls());
+    const UnicodeString message = SaveFileSafely(folder.Name("f"), "new contents");
+    SystemCalls() = RealSystemCalls();
+    EXPECT_EQ(message, u"");
+    EXPECT_EQ(folder.Read("f"), "new contents");
+    struct stat now;
+    ASSERT_EQ(::stat(folder.Path("f").c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, old.st_ino) << "the very file was written";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
 /// How the table's rename is refused.
 int gRenameError = 0;
 
@@ -187,22 +205,54 @@ TEST(FileReplacement, AFileWhoseRenameIsRefusedIsWrittenInPlace)
         SCOPED_TRACE(error);
         TempFolder folder;
         folder.Write("f", "old");
-        struct stat old;
-        ASSERT_EQ(::stat(folder.Path("f").c_str(), &old), 0);
         gRenameError = error;
-        SystemCalls().RenameAt = [](int, const char*, int, const char*) {
-            errno = gRenameError;
+        ExpectSavedInPlace(folder, [](TSystemCalls& calls) {
+            calls.RenameAt = [](int, const char*, int, const char*) {
+                errno = gRenameError;
+                return -1;
+            };
+        });
+    }
+}
+
+TEST(FileReplacement, AFileWhoseAttributesTheNewFileCannotTakeIsWrittenInPlace)
+{
+    TempFolder folder;
+    folder.Write("f", "old");
+    ASSERT_EQ(::setxattr(folder.Path("f").c_str(), "user.origin", "tavlo", 5, 0), 0);
+    ExpectSavedInPlace(folder, [](TSystemCalls& calls) {
+        // As an attribute that only a privileged user may set.
+        calls.FSetXattr = [](int, const char*, const void*, std::size_t, int) {
+            errno = EPERM;
             return -1;
         };
-        const UnicodeString message = SaveFileSafely(folder.Name("f"), "new contents");
-        SystemCalls() = RealSystemCalls();
-        EXPECT_EQ(message, u"");
-        EXPECT_EQ(folder.Read("f"), "new contents");
-        struct stat now;
-        ASSERT_EQ(::stat(folder.Path("f").c_str(), &now), 0);
-        EXPECT_EQ(now.st_ino, old.st_ino) << "the very file was written";
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+    });
+    char value[16] = {};
+    EXPECT_EQ(::getxattr(folder.Path("f").c_str(), "user.origin", value, sizeof value), 5);
+}
+
+TEST(FileReplacement, ASaveWaitsAMomentForAnotherProgramThatIsWritingTheFile)
+{
+    TempFolder folder;
+    folder.Write("f", "old");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(folder.Path("f").c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
+        (void)!::write(ready[1], "r", 1);
+        ::usleep(300 * 1000);
+        ::_exit(0);
     }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(SaveFileSafely(folder.Name("f"), "new"), u"");
+    EXPECT_EQ(folder.Read("f"), "new");
+    ::waitpid(child, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST(FileReplacement, ASaveOnAReadOnlyDiskIsRefusedBeforeItStarts)
