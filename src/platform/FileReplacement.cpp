@@ -132,8 +132,9 @@ UnicodeString TFileReplacement::Lock()
 
 void TFileReplacement::RemoveLeftovers()
 {
-    // Only files that a save of the user's made and nothing holds: named so, the user's own, private,
-    // with one name and unlocked. Anything else there belongs to someone else.
+    // Only files that a save of the user's made and nothing holds: named so, the user's own, with
+    // one name and unlocked. Anything else there belongs to someone else. Called with the file
+    // locked, so that no save of it is between making its temporary file and locking it.
     const int folder = fTarget.Folder.Get();
     const int listed = fTarget.FolderReadable ? OpenAt(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (listed < 0) return;
@@ -151,7 +152,7 @@ void TFileReplacement::RemoveLeftovers()
             continue;
         struct stat st;
         if (SystemCalls().FStatAt(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != ::geteuid() || st.st_nlink != 1 || (st.st_mode & 07777) != 0600)
+            st.st_uid != ::geteuid() || st.st_nlink != 1)
             continue;
         TFd fd(OpenAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat opened;
