@@ -16,6 +16,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <vector>
 #include "platform/FileReplacement.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
@@ -26,7 +27,7 @@ namespace fs = std::filesystem;
 
 /// A user who needs no entry in the user list, other than root, nobody and the table's users.
 constexpr uid_t kIntruder = 65533;
-constexpr int kSaves = 150;
+constexpr int kSaves = 100;
 
 /// What the intruder found, in memory that it shares with the test.
 struct Findings {
@@ -68,28 +69,36 @@ private:
     pid_t fPid;
 };
 
-/// Opens every file in folder it can, for reading and for writing, and counts those that hold
-/// words.
+/// Opens every file in folder it can, for reading and for writing, and keeps it open for a while:
+/// rights count only when a file is opened. Counts the files so held that come to hold words.
 void Snoop(const std::string& folder, const std::string& words, Findings& found)
 {
+    static std::vector<int> held;
     DIR* dir = ::opendir(folder.c_str());
     while (const dirent* entry = dir ? ::readdir(dir) : nullptr) {
         const std::string path = folder + "/" + entry->d_name;
         for (const int access : {O_RDONLY, O_RDWR}) {
             const int fd = ::open(path.c_str(), access | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-            if (fd < 0) continue;
-            char bytes[256];
-            const ssize_t n = ::read(fd, bytes, sizeof bytes);
-            if (n > 0 && std::string(bytes, std::size_t(n)).find(words) != std::string::npos) ++found.Read;
-            ::close(fd);
+            if (fd >= 0) held.push_back(fd);
         }
     }
     if (dir) ::closedir(dir);
+    for (const int fd : held) {
+        char bytes[256];
+        const ssize_t n = ::pread(fd, bytes, sizeof bytes, 0);
+        if (n > 0 && std::string(bytes, std::size_t(n)).find(words) != std::string::npos) ++found.Read;
+    }
+    // The oldest go, so that the intruder does not run out of descriptors.
+    while (held.size() > 64) {
+        ::close(held.front());
+        held.erase(held.begin());
+    }
 }
 
+/// Long enough that a save takes a moment to write it.
 std::string Contents(int save)
 {
-    return "private words, save " + std::to_string(save) + "\n";
+    return "private words, save " + std::to_string(save) + "\n" + std::string(64 * 1024, 'p');
 }
 
 TEST(SaveAttack, NoOneElseReadsOrTakesOverAPrivateFileWhileItIsSaved)
@@ -123,7 +132,10 @@ TEST(SaveAttack, NoOneElseReadsOrTakesOverAPrivateFileWhileItIsSaved)
         }
         EXPECT_EQ(StateOf(file), (FileState{Contents(kSaves - 1), fs::perms(0600)}));
         if (!unprivileged) {
-            EXPECT_EQ(StateOf(folder.Path(".notes.tmp")).Bytes, "") << "the planted file was not written";
+            struct stat planted;
+            ASSERT_EQ(::stat(folder.Path(".notes.tmp").c_str(), &planted), 0) << "the planted file stays";
+            EXPECT_EQ(planted.st_uid, kIntruder);
+            EXPECT_EQ(planted.st_size, 0) << "and no save wrote into it";
         }
     }
 }
@@ -181,6 +193,7 @@ TEST(SaveAttack, ALinkSwappedInMidSaveDoesNotRedirectIt)
     {
         Intruder intruder([&](Findings&) {
             ::renameat2(AT_FDCWD, shared.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE);
+            ::usleep(50);
         });
         for (int save = 0; save < kSaves; ++save) SaveFileSafely(FromUtf8(shared), "root's save");
     }
@@ -208,6 +221,7 @@ TEST(SaveAttack, AFolderSwappedInMidSaveGetsNoSaveInTwoPlaces)
     {
         Intruder intruder([&](Findings&) {
             ::renameat2(AT_FDCWD, (home + "/work").c_str(), AT_FDCWD, (home + "/swap").c_str(), RENAME_EXCHANGE);
+            ::usleep(50);
         });
         for (int save = 0; save < kSaves; ++save) SaveFileSafely(FromUtf8(home + "/work/f"), "root's save");
     }
