@@ -302,6 +302,7 @@ UnicodeString TFileReplacement::CommitInPlace()
     }
     const std::int64_t oldLength = std::int64_t(old.size());
     std::int64_t changed = 0;
+    bool touched = true;
     if (WriteAll(fd, bytes, 0, &changed)) {
         // Whatever the cut did, the old tail may be gone.
         changed = oldLength;
@@ -309,14 +310,18 @@ UnicodeString TFileReplacement::CommitInPlace()
             copy.Remove();
             return {};
         }
+    } else {
+        touched = changed > 0;
     }
     const int error = errno;
-    // The old bytes go back over what changed; the copy stays where they cannot.
-    if (WriteAll(fd, std::string_view(old).substr(0, std::size_t(std::min(changed, oldLength))), 0) &&
-        SystemCalls().FTruncate(fd, off_t(oldLength)) == 0 && Sync(fd)) {
+    if (!touched) {
         copy.Remove();
         return SaveFailure(u"Cannot write", fFileName, error);
     }
-    return SaveFailure(u"Cannot write", fFileName, error) + u". The file may be damaged; its old bytes are in \"" +
+    // The old bytes go back over what changed; the copy stays all the same, and is named.
+    const bool restored = WriteAll(fd, std::string_view(old).substr(0, std::size_t(std::min(changed, oldLength))), 0) &&
+                          SystemCalls().FTruncate(fd, off_t(oldLength)) == 0 && Sync(fd);
+    return SaveFailure(u"Cannot write", fFileName, error) +
+           (restored ? u". Its old bytes are kept in \"" : u". The file may be damaged; its old bytes are in \"") +
            copy.Path() + u"\"";
 }

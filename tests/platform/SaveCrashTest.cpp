@@ -179,11 +179,12 @@ enum class Way { Replaced, InPlace, New };
 struct CrashScene {
     Way How;
     TempFolder Folder;
-    /// Longer than the new: a write in place that stops before its cut leaves old bytes at the end.
-    std::string Old = std::string(6000, 'o');
+    /// Longer than the new, unless growing: a write in place that stops before its cut leaves old
+    /// bytes at the end; one that fails after it must cut the old bytes it puts back.
+    std::string Old;
     std::string New = std::string(5000, 'n');
 
-    explicit CrashScene(Way how) : How(how)
+    explicit CrashScene(Way how, bool growing = false) : How(how), Old(growing ? 3000 : 6000, 'o')
     {
         if (How != Way::New) Folder.Write("f", Old);
         if (How == Way::InPlace) fs::create_hard_link(Folder.Path("f"), Folder.Path("second"));
@@ -310,14 +311,15 @@ TEST(SaveCrash, AFailureOfAnyCallLeavesWholeBytesAndNothingBeside)
     for (const Way how : {Way::Replaced, Way::InPlace, Way::New}) {
         const int calls = CallsOfASave(how, false);
         for (const int error : {EIO, ENOSPC, EINTR}) {
-            for (int at = 0; at < calls; ++at) {
-                SCOPED_TRACE(std::string(NameOf(how)) + ", call " + std::to_string(at) + " fails with errno " +
-                             std::to_string(error));
-                CrashScene scene(how);
+            for (int at = 0; at < 2 * calls; ++at) {
+                const bool growing = at >= calls;
+                SCOPED_TRACE(std::string(NameOf(how)) + (growing ? ", growing" : "") + ", call " +
+                             std::to_string(at % calls) + " fails with errno " + std::to_string(error));
+                CrashScene scene(how, growing);
                 UnicodeString message;
                 {
                     TroubledCalls troubled;
-                    gTrouble.At = at;
+                    gTrouble.At = at % calls;
                     gTrouble.Error = error;
                     message = scene.Save();
                 }
@@ -329,8 +331,19 @@ TEST(SaveCrash, AFailureOfAnyCallLeavesWholeBytesAndNothingBeside)
                     EXPECT_TRUE(bytes == scene.New || (how == Way::New ? !exists : bytes == scene.Old))
                         << ToUtf8(message);
                 }
-                // A copy of the old bytes may stay where its removal failed; nothing else may.
-                for (const auto& [name, left] : scene.Others()) EXPECT_EQ(left, scene.Old) << name << " is left";
+                // A copy of the old bytes stays where they were written over, and the message names it;
+                // one may stay where its removal failed. Nothing else may.
+                for (const auto& [name, left] : scene.Others()) {
+                    EXPECT_EQ(left, scene.Old) << name << " is left";
+                    if (!message.empty()) {
+                        EXPECT_NE(message.find(scene.Folder.Name(name)), UnicodeString::npos) << ToUtf8(message);
+                    }
+                }
+                const std::size_t kept = message.find(u"kept in \"");
+                if (kept != UnicodeString::npos) {
+                    const UnicodeString copy = message.substr(kept + 9, message.size() - kept - 10);
+                    EXPECT_EQ(ReadThrough(ToUtf8(copy)), scene.Old) << ToUtf8(copy);
+                }
             }
         }
     }
