@@ -2,251 +2,71 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
+#include <chrono>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <system_error>
+#include <thread>
 #include <unistd.h>
-#include "platform/FileNames.h"
+#include "platform/BackupCopy.h"
+#include "platform/FileAttributes.h"
+#include "platform/SystemCalls.h"
 
 namespace {
 
-constexpr const char16_t* kMayBeDamaged = u". The file may be damaged.";
+/// How long a save waits for another program that is writing the file: it runs on the main thread.
+constexpr std::chrono::milliseconds kLockWait{1000};
+constexpr std::chrono::milliseconds kLockPoll{20};
+/// Characters of randomness in the name of a temporary file.
+constexpr int kRandomLength = 8;
+constexpr const char kTempSuffix[] = ".tmp";
 
-UnicodeString Failure(const char16_t* what, const UnicodeString& fileName, int error)
+/// Temporary files of a save of name start so; the random part and kTempSuffix follow.
+std::string TemporaryPrefix(const std::string& name)
 {
-    return UnicodeString(what) + u" \"" + fileName + u"\": " + FromUtf8(std::generic_category().message(error));
-}
-
-/// The folder part of a path with its trailing '/'; empty for a bare name.
-std::string FolderPart(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-/// Where a save puts its bytes: the path itself, or the end of its chain of symbolic links, which
-/// need not exist yet, so that the links survive. No path, with the error, when the chain cannot be
-/// followed (a loop) or the path cannot be looked at.
-struct TSaveTarget {
-    std::string Path;
-    int Error = 0;
-    bool ThroughLink = false;
-};
-
-TSaveTarget SaveTarget(const std::string& path)
-{
-    TSaveTarget target{path};
-    // As many links as the system itself follows in one name.
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(target.Path.c_str(), &st) != 0) {
-            if (errno == ENOENT) return target;
-            return {{}, errno, hops > 0};
-        }
-        if (!S_ISLNK(st.st_mode)) return target;
-        char link[PATH_MAX];
-        const ssize_t n = ::readlink(target.Path.c_str(), link, sizeof link);
-        if (n <= 0 || n == ssize_t(sizeof link)) return {{}, n < 0 ? errno : ENAMETOOLONG, true};
-        const std::string next(link, std::size_t(n));
-        target.Path = next.front() == '/' ? next : FolderPart(target.Path) + next;
-    }
-    return {{}, ELOOP, true};
-}
-
-/// Closes fd and returns -1 with errno as it was.
-int CloseFailed(int fd)
-{
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return -1;
-}
-
-/// True when the name still stands for the file open as fd.
-bool NamesFile(const std::string& name, int fd)
-{
-    struct stat opened, named;
-    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
-           named.st_ino == opened.st_ino;
-}
-
-/// Opens the temporary file of a save, empty and locked against another save of the same file;
-/// -1 with errno on failure.
-int OpenTemporary(const std::string& temp)
-{
-    for (;;) {
-        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0) return -1;
-        int locked;
-        do {
-            locked = ::flock(fd, LOCK_EX);
-        } while (locked != 0 && errno == EINTR);
-        if (locked != 0) return CloseFailed(fd);
-        if (NamesFile(temp, fd)) {
-            if (::ftruncate(fd, 0) == 0) return fd;
-            // Locked by us, so no other save's: it goes with the failure.
-            const int error = errno;
-            ::unlink(temp.c_str());
-            errno = error;
-            return CloseFailed(fd);
-        }
-        // The save that held the lock before us renamed this very file into place; the name now
-        // stands for another file or none.
-        ::close(fd);
-    }
-}
-
-/// The temporary file of a save of target: one name per file, so that a save that was killed
-/// before its rename leaves no more than one, which the next save removes.
-std::string TemporaryOf(const std::string& target)
-{
-    const std::size_t slash = target.rfind('/');
     // Cut so that the temporary name stays within the file-name limit even for a long name.
-    const std::string base = (slash == std::string::npos ? target : target.substr(slash + 1)).substr(0, 200);
-    return FolderPart(target) + "." + base + ".tmp";
+    return "." + name.substr(0, 200) + ".";
 }
 
-/// Removes the temporary file that a killed save left beside its file; one that a save in progress
-/// holds locked stays.
-void RemoveStaleTemporary(const std::string& temp)
+UnicodeString TookItsPlace(const UnicodeString& fileName)
 {
-    int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES) fd = ::open(temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        // No save of ours ever leaves a link there.
-        if (errno == ELOOP) ::unlink(temp.c_str());
-        return;
-    }
-    // Removed while locked, so that a save waiting for it sees the name gone and makes its own.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && NamesFile(temp, fd)) ::unlink(temp.c_str());
-    ::close(fd);
+    return u"Cannot write \"" + fileName + u"\": another file took its place while it was being saved";
 }
 
-/// Why the user may not save to target (a resolved path), naming fileName; empty when they may.
-UnicodeString RefusalOf(const std::string& target, const UnicodeString& fileName)
+bool SameFile(const struct stat& a, const struct stat& b)
 {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+/// Why the user may not save to target, naming fileName; empty when they may.
+UnicodeString RefusalOf(const TSaveTarget& target, const UnicodeString& fileName)
+{
+    if (!target.Refusal.empty()) return target.MissingFolder ? UnicodeString() : target.Refusal;
     // The effective user's rights count, as they do for the write itself.
-    if (::faccessat(AT_FDCWD, target.c_str(), F_OK, AT_EACCESS) == 0) {
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) return {};
-        return Failure(u"Cannot write", fileName, errno);
+    if (target.Exists) {
+        if (SystemCalls().FAccessAt(target.Folder.Get(), target.Name.c_str(), W_OK, AT_EACCESS) == 0) return {};
+        return SaveFailure(u"Cannot write", fileName, errno);
     }
-    if (errno != ENOENT) return {};
-    const std::string folder = FolderPart(target);
-    if (::faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return {};
+    if (SystemCalls().FAccessAt(target.Folder.Get(), ".", W_OK | X_OK, AT_EACCESS) == 0) return {};
     if (errno != EACCES && errno != EPERM && errno != EROFS) return {};
-    return Failure(u"Cannot create", fileName, errno);
+    return SaveFailure(u"Cannot create", fileName, errno);
 }
 
-/// A save of fileName is prepared: target is the file its bytes go to, and the temporary file that
-/// a killed save left there is gone. Empty when the save may go ahead, else why not.
-UnicodeString PrepareSave(const UnicodeString& fileName, std::string& target)
+/// Opens the file name in folder for a write in place where the user may, else as far as they may.
+int OpenExisting(int folder, const std::string& name)
 {
-    if (fileName.empty()) return u"No file name was given";
-    const TSaveTarget resolved = SaveTarget(FileNameBytes(fileName));
-    if (resolved.Path.empty())
-        return Failure(resolved.ThroughLink ? u"Cannot follow the link" : u"Cannot write", fileName, resolved.Error);
-    target = resolved.Path;
-    RemoveStaleTemporary(TemporaryOf(target));
-    return RefusalOf(target, fileName);
-}
-
-/// True when a file may grow to length under the user's file-size limit. Checked before a write,
-/// so that none goes past the limit: that would end the program (SIGXFSZ) where it is not ignored.
-bool WithinSizeLimit(std::int64_t length)
-{
-    rlimit limit;
-    return ::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
-           std::uint64_t(length) <= std::uint64_t(limit.rlim_cur);
-}
-
-/// Writes all of bytes at offset; false, with errno, when they do not all go.
-bool WriteAll(int fd, std::string_view bytes, std::int64_t offset)
-{
-    if (!WithinSizeLimit(offset + std::int64_t(bytes.size()))) {
-        errno = EFBIG;
-        return false;
+    for (const int access : {O_RDWR, O_WRONLY, O_RDONLY}) {
+        const int fd = OpenAt(folder, name, access | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0 || errno != EACCES) return fd;
     }
-    while (!bytes.empty()) {
-        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        bytes.remove_prefix(std::size_t(n));
-        offset += n;
-    }
-    return true;
-}
-
-/// Room for length bytes in the file open as fd; false, with errno, when there is none. A file
-/// system that cannot reserve room (EOPNOTSUPP) counts as having it: the new tail, written first,
-/// claims what lies past the old end, though not what holes in the old bytes would take.
-bool Reserve(int fd, std::int64_t length)
-{
-    if (length == 0) return true;
-    int reserved;
-    do {
-        reserved = ::fallocate(fd, 0, 0, length);
-    } while (reserved != 0 && errno == EINTR);
-    return reserved == 0 || errno == EOPNOTSUPP || errno == ENOSYS;
-}
-
-/// Writes bytes over the file open as fd and cuts it there. Until an old byte changes, a failure
-/// leaves the file as it was; after, the message says it may be damaged.
-UnicodeString WriteOver(int fd, const UnicodeString& fileName, std::string_view bytes)
-{
-    struct stat st;
-    if (::fstat(fd, &st) != 0) return Failure(u"Cannot write", fileName, errno);
-    const std::int64_t oldLength = st.st_size, length = std::int64_t(bytes.size());
-    int error = 0;
-    if (!WithinSizeLimit(length)) error = EFBIG;
-    else if (!Reserve(fd, length)) error = errno;
-    else if (length > oldLength && !WriteAll(fd, bytes.substr(std::size_t(oldLength)), oldLength)) error = errno;
-    if (error != 0) {
-        // Whatever the reservation or the tail added past the old end goes again.
-        if (::ftruncate(fd, oldLength) != 0) return Failure(u"Cannot write", fileName, error) + kMayBeDamaged;
-        return Failure(u"Cannot write", fileName, error);
-    }
-    const std::string_view head = bytes.substr(0, std::size_t(std::min(length, oldLength)));
-    if (!WriteAll(fd, head, 0) || ::ftruncate(fd, length) != 0 || ::fsync(fd) != 0)
-        return Failure(u"Cannot write", fileName, errno) + kMayBeDamaged;
-    return {};
-}
-
-/// Writes bytes over the file target itself, for a file that cannot be replaced; empty on success,
-/// else the reason.
-UnicodeString WriteInPlace(const std::string& target, const UnicodeString& fileName, std::string_view bytes)
-{
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return Failure(u"Cannot write", fileName, errno);
-    const UnicodeString error = WriteOver(fd, fileName, bytes);
-    if (::close(fd) != 0 && error.empty()) return Failure(u"Cannot write", fileName, errno) + kMayBeDamaged;
-    return error;
-}
-
-/// Gives the new file open as fd the owner, group and mode of the old one; false when the owner or
-/// group cannot be given (the user may not give a file away).
-bool TakeOwnerAndMode(int fd, const struct stat& old)
-{
-    struct stat now;
-    if (::fstat(fd, &now) != 0) return false;
-    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
-        return false;
-    // After the owner: a change of owner drops the set-user and set-group bits.
-    ::fchmod(fd, old.st_mode & 07777);
-    return true;
+    return -1;
 }
 
 }  // namespace
 
 UnicodeString BeginSave(const UnicodeString& fileName)
 {
-    std::string target;
-    return PrepareSave(fileName, target);
+    return RefusalOf(FindSaveTarget(fileName), fileName);
 }
 
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes)
@@ -258,33 +78,19 @@ UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view byt
 
 TFileReplacement::TFileReplacement(const UnicodeString& fileName) : fFileName(fileName)
 {
-    // A file the user may not write is not replaced either, though its folder would allow it.
-    fError = PrepareSave(fileName, fTarget);
+    fTarget = FindSaveTarget(fileName);
+    fError = RefusalOf(fTarget, fileName);
+    if (fError.empty() && fTarget.MissingFolder)
+        fError = SaveFailure(u"Cannot create a temporary file beside", fileName, fTarget.MissingFolder);
+    if (fError.empty() && fTarget.Exists) fError = Lock();
     if (!fError.empty()) return;
-    fTemp = TemporaryOf(fTarget);
-    struct stat old;
-    const bool existed = ::stat(fTarget.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (fTarget.Exists) RemoveLeftovers();
     // A new file in its place would leave the file's other names with the old contents.
-    if (existed && old.st_nlink > 1) {
+    if (fTarget.Exists && fTarget.Old.st_nlink > 1) {
         fInPlace = true;
         return;
     }
-    fFd = OpenTemporary(fTemp);
-    if (fFd < 0) {
-        const int error = errno;
-        // A file the user may write in a folder they may not: written over, once it is complete.
-        if (existed && (error == EACCES || error == EPERM)) {
-            fInPlace = true;
-            return;
-        }
-        fError = Failure(u"Cannot create a temporary file beside", fileName, error);
-        return;
-    }
-    // Another user's file stays theirs: written over, where it cannot be given to them.
-    if (existed && !TakeOwnerAndMode(fFd, old)) {
-        DropTemporary();
-        fInPlace = true;
-    }
+    fError = CreateTemporary();
 }
 
 TFileReplacement::~TFileReplacement()
@@ -292,90 +98,230 @@ TFileReplacement::~TFileReplacement()
     DropTemporary();
 }
 
-void TFileReplacement::DropTemporary()
+UnicodeString TFileReplacement::Lock()
 {
-    if (fFd < 0) return;
-    // Removed while still locked, so that no other save takes over a name about to vanish.
-    ::unlink(fTemp.c_str());
-    ::close(fFd);
-    fFd = -1;
+    const int folder = fTarget.Folder.Get();
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    for (;;) {
+        TFd fd(OpenExisting(folder, fTarget.Name));
+        if (!fd.Valid()) return SaveFailure(u"Cannot write", fFileName, errno);
+        struct stat opened;
+        if (SystemCalls().FStat(fd.Get(), &opened) != 0) return SaveFailure(u"Cannot write", fFileName, errno);
+        // A save that ran meanwhile may have put a new file in place: that one is written.
+        if (!S_ISREG(opened.st_mode))
+            return TookItsPlace(fFileName);
+        while (SystemCalls().Flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) return SaveFailure(u"Cannot write", fFileName, errno);
+            if (std::chrono::steady_clock::now() >= deadline)
+                return u"Cannot write \"" + fFileName + u"\": another program is writing the file";
+            std::this_thread::sleep_for(kLockPoll);
+        }
+        // A save that held the lock before may have put a new file in place of this one.
+        struct stat named;
+        if (SystemCalls().FStatAt(folder, fTarget.Name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
+            return SaveFailure(u"Cannot write", fFileName, errno);
+        if (SameFile(named, opened)) {
+            fTarget.Old = opened;
+            fLocked = std::move(fd);
+            return {};
+        }
+        if (!S_ISREG(named.st_mode))
+            return TookItsPlace(fFileName);
+    }
 }
 
-bool TFileReplacement::Fail(const char16_t* what)
+void TFileReplacement::RemoveLeftovers()
+{
+    // Only files that a save of the user's made and nothing holds: named so, the user's own, with
+    // one name and unlocked. Anything else there belongs to someone else. Called with the file
+    // locked, so that no save of it is between making its temporary file and locking it.
+    const int folder = fTarget.Folder.Get();
+    const int listed = fTarget.FolderReadable ? OpenAt(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (listed < 0) return;
+    DIR* entries = ::fdopendir(listed);
+    if (!entries) {
+        SystemCalls().Close(listed);
+        return;
+    }
+    const std::string prefix = TemporaryPrefix(fTarget.Name);
+    const std::size_t length = prefix.size() + kRandomLength + sizeof kTempSuffix - 1;
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name.size() != length || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(length - (sizeof kTempSuffix - 1), std::string::npos, kTempSuffix) != 0)
+            continue;
+        struct stat st;
+        if (SystemCalls().FStatAt(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid() || st.st_nlink != 1)
+            continue;
+        TFd fd(OpenAt(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat opened;
+        // Removed while locked, so that no save can take it up meanwhile.
+        if (fd.Valid() && SystemCalls().Flock(fd.Get(), LOCK_EX | LOCK_NB) == 0 &&
+            SystemCalls().FStat(fd.Get(), &opened) == 0 && SameFile(opened, st))
+            SystemCalls().UnlinkAt(folder, name.c_str(), 0);
+    }
+    ::closedir(entries);
+}
+
+UnicodeString TFileReplacement::CreateTemporary()
+{
+    int error = EEXIST;
+    for (int tries = 0; tries < 8 && error == EEXIST; ++tries) {
+        fTempName = TemporaryPrefix(fTarget.Name) + RandomName(kRandomLength) + kTempSuffix;
+        // Private from the first moment: no one else can open it while its bytes are written.
+        fTemp = TFd(OpenAt(fTarget.Folder.Get(), fTempName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        error = fTemp.Valid() ? 0 : errno;
+    }
+    if (error == 0) {
+        // Locked as the file will be once it is renamed into place.
+        SystemCalls().Flock(fTemp.Get(), LOCK_EX | LOCK_NB);
+        return {};
+    }
+    fTempName.clear();
+    // A file the user may write in a folder they may not: written over, once it is complete.
+    if (fTarget.Exists && (error == EACCES || error == EPERM)) {
+        fInPlace = true;
+        return {};
+    }
+    return SaveFailure(u"Cannot create a temporary file beside", fFileName, error);
+}
+
+void TFileReplacement::DropTemporary()
+{
+    if (!fTemp.Valid()) return;
+    // Removed while still locked, so that no other save takes it for a leftover meanwhile.
+    if (!fTempName.empty()) SystemCalls().UnlinkAt(fTarget.Folder.Get(), fTempName.c_str(), 0);
+    fTempName.clear();
+    fTemp.Reset();
+}
+
+UnicodeString TFileReplacement::Fail(const char16_t* what)
 {
     const int error = errno;
     DropTemporary();
-    fError = Failure(what, fFileName, error);
-    return false;
+    fError = SaveFailure(what, fFileName, error);
+    return fError;
 }
 
 bool TFileReplacement::WriteAt(std::int64_t offset, std::string_view bytes)
 {
+    if (!fError.empty()) return false;
     if (fInPlace) {
         const std::size_t end = std::size_t(offset) + bytes.size();
         if (end > fInPlaceBytes.size()) fInPlaceBytes.resize(end);
         fInPlaceBytes.replace(std::size_t(offset), bytes.size(), bytes);
         return true;
     }
-    if (fFd < 0) return false;
-    return WriteAll(fFd, bytes, offset) || Fail(u"Cannot write");
+    if (WriteAll(fTemp.Get(), bytes, offset)) return true;
+    Fail(u"Cannot write");
+    return false;
 }
 
 bool TFileReplacement::TakeBackTemporary()
 {
-    struct stat st;
-    if (::fstat(fFd, &st) != 0) return false;
-    std::string bytes(std::size_t(st.st_size), '\0');
-    for (std::size_t at = 0; at < bytes.size();) {
-        const ssize_t n = ::pread(fFd, bytes.data() + at, bytes.size() - at, off_t(at));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        at += std::size_t(n);
-    }
+    std::string bytes;
+    if (!ReadAll(fTemp.Get(), bytes)) return false;
     DropTemporary();
     fInPlaceBytes = std::move(bytes);
+    fInPlace = true;
     return true;
+}
+
+UnicodeString TFileReplacement::Commit()
+{
+    if (!fError.empty()) return fError;
+    fError = fInPlace ? CommitInPlace() : Replace();
+    DropTemporary();
+    fLocked.Reset();
+    return fError;
+}
+
+UnicodeString TFileReplacement::Replace()
+{
+    const int temp = fTemp.Get(), folder = fTarget.Folder.Get();
+    // Owner first: a change of owner drops set-ID bits and capabilities.
+    if (fTarget.Exists && !TakeOwner(temp, fTarget.Old)) {
+        // Another user's file stays theirs: written over, where it cannot be given to them.
+        if (errno != EPERM && errno != EINVAL) return Fail(u"Cannot write");
+        return TakeBackTemporary() ? CommitInPlace() : Fail(u"Cannot write");
+    }
+    // An attribute the new file cannot take (one the user may not set) stays by a write in place.
+    if (fTarget.Exists && !CopyAttributes(fLocked.Get(), temp))
+        return TakeBackTemporary() ? CommitInPlace() : Fail(u"Cannot write");
+    // The mode last, after the bytes: writing them would drop the set-ID bits.
+    if (!TakeMode(temp, fTarget.Exists ? fTarget.Old.st_mode : NewFileMode()) || !Sync(temp))
+        return Fail(u"Cannot write");
+    if (SystemCalls().RenameAt(folder, fTempName.c_str(), folder, fTarget.Name.c_str()) != 0) {
+        const int error = errno;
+        // A sticky folder refuses to replace another user's file, and a file mounted where it
+        // stands cannot be replaced at all: both can still be written over.
+        if (fTarget.Exists && (error == EPERM || error == EACCES || error == EBUSY))
+            return TakeBackTemporary() ? CommitInPlace() : Fail(u"Cannot write");
+        errno = error;
+        return Fail(u"Cannot replace");
+    }
+    // In place now: the name is the file's, not a temporary file's, whatever fails below.
+    fTempName.clear();
+    // The rename itself is durable only with its folder.
+    if (fTarget.FolderReadable && !Sync(folder)) return SaveFailure(u"Cannot write", fFileName, errno);
+    return {};
 }
 
 UnicodeString TFileReplacement::CommitInPlace()
 {
     fInPlace = false;
-    fError = WriteInPlace(fTarget, fFileName, fInPlaceBytes);
-    fInPlaceBytes.clear();
-    return fError;
-}
+    const std::string bytes = std::move(fInPlaceBytes);
+    const int fd = fLocked.Get(), folder = fTarget.Folder.Get();
+    const std::int64_t length = std::int64_t(bytes.size());
+    // Only the very file that was looked at, still under its name.
+    struct stat opened, named;
+    if (SystemCalls().FStat(fd, &opened) != 0 ||
+        SystemCalls().FStatAt(folder, fTarget.Name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0)
+        return SaveFailure(u"Cannot write", fFileName, errno);
+    if (!SameFile(opened, named)) return TookItsPlace(fFileName);
+    if (!WithinSizeLimit(length)) return SaveFailure(u"Cannot write", fFileName, EFBIG);
 
-UnicodeString TFileReplacement::Commit()
-{
-    if (fInPlace) return CommitInPlace();
-    if (fFd < 0) return fError;
-    if (::fsync(fFd) != 0) {
-        Fail(u"Cannot write");
-        return fError;
-    }
-    // Renamed while still open: closing would drop the lock, and another save could take the
-    // temporary file over before it is in place.
-    if (::rename(fTemp.c_str(), fTarget.c_str()) != 0) {
+    std::string old;
+    // A file the user may write but not read keeps no copy: it is not written over either.
+    if (!ReadAll(fd, old))
+        return SaveFailure(u"Cannot make a copy of the old bytes of", fFileName, errno == EBADF ? EACCES : errno);
+    TBackupCopy copy;
+    if (const int error = copy.Make(folder, fTarget.FolderReadable, fTarget.Name, old))
+        return SaveFailure(u"Cannot make a copy of the old bytes of", fFileName, error);
+    // Room for the new bytes before the first old one changes; the size stays, so that a failure
+    // leaves no tail of zeros. Some file systems reserve nothing (EOPNOTSUPP): the write finds out.
+    int reserved = 0;
+    do {
+        reserved = length == 0 ? 0 : SystemCalls().FAllocate(fd, FALLOC_FL_KEEP_SIZE, 0, off_t(length));
+    } while (reserved != 0 && errno == EINTR);
+    if (reserved != 0 && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)) {
         const int error = errno;
-        // A sticky folder refuses to replace another user's file, and a file mounted where it
-        // stands cannot be replaced at all: both can still be written over.
-        struct stat st;
-        const bool refused = error == EPERM || error == EACCES || error == EBUSY;
-        if (refused && ::stat(fTarget.c_str(), &st) == 0 && S_ISREG(st.st_mode) && TakeBackTemporary())
-            return CommitInPlace();
-        errno = error;
-        Fail(u"Cannot replace");
-        return fError;
+        copy.Remove();
+        return SaveFailure(u"Cannot write", fFileName, error);
     }
-    ::close(fFd);
-    fFd = -1;
-
-    // Make the rename itself durable; the data is already safe, so a failure here is not reported.
-    const std::string folder = FolderPart(fTarget);
-    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    const std::int64_t oldLength = std::int64_t(old.size());
+    std::int64_t changed = 0;
+    bool touched = true;
+    if (WriteAll(fd, bytes, 0, &changed)) {
+        // Whatever the cut did, the old tail may be gone.
+        changed = oldLength;
+        if (SystemCalls().FTruncate(fd, off_t(length)) == 0 && Sync(fd)) {
+            copy.Remove();
+            return {};
+        }
+    } else {
+        touched = changed > 0;
     }
-    return {};
+    const int error = errno;
+    if (!touched) {
+        copy.Remove();
+        return SaveFailure(u"Cannot write", fFileName, error);
+    }
+    // The old bytes go back over what changed; the copy stays all the same, and is named.
+    const bool restored = WriteAll(fd, std::string_view(old).substr(0, std::size_t(std::min(changed, oldLength))), 0) &&
+                          SystemCalls().FTruncate(fd, off_t(oldLength)) == 0 && Sync(fd);
+    return SaveFailure(u"Cannot write", fFileName, error) +
+           (restored ? u". Its old bytes are kept in \"" : u". The file may be damaged; its old bytes are in \"") +
+           copy.Path() + u"\"";
 }

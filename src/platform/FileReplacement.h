@@ -1,30 +1,32 @@
 #pragma once
 // The one writer of every save: new contents for a file that keep what the file is (its other
-// names, owner, group, mode and links) and that leave its old bytes whole when they cannot be written.
+// names, owner, group, mode, attributes and links) and that leave its old bytes whole when they
+// cannot be written.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include "platform/FileDescriptor.h"
+#include "platform/SaveTarget.h"
 #include "platform/Text.h"
 
-/// A save of fileName begins: the temporary file that a killed save left beside it goes, and the
-/// result says why the save may not go ahead, naming the file: a link that leads nowhere it can
-/// follow, a file the user may not write, or one they may not create in its folder. Empty when it may.
+/// Why a save of fileName may not go ahead, naming the file: a link that leads nowhere it can
+/// follow or that another user planted, something that is not a regular file, a file the user may
+/// not write, or one they may not create in its folder. Empty when it may.
 UnicodeString BeginSave(const UnicodeString& fileName);
 /// Writes bytes in the place of fileName as TFileReplacement does; empty on success, else the reason.
 UnicodeString SaveFileSafely(const UnicodeString& fileName, std::string_view bytes);
 
 /// New contents for a file, written piece by piece and put in its place only by Commit: until then,
-/// and after any failure short of a write in place that stopped midway, the file is as it was (a
-/// missing one stays missing).
-/// - A symbolic link is followed, and the file it ends in is written (created, when missing); a
-///   link that cannot be followed (a loop) is refused.
-/// - The contents go to a temporary file beside the file, which gets its owner, group and mode
-///   and is renamed over it. Dropped without Commit, the temporary file goes; one that a killed save
-///   left is removed as the next replacement of the file starts.
-/// - A file with more than one name, whose owner or group the user cannot give the new file, in a
-///   folder they may not write or whose rename is refused (a sticky folder), is written in place at
-///   Commit: its new length is reserved before any old byte changes.
-/// - A file the user may not write is refused.
+/// and after any failure, the file is as it was (a missing one stays missing).
+/// - The path is looked up once (SaveTarget.h); every step after works in the folder found.
+/// - The file is locked against other saves from the start; one that another program holds for
+///   longer than a moment is refused, so that the document stays unsaved.
+/// - The contents go to a private temporary file beside the file, made exclusively under a name no
+///   one can guess; it takes the owner, group, attributes and mode of the old file, then is renamed
+///   over it. Temporary files that a killed save of the user's left beside the file go.
+/// - A file with more than one name, or whose owner, group or attributes the new file cannot take,
+///   in a folder the user may not write or whose rename is refused, is written in place at Commit,
+///   after a durable copy of its old bytes (BackupCopy.h), which a failure keeps and names.
 class TFileReplacement {
 public:
     explicit TFileReplacement(const UnicodeString& fileName);
@@ -40,15 +42,22 @@ public:
     UnicodeString Commit();
 
 private:
-    bool Fail(const char16_t* what);
+    UnicodeString Lock();
+    void RemoveLeftovers();
+    UnicodeString CreateTemporary();
+    /// Drops the temporary file and sets Error to what failed and why (errno); returns Error.
+    UnicodeString Fail(const char16_t* what);
     void DropTemporary();
-    /// The contents so far, read back from the temporary file, for a write in place; false on failure.
+    /// Switches to a write in place with the contents so far; false on failure.
     bool TakeBackTemporary();
+    UnicodeString Replace();
     UnicodeString CommitInPlace();
     UnicodeString fFileName;
-    std::string fTarget;
-    std::string fTemp;
-    int fFd = -1;
+    TSaveTarget fTarget;
+    /// The existing file, open and locked for the life of the save.
+    TFd fLocked;
+    TFd fTemp;
+    std::string fTempName;
     /// Written over the file itself: the contents wait here for Commit.
     bool fInPlace = false;
     std::string fInPlaceBytes;

@@ -273,7 +273,7 @@ TEST_F(BlockManagerTest, AFileTheUserMayNotWriteIsRefusedAndOneInAFolderTheyMayN
             EXPECT_EQ(manager.BlockEditCurrentFileName, FromUtf8(inShut));
         });
         EXPECT_EQ(StateOf(readOnly), before);
-        EXPECT_FALSE(fs::exists(folder.Path("." + name + ".tmp"))) << "the killed save's temporary file is gone";
+        EXPECT_TRUE(fs::exists(folder.Path("." + name + ".tmp"))) << "a file that no save of ours made stays";
         const std::string saved =
             IsBlockFileName(FromUtf8(name)) ? std::string(64, ' ') + ": new ;" + std::string(57, ' ') : "\r\n: new ;\r\n";
         EXPECT_EQ(StateOf(inShut), (FileState{saved, fs::perms(0666)}));

@@ -1,15 +1,26 @@
 #pragma once
 // What a save must keep of a file, as one table for every saver (the shared writer, and the savers
-// that add steps of their own): its bytes, its other names, its links, owner, group and mode, and
-// the old bytes when there is no room for the new. Each case is saved by root and, where it
-// applies, by "nobody", in a forked child; the folder is compared name by name before and after.
+// that add steps of their own): its bytes, its other names, its links, what kind of file it is,
+// owner, group and mode with its set-ID bits, ACL and extended attributes, and the old bytes when
+// there is no room for the new; and what it must refuse: links planted by another user, anything
+// that is not a regular file, a file another program is writing. Each case is saved by root and,
+// where it applies, by "nobody", in a forked child; the folder is compared name by name before and
+// after.
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/xattr.h>
+#include <fcntl.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <ostream>
 #include <string>
@@ -22,6 +33,8 @@ namespace savecases {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kAclName = "system.posix_acl_access";
+
 /// One name in a folder as a save may change it.
 struct FileFacts {
     /// A regular file's bytes.
@@ -31,7 +44,14 @@ struct FileFacts {
     nlink_t Links = 0;
     uid_t Owner = 0;
     gid_t Group = 0;
+    /// Permission bits with the set-ID and sticky bits.
     unsigned Mode = 0;
+    /// S_IFREG, S_IFIFO, ...
+    unsigned Type = S_IFREG;
+    /// The access ACL as the system stores it; empty for none.
+    std::string Acl;
+    /// The other extended attributes, by name.
+    std::map<std::string, std::string> Attributes;
     bool operator==(const FileFacts&) const = default;
 };
 
@@ -39,7 +59,26 @@ inline void PrintTo(const FileFacts& f, std::ostream* out)
 {
     *out << (f.LinkTarget.empty() ? "" : "-> " + f.LinkTarget + " ") << f.Bytes.size() << " bytes "
          << ::testing::PrintToString(f.Bytes.substr(0, 24)) << " links " << f.Links << " owner " << f.Owner << ':'
-         << f.Group << " mode " << std::oct << f.Mode << std::dec;
+         << f.Group << " type " << std::oct << f.Type << " mode " << f.Mode << std::dec << " ACL "
+         << f.Acl.size() << " bytes";
+    for (const auto& [name, value] : f.Attributes) *out << ' ' << name << '=' << value;
+}
+
+/// The extended attributes of path itself (not what a link leads to).
+inline void AddAttributes(FileFacts& facts, const std::string& path)
+{
+    char names[4096];
+    const ssize_t n = ::llistxattr(path.c_str(), names, sizeof names);
+    for (ssize_t at = 0; at < n; at += ssize_t(std::strlen(names + at)) + 1) {
+        char value[4096];
+        const ssize_t size = ::lgetxattr(path.c_str(), names + at, value, sizeof value);
+        const std::string bytes(value, std::size_t(std::max<ssize_t>(size, 0)));
+        if (std::string(names + at) == kAclName) {
+            facts.Acl = bytes;
+        } else {
+            facts.Attributes[names + at] = bytes;
+        }
+    }
 }
 
 /// Every name below a folder (relative path) with its facts; a link is not followed.
@@ -51,7 +90,9 @@ inline void AddNames(Scene& scene, const fs::path& top, const fs::path& folder)
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         struct stat st;
         if (::lstat(entry.path().c_str(), &st) != 0) continue;
-        FileFacts facts{{}, {}, st.st_nlink, st.st_uid, st.st_gid, unsigned(st.st_mode & 07777)};
+        FileFacts facts{{}, {}, st.st_nlink, st.st_uid, st.st_gid, unsigned(st.st_mode & 07777),
+                        unsigned(st.st_mode & S_IFMT)};
+        AddAttributes(facts, entry.path().string());
         if (S_ISLNK(st.st_mode)) facts.LinkTarget = fs::read_symlink(entry.path()).string();
         if (S_ISREG(st.st_mode)) {
             std::ifstream in(entry.path(), std::ios::binary);
@@ -132,6 +173,8 @@ struct SaveCase {
     std::function<UnicodeString(const UnicodeString& fileName)> Message;
     /// A file-size limit for the save, or none.
     bool SizeLimited = false;
+    /// Another program holds the file locked throughout the save.
+    bool Locked = false;
 };
 
 inline void Saved(Scene& scene, const std::string& path, const std::string& bytes)
@@ -163,6 +206,120 @@ inline Arranger AnotherUsersFile(unsigned mode, const std::string& folder = "", 
         const std::string path = folder.empty() ? name : folder + "/" + name;
         Put(dir / path, kOld, mode, kOtherUser, kOtherGroup);
         return path;
+    };
+}
+
+/// The access ACL "user::rw- user:<user>:rw- group::--- mask::rw- other::---" as the system stores it.
+inline std::string AclGiving(uid_t user)
+{
+    std::string acl;
+    const auto put = [&acl](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) acl += char(value >> (8 * i));
+    };
+    const auto entry = [&put](std::uint16_t tag, std::uint16_t perm, std::uint32_t id) {
+        put(tag, 2);
+        put(perm, 2);
+        put(id, 4);
+    };
+    put(2, 4);
+    entry(0x01, 6, ~0u);
+    entry(0x02, 6, user);
+    entry(0x04, 0, ~0u);
+    entry(0x10, 6, ~0u);
+    entry(0x20, 0, ~0u);
+    return acl;
+}
+
+/// Whose file a case saves.
+enum class Owner { Saver, OtherUser, OtherGroup };
+
+/// The saver's file, another user's, or the saver's of another group, of mode, set-ID bits
+/// included, with an ACL that lets a third user in and extended attributes, each where asked for.
+inline Arranger FileWith(unsigned mode, Owner owner, bool acl, bool attributes)
+{
+    return [=](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
+        const fs::path path = dir / name;
+        Put(path, kOld, mode, owner == Owner::OtherUser ? kOtherUser : s.Uid,
+            owner == Owner::Saver ? s.Gid : kOtherGroup);
+        // After the owner, which drops set-ID bits.
+        ::chmod(path.c_str(), mode);
+        if (acl) {
+            const std::string value = AclGiving(kOtherUser + 7);
+            EXPECT_EQ(::setxattr(path.c_str(), kAclName, value.data(), value.size(), 0), 0);
+        }
+        if (attributes) {
+            EXPECT_EQ(::setxattr(path.c_str(), "user.origin", "tavlo", 5, 0), 0);
+            EXPECT_EQ(::setxattr(path.c_str(), "user.checked", "", 0, 0), 0);
+        }
+        return name;
+    };
+}
+
+/// Something that is not a regular file at the name: type S_IFIFO, S_IFCHR, S_IFSOCK or S_IFDIR.
+inline Arranger NotARegularFile(unsigned type)
+{
+    return [type](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
+        const fs::path path = dir / name;
+        if (type == S_IFIFO) EXPECT_EQ(::mkfifo(path.c_str(), 0666), 0);
+        if (type == S_IFCHR) EXPECT_EQ(::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        if (type == S_IFDIR) fs::create_directory(path);
+        if (type == S_IFSOCK) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+            EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            ::close(fd);
+        }
+        ::chmod(path.c_str(), type == S_IFDIR ? 0777 : 0666);
+        EXPECT_EQ(::chown(path.c_str(), s.Uid, s.Gid), 0);
+        return name;
+    };
+}
+
+inline std::function<UnicodeString(const UnicodeString&)> NotRegular(const char16_t* kind)
+{
+    return [kind](const UnicodeString& fileName) {
+        return u"Cannot write \"" + fileName + u"\": it is " + kind + u", not a regular file";
+    };
+}
+
+/// Who made a link in a sticky folder that anyone may write.
+enum class LinkMaker { Saver, FolderOwner, Stranger };
+
+/// A link to "real" (or to a missing file) in such a folder "pub", owned by folderOwner or by the
+/// saver.
+inline Arranger LinkInAnOpenFolder(LinkMaker maker, bool dangling, bool othersFolder)
+{
+    return [=](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
+        const fs::path pub = dir / "pub";
+        fs::create_directory(pub);
+        const uid_t folderOwner = othersFolder ? kOtherUser : 0;
+        EXPECT_EQ(::chown(pub.c_str(), folderOwner, 0), 0);
+        ::chmod(pub.c_str(), 01777);
+        if (!dangling) Put(dir / "real", kOld, 0640, s.Uid, s.Gid);
+        fs::create_symlink(dangling ? "../missing" : "../real", pub / name);
+        const uid_t owner = maker == LinkMaker::Saver ? s.Uid : maker == LinkMaker::FolderOwner ? folderOwner : kOtherUser + 1;
+        EXPECT_EQ(::lchown((pub / name).c_str(), owner, owner == s.Uid ? s.Gid : kOtherGroup), 0);
+        return "pub/" + name;
+    };
+}
+
+inline UnicodeString PlantedLink(const UnicodeString& fileName)
+{
+    return u"Cannot follow the link \"" + fileName + u"\": another user made it in a folder that anyone may write";
+}
+
+/// What a save of the user's that was killed left ("killedsv" stands for the random part of the
+/// name), and files of others with names a temporary file has or had.
+inline Arranger TemporaryFilesBeside()
+{
+    return [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
+        Put(dir / name, kOld, 0644, s.Uid, s.Gid);
+        Put(dir / ("." + name + ".killedsv.tmp"), "half the new", 0600, s.Uid, s.Gid);
+        Put(dir / ("." + name + ".tmp"), "another program's", 0666, kOtherUser, kOtherGroup);
+        Put(dir / ("." + name + ".strangr1.tmp"), "another user's", 0600, kOtherUser, kOtherGroup);
+        return name;
     };
 }
 
@@ -229,18 +386,52 @@ inline const std::vector<SaveCase>& Cases()
          [](const UnicodeString& fileName) {
              return u"Cannot follow the link \"" + fileName + u"\": Too many levels of symbolic links";
          }},
-        {"a link where the temporary file goes", true, true,
+        {"a link where the temporary file went", true, true,
          [](const fs::path& dir, const std::string& name, const Saver& s, const std::vector<std::string>&) {
              Put(dir / name, kOld, 0644, s.Uid, s.Gid);
              Put(dir / "victim", "not to be written", 0666, s.Uid, s.Gid);
              fs::create_symlink("victim", dir / ("." + name + ".tmp"));
              return name;
          },
+         kSavedThere, nullptr},
+        {"temporary files beside: the user's from a killed save, and others'", true, true, TemporaryFilesBeside(),
          [](Scene& scene, const std::string& path, const std::string& bytes, const Saver&) {
              Saved(scene, path, bytes);
-             scene.erase("." + path + ".tmp");
+             scene.erase("." + path + ".killedsv.tmp");
          },
          nullptr},
+        {"a private 0600 file", true, true, FileWith(0600, Owner::Saver, false, false), kSavedThere, nullptr},
+        {"a file with set-ID bits", true, true, FileWith(06755, Owner::Saver, false, false), kSavedThere, nullptr},
+        {"another user's 2770 file saved by root", true, false, FileWith(02770, Owner::OtherUser, false, false),
+         kSavedThere, nullptr},
+        {"root's 2770 file of another group saved by root", true, false, FileWith(02770, Owner::OtherGroup, false, false),
+         kSavedThere, nullptr},
+        {"a file with an ACL", true, true, FileWith(0600, Owner::Saver, true, false), kSavedThere, nullptr},
+        {"a file with extended attributes", true, true, FileWith(0640, Owner::Saver, false, true), kSavedThere,
+         nullptr},
+        {"another user's file with an ACL and attributes saved by root", true, false,
+         FileWith(04750, Owner::OtherUser, true, true), kSavedThere, nullptr},
+        {"a FIFO", true, true, NotARegularFile(S_IFIFO), kNothingChanged, NotRegular(u"a FIFO")},
+        {"a device", true, true, NotARegularFile(S_IFCHR), kNothingChanged, NotRegular(u"a device")},
+        {"a socket", true, true, NotARegularFile(S_IFSOCK), kNothingChanged, NotRegular(u"a socket")},
+        {"a folder", true, true, NotARegularFile(S_IFDIR), kNothingChanged, NotRegular(u"a folder")},
+        {"the user's own link in a sticky folder anyone may write", true, true,
+         LinkInAnOpenFolder(LinkMaker::Saver, false, false),
+         [](Scene& scene, const std::string&, const std::string& bytes, const Saver&) { Saved(scene, "real", bytes); },
+         nullptr},
+        {"the folder owner's link in a sticky folder anyone may write", true, true,
+         LinkInAnOpenFolder(LinkMaker::FolderOwner, false, true),
+         [](Scene& scene, const std::string&, const std::string& bytes, const Saver&) { Saved(scene, "real", bytes); },
+         nullptr},
+        {"another user's link in a sticky folder anyone may write", true, true,
+         LinkInAnOpenFolder(LinkMaker::Stranger, false, false), kNothingChanged, PlantedLink},
+        {"another user's dangling link in a sticky folder anyone may write", true, true,
+         LinkInAnOpenFolder(LinkMaker::Stranger, true, true), kNothingChanged, PlantedLink},
+        {"a file another program is writing", true, true, OwnFile(false), kNothingChanged,
+         [](const UnicodeString& fileName) {
+             return u"Cannot write \"" + fileName + u"\": another program is writing the file";
+         },
+         false, true},
         {"no room for a file written in place (file-size limit)", true, true, OwnFile(true), kNothingChanged, TooLarge,
          true},
         {"no room for a file replaced (file-size limit)", true, true, OwnFile(false), kNothingChanged, TooLarge, true},
@@ -277,6 +468,11 @@ inline void RunSaveTable(const SaverKind& kind)
             const UnicodeString fileName = FromUtf8((dir / path).string());
             const UnicodeString message = c.Message ? c.Message(fileName) : UnicodeString();
 
+            // Held by this process, across the fork: the child's own open of the file is refused it.
+            const int locked = c.Locked ? ::open((dir / path).c_str(), O_RDONLY | O_CLOEXEC) : -1;
+            if (c.Locked) {
+                ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+            }
             RunInChild(unprivileged, [&] {
                 // SIGXFSZ is left as it is: a save that wrote past the limit would end the child.
                 const rlimit limit{kSizeLimit, kSizeLimit};
@@ -294,6 +490,7 @@ inline void RunSaveTable(const SaverKind& kind)
                     EXPECT_EQ(outcome.Modified, !message.empty()) << "a document stays changed exactly when not saved";
                 }
             });
+            if (locked >= 0) ::close(locked);
             Scene after = SceneOf(dir);
             for (const std::string& suffix : kind.Companions) {
                 after.erase(path + suffix);

@@ -29,26 +29,36 @@ inline int FailuresSoFar()
 }
 
 /// Runs body in a forked child and waits for it; with unprivileged, under root, the child drops to
-/// "nobody" first. The child reports its own failures; the test fails with it. Run no threads of
-/// the test's own meanwhile.
-inline void RunInChild(bool unprivileged, const std::function<void()>& body)
+/// uid:gid ("nobody" unless given) first, with a state folder of its own (XDG_STATE_HOME), where a
+/// write in place may keep its copy of the old bytes. The child reports its own failures; the test
+/// fails with it. Run no threads of the test's own meanwhile.
+inline void RunInChild(bool unprivileged, const std::function<void()>& body, uid_t uid = 0, gid_t gid = 0)
 {
     const passwd* nobody = ::getpwnam("nobody");
     if (unprivileged) {
         ASSERT_TRUE(CanRunUnprivileged());
+        if (uid == 0) uid = nobody->pw_uid, gid = nobody->pw_gid;
+    }
+    std::string state;
+    if (unprivileged && ::geteuid() == 0) {
+        state = (std::filesystem::temp_directory_path() / "tavlo-state-XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(state.data()));
+        ASSERT_EQ(::chown(state.c_str(), uid, gid), 0);
     }
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (unprivileged && ::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
-            ::_exit(2);
+        if (!state.empty()) {
+            ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(2);
+        }
         const int before = FailuresSoFar();
         body();
         ::_exit(FailuresSoFar() > before ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (!state.empty()) std::filesystem::remove_all(state);
     ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2: privileges could not be dropped; 1: see the child's failures above";
 }
