@@ -1,10 +1,12 @@
 #pragma once
 // A fresh temporary folder for one test, removed afterwards; it can stand in for the user's
 // application-data folder so that no test touches the real one.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 #include "platform/Text.h"
 
 class TempFolder {
@@ -34,6 +36,14 @@ public:
     {
         std::ifstream in(Path(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    /// The names the folder holds, sorted: a save must leave no file of its own beside its file.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(fPath)) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
 private:
