@@ -171,6 +171,16 @@ struct Harness {
             edit.DragDrop(&edit, p.X, p.Y, s.N ? ssCtrl : 0);
             return Settle({});
         }
+        case RandomEditStep::ColumnShift: {
+            // The Code Editor's indent and outdent by one column: the block commands at tab width 1,
+            // called outside the command path, so that no outer paint lock holds back the trimming.
+            const int tabWidth = edit.TabWidth();
+            edit.SetTabWidth(1);
+            if (s.N) edit.DoBlockUnindent();
+            else edit.DoBlockIndent();
+            edit.SetTabWidth(tabWidth);
+            return Settle({});
+        }
         case RandomEditStep::Undo:
         case RandomEditStep::Redo:
             for (int i = 0; i < s.N; ++i)
@@ -507,7 +517,7 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
         ecPageDown, ecSelectAll, ecToggleMode, ecNormalSelect, ecColumnSelect, ecLineSelect, ecSelWord,
     };
     RandomEditStep s;
-    switch (Pick(0, 27)) {
+    switch (Pick(0, 28)) {
     case 0:
     case 1:
         s.What = RandomEditStep::Caret;
@@ -602,6 +612,10 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
     case 25:
         s.What = RandomEditStep::Save;
         break;
+    case 28:
+        s.What = RandomEditStep::ColumnShift;
+        s.N = Pick(0, 1);
+        break;
     default:
         s.What = RandomEditStep::Option;
         switch (Pick(0, 5)) {
@@ -637,6 +651,7 @@ std::string Describe(const RandomEditStep& s)
         return "replace \"" + Show(s.Text) + "\" by \"" + Show(s.Text2) + "\"" + o + (answers.empty() ? "" : " answers" + answers);
     }
     case RandomEditStep::Drag: return std::string(s.N ? "drag copy" : "drag move") + " to display " + ShowPos(s.A);
+    case RandomEditStep::ColumnShift: return s.N ? "shift left one column" : "shift right one column";
     case RandomEditStep::Undo: return "undo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Redo: return "redo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Save: return "save";

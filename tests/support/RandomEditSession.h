@@ -25,7 +25,7 @@ struct RandomEditSetup {
 /// One command of a sequence with everything it needs, so that a sequence can be replayed.
 struct RandomEditStep {
     enum Kind : std::uint8_t {
-        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, Undo, Redo, Save, Option,
+        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, Undo, Redo, Save, Option, ColumnShift,
     };
     /// What an Option step changes besides an editor option (N >= 0 toggles TNibEditorOption(N)).
     enum OptionKind : int { SetTabWidth = -1, SetWordWrap = -2, SetInsertMode = -3 };
@@ -36,7 +36,7 @@ struct RandomEditStep {
     TBufferCoord B{1, 1};
     /// Commands, undo and redo: repeats; paste: the mode byte of the private format, 3 for none;
     /// search: option bits; drag: 1 copies; option: the option or an OptionKind, with A.Char the
-    /// tab width or the on/off value.
+    /// tab width or the on/off value; column shift: 1 shifts left.
     int N = 1;
     UnicodeString Text;
     UnicodeString Text2;
