@@ -179,7 +179,9 @@ struct Harness {
             if (s.N) edit.DoBlockUnindent();
             else edit.DoBlockIndent();
             edit.SetTabWidth(tabWidth);
-            return Settle({});
+            if (std::string problem = Settle({}); !problem.empty()) return problem;
+            // Typed over at once, where the shift left the selection.
+            return Apply(RandomEditStep{RandomEditStep::Type, ecNone, smNormal, {}, {}, 1, s.Text, {}, {}});
         }
         case RandomEditStep::Undo:
         case RandomEditStep::Redo:
@@ -449,7 +451,7 @@ RandomEditSetup ShrinkText(RandomEditSetup setup, const std::vector<RandomEditSt
 
 } // namespace
 
-RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
+RandomEditSequence::RandomEditSequence(unsigned seed, RandomEditClass Class) : fRng(seed), fClass(Class)
 {
     TNibEditorOptions options = NibDefaultOptions;
     for (TNibEditorOption o : Varied) {
@@ -457,6 +459,16 @@ RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
         else options.Exclude(o);
     }
     fSetup.Options = options;
+    if (fClass == RandomEditClass::TrimmedIndents) {
+        fSetup.Options.Include(eoTrimTrailingSpaces);
+        fSetup.TabWidth = Pick(1, 4);
+        fSetup.WordWrap = Pick(0, 3) == 0;
+        fSetup.InsertMode = Pick(0, 3) > 0;
+        static constexpr const char16_t* lines[] = {u"", u"", u" ", u"\t", u"a", u"  b ", u"xy"};
+        for (int n = Pick(1, 5); n > 0; --n) fSetup.Lines.push_back(lines[Pick(0, int(std::size(lines)) - 1)]);
+        if (Pick(0, 3) == 0) fSetup.MaxScrollWidth = Pick(1, 4);
+        return;
+    }
     fSetup.TabWidth = Pick(1, 8);
     fSetup.WordWrap = Pick(0, 2) == 0;
     fSetup.InsertMode = Pick(0, 3) > 0;
@@ -504,8 +516,55 @@ TBufferCoord RandomEditSequence::Position(const TCustomNibEdit& edit)
     return {Pick(1, edit.Lines().LineCharLength(line - 1) + 6), line};
 }
 
+RandomEditStep RandomEditSequence::NextTrimmedIndentStep(const TCustomNibEdit& edit)
+{
+    static constexpr TNibEditorCommand editing[] = {
+        ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteEOL, ecDeleteLine, ecCut, ecLineBreak,
+        ecTab, ecShiftTab, ecBlockIndent, ecBlockUnindent,
+    };
+    RandomEditStep s;
+    switch (Pick(0, 9)) {
+    case 0:
+    case 1:
+        s.What = RandomEditStep::Select;
+        s.Mode = TNibSelectionMode(Pick(0, 2));
+        s.A = Position(edit);
+        s.B = Position(edit);
+        break;
+    case 2:
+        s.What = RandomEditStep::Caret;
+        s.A = Position(edit);
+        break;
+    case 3:
+    case 4:
+        s.What = RandomEditStep::Command;
+        s.Cmd = editing[Pick(0, int(std::size(editing)) - 1)];
+        break;
+    case 5:
+    case 6:
+        s.What = RandomEditStep::ColumnShift;
+        s.N = Pick(0, 1);
+        if (Pick(0, 1)) s.Text = UnicodeString(1, Pick(0, 1) ? u'x' : u' ');
+        break;
+    case 7:
+        s.What = RandomEditStep::Type;
+        s.Text = Pick(0, 2) ? u"x" : u" ";
+        break;
+    case 8:
+        s.What = RandomEditStep::Undo;
+        s.N = Pick(1, 3);
+        break;
+    default:
+        s.What = RandomEditStep::Redo;
+        s.N = Pick(1, 2);
+        break;
+    }
+    return s;
+}
+
 RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
 {
+    if (fClass == RandomEditClass::TrimmedIndents) return NextTrimmedIndentStep(edit);
     static constexpr TNibEditorCommand editing[] = {
         ecLineBreak, ecInsertLine, ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteLastWord, ecDeleteBOL,
         ecDeleteEOL, ecDeleteLine, ecTab, ecShiftTab, ecBlockIndent, ecBlockUnindent, ecCut, ecCopy, ecUpperCase,
@@ -615,6 +674,7 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
     case 28:
         s.What = RandomEditStep::ColumnShift;
         s.N = Pick(0, 1);
+        if (Pick(0, 1)) s.Text = UnicodeString(1, Pick(0, 1) ? u'x' : u' ');
         break;
     default:
         s.What = RandomEditStep::Option;
@@ -651,7 +711,9 @@ std::string Describe(const RandomEditStep& s)
         return "replace \"" + Show(s.Text) + "\" by \"" + Show(s.Text2) + "\"" + o + (answers.empty() ? "" : " answers" + answers);
     }
     case RandomEditStep::Drag: return std::string(s.N ? "drag copy" : "drag move") + " to display " + ShowPos(s.A);
-    case RandomEditStep::ColumnShift: return s.N ? "shift left one column" : "shift right one column";
+    case RandomEditStep::ColumnShift:
+        return std::string(s.N ? "shift left one column" : "shift right one column") +
+               (s.Text.empty() ? "" : ", type \"" + Show(s.Text) + "\"");
     case RandomEditStep::Undo: return "undo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Redo: return "redo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Save: return "save";
@@ -682,9 +744,9 @@ std::string CheckUndoRedo(const RandomEditSetup& setup, const std::vector<Random
     return Replay(setup, steps);
 }
 
-std::string TraceRandomEditSeed(unsigned seed, int Steps)
+std::string TraceRandomEditSeed(unsigned seed, int Steps, RandomEditClass Class)
 {
-    RandomEditSequence sequence(seed);
+    RandomEditSequence sequence(seed, Class);
     Harness h(sequence.Setup());
     std::string trace = Describe(sequence.Setup()) + "\n";
     try {
@@ -700,9 +762,9 @@ std::string TraceRandomEditSeed(unsigned seed, int Steps)
     return trace;
 }
 
-std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps)
+std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps, RandomEditClass Class)
 {
-    RandomEditSequence sequence(seed);
+    RandomEditSequence sequence(seed, Class);
     std::vector<RandomEditStep> steps;
     std::string problem;
     {
