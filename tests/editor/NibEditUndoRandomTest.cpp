@@ -23,3 +23,11 @@ TEST(RandomEditUndo, TrimmedIndentsUndoAndRedoToThePointTheyLandOn)
         ASSERT_TRUE(problem.empty()) << problem;
     }
 }
+
+TEST(RandomEditUndo, UnderASmallLimitUndoAndRedoGiveOnlyTextsTheSequenceHad)
+{
+    for (unsigned seed = 1; seed <= 1000; ++seed) {
+        const std::string problem = RunRandomEditSeed(seed, 40, nullptr, RandomEditClass::SmallUndoLimit);
+        ASSERT_TRUE(problem.empty()) << problem;
+    }
+}

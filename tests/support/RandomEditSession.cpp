@@ -93,11 +93,13 @@ struct Harness {
         std::optional<UnicodeString> SelectionGone;
     };
 
-    explicit Harness(const RandomEditSetup& setup) : host(std::make_unique<FakeControlHost>(edit, 192, 160))
+    explicit Harness(const RandomEditSetup& setup)
+        : host(std::make_unique<FakeControlHost>(edit, 192, 160)), limited(setup.UndoLimit > 0)
     {
         edit.SetSearchEngine(&search);
-        // Room for every item of a long sequence: a capped list cannot undo back to the start.
-        edit.SetMaxUndo(1 << 20);
+        // Without a small limit, room for every item of a long sequence.
+        edit.SetMaxUndo(limited ? setup.UndoLimit : 1 << 20);
+        if (limited) edit.OnChange = [this](TObject*) { ++reported; };
         edit.SetOptions(setup.Options);
         edit.SetTabWidth(setup.TabWidth);
         edit.SetMaxScrollWidth(setup.MaxScrollWidth);
@@ -282,8 +284,11 @@ struct Harness {
     std::string Settle(const std::optional<UnicodeString>& gone)
     {
         const UnicodeString text = Snapshot(edit);
-        const int changes = Changes(edit.UndoList());
-        if (changes != points[std::size_t(cur)].Changes) {
+        // Under a limit the count of changes on the list says nothing: a change is what reports one.
+        const int changes = limited ? 0 : Changes(edit.UndoList());
+        const bool changed = limited ? reported > 0 : changes != points[std::size_t(cur)].Changes;
+        reported = 0;
+        if (changed) {
             if (changes < points[std::size_t(cur)].Changes) return "an edit took changes off the undo list";
             points.resize(std::size_t(cur) + 1);
             if (saved > cur) saved = -1;
@@ -294,13 +299,14 @@ struct Harness {
         } else if (text != points[std::size_t(cur)].Text) {
             return "the text changed, but no change was recorded: now\n    " + Show(text);
         }
-        return CheckModified();
+        return limited ? CheckModifiedLimited() : CheckModified();
     }
 
     /// One undo or redo: it lands on a point of the sequence in its direction, at the nearest
     /// one without group undo, and gives that point's text.
     std::string Replay(bool undo)
     {
+        if (limited) return ReplayLimited(undo);
         const std::string what = undo ? "undo" : "redo";
         const bool group = edit.Options().Contains(eoGroupUndo);
         edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
@@ -332,9 +338,62 @@ struct Harness {
         return CheckModified();
     }
 
+    /// One undo or redo under a small limit: it gives a text the sequence had, in its direction, or
+    /// for undo the text with only a typed-over selection deleted. Never a part of a step.
+    std::string ReplayLimited(bool undo)
+    {
+        const std::string what = undo ? "undo" : "redo";
+        const bool any = undo ? edit.CanUndo() : edit.CanRedo();
+        edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
+        reported = 0;
+        const UnicodeString text = Snapshot(edit);
+        // What the limit left may be no step at all, only the group break that ended one.
+        if (text == points[std::size_t(cur)].Text) return CheckModifiedLimited();
+        if (!any) return what + " of nothing changed the text";
+        int to = -1;
+        if (undo) {
+            // The nearest first: the text with only point i's selection deleted lies between
+            // points i - 1 and i.
+            for (int i = cur; i > 0 && to < 0; --i) {
+                if (points[std::size_t(i)].SelectionGone == text) {
+                    points.insert(points.begin() + i, Point{text, 0, true, {}});
+                    if (saved >= i) ++saved;
+                    ++cur;
+                    to = i;
+                } else if (points[std::size_t(i - 1)].Text == text) {
+                    to = i - 1;
+                }
+            }
+        } else {
+            for (int i = cur + 1; i < int(points.size()) && to < 0; ++i)
+                if (points[std::size_t(i)].Text == text) to = i;
+        }
+        if (to < 0) return what + " gave a text the sequence never had:\n    " + Show(text) + "\n  the points:" + ShowPoints();
+        cur = to;
+        return CheckModifiedLimited();
+    }
+
+    /// Once the limit dropped a change, the saved text may stay marked modified; another text never
+    /// reads unmodified.
+    std::string CheckModifiedLimited() const
+    {
+        if (edit.Modified() || (saved >= 0 && points[std::size_t(saved)].Text == points[std::size_t(cur)].Text)) return {};
+        return "a text other than the saved one is marked unmodified";
+    }
+
     /// Undoes everything, then redoes everything, every state checked.
     std::string Finish()
     {
+        if (limited) {
+            for (int i = 0; edit.CanUndo() && i < 100000; ++i)
+                if (std::string problem = Replay(true); !problem.empty()) return "undoing all: " + problem;
+            for (int i = 0; edit.CanRedo() && i < 100000; ++i)
+                if (std::string problem = Replay(false); !problem.empty()) return "redoing all: " + problem;
+            // The redo list has the same limit: what it dropped, redo cannot reach.
+            if (!edit.RedoList().FullUndoImpossible() && Snapshot(edit) != points.back().Text)
+                return "redo-all stopped before the last text";
+            return {};
+        }
         for (int i = 0; edit.CanUndo() && i < 100000; ++i)
             if (std::string problem = Replay(true); !problem.empty()) return "undoing all: " + problem;
         if (cur != 0) return "undo-all stopped before the first text";
@@ -386,6 +445,9 @@ struct Harness {
     TNibEditSearch search;
     TNibEdit edit;
     std::unique_ptr<FakeControlHost> host;
+    /// Under a small undo limit: the changes reported since the last point.
+    bool limited;
+    int reported = 0;
     /// The points of the sequence as undo and redo can reach them, the first text first.
     std::vector<Point> points;
     int cur = 0;
@@ -453,6 +515,8 @@ RandomEditSetup ShrinkText(RandomEditSetup setup, const std::vector<RandomEditSt
 
 RandomEditSequence::RandomEditSequence(unsigned seed, RandomEditClass Class) : fRng(seed), fClass(Class)
 {
+    // The same sequences as without a limit, from 2 to 14 items.
+    if (fClass == RandomEditClass::SmallUndoLimit) fSetup.UndoLimit = 2 + int(seed % 13);
     TNibEditorOptions options = NibDefaultOptions;
     for (TNibEditorOption o : Varied) {
         if (Pick(0, 1)) options.Include(o);
@@ -734,7 +798,8 @@ std::string Describe(const RandomEditSetup& setup)
 {
     std::ostringstream o;
     o << "options $" << std::hex << setup.Options.ToBits() << std::dec << ", TabWidth " << setup.TabWidth
-      << ", MaxScrollWidth " << setup.MaxScrollWidth << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite") << "\n  text:";
+      << ", MaxScrollWidth " << setup.MaxScrollWidth << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite")
+      << (setup.UndoLimit > 0 ? ", undo limit " + std::to_string(setup.UndoLimit) : "") << "\n  text:";
     for (const UnicodeString& line : setup.Lines) o << "\n    \"" << Show(line) << "\"";
     return o.str();
 }

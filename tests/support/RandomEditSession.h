@@ -20,6 +20,8 @@ struct RandomEditSetup {
     int MaxScrollWidth = 1024;
     bool WordWrap = false;
     bool InsertMode = true;
+    /// The undo limit; 0 for one that no sequence reaches.
+    int UndoLimit = 0;
 };
 
 /// One command of a sequence with everything it needs, so that a sequence can be replayed.
@@ -44,10 +46,12 @@ struct RandomEditStep {
     std::vector<TNibReplaceAction> Answers;
 };
 
-/// The kinds of sequence: every edit on every text, or trimmed indents: short texts of empty and
-/// blank lines with trailing blanks trimmed, where block indents and outdents by a tab stop or by
-/// one column put blanks that the trim takes back, with selections, deletions and typing around them.
-enum class RandomEditClass : std::uint8_t { Everything, TrimmedIndents };
+/// The kinds of sequence: every edit on every text; the same under a small undo limit, where
+/// every text undo and redo give must be one the sequence had; or trimmed indents: short texts of
+/// empty and blank lines with trailing blanks trimmed, where block indents and outdents by a tab stop
+/// or by one column put blanks that the trim takes back, with selections, deletions and typing around
+/// them.
+enum class RandomEditClass : std::uint8_t { Everything, SmallUndoLimit, TrimmedIndents };
 
 /// A random setup and the steps made so far for one seed.
 class RandomEditSequence {
