@@ -111,6 +111,7 @@ struct Harness {
         edit.ClearUndo();
         edit.SetModified(false);
         points.push_back({Snapshot(edit), 0, true, {}});
+        savedText = points.back().Text;
         edit.OnReplaceText = [this](TObject*, const UnicodeString&, const UnicodeString&, int, int,
                                     TNibReplaceAction& action) {
             // Each replacement answered at a prompt is a change of its own, from its found text.
@@ -193,6 +194,7 @@ struct Harness {
         case RandomEditStep::Save:
             edit.SetModified(false);
             saved = cur;
+            savedText = points[std::size_t(cur)].Text;
             return Settle({});
         case RandomEditStep::Option:
             switch (s.N) {
@@ -347,9 +349,7 @@ struct Harness {
         edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
         reported = 0;
         const UnicodeString text = Snapshot(edit);
-        // What the limit left may be no step at all, only the group break that ended one.
-        if (text == points[std::size_t(cur)].Text) return CheckModifiedLimited();
-        if (!any) return what + " of nothing changed the text";
+        if (!any) return text == points[std::size_t(cur)].Text ? CheckModifiedLimited() : what + " of nothing changed the text";
         int to = -1;
         if (undo) {
             // The nearest first: the text with only point i's selection deleted lies between
@@ -368,17 +368,19 @@ struct Harness {
             for (int i = cur + 1; i < int(points.size()) && to < 0; ++i)
                 if (points[std::size_t(i)].Text == text) to = i;
         }
+        // What the limit left may be no step at all, only the group break that ended one.
+        if (to < 0 && text == points[std::size_t(cur)].Text) to = cur;
         if (to < 0) return what + " gave a text the sequence never had:\n    " + Show(text) + "\n  the points:" + ShowPoints();
         cur = to;
         return CheckModifiedLimited();
     }
 
     /// Once the limit dropped a change, the saved text may stay marked modified; another text never
-    /// reads unmodified.
+    /// reads unmodified. Texts alone tell the points apart here, so the saved one goes by its text.
     std::string CheckModifiedLimited() const
     {
-        if (edit.Modified() || (saved >= 0 && points[std::size_t(saved)].Text == points[std::size_t(cur)].Text)) return {};
-        return "a text other than the saved one is marked unmodified";
+        if (edit.Modified() || Snapshot(edit) == savedText) return {};
+        return "a text other than the saved one is marked unmodified:\n    " + Show(Snapshot(edit));
     }
 
     /// Undoes everything, then redoes everything, every state checked.
@@ -453,6 +455,7 @@ struct Harness {
     int cur = 0;
     /// The point last saved; -1 once no undo or redo can reach it.
     int saved = 0;
+    UnicodeString savedText;
     /// The points that edits made.
     int made = 0;
     std::vector<TNibReplaceAction> answers;
