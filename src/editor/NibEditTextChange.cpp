@@ -361,9 +361,7 @@ TCustomNibEdit::TSelectionDeletion TCustomNibEdit::SelectionDeletion() const
     if (d.Mode == smColumn && SelAvail()) d.ColumnChars = ColumnBlockSpans(BlockBegin(), BlockEnd());
     // A block that starts past the end of its line takes its text from the line end: recorded
     // from there, so that undo puts the text back without filling the line with blanks.
-    const bool reversed = fBlockEnd.Line < fBlockBegin.Line ||
-                          (fBlockEnd.Line == fBlockBegin.Line && fBlockEnd.Char < fBlockBegin.Char);
-    TBufferCoord& first = reversed ? d.End : d.Begin;
+    TBufferCoord& first = fBlockBegin == BlockBegin() ? d.Begin : d.End;
     if (d.Mode == smNormal && first.Line >= 1 && first.Line <= fLines->Count())
         first.Char = std::min(first.Char, fLines->LineCharLength(first.Line - 1) + 1);
     return d;
