@@ -1,6 +1,6 @@
 // A single step larger than the undo limit undoes and redoes whole, through the paths the keys,
 // the menu and the replace dialog take; the older steps the limit drops take the saved point along
-// only as far as undo can still reach i
+// only as far as undo can still reach it.
 #include <functional>
 
 #include "codeeditor/CodeEditorFixture.h"
@@ -117,7 +117,7 @@ TEST_F(CodeEditorUndoLimit, AStepLargerThanTheLimitUndoesAndRedoesWhole)
         Edit().SetMaxUndo(8);
         SetOption(eoTrimTrailingSpaces, c.Trim);
         // An older step, then the save: the step that outgrows the limit drops the older one whole,
-        // and the saved text lies beneath i
+        // and the saved text lies beneath it.
         Edit().SetCaretXY({4, 11});
         Edit().CommandProcessor(ecChar, u'!', nullptr);
         Edit().SetModified(false);
@@ -137,7 +137,7 @@ TEST_F(CodeEditorUndoLimit, AStepLargerThanTheLimitUndoesAndRedoesWhole)
             EXPECT_EQ(Text(), after);
             EXPECT_FALSE(Edit().CanRedo());
         }
-        // The next change drops the large step whole, and with it the way back to the saved tex
+        // The next change drops the large step whole, and with it the way back to the saved text.
         Edit().CommandProcessor(ecChar, u'?', nullptr);
         while (Edit().CanUndo()) Command(ecUndo);
         EXPECT_EQ(Text(), after);
