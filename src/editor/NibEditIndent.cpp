@@ -72,6 +72,9 @@ void TCustomNibEdit::AddKey(TNibEditorCommand Command, std::uint16_t Key1, TShif
 void TCustomNibEdit::DoBlockIndent()
 {
     if (!SelAvail()) return;
+    // Blanks put on a line that had none are trimmed when the lock ends: after the selection is
+    // set in the user's mode, so that it is cut back to where those lines end again.
+    TNibPaintLock lock(*this);
     const TNibSelectionMode mode = fActiveSelectionMode;
     const TBufferCoord caret = CaretXY();
     TBufferCoord bb = BlockBegin(), be = BlockEnd();

@@ -23,6 +23,8 @@ void TCustomNibEdit::SetMaxUndo(int Value)
     if (Value < 0) return;
     fUndoList->SetMaxUndoActions(Value);
     fRedoList->SetMaxUndoActions(Value);
+    // A lower limit may drop what undo needs to get back to the saved text.
+    RefreshModified();
 }
 
 void TCustomNibEdit::SetHideSelection(bool Value)

@@ -359,6 +359,11 @@ TCustomNibEdit::TSelectionDeletion TCustomNibEdit::SelectionDeletion() const
     // The text without the blanks a column copy fills in.
     TSelectionDeletion d{fBlockBegin, fBlockEnd, SelectedText(false), fActiveSelectionMode, {}};
     if (d.Mode == smColumn && SelAvail()) d.ColumnChars = ColumnBlockSpans(BlockBegin(), BlockEnd());
+    // A block that starts past the end of its line takes its text from the line end: recorded
+    // from there, so that undo puts the text back without filling the line with blanks.
+    TBufferCoord& first = fBlockBegin == BlockBegin() ? d.Begin : d.End;
+    if (d.Mode == smNormal && first.Line >= 1 && first.Line <= fLines->Count())
+        first.Char = std::min(first.Char, fLines->LineCharLength(first.Line - 1) + 1);
     return d;
 }
 

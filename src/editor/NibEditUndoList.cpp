@@ -13,6 +13,9 @@ int NextNumber(int n)
     return n == 0 ? 1 : n;
 }
 
+/// One bit for each kind of bracket pair: each pair sits side by side in the enumeration.
+std::uint8_t BracketBit(TNibChangeReason r) { return std::uint8_t(1u << ((r - crAutoCompleteBegin) / 2)); }
+
 }  // namespace
 
 int TNibEditUndoList::TakeChangeNumber()
@@ -80,6 +83,9 @@ std::unique_ptr<TNibEditUndoItem> TNibEditUndoList::PopItem()
     if (fItems.empty()) return nullptr;
     auto item = std::move(fItems.back());
     fItems.pop_back();
+    // What was read of the oldest step holds for the items that are left.
+    if (fItems.size() < fOldest.Length) fOldest = {};
+    else if (fItems.size() == fOldest.Length) fOldest.Ended = false;
     return item;
 }
 
@@ -106,6 +112,7 @@ void TNibEditUndoList::Unlock()
 void TNibEditUndoList::Clear()
 {
     fItems.clear();
+    fOldest = {};
     fFullUndoImpossible = false;
 }
 
@@ -113,6 +120,7 @@ void TNibEditUndoList::DeleteItem(int AIndex)
 {
     if (AIndex < 0 || AIndex >= int(fItems.size())) throw std::out_of_range("Undo item index out of range");
     fItems.erase(fItems.begin() + AIndex);
+    fOldest = {};
 }
 
 void TNibEditUndoList::Assign(const TNibEditUndoList& Source)
@@ -139,20 +147,66 @@ void TNibEditUndoList::SetMaxUndoActions(int Value)
 
 void TNibEditUndoList::EnsureMaxEntries()
 {
-    if (int(fItems.size()) <= fMaxUndoActions) return;
-    fFullUndoImpossible = true;
     while (int(fItems.size()) > fMaxUndoActions) {
-        const int dropped = fItems.front()->ChangeNumber;
-        fItems.pop_front();
-        if (fInitialChangeNumber == 0) {
-            // The marked text lay beneath every item: without the dropped one no undo gets back to it.
-            fInitialChangeNumber = -1;
-        } else if (dropped == fInitialChangeNumber &&
-                   std::none_of(fItems.begin(), fItems.end(),
-                                [dropped](const auto& item) { return item->ChangeNumber == dropped; })) {
-            // The marked change itself went: its text now lies beneath every item that is left.
-            fInitialChangeNumber = 0;
+        if (fMaxUndoActions == 0) {
+            DropOldest(fItems.size());
+            return;
         }
+        // A part of a step would undo to a text that never existed: a step that is all the list
+        // holds stays whole, however large, also with the group break that ends it.
+        const std::size_t length = OldestStepLength();
+        if (std::all_of(fItems.begin() + std::ptrdiff_t(length), fItems.end(),
+                        [](const auto& item) { return item->ChangeReason == crGroupBreak; }))
+            return;
+        DropOldest(length);
+    }
+}
+
+std::size_t TNibEditUndoList::OldestStepLength()
+{
+    OldestStep& s = fOldest;
+    while (!s.Ended && s.Length < fItems.size()) {
+        const TNibEditUndoItem& item = *fItems[s.Length];
+        if (s.Length > 0 && item.ChangeNumber != s.Number && s.Open == 0) {
+            s.Ended = true;
+            break;
+        }
+        s.Number = item.ChangeNumber;
+        const TNibChangeReason r = item.ChangeReason;
+        if (IsBracketBegin(r) || IsBracketEnd(r)) {
+            // Undo and redo take everything between a bracket's two ends as one step, whatever the
+            // numbers. The redo list holds a bracket end first, so either end may open it.
+            const std::uint8_t bit = BracketBit(r);
+            const bool end = IsBracketEnd(r);
+            if (!(s.Open & bit)) {
+                s.Open |= bit;
+                s.OpenedByEnd = end ? std::uint8_t(s.OpenedByEnd | bit) : std::uint8_t(s.OpenedByEnd & ~bit);
+            } else if (bool(s.OpenedByEnd & bit) != end) {
+                s.Open &= std::uint8_t(~bit);
+            }
+        }
+        ++s.Length;
+    }
+    return s.Length;
+}
+
+void TNibEditUndoList::DropOldest(std::size_t Count)
+{
+    fFullUndoImpossible = true;
+    const int mark = fInitialChangeNumber;
+    const auto first = fItems.begin(), last = fItems.begin() + std::ptrdiff_t(Count);
+    const bool markDropped = std::any_of(first, last, [mark](const auto& item) { return item->ChangeNumber == mark; });
+    const int lastDropped = fItems[Count - 1]->ChangeNumber;
+    fItems.erase(first, last);
+    fOldest = {};
+    if (mark == 0) {
+        // The marked text lay beneath every item: without the dropped ones no undo gets back to it.
+        fInitialChangeNumber = -1;
+    } else if (markDropped &&
+               std::none_of(fItems.begin(), fItems.end(), [mark](const auto& item) { return item->ChangeNumber == mark; })) {
+        // Marked where the dropped step ended, its text now lies beneath every item that is left;
+        // marked inside it, no undo stops there any more.
+        fInitialChangeNumber = lastDropped == mark ? 0 : -1;
     }
 }
 

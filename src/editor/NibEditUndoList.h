@@ -78,7 +78,8 @@ public:
     /// True once items were dropped for the cap.
     bool FullUndoImpossible() const { return fFullUndoImpossible; }
     int MaxUndoActions() const { return fMaxUndoActions; }
-    /// A negative value counts as 0; the list is trimmed at once.
+    /// A negative value counts as 0; the list is trimmed at once. The cap drops whole steps, oldest
+    /// first: a step that alone outgrows it stays whole, unless the cap is 0.
     void SetMaxUndoActions(int Value);
     /// True while the list stands where the text was marked unmodified. Once the cap drops an item
     /// that undo would need to get back there, it stays false until the mark is set again.
@@ -90,13 +91,29 @@ public:
     TNotifyEvent OnAddedUndo;
 
 private:
+    /// How far the oldest step reaches, as far as it was read: the items of one change number,
+    /// widened to the bracket pairs they open. Kept between pushes, so that a step that outgrows
+    /// the cap is not read again from its start for every item it gains.
+    struct OldestStep {
+        std::size_t Length = 0;
+        int Number = 0;
+        /// One bit for each kind of bracket opened and not yet closed, and which end opened it.
+        std::uint8_t Open = 0;
+        std::uint8_t OpenedByEnd = 0;
+        /// An item after Length starts the next step.
+        bool Ended = false;
+    };
+
     int TakeChangeNumber();
     void EnsureMaxEntries();
+    std::size_t OldestStepLength();
+    void DropOldest(std::size_t Count);
 
     int fBlockChangeNumber = 0;
     int fBlockCount = 0;
     bool fFullUndoImpossible = false;
     std::deque<std::unique_ptr<TNibEditUndoItem>> fItems;
+    OldestStep fOldest;
     int fLockCount = 0;
     int fMaxUndoActions = 1024;
     int fNextChangeNumber = 1;

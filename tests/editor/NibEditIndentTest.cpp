@@ -220,3 +220,32 @@ TEST_F(EditorTest, UnderWordWrapHomeAndEndInAnEmptyEditorStayAtTheStart)
         }
     }
 }
+
+TEST_F(EditorTest, AnIndentTheTrimTakesBackLeavesTheSelectionWhereTheLineEnds)
+{
+    // The Code Editor's indent by one column on an empty line whose tab the trim removes again:
+    // typing over the selection fills no blank in front of the text, and undo puts none back.
+    SetLines({u"", u"\t", u"a"});
+    SetOption(edit, eoTrimTrailingSpaces, true);
+    SetOption(edit, eoTabsToSpaces, false);
+    edit.CommandProcessor(ecLineSelect, u'\0', nullptr);
+    edit.SetCaretXY({4, 1});
+    edit.CommandProcessor(ecDeleteEOL, u'\0', nullptr);  // leaves a normal block active
+    ASSERT_EQ(Lines(), (std::vector<UnicodeString>{u"", u"a"}));
+    edit.SetCaretAndSelection({1, 1}, {2, 2}, {1, 1});
+    const int tabWidth = edit.TabWidth();
+    edit.SetTabWidth(1);
+    edit.DoBlockIndent();
+    edit.SetTabWidth(tabWidth);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"", u"\ta"}));
+    EXPECT_EQ(edit.BlockBegin(), BufferCoord(1, 1));
+
+    Type(u"x");
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"x"}));
+    edit.CommandProcessor(ecUndo, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"", u"\ta"}));
+    edit.CommandProcessor(ecUndo, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"", u"a"}));
+    edit.CommandProcessor(ecUndo, u'\0', nullptr);
+    EXPECT_EQ(Lines(), (std::vector<UnicodeString>{u"", u"\t", u"a"}));
+}

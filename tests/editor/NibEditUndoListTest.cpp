@@ -114,6 +114,62 @@ TEST_F(UndoFixture, TheCapDropsTheOldestItems)
     EXPECT_FALSE(list.FullUndoImpossible());
 }
 
+TEST_F(UndoFixture, TheCapDropsWholeStepsAndKeepsAStepLargerThanItself)
+{
+    list.SetMaxUndoActions(4);
+    Change();
+    list.BeginBlock();
+    for (int i = 0; i < 3; ++i) Change();
+    list.EndBlock();
+    Change();  // five items: the first step goes, the block of three stays whole
+    ASSERT_EQ(list.ItemCount(), 4);
+    EXPECT_EQ(list.Items(0).ChangeNumber, list.Items(2).ChangeNumber);
+    Change();  // now the block goes whole, not its first item alone
+    ASSERT_EQ(list.ItemCount(), 2);
+    EXPECT_NE(list.Items(0).ChangeNumber, list.Items(1).ChangeNumber);
+
+    // A step larger than the cap is all the list keeps, with the group break after it.
+    list.BeginBlock();
+    for (int i = 0; i < 6; ++i) Change();
+    list.EndBlock();
+    list.AddGroupBreak();
+    ASSERT_EQ(list.ItemCount(), 7);
+    EXPECT_EQ(list.Items(0).ChangeNumber, list.Items(5).ChangeNumber);
+    Change();  // the next change drops it whole
+    EXPECT_EQ(list.ItemCount(), 2);
+    EXPECT_TRUE(list.FullUndoImpossible());
+
+    // Only a cap of 0 lets nothing stay.
+    list.BeginBlock();
+    for (int i = 0; i < 6; ++i) Change();
+    list.EndBlock();
+    list.SetMaxUndoActions(0);
+    EXPECT_EQ(list.ItemCount(), 0);
+}
+
+TEST_F(UndoFixture, TheCapDropsABracketPairWithEverythingBetweenItsEnds)
+{
+    // Undo takes a bracket down to its begin whatever the numbers; the redo list holds the end first.
+    for (const auto& [opening, closing] : {std::pair{crPasteBegin, crPasteEnd}, std::pair{crSpecial2End, crSpecial2Begin}}) {
+        list.Clear();
+        list.SetMaxUndoActions(4);
+        Change(opening);
+        Change();
+        Change();
+        Change(closing);
+        Change(crDelete);
+        ASSERT_EQ(list.ItemCount(), 1);
+        EXPECT_EQ(list.LastChangeReason(), crDelete);
+    }
+    // An open bracket holds everything after it.
+    list.Clear();
+    Change();
+    Change(crAutoCompleteBegin);
+    for (int i = 0; i < 5; ++i) Change();
+    ASSERT_EQ(list.ItemCount(), 6);
+    EXPECT_EQ(list.Items(0).ChangeReason, crAutoCompleteBegin);
+}
+
 TEST_F(UndoFixture, TheCapLosesTheMarkOnceItDropsAnItemThatUndoNeedsToGetBackThere)
 {
     // Marked on the empty list: any item dropped is needed.
@@ -148,6 +204,22 @@ TEST_F(UndoFixture, TheCapLosesTheMarkOnceItDropsAnItemThatUndoNeedsToGetBackThe
     while (list.PopItem()) {
     }
     EXPECT_FALSE(list.InitialState());
+
+    // Marked at the end of a step the cap drops whole: its text lies beneath what is left.
+    list.SetMaxUndoActions(3);
+    while (list.PopItem()) {
+    }
+    list.BeginBlock();
+    Change();
+    Change();
+    list.EndBlock();
+    list.SetInitialState(true);
+    Change();
+    Change();
+    ASSERT_EQ(list.ItemCount(), 2);
+    list.PopItem();
+    list.PopItem();
+    EXPECT_TRUE(list.InitialState());
 
     // Lowering the cap drops items the same way.
     list.SetInitialState(true);

@@ -93,11 +93,13 @@ struct Harness {
         std::optional<UnicodeString> SelectionGone;
     };
 
-    explicit Harness(const RandomEditSetup& setup) : host(std::make_unique<FakeControlHost>(edit, 192, 160))
+    explicit Harness(const RandomEditSetup& setup)
+        : host(std::make_unique<FakeControlHost>(edit, 192, 160)), limited(setup.UndoLimit > 0)
     {
         edit.SetSearchEngine(&search);
-        // Room for every item of a long sequence: a capped list cannot undo back to the start.
-        edit.SetMaxUndo(1 << 20);
+        // Without a small limit, room for every item of a long sequence.
+        edit.SetMaxUndo(limited ? setup.UndoLimit : 1 << 20);
+        if (limited) edit.OnChange = [this](TObject*) { ++reported; };
         edit.SetOptions(setup.Options);
         edit.SetTabWidth(setup.TabWidth);
         edit.SetMaxScrollWidth(setup.MaxScrollWidth);
@@ -109,6 +111,7 @@ struct Harness {
         edit.ClearUndo();
         edit.SetModified(false);
         points.push_back({Snapshot(edit), 0, true, {}});
+        savedText = points.back().Text;
         edit.OnReplaceText = [this](TObject*, const UnicodeString&, const UnicodeString&, int, int,
                                     TNibReplaceAction& action) {
             // Each replacement answered at a prompt is a change of its own, from its found text.
@@ -171,6 +174,18 @@ struct Harness {
             edit.DragDrop(&edit, p.X, p.Y, s.N ? ssCtrl : 0);
             return Settle({});
         }
+        case RandomEditStep::ColumnShift: {
+            // The Code Editor's indent and outdent by one column: the block commands at tab width 1,
+            // called outside the command path, so that no outer paint lock holds back the trimming.
+            const int tabWidth = edit.TabWidth();
+            edit.SetTabWidth(1);
+            if (s.N) edit.DoBlockUnindent();
+            else edit.DoBlockIndent();
+            edit.SetTabWidth(tabWidth);
+            if (std::string problem = Settle({}); !problem.empty()) return problem;
+            // Typed over at once, where the shift left the selection.
+            return Apply(RandomEditStep{RandomEditStep::Type, ecNone, smNormal, {}, {}, 1, s.Text, {}, {}});
+        }
         case RandomEditStep::Undo:
         case RandomEditStep::Redo:
             for (int i = 0; i < s.N; ++i)
@@ -179,6 +194,7 @@ struct Harness {
         case RandomEditStep::Save:
             edit.SetModified(false);
             saved = cur;
+            savedText = points[std::size_t(cur)].Text;
             return Settle({});
         case RandomEditStep::Option:
             switch (s.N) {
@@ -270,8 +286,11 @@ struct Harness {
     std::string Settle(const std::optional<UnicodeString>& gone)
     {
         const UnicodeString text = Snapshot(edit);
-        const int changes = Changes(edit.UndoList());
-        if (changes != points[std::size_t(cur)].Changes) {
+        // Under a limit the count of changes on the list says nothing: a change is what reports one.
+        const int changes = limited ? 0 : Changes(edit.UndoList());
+        const bool changed = limited ? reported > 0 : changes != points[std::size_t(cur)].Changes;
+        reported = 0;
+        if (changed) {
             if (changes < points[std::size_t(cur)].Changes) return "an edit took changes off the undo list";
             points.resize(std::size_t(cur) + 1);
             if (saved > cur) saved = -1;
@@ -282,13 +301,14 @@ struct Harness {
         } else if (text != points[std::size_t(cur)].Text) {
             return "the text changed, but no change was recorded: now\n    " + Show(text);
         }
-        return CheckModified();
+        return limited ? CheckModifiedLimited() : CheckModified();
     }
 
     /// One undo or redo: it lands on a point of the sequence in its direction, at the nearest
     /// one without group undo, and gives that point's text.
     std::string Replay(bool undo)
     {
+        if (limited) return ReplayLimited(undo);
         const std::string what = undo ? "undo" : "redo";
         const bool group = edit.Options().Contains(eoGroupUndo);
         edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
@@ -320,9 +340,62 @@ struct Harness {
         return CheckModified();
     }
 
+    /// One undo or redo under a small limit: it gives a text the sequence had, in its direction, or
+    /// for undo the text with only a typed-over selection deleted. Never a part of a step.
+    std::string ReplayLimited(bool undo)
+    {
+        const std::string what = undo ? "undo" : "redo";
+        const bool any = undo ? edit.CanUndo() : edit.CanRedo();
+        edit.CommandProcessor(undo ? ecUndo : ecRedo, u'\0', nullptr);
+        reported = 0;
+        const UnicodeString text = Snapshot(edit);
+        if (!any) return text == points[std::size_t(cur)].Text ? CheckModifiedLimited() : what + " of nothing changed the text";
+        int to = -1;
+        if (undo) {
+            // The nearest first: the text with only point i's selection deleted lies between
+            // points i - 1 and i.
+            for (int i = cur; i > 0 && to < 0; --i) {
+                if (points[std::size_t(i)].SelectionGone == text) {
+                    points.insert(points.begin() + i, Point{text, 0, true, {}});
+                    if (saved >= i) ++saved;
+                    ++cur;
+                    to = i;
+                } else if (points[std::size_t(i - 1)].Text == text) {
+                    to = i - 1;
+                }
+            }
+        } else {
+            for (int i = cur + 1; i < int(points.size()) && to < 0; ++i)
+                if (points[std::size_t(i)].Text == text) to = i;
+        }
+        // What the limit left may be no step at all, only the group break that ended one.
+        if (to < 0 && text == points[std::size_t(cur)].Text) to = cur;
+        if (to < 0) return what + " gave a text the sequence never had:\n    " + Show(text) + "\n  the points:" + ShowPoints();
+        cur = to;
+        return CheckModifiedLimited();
+    }
+
+    /// Once the limit dropped a change, the saved text may stay marked modified; another text never
+    /// reads unmodified. Texts alone tell the points apart here, so the saved one goes by its text.
+    std::string CheckModifiedLimited() const
+    {
+        if (edit.Modified() || Snapshot(edit) == savedText) return {};
+        return "a text other than the saved one is marked unmodified:\n    " + Show(Snapshot(edit));
+    }
+
     /// Undoes everything, then redoes everything, every state checked.
     std::string Finish()
     {
+        if (limited) {
+            for (int i = 0; edit.CanUndo() && i < 100000; ++i)
+                if (std::string problem = Replay(true); !problem.empty()) return "undoing all: " + problem;
+            for (int i = 0; edit.CanRedo() && i < 100000; ++i)
+                if (std::string problem = Replay(false); !problem.empty()) return "redoing all: " + problem;
+            // The redo list has the same limit: what it dropped, redo cannot reach.
+            if (!edit.RedoList().FullUndoImpossible() && Snapshot(edit) != points.back().Text)
+                return "redo-all stopped before the last text";
+            return {};
+        }
         for (int i = 0; edit.CanUndo() && i < 100000; ++i)
             if (std::string problem = Replay(true); !problem.empty()) return "undoing all: " + problem;
         if (cur != 0) return "undo-all stopped before the first text";
@@ -374,11 +447,15 @@ struct Harness {
     TNibEditSearch search;
     TNibEdit edit;
     std::unique_ptr<FakeControlHost> host;
+    /// Under a small undo limit: the changes reported since the last point.
+    bool limited;
+    int reported = 0;
     /// The points of the sequence as undo and redo can reach them, the first text first.
     std::vector<Point> points;
     int cur = 0;
     /// The point last saved; -1 once no undo or redo can reach it.
     int saved = 0;
+    UnicodeString savedText;
     /// The points that edits made.
     int made = 0;
     std::vector<TNibReplaceAction> answers;
@@ -439,14 +516,26 @@ RandomEditSetup ShrinkText(RandomEditSetup setup, const std::vector<RandomEditSt
 
 } // namespace
 
-RandomEditSequence::RandomEditSequence(unsigned seed) : fRng(seed)
+RandomEditSequence::RandomEditSequence(unsigned seed, RandomEditClass Class) : fRng(seed), fClass(Class)
 {
+    // The same sequences as without a limit, from 2 to 14 items.
+    if (fClass == RandomEditClass::SmallUndoLimit) fSetup.UndoLimit = 2 + int(seed % 13);
     TNibEditorOptions options = NibDefaultOptions;
     for (TNibEditorOption o : Varied) {
         if (Pick(0, 1)) options.Include(o);
         else options.Exclude(o);
     }
     fSetup.Options = options;
+    if (fClass == RandomEditClass::TrimmedIndents) {
+        fSetup.Options.Include(eoTrimTrailingSpaces);
+        fSetup.TabWidth = Pick(1, 4);
+        fSetup.WordWrap = Pick(0, 3) == 0;
+        fSetup.InsertMode = Pick(0, 3) > 0;
+        static constexpr const char16_t* lines[] = {u"", u"", u" ", u"\t", u"a", u"  b ", u"xy"};
+        for (int n = Pick(1, 5); n > 0; --n) fSetup.Lines.push_back(lines[Pick(0, int(std::size(lines)) - 1)]);
+        if (Pick(0, 3) == 0) fSetup.MaxScrollWidth = Pick(1, 4);
+        return;
+    }
     fSetup.TabWidth = Pick(1, 8);
     fSetup.WordWrap = Pick(0, 2) == 0;
     fSetup.InsertMode = Pick(0, 3) > 0;
@@ -494,8 +583,55 @@ TBufferCoord RandomEditSequence::Position(const TCustomNibEdit& edit)
     return {Pick(1, edit.Lines().LineCharLength(line - 1) + 6), line};
 }
 
+RandomEditStep RandomEditSequence::NextTrimmedIndentStep(const TCustomNibEdit& edit)
+{
+    static constexpr TNibEditorCommand editing[] = {
+        ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteEOL, ecDeleteLine, ecCut, ecLineBreak,
+        ecTab, ecShiftTab, ecBlockIndent, ecBlockUnindent,
+    };
+    RandomEditStep s;
+    switch (Pick(0, 9)) {
+    case 0:
+    case 1:
+        s.What = RandomEditStep::Select;
+        s.Mode = TNibSelectionMode(Pick(0, 2));
+        s.A = Position(edit);
+        s.B = Position(edit);
+        break;
+    case 2:
+        s.What = RandomEditStep::Caret;
+        s.A = Position(edit);
+        break;
+    case 3:
+    case 4:
+        s.What = RandomEditStep::Command;
+        s.Cmd = editing[Pick(0, int(std::size(editing)) - 1)];
+        break;
+    case 5:
+    case 6:
+        s.What = RandomEditStep::ColumnShift;
+        s.N = Pick(0, 1);
+        if (Pick(0, 1)) s.Text = UnicodeString(1, Pick(0, 1) ? u'x' : u' ');
+        break;
+    case 7:
+        s.What = RandomEditStep::Type;
+        s.Text = Pick(0, 2) ? u"x" : u" ";
+        break;
+    case 8:
+        s.What = RandomEditStep::Undo;
+        s.N = Pick(1, 3);
+        break;
+    default:
+        s.What = RandomEditStep::Redo;
+        s.N = Pick(1, 2);
+        break;
+    }
+    return s;
+}
+
 RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
 {
+    if (fClass == RandomEditClass::TrimmedIndents) return NextTrimmedIndentStep(edit);
     static constexpr TNibEditorCommand editing[] = {
         ecLineBreak, ecInsertLine, ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteLastWord, ecDeleteBOL,
         ecDeleteEOL, ecDeleteLine, ecTab, ecShiftTab, ecBlockIndent, ecBlockUnindent, ecCut, ecCopy, ecUpperCase,
@@ -507,7 +643,7 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
         ecPageDown, ecSelectAll, ecToggleMode, ecNormalSelect, ecColumnSelect, ecLineSelect, ecSelWord,
     };
     RandomEditStep s;
-    switch (Pick(0, 27)) {
+    switch (Pick(0, 28)) {
     case 0:
     case 1:
         s.What = RandomEditStep::Caret;
@@ -602,6 +738,11 @@ RandomEditStep RandomEditSequence::NextStep(const TCustomNibEdit& edit)
     case 25:
         s.What = RandomEditStep::Save;
         break;
+    case 28:
+        s.What = RandomEditStep::ColumnShift;
+        s.N = Pick(0, 1);
+        if (Pick(0, 1)) s.Text = UnicodeString(1, Pick(0, 1) ? u'x' : u' ');
+        break;
     default:
         s.What = RandomEditStep::Option;
         switch (Pick(0, 5)) {
@@ -637,6 +778,9 @@ std::string Describe(const RandomEditStep& s)
         return "replace \"" + Show(s.Text) + "\" by \"" + Show(s.Text2) + "\"" + o + (answers.empty() ? "" : " answers" + answers);
     }
     case RandomEditStep::Drag: return std::string(s.N ? "drag copy" : "drag move") + " to display " + ShowPos(s.A);
+    case RandomEditStep::ColumnShift:
+        return std::string(s.N ? "shift left one column" : "shift right one column") +
+               (s.Text.empty() ? "" : ", type \"" + Show(s.Text) + "\"");
     case RandomEditStep::Undo: return "undo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Redo: return "redo" + (s.N > 1 ? " x" + std::to_string(s.N) : std::string());
     case RandomEditStep::Save: return "save";
@@ -657,7 +801,8 @@ std::string Describe(const RandomEditSetup& setup)
 {
     std::ostringstream o;
     o << "options $" << std::hex << setup.Options.ToBits() << std::dec << ", TabWidth " << setup.TabWidth
-      << ", MaxScrollWidth " << setup.MaxScrollWidth << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite") << "\n  text:";
+      << ", MaxScrollWidth " << setup.MaxScrollWidth << (setup.WordWrap ? ", word wrap" : "") << (setup.InsertMode ? ", insert" : ", overwrite")
+      << (setup.UndoLimit > 0 ? ", undo limit " + std::to_string(setup.UndoLimit) : "") << "\n  text:";
     for (const UnicodeString& line : setup.Lines) o << "\n    \"" << Show(line) << "\"";
     return o.str();
 }
@@ -667,9 +812,9 @@ std::string CheckUndoRedo(const RandomEditSetup& setup, const std::vector<Random
     return Replay(setup, steps);
 }
 
-std::string TraceRandomEditSeed(unsigned seed, int Steps)
+std::string TraceRandomEditSeed(unsigned seed, int Steps, RandomEditClass Class)
 {
-    RandomEditSequence sequence(seed);
+    RandomEditSequence sequence(seed, Class);
     Harness h(sequence.Setup());
     std::string trace = Describe(sequence.Setup()) + "\n";
     try {
@@ -685,9 +830,9 @@ std::string TraceRandomEditSeed(unsigned seed, int Steps)
     return trace;
 }
 
-std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps)
+std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps, RandomEditClass Class)
 {
-    RandomEditSequence sequence(seed);
+    RandomEditSequence sequence(seed, Class);
     std::vector<RandomEditStep> steps;
     std::string problem;
     {

@@ -20,12 +20,14 @@ struct RandomEditSetup {
     int MaxScrollWidth = 1024;
     bool WordWrap = false;
     bool InsertMode = true;
+    /// The undo limit; 0 for one that no sequence reaches.
+    int UndoLimit = 0;
 };
 
 /// One command of a sequence with everything it needs, so that a sequence can be replayed.
 struct RandomEditStep {
     enum Kind : std::uint8_t {
-        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, Undo, Redo, Save, Option,
+        Caret, Select, Command, Type, Ime, Paste, SelText, Search, Drag, Undo, Redo, Save, Option, ColumnShift,
     };
     /// What an Option step changes besides an editor option (N >= 0 toggles TNibEditorOption(N)).
     enum OptionKind : int { SetTabWidth = -1, SetWordWrap = -2, SetInsertMode = -3 };
@@ -36,7 +38,7 @@ struct RandomEditStep {
     TBufferCoord B{1, 1};
     /// Commands, undo and redo: repeats; paste: the mode byte of the private format, 3 for none;
     /// search: option bits; drag: 1 copies; option: the option or an OptionKind, with A.Char the
-    /// tab width or the on/off value.
+    /// tab width or the on/off value; column shift: 1 shifts left, and Text is typed after it.
     int N = 1;
     UnicodeString Text;
     UnicodeString Text2;
@@ -44,22 +46,31 @@ struct RandomEditStep {
     std::vector<TNibReplaceAction> Answers;
 };
 
+/// The kinds of sequence: every edit on every text; the same under a small undo limit, where
+/// every text undo and redo give must be one the sequence had; or trimmed indents: short texts of
+/// empty and blank lines with trailing blanks trimmed, where block indents and outdents by a tab stop
+/// or by one column put blanks that the trim takes back, with selections, deletions and typing around
+/// them.
+enum class RandomEditClass : std::uint8_t { Everything, SmallUndoLimit, TrimmedIndents };
+
 /// A random setup and the steps made so far for one seed.
 class RandomEditSequence {
 public:
-    explicit RandomEditSequence(unsigned seed);
+    explicit RandomEditSequence(unsigned seed, RandomEditClass Class = RandomEditClass::Everything);
     const RandomEditSetup& Setup() const { return fSetup; }
     /// A random step for the editor as it stands.
     RandomEditStep NextStep(const TCustomNibEdit& edit);
 
 private:
     int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(fRng); }
+    RandomEditStep NextTrimmedIndentStep(const TCustomNibEdit& edit);
     char16_t Letter();
     UnicodeString Piece(int maxLength);
     UnicodeString Block(int maxBreaks, bool oddBreaks);
     TBufferCoord Position(const TCustomNibEdit& edit);
 
     std::mt19937 fRng;
+    RandomEditClass fClass;
     RandomEditSetup fSetup;
 };
 
@@ -71,9 +82,10 @@ std::string CheckUndoRedo(const RandomEditSetup& setup, const std::vector<Random
 /// One seed end to end: Steps random steps, checked; on a failure the steps are shrunk to a
 /// smallest failing subset, and the report lists the setup and those steps. ChangedSteps, when
 /// given, grows by the number of steps that recorded a change.
-std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps = nullptr);
+std::string RunRandomEditSeed(unsigned seed, int Steps, int* ChangedSteps = nullptr,
+                              RandomEditClass Class = RandomEditClass::Everything);
 /// Every step of a seed with the text after it, to look at what a sequence does.
-std::string TraceRandomEditSeed(unsigned seed, int Steps);
+std::string TraceRandomEditSeed(unsigned seed, int Steps, RandomEditClass Class = RandomEditClass::Everything);
 
 /// A readable line for a step and for a setup, for reports.
 std::string Describe(const RandomEditStep& step);
