@@ -287,10 +287,10 @@ std::string TStringList::FileBytes() const
     return (fUtf8Mark ? std::string(Utf8ByteOrderMark) : std::string()) + EncodeText(Text(), fEncoding);
 }
 
-bool TStringList::LoadFromFile(const UnicodeString& fileName)
+bool TStringList::LoadFromFile(const UnicodeString& fileName, UnicodeString* error)
 {
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes)) return false;
+    if (!ReadFileBytes(fileName, bytes, error)) return false;
     LoadBytes(bytes);
     return true;
 }

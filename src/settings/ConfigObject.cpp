@@ -229,17 +229,23 @@ void TNrKeyValueSections::LoadFromStrings(const TStringList& strings)
     }
 }
 
-UnicodeString TNrKeyValueSections::SaveToFile(const UnicodeString& fileName) const
+std::string TNrKeyValueSections::FileBytes() const
 {
     TStringList lines;
     SaveToStrings(lines);
-    return SaveFileSafely(fileName, ToAnsi(lines.Text()));
+    const UnicodeString text = lines.Text();
+    return EncodeText(text, FindAnsiLoss(text).Count == 0 ? TTextEncoding::Ansi : TTextEncoding::Utf8);
 }
 
-bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName)
+UnicodeString TNrKeyValueSections::SaveToFile(const UnicodeString& fileName) const
+{
+    return SaveFileSafely(fileName, FileBytes());
+}
+
+bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName, UnicodeString* error)
 {
     TStringList lines;
-    if (!FileExists(fileName) || !lines.LoadFromFile(fileName)) return false;
+    if (!FileExists(fileName) || !lines.LoadFromFile(fileName, error)) return false;
     LoadFromStrings(lines);
     return true;
 }
@@ -247,9 +253,8 @@ bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName)
 bool TNrKeyValueSections::SaveToStream(TStream* stream) const
 {
     if (!stream) return false;
-    TStringList lines;
-    SaveToStrings(lines);
-    return lines.SaveToStream(*stream);
+    const std::string bytes = FileBytes();
+    return stream->Write(bytes.data(), int(bytes.size())) == int(bytes.size());
 }
 
 bool TNrKeyValueSections::LoadFromStream(TStream* stream)

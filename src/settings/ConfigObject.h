@@ -96,11 +96,13 @@ public:
     void SaveToStrings(TStringList& strings) const;
     /// Clears the store and parses the lines (see SaveToStrings).
     void LoadFromStrings(const TStringList& strings);
-    /// Writes the text as 8-bit lines ended by CR LF through a temporary file, so the old file
-    /// survives a failure. Returns an empty text on success, else the reason.
+    /// Writes the text as lines ended by CR LF through a temporary file, so the old file survives a
+    /// failure: 8-bit text, or UTF-8 behind its byte-order mark where a name or value holds a
+    /// character that 8-bit text cannot. Returns an empty text on success, else the reason.
     UnicodeString SaveToFile(const UnicodeString& fileName) const;
-    /// False, with the store unchanged, when the file is missing or cannot be read.
-    bool LoadFromFile(const UnicodeString& fileName);
+    /// False, with the store unchanged, when the file is missing or cannot be read; for a file that
+    /// is there but cannot be read, *error (when given) says why.
+    bool LoadFromFile(const UnicodeString& fileName, UnicodeString* error = nullptr);
     /// The text of a file, written at the stream's position; false without a stream or when the
     /// stream took less than all of it.
     bool SaveToStream(TStream* stream) const;
@@ -133,5 +135,7 @@ public:
                     const UnicodeString& password);
 
 private:
+    /// The bytes SaveToFile writes.
+    std::string FileBytes() const;
     std::vector<TNrKeyValueList> fSections;
 };
