@@ -8,6 +8,10 @@
 class TStream;
 
 /// What Add does on a sorted list with a string that is already there.
+/// The text of a file's bytes as a string list loads it: decoded in the encoding its byte-order
+/// mark names (DecodeText), except that a UTF-8 mark before bytes that are not UTF-8 is left out.
+UnicodeString FileText(std::string_view bytes);
+
 enum class TDuplicates : std::uint8_t { dupIgnore, dupAccept, dupError };
 
 /// Sorted lists keep duplicates unless told otherwise; Insert, SetString and Move on a sorted list

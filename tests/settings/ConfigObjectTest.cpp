@@ -86,6 +86,27 @@ TEST(ConfigObject, SettersKeepFirstNameAndPlace)
     EXPECT_EQ(Saved(store), u"[Empty]\r\n");
 }
 
+TEST(ConfigObject, LookupsStayRightAfterDeletesInTheMiddle)
+{
+    TNrKeyValueSections store;
+    for (const char16_t* section : {u"A", u"B", u"\u00C9t\u00E9", u"D"})
+        for (const char16_t* key : {u"k1", u"k2", u"k3"}) store.SetValue(section, key, UnicodeString(section) + key);
+    store.DeleteSection(u"b");
+    store.SectionAt(1)->DeleteKey(u"K1");
+    EXPECT_EQ(store.IndexOf(u"\u00E9T\u00C9"), 1);
+    EXPECT_EQ(store.IndexOf(u"d"), 2);
+    EXPECT_EQ(store.IndexOf(u"B"), -1);
+    EXPECT_EQ(store.SectionAt(1)->IndexOfKey(u"k3"), 1);
+    EXPECT_EQ(store.GetValue(u"D", u"K3"), u"Dk3");
+
+    store.SetValue(u"\u00E9t\u00E9", u"K3", u"updated");
+    store.SetValue(u"\u00E9t\u00E9", u"K1", u"again");
+    store.SetValue(u"b", u"k1", u"new");
+    EXPECT_EQ(Saved(store), u"[A]\r\nk1=Ak1\r\nk2=Ak2\r\nk3=Ak3\r\n"
+                            u"[\u00C9t\u00E9]\r\nk2=\u00C9t\u00E9k2\r\nk3=updated\r\nK1=again\r\n"
+                            u"[D]\r\nk1=Dk1\r\nk2=Dk2\r\nk3=Dk3\r\n[b]\r\nk1=new\r\n");
+}
+
 TEST(ConfigObject, CompareIsOneDirectional)
 {
     TNrKeyValueSections small, large;
