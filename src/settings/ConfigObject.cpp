@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include <type_traits>
 #include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 #include "settings/CGIStringEncode.h"
@@ -230,15 +231,24 @@ void TNrKeyValueSections::LoadFromStrings(const TStringList& strings)
     for (int i = 0; i < strings.Count(); ++i) LoadLine(strings[i], place);
 }
 
-void TNrKeyValueSections::LoadFromText(std::u16string_view text)
+template <class Char>
+void TNrKeyValueSections::LoadFromText(std::basic_string_view<Char> text)
 {
     Clear();
     TLoadPlace place;
+    UnicodeString wide;
     // CR, LF and CR LF each end a line; the empty lines between a CR and its LF are skipped anyway.
     for (std::size_t start = 0, i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != u'\r' && text[i] != u'\n') continue;
-        LoadLine(text.substr(start, i - start), place);
+        if (i < text.size() && text[i] != Char('\r') && text[i] != Char('\n')) continue;
+        const std::basic_string_view<Char> line = text.substr(start, i - start);
         start = i + 1;
+        if constexpr (std::is_same_v<Char, char16_t>) {
+            LoadLine(line, place);
+        } else {
+            wide.resize(line.size());
+            for (std::size_t k = 0; k < line.size(); ++k) wide[k] = char16_t(static_cast<unsigned char>(line[k]));
+            LoadLine(wide, place);
+        }
     }
 }
 
@@ -259,8 +269,12 @@ bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName, UnicodeStr
 {
     std::string bytes;
     if (!FileExists(fileName) || !ReadFileBytes(fileName, bytes, error)) return false;
-    // Straight from the text, without a string per line: a file of a million keys stays quick.
-    LoadFromText(FileText(bytes));
+    // Straight from the text, without a string per line, and 8-bit text straight from its bytes: a
+    // file of a million keys stays quick.
+    if (EncodingOf(bytes) == TTextEncoding::Ansi && !bytes.starts_with(Utf8ByteOrderMark))
+        LoadFromText(std::string_view(bytes));
+    else
+        LoadFromText(std::u16string_view(FileText(bytes)));
     return true;
 }
 

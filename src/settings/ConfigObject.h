@@ -143,8 +143,10 @@ private:
     };
     /// Takes one line of the text format: a header changes the place, an entry is set there.
     void LoadLine(std::u16string_view line, TLoadPlace& place);
-    /// Clears the store and parses a whole text (see LoadFromStrings).
-    void LoadFromText(std::u16string_view text);
+    /// Clears the store and parses a whole text (see LoadFromStrings), of 16-bit code units or of
+    /// 8-bit characters.
+    template <class Char>
+    void LoadFromText(std::basic_string_view<Char> text);
     /// The bytes SaveToFile writes.
     std::string FileBytes() const;
     /// The section of that name, appended when absent; the name is not empty.
