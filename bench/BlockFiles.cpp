@@ -30,14 +30,15 @@ std::string BlockBytes()
 
 /// Reading a file of the given bytes with Loader and wrapping its lines, as the Block Manager
 /// opens files.
-void OpenFile(benchmark::State& state, const std::string& bytes, bool (*Loader)(const UnicodeString&, TStringList&))
+void OpenFile(benchmark::State& state, const std::string& bytes,
+              bool (*Loader)(const UnicodeString&, TStringList&, UnicodeString*))
 {
     TempFolder folder;
     folder.Write("open", bytes);
     const UnicodeString name = folder.Name("open");
     for (auto _ : state) {
         TStringList lines;
-        Loader(name, lines);
+        Loader(name, lines, nullptr);
         WrapBlockLines(lines);
         benchmark::DoNotOptimize(lines.Count());
     }

@@ -217,10 +217,10 @@ UnicodeString SaveSettingsFile(const TConfigTermOptions& options, const UnicodeS
     return store.SaveToFile(fileName);
 }
 
-bool LoadSettingsFile(TConfigTermOptions& options, const UnicodeString& fileName)
+bool LoadSettingsFile(TConfigTermOptions& options, const UnicodeString& fileName, UnicodeString* error)
 {
     TNrKeyValueSections store;
-    if (!store.LoadFromFile(fileName)) return false;
+    if (!store.LoadFromFile(fileName, error)) return false;
     ReadConnectionSettings(options, store);
     ReadDisplaySettings(options, store);
     return true;

@@ -30,8 +30,8 @@ bool SameComPortSettings(const TNrKeyValueSections& a, const TNrKeyValueSections
 /// Empty on success, else the reason.
 UnicodeString SaveSettingsFile(const TConfigTermOptions& options, const UnicodeString& fileName);
 /// Reads fileName into the options; false, with the options unchanged, when the file is missing
-/// or cannot be read.
-bool LoadSettingsFile(TConfigTermOptions& options, const UnicodeString& fileName);
+/// or cannot be read, and then, for a file that is there, the reason in *error when given.
+bool LoadSettingsFile(TConfigTermOptions& options, const UnicodeString& fileName, UnicodeString* error = nullptr);
 
 /// The terminal's share of collecting the options from the controls: colours, font, size.
 void CollectTerminalOptions(const TSimpleTerminal& terminal, TConfigTermOptions& options);

@@ -289,11 +289,14 @@ void TTavloTerminal::SaveSettings()
 
 void TTavloTerminal::LoadSettings()
 {
-    if (LoadSettingsFile(*Options, SettingsFileName())) {
+    UnicodeString error;
+    if (LoadSettingsFile(*Options, SettingsFileName(), &error)) {
         ApplyTerminalOptions(*Options, SimpleTerminal1);
         ApplyCodeEditorOptions();
         fHostAddressForm->HostAddressEdit = Options->TcpHostAddress;
         fHostAddressForm->HostPortEdit = Options->TcpHostPort;
+    } else if (!error.empty()) {
+        ShowMessage(error + u" The settings start from their defaults.");
     }
     // Without a default layout file only the default-layout action misses it, and it says so:
     // start-up goes on.

@@ -201,8 +201,9 @@ void TTavloTerminal::UploadTextFileExecute(TObject* Sender)
     if (fileName.empty()) return;
     TStringList lines;
     const bool blocks = IsBlockFileName(fileName);
-    const bool read = blocks ? LoadBlockFileLines(fileName, lines) : lines.LoadFromFile(fileName);
-    if (!read) throw std::runtime_error("Unable to read " + ToUtf8(fileName));
+    UnicodeString error;
+    const bool read = blocks ? LoadBlockFileLines(fileName, lines, &error) : lines.LoadFromFile(fileName, &error);
+    if (!read) throw std::runtime_error(ToUtf8(error));
     if (blocks) WrapBlockLines(lines);
     StartPaste(&lines);
 }

@@ -21,9 +21,9 @@ void TTavloTerminal::UploadBlockTransferActExecute(TObject* Sender)
     const UnicodeString fileName = Dialogs::Current().OpenFile(request);
     if (fileName.empty()) return;
     TMemoryStream stream;
-    if (!stream.LoadFromFile(fileName)) {
-        Dialogs::Current().MessageBox(u"Error", u"Cannot open file \"" + fileName + u"\".", TMsgDlgType::mtError,
-                                      TMsgButtons::OK);
+    UnicodeString error;
+    if (!stream.LoadFromFile(fileName, &error)) {
+        Dialogs::Current().MessageBox(u"Error", error, TMsgDlgType::mtError, TMsgButtons::OK);
         return;
     }
     RunBlockTransfer(stream, true);

@@ -34,18 +34,18 @@ void ReadBlockStream(std::string_view Bytes, TStringList& Lines)
     }
 }
 
-bool LoadBlockFileLines(const UnicodeString& FileName, TStringList& Lines)
+bool LoadBlockFileLines(const UnicodeString& FileName, TStringList& Lines, UnicodeString* Error)
 {
     std::string bytes;
-    if (!ReadFileBytes(FileName, bytes)) return false;
+    if (!ReadFileBytes(FileName, bytes, Error)) return false;
     ReadBlockStream(bytes, Lines);
     return true;
 }
 
-bool LoadBlockTextFile(const UnicodeString& FileName, TStringList& Lines)
+bool LoadBlockTextFile(const UnicodeString& FileName, TStringList& Lines, UnicodeString* Error)
 {
     TStringList loaded;
-    if (!loaded.LoadFromFile(FileName)) return false;
+    if (!loaded.LoadFromFile(FileName, Error)) return false;
     Lines = std::move(loaded);
     return true;
 }

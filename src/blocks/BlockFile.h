@@ -17,11 +17,11 @@ std::string WriteBlockStream(const TStringList& Lines);
 void ReadBlockStream(std::string_view Bytes, TStringList& Lines);
 
 /// Reads a block file into Lines, records as they are (not yet wrapped). False, with Lines
-/// untouched, when the file cannot be read.
-bool LoadBlockFileLines(const UnicodeString& FileName, TStringList& Lines);
+/// untouched and the reason in *Error when given, when the file cannot be read.
+bool LoadBlockFileLines(const UnicodeString& FileName, TStringList& Lines, UnicodeString* Error = nullptr);
 /// Reads a text file (byte-order marks honoured, and kept for the save) into Lines. False, with
-/// Lines untouched, when the file cannot be read.
-bool LoadBlockTextFile(const UnicodeString& FileName, TStringList& Lines);
+/// Lines untouched and the reason in *Error when given, when the file cannot be read.
+bool LoadBlockTextFile(const UnicodeString& FileName, TStringList& Lines, UnicodeString* Error = nullptr);
 
 /// Writes the lines as a block file through a temporary file. Empty on success, else the reason.
 UnicodeString SaveBlockFile(const UnicodeString& FileName, const TStringList& Lines);

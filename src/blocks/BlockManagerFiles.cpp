@@ -70,8 +70,9 @@ bool TBlockManager::LoadBlockFile(const UnicodeString& FileName)
     if (!QueryCloseBlockFile()) return false;
     // Read into a list of its own: a file that cannot be read leaves the lines as they are.
     TStringList lines;
-    if (!LoadBlockFileLines(FileName, lines)) {
-        ShowError(u"Cannot open file \"" + FileName + u"\".");
+    UnicodeString error;
+    if (!LoadBlockFileLines(FileName, lines, &error)) {
+        ShowError(error);
         return false;
     }
     WrapBlockLines(lines);
@@ -83,8 +84,9 @@ bool TBlockManager::LoadBlockTextFile(const UnicodeString& FileName)
 {
     if (!QueryCloseBlockFile()) return false;
     TStringList lines;
-    if (!::LoadBlockTextFile(FileName, lines)) {
-        ShowError(u"Cannot open file \"" + FileName + u"\".");
+    UnicodeString error;
+    if (!::LoadBlockTextFile(FileName, lines, &error)) {
+        ShowError(error);
         return false;
     }
     WrapBlockLines(lines);

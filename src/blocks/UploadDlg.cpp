@@ -405,8 +405,9 @@ void TUploadDialog::UploadTransferSoftware(const UnicodeString& fileName)
     DisplayStatus(u"Uploading forth transfer software...");
     // A copy: closing the dialog on a failure below clears the file names.
     const UnicodeString name = fileName;
-    if (!CodeUploadList.LoadFromFile(name)) {
-        return Fail(MissingTransferSoftwareText(name));
+    UnicodeString error;
+    if (!CodeUploadList.LoadFromFile(name, &error)) {
+        return Fail(FileExists(name) ? error : MissingTransferSoftwareText(name));
     }
     PrepareSoftwareLines(CodeUploadList);
     SetProgress(0, CodeUploadList.Count());

@@ -169,7 +169,8 @@ void TCodeEditorPage::EditorOpenFileActExecute()
     const UnicodeString name = Dialogs::Current().OpenFile(OpenDialog());
     if (name.empty() || !QueryCloseEditorFile()) return;
     std::string bytes;
-    const bool loaded = ReadFileBytes(name, bytes);
+    UnicodeString error;
+    const bool loaded = ReadFileBytes(name, bytes, &error);
     if (loaded) {
         std::istringstream in(bytes);
         ScriptEdit.Lines().LoadFromStream(in);
@@ -180,7 +181,7 @@ void TCodeEditorPage::EditorOpenFileActExecute()
     CodeEditCurrentFileName = loaded ? name : UnicodeString();
     ShowEditorFileName();
     if (!loaded) {
-        ShowError(u"Cannot open file \"" + name + u"\".");
+        ShowError(error);
         return;
     }
     const UnicodeString pairs = PairsFileNameOf(name);

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <new>
+#include <system_error>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -95,23 +97,66 @@ std::optional<std::int64_t> FileModifiedTime(const UnicodeString& fileName)
     return std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes)
+namespace {
+
+UnicodeString SystemReason(int error)
 {
-    int fd = ::open(Path(fileName).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return false;
+    return FromUtf8(std::generic_category().message(error));
+}
+
+UnicodeString TooLarge(std::int64_t size)
+{
+    return u"it holds " + IntToStr(size) + u" bytes, more than the " + IntToStr(kMaxReadFileSize) +
+           u" bytes a file may hold to be opened";
+}
+
+/// What is wrong with reading a file of this mode, or nothing for a regular file.
+UnicodeString KindRefusal(mode_t mode)
+{
+    if (S_ISREG(mode)) return {};
+    if (S_ISDIR(mode)) return u"it is a folder";
+    if (S_ISFIFO(mode)) return u"it is a FIFO, not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return u"it is a device, not a regular file";
+    return u"it is not a regular file";
+}
+
+/// Reads the open file to its end into data; empty on success, else the reason.
+UnicodeString ReadOpened(int fd, std::string& data)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return SystemReason(errno);
+    if (UnicodeString refusal = KindRefusal(st.st_mode); !refusal.empty()) return refusal;
+    if (st.st_size > kMaxReadFileSize) return TooLarge(st.st_size);
+    try {
+        data.reserve(std::size_t(st.st_size));
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return SystemReason(errno);
+            if (n == 0) return {};
+            // The file may grow while it is read, or tell no size at all (files of the kernel's).
+            if (std::int64_t(data.size()) + n > kMaxReadFileSize) return TooLarge(std::int64_t(data.size()) + n);
+            data.append(buffer, std::size_t(n));
         }
-        if (n == 0) break;
-        data.append(buffer, std::size_t(n));
+    } catch (const std::bad_alloc&) {
+        return u"there is not enough memory to hold its " + IntToStr(st.st_size) + u" bytes";
     }
-    ::close(fd);
+}
+
+} // namespace
+
+bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes, UnicodeString* error)
+{
+    // Without blocking: opening a FIFO would wait for a writer, a terminal would become ours.
+    const int fd = ::open(Path(fileName).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    std::string data;
+    const UnicodeString reason = fd < 0 ? SystemReason(errno) : ReadOpened(fd, data);
+    if (fd >= 0) ::close(fd);
+    if (!reason.empty()) {
+        if (error) *error = u"Cannot open file \"" + fileName + u"\": " + reason + u".";
+        return false;
+    }
     bytes = std::move(data);
     return true;
 }

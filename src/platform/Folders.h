@@ -22,8 +22,16 @@ bool ForceDirectories(const UnicodeString& folder);
 /// Modification time in nanoseconds since the epoch; nothing when the file is missing.
 std::optional<std::int64_t> FileModifiedTime(const UnicodeString& fileName);
 
-/// Reads a whole file as bytes; false when it cannot be read.
-bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes);
+/// The most bytes a file may hold to be read whole: far above any file the program makes or is
+/// given, and small enough that what it becomes in memory (two bytes a character, a record a line)
+/// fits in any address space the program runs in.
+inline constexpr std::int64_t kMaxReadFileSize = std::int64_t(64) << 20;
+
+/// Reads a whole regular file as bytes. False, with bytes unchanged, when it cannot be opened or
+/// read, is not a regular file (a FIFO or a device is never waited on) or holds more than
+/// kMaxReadFileSize bytes or more than memory can hold; then *error, when given, says why, naming
+/// the file.
+bool ReadFileBytes(const UnicodeString& fileName, std::string& bytes, UnicodeString* error = nullptr);
 /// fileName as an absolute path: a relative name is taken in the current folder.
 UnicodeString ExpandFileName(const UnicodeString& fileName);
 

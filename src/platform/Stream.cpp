@@ -28,10 +28,10 @@ int TMemoryStream::Write(const void* buffer, int count)
     return count;
 }
 
-bool TMemoryStream::LoadFromFile(const UnicodeString& fileName)
+bool TMemoryStream::LoadFromFile(const UnicodeString& fileName, UnicodeString* error)
 {
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes)) return false;
+    if (!ReadFileBytes(fileName, bytes, error)) return false;
     fBytes = std::move(bytes);
     fPosition = 0;
     return true;

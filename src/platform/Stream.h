@@ -31,8 +31,9 @@ public:
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
     const std::string& Bytes() const { return fBytes; }
-    /// Replaces the contents with a whole file; false, with the contents kept, when it cannot be read.
-    bool LoadFromFile(const UnicodeString& fileName);
+    /// Replaces the contents with a whole file; false, with the contents kept and the reason in
+    /// *error when given, when it cannot be read (ReadFileBytes).
+    bool LoadFromFile(const UnicodeString& fileName, UnicodeString* error = nullptr);
 
 private:
     std::string fBytes;

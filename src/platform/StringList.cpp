@@ -272,13 +272,28 @@ void TStringList::SetCommaText(std::u16string_view text)
     }
 }
 
+namespace {
+
+/// A UTF-8 mark before bytes that are not UTF-8.
+bool HasStrayUtf8Mark(std::string_view bytes)
+{
+    return EncodingOf(bytes) == TTextEncoding::Ansi && bytes.starts_with(Utf8ByteOrderMark);
+}
+
+}  // namespace
+
+UnicodeString FileText(std::string_view bytes)
+{
+    // Such a mark is no part of the 8-bit text behind it: read as three characters it would spoil
+    // the first line (a section header, a word).
+    return HasStrayUtf8Mark(bytes) ? FromAnsi(bytes.substr(Utf8ByteOrderMark.size())) : DecodeText(bytes);
+}
+
 void TStringList::LoadBytes(const std::string& bytes)
 {
     fEncoding = EncodingOf(bytes);
-    // A UTF-8 mark before bytes that are not UTF-8 is no part of the 8-bit text behind it: read as
-    // three characters it would spoil the first line (a section header, a word).
-    fUtf8Mark = fEncoding == TTextEncoding::Ansi && bytes.starts_with(Utf8ByteOrderMark);
-    SetText(fUtf8Mark ? FromAnsi(std::string_view(bytes).substr(Utf8ByteOrderMark.size())) : DecodeText(bytes));
+    fUtf8Mark = HasStrayUtf8Mark(bytes);
+    SetText(FileText(bytes));
     fLoadedExactly = DecodesExactly(bytes);
 }
 
@@ -287,10 +302,10 @@ std::string TStringList::FileBytes() const
     return (fUtf8Mark ? std::string(Utf8ByteOrderMark) : std::string()) + EncodeText(Text(), fEncoding);
 }
 
-bool TStringList::LoadFromFile(const UnicodeString& fileName)
+bool TStringList::LoadFromFile(const UnicodeString& fileName, UnicodeString* error)
 {
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes)) return false;
+    if (!ReadFileBytes(fileName, bytes, error)) return false;
     LoadBytes(bytes);
     return true;
 }

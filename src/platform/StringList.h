@@ -8,6 +8,10 @@
 class TStream;
 
 /// What Add does on a sorted list with a string that is already there.
+/// The text of a file's bytes as a string list loads it: decoded in the encoding its byte-order
+/// mark names (DecodeText), except that a UTF-8 mark before bytes that are not UTF-8 is left out.
+UnicodeString FileText(std::string_view bytes);
+
 enum class TDuplicates : std::uint8_t { dupIgnore, dupAccept, dupError };
 
 /// Sorted lists keep duplicates unless told otherwise; Insert, SetString and Move on a sorted list
@@ -61,9 +65,10 @@ public:
     void SetCommaText(std::u16string_view text);
 
     /// Loads with byte-order-mark detection (UTF-8, UTF-16 LE/BE, else 8-bit) and keeps the
-    /// encoding found for the next save; false, with nothing changed, when unreadable. A UTF-8 mark
-    /// before bytes that are not UTF-8 is left out of the lines and written back by the next save.
-    bool LoadFromFile(const UnicodeString& fileName);
+    /// encoding found for the next save; false, with nothing changed and the reason in *error when
+    /// given, when unreadable (ReadFileBytes). A UTF-8 mark before bytes that are not UTF-8 is left
+    /// out of the lines and written back by the next save.
+    bool LoadFromFile(const UnicodeString& fileName, UnicodeString* error = nullptr);
     /// Saves in Encoding with CR LF, replacing the old file only once the new one is complete;
     /// false on failure, with the reason in *error when given.
     bool SaveToFile(const UnicodeString& fileName, UnicodeString* error = nullptr) const;

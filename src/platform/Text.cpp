@@ -216,12 +216,17 @@ int StrToIntDef(std::u16string_view text, int fallback)
     return int(v);
 }
 
-UnicodeString Trim(std::u16string_view text)
+std::u16string_view TrimView(std::u16string_view text)
 {
     std::size_t b = 0, e = text.size();
     while (b < e && text[b] <= u' ') ++b;
     while (e > b && text[e - 1] <= u' ') --e;
-    return UnicodeString(text.substr(b, e - b));
+    return text.substr(b, e - b);
+}
+
+UnicodeString Trim(std::u16string_view text)
+{
+    return UnicodeString(TrimView(text));
 }
 
 UnicodeString TrimRight(std::u16string_view text)

@@ -54,5 +54,8 @@ UnicodeString IntToStr(std::int64_t value);
 /// Decimal (optionally signed, or "$" hexadecimal) to integer; `fallback` when not a whole number in range.
 std::int64_t StrToInt64Def(std::u16string_view text, std::int64_t fallback);
 int StrToIntDef(std::u16string_view text, int fallback);
+/// The text without the blanks and control characters at its ends.
 UnicodeString Trim(std::u16string_view text);
+/// The part of text that Trim gives.
+std::u16string_view TrimView(std::u16string_view text);
 UnicodeString TrimRight(std::u16string_view text);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include <type_traits>
 #include "platform/FileReplacement.h"
 #include "platform/Folders.h"
 #include "settings/CGIStringEncode.h"
@@ -27,34 +28,23 @@ void TNrKeyValuePair::SetFromLine(std::u16string_view line)
         fKeyValue.clear();
         return;
     }
-    SetKeyName(Trim(line.substr(0, eq)));
+    if (UnicodeString name = Trim(line.substr(0, eq)); !name.empty()) {
+        fKeySearchName = UpperCase(name);
+        fKeyName = std::move(name);
+    }
     fKeyValue = Trim(line.substr(eq + 1));
 }
 
-TNrKeyValueList::TNrKeyValueList(const UnicodeString& name)
-{
-    SetName(name);
-}
-
-void TNrKeyValueList::SetName(const UnicodeString& name)
-{
-    if (name.empty()) return;
-    fName = name;
-    fSearchName = UpperCase(name);
-}
+TNrKeyValueList::TNrKeyValueList(const UnicodeString& name) : fName(name), fSearchName(UpperCase(name)) {}
 
 int TNrKeyValueList::IndexOfKey(std::u16string_view name) const
 {
-    if (name.empty()) return -1;
-    UnicodeString search = UpperCase(name);
-    for (std::size_t i = 0; i < fKeys.size(); ++i)
-        if (fKeys[i].KeySearchName() == search) return int(i);
-    return -1;
+    return name.empty() ? -1 : fKeys.IndexOf(UpperCase(name));
 }
 
 const TNrKeyValuePair* TNrKeyValueList::PairAt(int index) const
 {
-    return index >= 0 && index < KeyCount() ? &fKeys[std::size_t(index)] : nullptr;
+    return index >= 0 && index < KeyCount() ? &fKeys[index] : nullptr;
 }
 
 UnicodeString TNrKeyValueList::KeyNameAt(int index) const
@@ -76,15 +66,20 @@ UnicodeString TNrKeyValueList::GetValue(std::u16string_view name) const
 
 void TNrKeyValueList::SetValue(const UnicodeString& name, const UnicodeString& value)
 {
-    if (name.empty()) return;
-    int index = IndexOfKey(name);
-    if (index >= 0) fKeys[std::size_t(index)].SetKeyValue(value);
-    else fKeys.emplace_back(name, value);
+    SetPair(TNrKeyValuePair(name, value));
+}
+
+void TNrKeyValueList::SetPair(TNrKeyValuePair pair)
+{
+    if (pair.KeyName().empty()) return;
+    const int index = fKeys.IndexOf(pair.KeySearchName());
+    if (index >= 0) fKeys[index].SetKeyValue(pair.KeyValue());
+    else fKeys.Append(std::move(pair));
 }
 
 void TNrKeyValueList::Delete(int index)
 {
-    if (index >= 0 && index < KeyCount()) fKeys.erase(fKeys.begin() + index);
+    if (index >= 0 && index < KeyCount()) fKeys.Erase(index);
 }
 
 void TNrKeyValueList::DeleteKey(std::u16string_view name)
@@ -102,21 +97,17 @@ bool TNrKeyValueList::CompareTo(const TNrKeyValueList* other) const
 
 int TNrKeyValueSections::IndexOf(std::u16string_view section) const
 {
-    if (section.empty()) return -1;
-    UnicodeString search = UpperCase(section);
-    for (std::size_t i = 0; i < fSections.size(); ++i)
-        if (fSections[i].SearchName() == search) return int(i);
-    return -1;
+    return section.empty() ? -1 : fSections.IndexOf(UpperCase(section));
 }
 
 const TNrKeyValueList* TNrKeyValueSections::SectionAt(int index) const
 {
-    return index >= 0 && index < SectionCount() ? &fSections[std::size_t(index)] : nullptr;
+    return index >= 0 && index < SectionCount() ? &fSections[index] : nullptr;
 }
 
 TNrKeyValueList* TNrKeyValueSections::SectionAt(int index)
 {
-    return index >= 0 && index < SectionCount() ? &fSections[std::size_t(index)] : nullptr;
+    return index >= 0 && index < SectionCount() ? &fSections[index] : nullptr;
 }
 
 const TNrKeyValueList* TNrKeyValueSections::FindSection(std::u16string_view section) const
@@ -129,14 +120,21 @@ TNrKeyValueList* TNrKeyValueSections::FindSection(std::u16string_view section)
     return SectionAt(IndexOf(section));
 }
 
+TNrKeyValueList& TNrKeyValueSections::Section(const UnicodeString& section)
+{
+    TNrKeyValueList list(section);
+    const int index = fSections.IndexOf(list.SearchName());
+    return index >= 0 ? fSections[index] : fSections.Append(std::move(list));
+}
+
 void TNrKeyValueSections::AddSection(const UnicodeString& section)
 {
-    if (!section.empty() && IndexOf(section) < 0) fSections.emplace_back(section);
+    if (!section.empty()) Section(section);
 }
 
 void TNrKeyValueSections::Delete(int index)
 {
-    if (index >= 0 && index < SectionCount()) fSections.erase(fSections.begin() + index);
+    if (index >= 0 && index < SectionCount()) fSections.Erase(index);
 }
 
 void TNrKeyValueSections::DeleteSection(std::u16string_view section)
@@ -160,8 +158,7 @@ void TNrKeyValueSections::SetValue(const UnicodeString& section, const UnicodeSt
                                    const UnicodeString& value)
 {
     if (section.empty() || key.empty()) return;
-    AddSection(section);
-    FindSection(section)->SetValue(key, value);
+    Section(section).SetValue(key, value);
 }
 
 void TNrKeyValueSections::GetSectionNames(TStringList& strings) const
@@ -210,46 +207,82 @@ void TNrKeyValueSections::SaveToStrings(TStringList& strings) const
     }
 }
 
+void TNrKeyValueSections::LoadLine(std::u16string_view text, TLoadPlace& place)
+{
+    const std::u16string_view line = TrimView(text);
+    if (line.empty()) return;
+    if (line.front() == u'[' && line.back() == u']') {
+        UnicodeString name = Trim(line.substr(1, line.size() - 2));
+        if (!name.empty()) place = {std::move(name), nullptr};
+        return;
+    }
+    if (place.Section.empty()) return;
+    TNrKeyValuePair pair(u"", u"");
+    pair.SetFromLine(line);
+    if (pair.KeyName().empty()) return;
+    if (!place.List) place.List = &Section(place.Section);
+    place.List->SetPair(std::move(pair));
+}
+
 void TNrKeyValueSections::LoadFromStrings(const TStringList& strings)
 {
     Clear();
-    UnicodeString section;
-    for (int i = 0; i < strings.Count(); ++i) {
-        UnicodeString line = Trim(strings[i]);
-        if (line.empty()) continue;
-        if (line.front() == u'[' && line.back() == u']') {
-            UnicodeString name = Trim(std::u16string_view(line).substr(1, line.size() - 2));
-            if (!name.empty()) section = name;
-            continue;
+    TLoadPlace place;
+    for (int i = 0; i < strings.Count(); ++i) LoadLine(strings[i], place);
+}
+
+template <class Char>
+void TNrKeyValueSections::LoadFromText(std::basic_string_view<Char> text)
+{
+    Clear();
+    TLoadPlace place;
+    UnicodeString wide;
+    // CR, LF and CR LF each end a line; the empty lines between a CR and its LF are skipped anyway.
+    for (std::size_t start = 0, i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != Char('\r') && text[i] != Char('\n')) continue;
+        const std::basic_string_view<Char> line = text.substr(start, i - start);
+        start = i + 1;
+        if constexpr (std::is_same_v<Char, char16_t>) {
+            LoadLine(line, place);
+        } else {
+            wide.resize(line.size());
+            for (std::size_t k = 0; k < line.size(); ++k) wide[k] = char16_t(static_cast<unsigned char>(line[k]));
+            LoadLine(wide, place);
         }
-        if (section.empty()) continue;
-        TNrKeyValuePair pair(u"", u"");
-        pair.SetFromLine(line);
-        SetValue(section, pair.KeyName(), pair.KeyValue());
     }
+}
+
+std::string TNrKeyValueSections::FileBytes() const
+{
+    TStringList lines;
+    SaveToStrings(lines);
+    const UnicodeString text = lines.Text();
+    return EncodeText(text, FindAnsiLoss(text).Count == 0 ? TTextEncoding::Ansi : TTextEncoding::Utf8);
 }
 
 UnicodeString TNrKeyValueSections::SaveToFile(const UnicodeString& fileName) const
 {
-    TStringList lines;
-    SaveToStrings(lines);
-    return SaveFileSafely(fileName, ToAnsi(lines.Text()));
+    return SaveFileSafely(fileName, FileBytes());
 }
 
-bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName)
+bool TNrKeyValueSections::LoadFromFile(const UnicodeString& fileName, UnicodeString* error)
 {
-    TStringList lines;
-    if (!FileExists(fileName) || !lines.LoadFromFile(fileName)) return false;
-    LoadFromStrings(lines);
+    std::string bytes;
+    if (!FileExists(fileName) || !ReadFileBytes(fileName, bytes, error)) return false;
+    // Straight from the text, without a string per line, and 8-bit text straight from its bytes: a
+    // file of a million keys stays quick.
+    if (EncodingOf(bytes) == TTextEncoding::Ansi && !bytes.starts_with(Utf8ByteOrderMark))
+        LoadFromText(std::string_view(bytes));
+    else
+        LoadFromText(std::u16string_view(FileText(bytes)));
     return true;
 }
 
 bool TNrKeyValueSections::SaveToStream(TStream* stream) const
 {
     if (!stream) return false;
-    TStringList lines;
-    SaveToStrings(lines);
-    return lines.SaveToStream(*stream);
+    const std::string bytes = FileBytes();
+    return stream->Write(bytes.data(), int(bytes.size())) == int(bytes.size());
 }
 
 bool TNrKeyValueSections::LoadFromStream(TStream* stream)

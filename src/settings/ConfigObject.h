@@ -1,10 +1,10 @@
 #pragma once
 // The sectioned name=value store behind the settings file and the key-map files.
 #include <cstdint>
-#include <vector>
 #include "platform/Stream.h"
 #include "platform/StringList.h"
 #include "platform/Text.h"
+#include "settings/NamedItems.h"
 
 /// One entry: the name as first given, its upper-cased search form, and the value.
 class TNrKeyValuePair {
@@ -34,10 +34,8 @@ public:
 
     const UnicodeString& Name() const { return fName; }
     const UnicodeString& SearchName() const { return fSearchName; }
-    /// Ignored when name is empty.
-    void SetName(const UnicodeString& name);
 
-    int KeyCount() const { return int(fKeys.size()); }
+    int KeyCount() const { return fKeys.Count(); }
     /// -1 when absent or when name is empty.
     int IndexOfKey(std::u16string_view name) const;
     /// Nothing, or the empty text, when index is out of range.
@@ -48,16 +46,18 @@ public:
     UnicodeString GetValue(std::u16string_view name) const;
     /// Updates the named entry in its place, or appends it; ignored when name is empty.
     void SetValue(const UnicodeString& name, const UnicodeString& value);
+    /// SetValue with the pair's name and value.
+    void SetPair(TNrKeyValuePair pair);
     /// Ignored when out of range.
     void Delete(int index);
     void DeleteKey(std::u16string_view name);
-    void Clear() { fKeys.clear(); }
+    void Clear() { fKeys.Clear(); }
     /// True when other holds, for every entry of this section, the same value under the same name.
     /// One-directional: entries only other holds are not looked at.
     bool CompareTo(const TNrKeyValueList* other) const;
 
 private:
-    std::vector<TNrKeyValuePair> fKeys;
+    TNamedItems<TNrKeyValuePair, &TNrKeyValuePair::KeySearchName> fKeys;
     UnicodeString fName;
     UnicodeString fSearchName;
 };
@@ -65,9 +65,9 @@ private:
 /// The store: sections in the order they were first created.
 class TNrKeyValueSections {
 public:
-    void Clear() { fSections.clear(); }
+    void Clear() { fSections.Clear(); }
     int IndexOf(std::u16string_view section) const;
-    int SectionCount() const { return int(fSections.size()); }
+    int SectionCount() const { return fSections.Count(); }
     /// Nothing when out of range.
     const TNrKeyValueList* SectionAt(int index) const;
     TNrKeyValueList* SectionAt(int index);
@@ -96,11 +96,13 @@ public:
     void SaveToStrings(TStringList& strings) const;
     /// Clears the store and parses the lines (see SaveToStrings).
     void LoadFromStrings(const TStringList& strings);
-    /// Writes the text as 8-bit lines ended by CR LF through a temporary file, so the old file
-    /// survives a failure. Returns an empty text on success, else the reason.
+    /// Writes the text as lines ended by CR LF through a temporary file, so the old file survives a
+    /// failure: 8-bit text, or UTF-8 behind its byte-order mark where a name or value holds a
+    /// character that 8-bit text cannot. Returns an empty text on success, else the reason.
     UnicodeString SaveToFile(const UnicodeString& fileName) const;
-    /// False, with the store unchanged, when the file is missing or cannot be read.
-    bool LoadFromFile(const UnicodeString& fileName);
+    /// False, with the store unchanged, when the file is missing or cannot be read; for a file that
+    /// is there but cannot be read, *error (when given) says why.
+    bool LoadFromFile(const UnicodeString& fileName, UnicodeString* error = nullptr);
     /// The text of a file, written at the stream's position; false without a stream or when the
     /// stream took less than all of it.
     bool SaveToStream(TStream* stream) const;
@@ -133,5 +135,21 @@ public:
                     const UnicodeString& password);
 
 private:
-    std::vector<TNrKeyValueList> fSections;
+    /// Where loading stands: the section of the last header, and its list once an entry made it.
+    /// No other section is added before the next header, so the pointer stays good.
+    struct TLoadPlace {
+        UnicodeString Section;
+        TNrKeyValueList* List = nullptr;
+    };
+    /// Takes one line of the text format: a header changes the place, an entry is set there.
+    void LoadLine(std::u16string_view line, TLoadPlace& place);
+    /// Clears the store and parses a whole text (see LoadFromStrings), of 16-bit code units or of
+    /// 8-bit characters.
+    template <class Char>
+    void LoadFromText(std::basic_string_view<Char> text);
+    /// The bytes SaveToFile writes.
+    std::string FileBytes() const;
+    /// The section of that name, appended when absent; the name is not empty.
+    TNrKeyValueList& Section(const UnicodeString& section);
+    TNamedItems<TNrKeyValueList, &TNrKeyValueList::SearchName> fSections;
 };

@@ -49,7 +49,9 @@ UnicodeString DefaultKeyMapFileName()
 
 TMapTermKeys::TMapTermKeys(const UnicodeString& settingsFileName) : fSettingsFileName(settingsFileName)
 {
-    fSettings.LoadFromFile(fSettingsFileName);
+    UnicodeString error;
+    if (!fSettings.LoadFromFile(fSettingsFileName, &error) && !error.empty())
+        ShowMessage(error + u" No key is mapped.");
 }
 
 int TMapTermKeys::StateOf(TShiftState shift)
@@ -115,8 +117,9 @@ bool TMapTermKeys::LoadKeyMapClick()
     UnicodeString fileName = Dialogs::Current().OpenFile(KeyMapDialog(u"Load Key Mappings", DialogFolder()));
     if (fileName.empty()) return false;
     fLastFolder = ExtractFilePath(fileName);
-    if (!fSettings.LoadFromFile(fileName)) {
-        ShowMessage(u"Cannot open file \"" + fileName + u"\".");
+    UnicodeString error;
+    if (!fSettings.LoadFromFile(fileName, &error)) {
+        ShowMessage(error.empty() ? u"Cannot open file \"" + fileName + u"\"." : error);
         return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "BlockManagerFixture.h"
+#include <sys/stat.h>
 #include <filesystem>
 #include <string>
 #include "blocks/BlockFile.h"
@@ -52,6 +53,22 @@ TEST_F(BlockManagerTest, AFileThatFailsToOpenKeepsLinesAndName)
     EXPECT_TRUE(manager.Modified());
     ASSERT_EQ(dialogs.Questions.size(), 2u);
     EXPECT_EQ(dialogs.Questions[1].Type, TMsgDlgType::mtError);
+}
+
+TEST_F(BlockManagerTest, AFifoIsRefusedWithItsReasonWithoutWaitingForAWriter)
+{
+    SetLines({u"keep"});
+    for (const char* name : {"pipe.blk", "pipe.forth"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(::mkfifo(folder.Path(name).c_str(), 0600), 0);
+        dialogs.FileAnswers = {folder.Name(name)};
+        dialogs.Questions.clear();
+        Run(u"BlockEditOpenFileAct");
+        EXPECT_EQ(Joined(), u"keep");
+        ASSERT_EQ(dialogs.Questions.size(), 1u);
+        EXPECT_EQ(dialogs.Questions[0].Text,
+                  u"Cannot open file \"" + folder.Name(name) + u"\": it is a FIFO, not a regular file.");
+    }
 }
 
 TEST_F(BlockManagerTest, CancelAtTheQuestionLoadsNothing)

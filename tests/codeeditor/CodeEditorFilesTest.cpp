@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <filesystem>
 #include "codeeditor/CodeEditorFixture.h"
 #include "codeeditor/TextToBlock.h"
@@ -436,6 +437,17 @@ TEST_F(CodeEditorFiles, PairedWordsFromTheDialogMarkTheDocumentChangedOnlyWhenTh
     EXPECT_EQ(page.CodeEditPairedWordsList->Text(), u"VAR:\r\n");
     EXPECT_TRUE(page.ScriptEdit.Modified());
     EditPairsForm = nullptr;
+}
+
+TEST_F(CodeEditorFiles, AFifoIsRefusedWithItsReasonWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo(folder.Path("pipe.forth").c_str(), 0600), 0);
+    dialogs.FileAnswers = {folder.Name("pipe.forth")};
+    EXPECT_TRUE(Run(u"EditorOpenFileAct"));
+    ASSERT_EQ(dialogs.Questions.size(), 1u);
+    EXPECT_EQ(dialogs.Questions[0].Text,
+              u"Cannot open file \"" + folder.Name("pipe.forth") + u"\": it is a FIFO, not a regular file.");
+    EXPECT_EQ(page.CodeEditCurrentFileName, u"");
 }
 
 }  // namespace

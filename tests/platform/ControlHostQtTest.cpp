@@ -3,6 +3,7 @@
 #include <vector>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include "platform/QtTestApplication.h"
@@ -34,6 +35,14 @@ public:
     {
         Log.push_back("scroll " + std::to_string(int(code)) + " " + std::to_string(position));
     }
+    bool AcceptsDroppedFiles() const override { return AcceptsFiles; }
+    void FilesDropped(int x, int y, const std::vector<UnicodeString>& files) override
+    {
+        std::string text = "drop " + std::to_string(x) + " " + std::to_string(y);
+        for (const UnicodeString& file : files) text += " " + ToUtf8(file);
+        Log.push_back(text);
+    }
+    bool AcceptsFiles = false;
     std::vector<std::string> Log;
 };
 
@@ -81,6 +90,51 @@ TEST_F(ControlHostQtTest, KeysArriveAsVirtualKeysWithTheCharacterOfTheKey)
         Key(c.QtKey, c.Modifiers, c.Text);
         EXPECT_EQ(control.Log, c.Log) << c.QtKey;
     }
+}
+
+TEST_F(ControlHostQtTest, FilesDroppedOnTheControlReachItWithTheirNamesAndPoint)
+{
+    ASSERT_TRUE(host.Surface()->acceptDrops());
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), "file:///tmp/caf%C3%A9%20one.fs\r\nfile:///tmp/two.blk\r\n");
+    const QPoint at(30, 20);
+    for (bool accepts : {true, false}) {
+        SCOPED_TRACE(accepts);
+        control.AcceptsFiles = accepts;
+        control.Log.clear();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host.Surface(), &enter);
+        EXPECT_EQ(enter.isAccepted(), accepts);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host.Surface(), &move);
+        EXPECT_EQ(move.isAccepted(), accepts);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host.Surface(), &drop);
+        EXPECT_EQ(drop.isAccepted(), accepts);
+        EXPECT_EQ(control.Log, accepts ? std::vector<std::string>{"drop 30 20 /tmp/caf\xC3\xA9 one.fs /tmp/two.blk"}
+                                       : std::vector<std::string>{});
+    }
+    // A control that stops taking files while they are dragged over it takes none.
+    control.AcceptsFiles = true;
+    QDragEnterEvent accepted(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(host.Surface(), &accepted);
+    control.AcceptsFiles = false;
+    QDropEvent late(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(host.Surface(), &late);
+    EXPECT_FALSE(late.isAccepted());
+    EXPECT_TRUE(control.Log.empty());
+
+    // Text dragged from another program is no file: nothing to take.
+    control.AcceptsFiles = true;
+    control.Log.clear();
+    QMimeData text;
+    text.setText(QStringLiteral("/tmp/not-a-drop.fs"));
+    QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(host.Surface(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(host.Surface(), &drop);
+    EXPECT_TRUE(control.Log.empty());
 }
 
 TEST_F(ControlHostQtTest, DoubleClickGivesDblClickThenADoubleMouseDown)

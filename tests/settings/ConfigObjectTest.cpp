@@ -1,6 +1,7 @@
 #include "settings/ConfigObject.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include "support/TempFolder.h"
 
 namespace {
@@ -85,6 +86,27 @@ TEST(ConfigObject, SettersKeepFirstNameAndPlace)
     EXPECT_EQ(Saved(store), u"[Empty]\r\n");
 }
 
+TEST(ConfigObject, LookupsStayRightAfterDeletesInTheMiddle)
+{
+    TNrKeyValueSections store;
+    for (const char16_t* section : {u"A", u"B", u"\u00C9t\u00E9", u"D"})
+        for (const char16_t* key : {u"k1", u"k2", u"k3"}) store.SetValue(section, key, UnicodeString(section) + key);
+    store.DeleteSection(u"b");
+    store.SectionAt(1)->DeleteKey(u"K1");
+    EXPECT_EQ(store.IndexOf(u"\u00E9T\u00C9"), 1);
+    EXPECT_EQ(store.IndexOf(u"d"), 2);
+    EXPECT_EQ(store.IndexOf(u"B"), -1);
+    EXPECT_EQ(store.SectionAt(1)->IndexOfKey(u"k3"), 1);
+    EXPECT_EQ(store.GetValue(u"D", u"K3"), u"Dk3");
+
+    store.SetValue(u"\u00E9t\u00E9", u"K3", u"updated");
+    store.SetValue(u"\u00E9t\u00E9", u"K1", u"again");
+    store.SetValue(u"b", u"k1", u"new");
+    EXPECT_EQ(Saved(store), u"[A]\r\nk1=Ak1\r\nk2=Ak2\r\nk3=Ak3\r\n"
+                            u"[\u00C9t\u00E9]\r\nk2=\u00C9t\u00E9k2\r\nk3=updated\r\nK1=again\r\n"
+                            u"[D]\r\nk1=Dk1\r\nk2=Dk2\r\nk3=Dk3\r\n[b]\r\nk1=new\r\n");
+}
+
 TEST(ConfigObject, CompareIsOneDirectional)
 {
     TNrKeyValueSections small, large;
@@ -154,13 +176,45 @@ TEST(ConfigObject, FileIsEightBitWithCrLfAndReadsAnyLineEnd)
     TempFolder tmp;
     TNrKeyValueSections store;
     store.SetValue(u"Sec", u"Name", u"caf\u00e9");
-    store.SetValue(u"Sec", u"Wide", u"\u20ac");
+    store.SetValue(u"Sec", u"Control", u"\u00ff\x01");
     ASSERT_EQ(store.SaveToFile(tmp.Name("a.config")), u"");
-    EXPECT_EQ(tmp.Read("a.config"), "[Sec]\r\nName=caf\xe9\r\nWide=?\r\n");
+    EXPECT_EQ(tmp.Read("a.config"), "[Sec]\r\nName=caf\xe9\r\nControl=\xff\x01\r\n");
 
     tmp.Write("b.config", "[One]\ra=1\nb=2\r\n[Two]\rc=3");
     ASSERT_TRUE(store.LoadFromFile(tmp.Name("b.config")));
     EXPECT_EQ(Saved(store), u"[One]\r\na=1\r\nb=2\r\n[Two]\r\nc=3\r\n");
+}
+
+TEST(ConfigObject, ANameOrValueBeyondEightBitsMakesTheFileUtf8BehindItsMark)
+{
+    TempFolder tmp;
+    struct Case {
+        const char* What;
+        UnicodeString Section, Key, Value;
+    };
+    const Case cases[] = {
+        {"value", u"Terminal", u"FontFace", u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF"},
+        {"key", u"Terminal", u"\u043F\u0435\u0447\u0430\u0442\u044C \u00e9", u"caf\u00e9"},
+        {"section", u"\u0421\u0435\u043A\u0446\u0438\u044F", u"Key", u"x"},
+        {"pair of surrogates", u"Terminal", u"Glyph", u"\U0001F4BE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        TNrKeyValueSections store;
+        store.SetValue(u"First", u"Plain", u"caf\u00e9");
+        store.SetValue(c.Section, c.Key, c.Value);
+        ASSERT_EQ(store.SaveToFile(tmp.Name("wide.config")), u"");
+        EXPECT_EQ(tmp.Read("wide.config"), "\xEF\xBB\xBF" + ToUtf8(Saved(store)));
+        TMemoryStream stream;
+        ASSERT_TRUE(store.SaveToStream(&stream));
+        EXPECT_EQ(stream.Bytes(), tmp.Read("wide.config"));
+
+        TNrKeyValueSections loaded;
+        ASSERT_TRUE(loaded.LoadFromFile(tmp.Name("wide.config")));
+        EXPECT_EQ(Saved(loaded), Saved(store));
+        EXPECT_EQ(loaded.ReadString(c.Section, c.Key, u"missing"), c.Value);
+        EXPECT_EQ(loaded.GetValue(u"first", u"PLAIN"), u"caf\u00e9");
+    }
 }
 
 /// A stream that takes at most a few bytes, as a full medium does.
@@ -190,7 +244,7 @@ TEST(ConfigObject, StreamRoundTripEqualsTheFileRoundTrip)
     stream.SetPosition(6);
     ASSERT_TRUE(fromStream.LoadFromStream(&stream));
     EXPECT_EQ(Saved(fromStream), Saved(fromFile));
-    EXPECT_EQ(Saved(fromStream), u"[Sec]\r\nName=caf\u00e9\r\nWide=?\r\n[Two]\r\na=x=y\r\n");
+    EXPECT_EQ(Saved(fromStream), u"[Sec]\r\nName=caf\u00e9\r\nWide=\u20ac\r\n[Two]\r\na=x=y\r\n");
 
     // A stream with a byte-order mark is decoded as such a file is.
     TMemoryStream utf8("\xEF\xBB\xBF[S]\nk=\xE2\x82\xAC");
@@ -209,9 +263,14 @@ TEST(ConfigObject, MissingOrUnreadableFileKeepsTheStore)
     TempFolder tmp;
     TNrKeyValueSections store;
     store.SetValue(u"Keep", u"me", u"1");
-    EXPECT_FALSE(store.LoadFromFile(tmp.Name("missing.config")));
+    UnicodeString error;
+    EXPECT_FALSE(store.LoadFromFile(tmp.Name("missing.config"), &error));
+    EXPECT_EQ(error, u"") << "a missing file is no fault";
     std::filesystem::create_directory(tmp.Path("folder.config"));
     EXPECT_FALSE(store.LoadFromFile(tmp.Name("folder.config")));
+    ASSERT_EQ(::mkfifo(tmp.Path("pipe.config").c_str(), 0600), 0);
+    EXPECT_FALSE(store.LoadFromFile(tmp.Name("pipe.config"), &error));
+    EXPECT_EQ(error, u"Cannot open file \"" + tmp.Name("pipe.config") + u"\": it is a FIFO, not a regular file.");
     EXPECT_EQ(store.GetValue(u"Keep", u"me"), u"1");
 }
 
