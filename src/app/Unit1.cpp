@@ -280,7 +280,7 @@ void TTavloTerminal::SaveSettings()
     CodeEditorPage.CollectTermOptions(*Options);
     // Files that cannot be written must not keep the user from closing: say so once.
     UnicodeString message;
-    UnicodeString error = SaveSettingsFile(*Options, SettingsFileName());
+    UnicodeString error = fSettingsUnread ? UnicodeString() : SaveSettingsFile(*Options, SettingsFileName());
     if (!error.empty()) message = u"Unable to save the settings: " + error;
     error = SaveLayoutFile(fLayout, UserLayoutFileName());
     if (!error.empty()) message += (message.empty() ? u"" : u"\n") + (u"Unable to save the layout: " + error);
@@ -296,7 +296,9 @@ void TTavloTerminal::LoadSettings()
         fHostAddressForm->HostAddressEdit = Options->TcpHostAddress;
         fHostAddressForm->HostPortEdit = Options->TcpHostPort;
     } else if (!error.empty()) {
-        ShowMessage(error + u" The settings start from their defaults.");
+        // What could not be read may still be the user's: it stays as it is.
+        fSettingsUnread = true;
+        ShowMessage(error + u" The settings start from their defaults; the file is left as it is.");
     }
     // Without a default layout file only the default-layout action misses it, and it says so:
     // start-up goes on.

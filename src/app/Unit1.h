@@ -148,7 +148,8 @@ public:
                                                   [this] { return fView.WindowBounds(); }}};
 
 protected:
-    /// Writes the settings file and the user layout; a failure is shown once and the close goes on.
+    /// Writes the settings file (unless it could not be read) and the user layout; a failure is
+    /// shown once and the close goes on.
     virtual void SaveSettings();
     /// Reads the settings file and, when there is one, applies it; saves the designed layout as
     /// the default layout and loads the user layout when it was made for this program.
@@ -237,6 +238,8 @@ private:
     UnicodeString fCaption = DesignCaption;
     TMainPage fActivePage = pgTerminal;
     TActionLayout fLayout;
+    /// The settings file exists but could not be read at start-up: it is never written over.
+    bool fSettingsUnread = false;
     std::unique_ptr<THostAddressForm> fHostAddressForm;
     /// What every received byte acts on, made once the window's buffers exist, not for each byte.
     std::optional<TRxContext> fRxContext;

@@ -50,8 +50,11 @@ UnicodeString DefaultKeyMapFileName()
 TMapTermKeys::TMapTermKeys(const UnicodeString& settingsFileName) : fSettingsFileName(settingsFileName)
 {
     UnicodeString error;
-    if (!fSettings.LoadFromFile(fSettingsFileName, &error) && !error.empty())
-        ShowMessage(error + u" No key is mapped.");
+    if (!fSettings.LoadFromFile(fSettingsFileName, &error) && !error.empty()) {
+        // What could not be read may still be the user's: it stays as it is.
+        fSettingsUnread = true;
+        ShowMessage(error + u" No key is mapped; the file is left as it is.");
+    }
 }
 
 int TMapTermKeys::StateOf(TShiftState shift)
@@ -141,6 +144,7 @@ void TMapTermKeys::ShowModal()
 
 UnicodeString TMapTermKeys::CloseQuery()
 {
+    if (fSettingsUnread) return {};
     UnicodeString error = fSettings.SaveToFile(fSettingsFileName);
     if (!error.empty()) ShowMessage(error);
     return error;

@@ -63,8 +63,8 @@ public:
     /// Shows the form modally; without widgets there is nothing to show.
     void ShowModal();
 
-    /// Closing the form: writes the bindings to the default file. Empty on success, else the reason,
-    /// which has already been shown; the form closes either way.
+    /// Closing the form: writes the bindings to the default file, unless it could not be read. Empty
+    /// on success, else the reason, which has already been shown; the form closes either way.
     UnicodeString CloseQuery();
 
 private:
@@ -73,6 +73,8 @@ private:
     UnicodeString DialogFolder() const;
 
     UnicodeString fSettingsFileName;
+    /// The default key map exists but could not be read: it is never written over.
+    bool fSettingsUnread = false;
     TNrKeyValueSections fSettings;
     /// The folder of the last file chosen in the load or save dialog.
     UnicodeString fLastFolder;
