@@ -394,14 +394,6 @@ private:
     void ScanRanges();
     /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
     void GrowMaxScrollWidthFor(int Index);
-    /// The expanded length of the longest line, or a bound of it that lies within MaxScrollWidth.
-    int WidestLine() const;
-    /// Lines Index..Index+Count-1 were inserted, or put in place of others (Replaced).
-    void NoteLineWidths(int Index, int Count, bool Replaced);
-    /// Lines Index..Index+Count-1 were deleted.
-    void NoteLinesDeleted(int Index, int Count);
-    /// The widths of the lines changed all at once: WidestLine measures them again when asked.
-    void ForgetWidestLine() { fWidestLine = -1; }
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
@@ -474,6 +466,16 @@ private:
     TNibEditUndoList* fRedoList;
     TFont fFontDummy;
     std::unique_ptr<TheTextDrawer> fTextDrawer;
+    /// What the cells of a glyph depend on: the base font, the styles measured and the cell width.
+    struct TNibCellMetrics {
+        TFont Font;
+        int Styles = 0;
+        int CharWidth = 0;
+        friend bool operator==(const TNibCellMetrics&, const TNibCellMetrics&) = default;
+    };
+    TNibCellMetrics fCellMetrics;
+    /// The cells of each glyph measured under fCellMetrics; 0 where not yet measured.
+    mutable std::vector<std::uint8_t> fCellCache;
     std::unique_ptr<TNibSelectedColor> fSelectedColor;
     std::unique_ptr<TNibBookMarkOpt> fBookMarkOpt;
     std::unique_ptr<TNibGutter> fGutter;
@@ -490,10 +492,6 @@ private:
     int fRightEdge = 80;
     TColor fRightEdgeColor = 0xC0C0C0;
     int fMaxScrollWidth = 1024;
-    /// What WidestLine answers, exact whenever it exceeds MaxScrollWidth; -1 until it is measured.
-    mutable int fWidestLine = 0;
-    /// The line of that length, while it exceeds MaxScrollWidth: an edit elsewhere keeps it.
-    mutable int fWidestLineIndex = -1;
     TColor fActiveLineColor = clNone;
     TScrollHintFormat fScrollHintFormat = shfTopLineOnly;
     TScrollStyle FScrollBars = ssBoth;
