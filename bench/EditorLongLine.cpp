@@ -154,5 +154,8 @@ protected:
 int main(int argc, char** argv)
 {
     LongLineReporter reporter;
-    return bench::RunBenchmarks(argc, argv, &reporter);
+    const int result = bench::RunBenchmarks(argc, argv, &reporter);
+    // The editors go before the font records they share, which live as long as the program.
+    ThePlatform().editors.clear();
+    return result;
 }

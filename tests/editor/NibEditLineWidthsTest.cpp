@@ -28,11 +28,13 @@ int DisplayedLength(const UnicodeString& line, int tabWidth, const Font& font)
 
 UnicodeString RandomLine(std::mt19937& random)
 {
-    static const char16_t pieces[] = {u'a', u' ', u'\t', u'\u4E00', u'\u00E9', u'x'};
+    // Half the lines have tabs only where they lead.
+    static const char16_t pieces[] = {u'a', u' ', u'\u4E00', u'\u00E9', u'x', u'\t'};
+    const unsigned kinds = random() % 2 ? 6 : 5;
     UnicodeString line(random() % 3, u'\t');
-    const unsigned kind = random() % 20;
-    const unsigned length = kind == 0 ? 900 + random() % 500 : kind < 4 ? 0 : random() % 40;
-    for (unsigned i = 0; i < length; ++i) line += pieces[random() % 6];
+    const unsigned size = random() % 20;
+    const unsigned length = size == 0 ? 900 + random() % 500 : size < 4 ? 0 : random() % 40;
+    for (unsigned i = 0; i < length; ++i) line += pieces[random() % kinds];
     return line;
 }
 

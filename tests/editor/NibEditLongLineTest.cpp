@@ -137,7 +137,8 @@ struct RangeCase {
 
 void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.Name; }
 
-// 2,403 columns at tab width 8: tabs that lead, and tabs after text whose stops the text moves.
+// 2,403 columns at tab width 8 and 2,703 at 9: tabs that lead, and tabs after text whose stops the
+// text moves.
 const UnicodeString Leading2403 = Tabs(300) + u"abc";
 const UnicodeString AfterText2403 = u"x" + Tabs(300) + u"ab";
 
@@ -146,23 +147,23 @@ const RangeCase RangeCases[] = {
      [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
          e.SetTabWidth(2);
          e.SetCaretXY({1, 1});
-         e.SetTabWidth(8);
+         e.SetTabWidth(9);
      },
-     2, 2403},
+     2, 2703},
     {"LargerTabWidthAfterText", {u"short", AfterText2403},
      [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
          e.SetTabWidth(2);
          e.SetCaretXY({1, 1});
-         e.SetTabWidth(8);
+         e.SetTabWidth(9);
      },
-     2, 2402},
+     2, 2702},
     {"SmallerTabWidth", {Xs(1100), AfterText2403},
      [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.SetTabWidth(2); }, 1, 1100},
-    {"RangeAtMaxScrollWidthBeforeTheChange", {u"short", Tabs(200)},
+    {"RangeAtMaxScrollWidthBeforeTheChange", {u"short", Tabs(100)},
      [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
          e.SetTabWidth(4);
          e.SetCaretXY({1, 1});
-         e.SetTabWidth(8);
+         e.SetTabWidth(16);
      },
      2, 1600},
     {"PutMakesAnotherLineTheWidest", {Xs(1100), u"short"},
