@@ -336,7 +336,7 @@ void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sL
     const int lastChar = fEdit.fWordWrapPlugin ? vLastChar - 1 : vLastChar;
     while (!h.GetEol()) {
         pos = h.GetExpandedTokenPos();
-        const UnicodeString sToken = h.GetExpandedToken();
+        std::u16string_view sToken = h.ExpandedTokenText();
         len = int(sToken.size());
         bool goesOn = false;
         if (pos + len >= vFirstChar) {
@@ -347,6 +347,13 @@ void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sL
                 goesOn = fEdit.fWordWrapPlugin != nullptr;
             }
             pos -= vFirstChar - fFirstCol;
+            if (fEdit.fWordWrapPlugin && pos < fFirstCol - 1) {
+                // The part of a token that lies before the row is not shown on it.
+                const int before = std::min(fFirstCol - 1 - pos, len);
+                sToken.remove_prefix(std::size_t(before));
+                pos += before;
+                len -= before;
+            }
             attr = h.GetTokenAttribute();
             if (attr) AddHighlightToken(sToken, pos, len, attr->Foreground(), attr->Background(), attr->Style());
             else AddHighlightToken(sToken, pos, len, colFG, colBG, fEdit.Font().Style);
