@@ -360,6 +360,11 @@ protected:
     void SearchEngineFreed(TObject*) { fSearchEngine = nullptr; }
     /// Stores a line, trimming trailing blanks with eoTrimTrailingSpaces.
     void ProperSetLine(int ALine, const UnicodeString& ALineText);
+    /// ProperSetLine of the line with Count code units from the 0-based Start replaced by Text,
+    /// made in the line's own storage.
+    void ProperReplaceInLine(int ALine, int Start, int Count, std::u16string_view Text);
+    /// With eoTrimTrailingSpaces, notes a line just stored that ends in a blank.
+    void NoteTrailingBlank(int ALine);
     /// The scroll range of the longest line, for the bars and the thumb alike.
     int HorzMaxScroll() const;
     int VertMaxScroll() const;

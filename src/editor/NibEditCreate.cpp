@@ -518,9 +518,21 @@ UnicodeString TCustomNibEdit::GetLeftSpacing(int CharCount, bool WantTabs) const
 void TCustomNibEdit::ProperSetLine(int ALine, const UnicodeString& ALineText)
 {
     fLines->Put(ALine, ALineText);
+    NoteTrailingBlank(ALine);
+}
+
+void TCustomNibEdit::ProperReplaceInLine(int ALine, int Start, int Count, std::u16string_view Text)
+{
+    fLines->ReplaceInLine(ALine, Start, Count, Text);
+    NoteTrailingBlank(ALine);
+}
+
+void TCustomNibEdit::NoteTrailingBlank(int ALine)
+{
     // Trimmed when the change ends, after its own undo items, so that undo puts the blanks back.
-    if (fOptions.Contains(eoTrimTrailingSpaces) && !fReplaying && !ALineText.empty() &&
-        (ALineText.back() == u' ' || ALineText.back() == u'\t') &&
+    const UnicodeString& text = fLines->Get(ALine);
+    if (fOptions.Contains(eoTrimTrailingSpaces) && !fReplaying && !text.empty() &&
+        (text.back() == u' ' || text.back() == u'\t') &&
         std::find(fLinesToTrim.begin(), fLinesToTrim.end(), ALine) == fLinesToTrim.end())
         fLinesToTrim.push_back(ALine);
 }

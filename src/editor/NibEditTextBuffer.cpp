@@ -386,6 +386,23 @@ void TNibEditStringList::Put(int Index, const UnicodeString& S)
     Fire(OnPutted, this, Index, 1);
 }
 
+void TNibEditStringList::ReplaceInLine(int Index, int Start, int Length, std::u16string_view Text)
+{
+    if (Index == fCount) {
+        Add(UnicodeString(Text));
+        return;
+    }
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    Changed();
+    TNibEditStringRec& r = Rec(Index);
+    r.fFlags = std::uint8_t((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
+    Uncount(r);
+    r.FString.replace(std::size_t(Start), std::size_t(Length), Text);
+    Count(r);
+    Fire(OnPutted, this, Index, 1);
+}
+
 void TNibEditStringList::PutObject(int Index, TObject* AObject)
 {
     CheckIndex(Index, fCount - 1);

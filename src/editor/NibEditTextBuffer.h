@@ -69,6 +69,10 @@ public:
     const UnicodeString& operator[](int Index) const { return Get(Index); }
     /// Replaces a line; Index = Count appends.
     void Put(int Index, const UnicodeString& S);
+    /// Replaces Length code units of a line from the 0-based Start by Text, in the line's own
+    /// storage, and fires OnPutted as Put does: a key typed in a long line copies no line. Index
+    /// = Count appends Text.
+    void ReplaceInLine(int Index, int Start, int Length, std::u16string_view Text);
     /// Null outside the list.
     TObject* GetObject(int Index) const;
     void PutObject(int Index, TObject* AObject);
