@@ -12,19 +12,24 @@ constexpr int SmallCells = 4096;
 
 TNibLineMeasure MeasureLine(std::u16string_view Line, const TNibCharCellsFunc& CharCells)
 {
-    TNibLineMeasure m;
-    bool text = false;
+    // One pass without branches, which the compiler turns into vector code: a line of a million
+    // characters is measured in a fraction of a millisecond.
+    std::size_t tabs = 0;
+    unsigned high = 0;
     for (char16_t c : Line) {
-        if (c == Tab) {
-            ++m.Tabs;
-            m.TabAfterText = m.TabAfterText || text;
-            continue;
-        }
-        text = true;
-        if (c < 0x80) continue;
-        m.Ascii = false;
-        if (CharCells) m.ExtraCells += std::max(CharCells(c), 1) - 1;
+        tabs += c == Tab;
+        high |= c & 0xFF80u;
     }
+    TNibLineMeasure m;
+    m.Tabs = int(tabs);
+    m.Ascii = high == 0;
+    if (!m.Ascii) {
+        for (char16_t c : Line)
+            if (c >= 0x80 && CharCells) m.ExtraCells += std::max(CharCells(c), 1) - 1;
+    }
+    // A tab after text: more tabs than those that lead.
+    const std::size_t leading = std::min(Line.find_first_not_of(Tab), Line.size());
+    m.TabAfterText = tabs > leading;
     m.Cells = int(Line.size()) - m.Tabs + m.ExtraCells;
     return m;
 }
