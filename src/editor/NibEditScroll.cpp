@@ -97,8 +97,9 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 int TCustomNibEdit::HorzMaxScroll() const
 {
     // Past line ends the range reaches MaxScrollWidth, and always the end of the longest line.
-    return fOptions.Contains(eoScrollPastEol) ? std::max(fMaxScrollWidth, fLines->LengthOfLongestLineBeyond(fMaxScrollWidth))
-                                              : std::max(fLines->LengthOfLongestLine(), 1);
+    if (fOptions.Contains(eoScrollPastEol))
+        return std::max(fMaxScrollWidth, fLines->LengthOfLongestLineBeyond(fMaxScrollWidth));
+    return std::max(fLines->LengthOfLongestLine(), 1);
 }
 
 int TCustomNibEdit::VertMaxScroll() const
