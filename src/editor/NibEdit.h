@@ -360,6 +360,11 @@ protected:
     void SearchEngineFreed(TObject*) { fSearchEngine = nullptr; }
     /// Stores a line, trimming trailing blanks with eoTrimTrailingSpaces.
     void ProperSetLine(int ALine, const UnicodeString& ALineText);
+    /// ProperSetLine of the line with Count code units from the 0-based Start replaced by Text,
+    /// made in the line's own storage.
+    void ProperReplaceInLine(int ALine, int Start, int Count, std::u16string_view Text);
+    /// With eoTrimTrailingSpaces, notes a line just stored that ends in a blank.
+    void NoteTrailingBlank(int ALine);
     /// The scroll range of the longest line, for the bars and the thumb alike.
     int HorzMaxScroll() const;
     int VertMaxScroll() const;
@@ -394,14 +399,6 @@ private:
     void ScanRanges();
     /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
     void GrowMaxScrollWidthFor(int Index);
-    /// The expanded length of the longest line, or a bound of it that lies within MaxScrollWidth.
-    int WidestLine() const;
-    /// Lines Index..Index+Count-1 were inserted, or put in place of others (Replaced).
-    void NoteLineWidths(int Index, int Count, bool Replaced);
-    /// Lines Index..Index+Count-1 were deleted.
-    void NoteLinesDeleted(int Index, int Count);
-    /// The widths of the lines changed all at once: WidestLine measures them again when asked.
-    void ForgetWidestLine() { fWidestLine = -1; }
     void UndoRedoAdded(TObject* Sender);
 
     // text changes
@@ -474,6 +471,16 @@ private:
     TNibEditUndoList* fRedoList;
     TFont fFontDummy;
     std::unique_ptr<TheTextDrawer> fTextDrawer;
+    /// What the cells of a glyph depend on: the base font, the styles measured and the cell width.
+    struct TNibCellMetrics {
+        TFont Font;
+        int Styles = 0;
+        int CharWidth = 0;
+        friend bool operator==(const TNibCellMetrics&, const TNibCellMetrics&) = default;
+    };
+    TNibCellMetrics fCellMetrics;
+    /// The cells of each glyph measured under fCellMetrics; 0 where not yet measured.
+    mutable std::vector<std::uint8_t> fCellCache;
     std::unique_ptr<TNibSelectedColor> fSelectedColor;
     std::unique_ptr<TNibBookMarkOpt> fBookMarkOpt;
     std::unique_ptr<TNibGutter> fGutter;
@@ -490,10 +497,6 @@ private:
     int fRightEdge = 80;
     TColor fRightEdgeColor = 0xC0C0C0;
     int fMaxScrollWidth = 1024;
-    /// What WidestLine answers, exact whenever it exceeds MaxScrollWidth; -1 until it is measured.
-    mutable int fWidestLine = 0;
-    /// The line of that length, while it exceeds MaxScrollWidth: an edit elsewhere keeps it.
-    mutable int fWidestLineIndex = -1;
     TColor fActiveLineColor = clNone;
     TScrollHintFormat fScrollHintFormat = shfTopLineOnly;
     TScrollStyle FScrollBars = ssBoth;

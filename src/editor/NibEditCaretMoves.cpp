@@ -159,7 +159,7 @@ void TCustomNibEdit::DoHomeKey(bool Selection)
 
 void TCustomNibEdit::DoEndKey(bool Selection)
 {
-    const UnicodeString line = LineText();
+    const UnicodeString& line = fLines->Get(fCaretY - 1);
     const int length = int(line.size());
     const TDisplayCoord caret = DisplayXY();
     const bool lastRow = !fWordWrapPlugin || caret.Row == BufferToDisplayPos({length + 1, fCaretY}).Row;

@@ -133,7 +133,8 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         SetSelText(UnicodeString(1, AChar));
         return;
     }
-    UnicodeString line = LineText();
+    // The character goes into the line where it is stored: a long line is not copied.
+    const UnicodeString& line = fLines->Get(fCaretY - 1);
     const bool blankLine = OnlyBlanks(line);
     const int length = int(line.size());
     const int x = fCaretX;
@@ -151,20 +152,15 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         const bool pad = x > length + 1;
         if (pad) BeginUndoBlock();
         try {
-            int at = x;
-            if (pad) {
-                at = PadLineTo(CaretXY(), true, true);
-                line = fLines->Get(y - 1);
-            }
-            line.insert(std::size_t(at - 1), 1, AChar);
+            const int at = pad ? PadLineTo(CaretXY(), true, true) : x;
+            ProperReplaceInLine(y - 1, at - 1, 0, {&AChar, 1});
             int newX;
             if (fOptions.Contains(eoTrimTrailingSpaces) && AChar == u' ' && blankLine)
-                newX = 1 + GetExpandedLength(line, fTabWidth);
+                newX = 1 + GetExpandedLength(fLines->Get(y - 1), fTabWidth);
             else if (length == 0)
-                newX = int(line.size()) + 1;
+                newX = fLines->LineCharLength(y - 1) + 1;
             else
                 newX = x + 1;
-            ProperSetLine(y - 1, line);
             fUndoList->AddChange(crInsert, {at, y}, {at + 1, y}, {}, smNormal);
             InternalSetCaretXY({newX, y});
         } catch (...) {
@@ -174,8 +170,7 @@ void TCustomNibEdit::InsertChar(char16_t AChar)
         if (pad) EndUndoBlock();
     } else {
         const UnicodeString old(1, line[std::size_t(x - 1)]);
-        line[std::size_t(x - 1)] = AChar;
-        ProperSetLine(y - 1, line);
+        ProperReplaceInLine(y - 1, x - 1, 1, {&AChar, 1});
         fUndoList->AddChange(crInsert, {x, y}, {x + 1, y}, old, smNormal);
         InternalSetCaretXY({x + 1, y});
     }

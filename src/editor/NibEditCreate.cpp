@@ -28,8 +28,7 @@ int DivCeil(int Dividend, int Divisor)
 
 TCustomNibEdit::TCustomNibEdit()
 {
-    fOrigLines = std::make_unique<TNibEditStringList>(
-        [this](std::u16string_view S) { return ExpandAtWideGlyphs(S); });
+    fOrigLines = std::make_unique<TNibEditStringList>([this](char16_t c) { return CharCells(c); });
     fLines = fOrigLines.get();
     fLines->OnChange = [this](TObject* Sender) { LinesChanged(Sender); };
     fLines->OnChanging = [this](TObject* Sender) { LinesChanging(Sender); };
@@ -135,7 +134,6 @@ void TCustomNibEdit::SetTabWidth(int Value)
     if (Value == fTabWidth) return;
     fTabWidth = Value;
     fLines->SetTabWidth(Value);
-    ForgetWidestLine();
     Invalidate();
     if (fWordWrapPlugin) {
         fWordWrapPlugin->Reset();
@@ -298,7 +296,6 @@ void TCustomNibEdit::SetFontSmoothing(TNibFontSmoothMethod Value)
 void TCustomNibEdit::ApplyFont(const TFont& Value)
 {
     Control::SetFont(Value);
-    fLines->FontChanged();
     FontChanged();
     if (fGutter->ShowLineNumbers()) GutterChanged();
 }
@@ -324,16 +321,23 @@ void TCustomNibEdit::RecalcCharExtent()
     if (!anyAttribute) used[Font().Style & (Bold | Italic)] = true;
     fTextHeight = 0;
     fCharWidth = 0;
-    // The cells of wide glyphs follow the character width.
-    ForgetWidestLine();
     fTextDrawer->SetBaseFont(Font());
+    int styles = 0;
     for (int style = 0; style < 4; ++style) {
         if (!used[style]) continue;
+        styles |= 1 << style;
         fTextDrawer->SetBaseStyle(TFontStyles(style));
         fTextHeight = std::max(fTextHeight, fTextDrawer->GetCharHeight());
         fCharWidth = std::max(fCharWidth, fTextDrawer->GetCharWidth());
     }
     fTextHeight += fExtraLineSpacing;
+    // The cells of wide glyphs follow the font and the character width; a new word list of the
+    // highlighter keeps both, and the lines' widths with them.
+    const TNibCellMetrics metrics{Font(), styles, fCharWidth};
+    if (metrics == fCellMetrics) return;
+    fCellMetrics = metrics;
+    fCellCache.clear();
+    fLines->FontChanged();
 }
 
 void TCustomNibEdit::SizeOrFontChanged(bool bFont)
@@ -451,8 +455,14 @@ TPoint TCustomNibEdit::RowColumnToPixels(const TDisplayCoord& RowCol) const
 int TCustomNibEdit::CharCells(char16_t c) const
 {
     if (c < 0x80 || fCharWidth <= 0) return 1;
-    const char16_t text[1] = {c};
-    return std::max(1, DivCeil(fTextDrawer->TextWidth({text, 1}), fCharWidth));
+    // Measuring a glyph asks the font; each one is asked once per font.
+    if (fCellCache.empty()) fCellCache.resize(0x10000);
+    std::uint8_t& cached = fCellCache[c];
+    if (cached == 0) {
+        const char16_t text[1] = {c};
+        cached = std::uint8_t(std::clamp(DivCeil(fTextDrawer->TextWidth({text, 1}), fCharWidth), 1, 255));
+    }
+    return cached;
 }
 
 TNibEditLayout TCustomNibEdit::Layout() const
@@ -508,9 +518,21 @@ UnicodeString TCustomNibEdit::GetLeftSpacing(int CharCount, bool WantTabs) const
 void TCustomNibEdit::ProperSetLine(int ALine, const UnicodeString& ALineText)
 {
     fLines->Put(ALine, ALineText);
+    NoteTrailingBlank(ALine);
+}
+
+void TCustomNibEdit::ProperReplaceInLine(int ALine, int Start, int Count, std::u16string_view Text)
+{
+    fLines->ReplaceInLine(ALine, Start, Count, Text);
+    NoteTrailingBlank(ALine);
+}
+
+void TCustomNibEdit::NoteTrailingBlank(int ALine)
+{
     // Trimmed when the change ends, after its own undo items, so that undo puts the blanks back.
-    if (fOptions.Contains(eoTrimTrailingSpaces) && !fReplaying && !ALineText.empty() &&
-        (ALineText.back() == u' ' || ALineText.back() == u'\t') &&
+    const UnicodeString& text = fLines->Get(ALine);
+    if (fOptions.Contains(eoTrimTrailingSpaces) && !fReplaying && !text.empty() &&
+        (text.back() == u' ' || text.back() == u'\t') &&
         std::find(fLinesToTrim.begin(), fLinesToTrim.end(), ALine) == fLinesToTrim.end())
         fLinesToTrim.push_back(ALine);
 }

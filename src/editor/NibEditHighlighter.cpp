@@ -224,11 +224,14 @@ std::u16string_view TNibCustomHighlighter::CasedText(int from) const
 
 UnicodeString TNibCustomHighlighter::GetToken() const { return UnicodeString(CasedText(fTokenPos)); }
 
-UnicodeString TNibCustomHighlighter::GetExpandedToken() const
+UnicodeString TNibCustomHighlighter::GetExpandedToken() const { return UnicodeString(ExpandedTokenText()); }
+
+std::u16string_view TNibCustomHighlighter::ExpandedTokenText() const
 {
-    if (!fHasExpandedLine) return GetToken();
+    if (!fHasExpandedLine) return CasedText(fTokenPos);
     if (ExpandedRun <= fExpandedTokenPos) return {};
-    return fExpandedLineStr.substr(std::size_t(fExpandedTokenPos), std::size_t(ExpandedRun - fExpandedTokenPos));
+    return std::u16string_view(fExpandedLineStr)
+        .substr(std::size_t(fExpandedTokenPos), std::size_t(ExpandedRun - fExpandedTokenPos));
 }
 
 int TNibCustomHighlighter::GetExpandedTokenPos() const

@@ -110,6 +110,9 @@ public:
     virtual bool GetEol() const = 0;
     /// The current token in the line as displayed (wide glyphs with their fillers).
     virtual UnicodeString GetExpandedToken() const;
+    /// The text GetExpandedToken copies, valid until the next line: a token as long as a line
+    /// is painted row by row without a copy of it for each.
+    std::u16string_view ExpandedTokenText() const;
     virtual int GetExpandedTokenPos() const;
     virtual UnicodeString GetKeyWords(int TokenKind) const { return {}; }
     virtual TNibRange GetRange() const { return nullptr; }

@@ -61,8 +61,10 @@ private:
     void PaintLines(const TRect& AClip, int vFirstLine, int vLastLine);
     void ComputeRowSelection(int cRow);
     void PaintPlainRow(const UnicodeString& sExp, int vFirstChar, int vLastChar);
+    /// Paints one row of a line; the highlighter starts on the line at its first painted row and
+    /// goes on from there on the later ones.
     void PaintHighlightedRow(int nLine, const UnicodeString& sLine, const UnicodeString& sExp, int vFirstChar,
-                             int vLastChar);
+                             int vLastChar, bool FirstRow);
     void AddHighlightToken(std::u16string_view Token, int CharsBefore, int TokenLen, TColor Foreground,
                            TColor Background, TFontStyles Style);
     void PaintHighlightToken(bool FillToEOL);
@@ -246,7 +248,7 @@ void TNibTextLinePainter::PaintLines(const TRect& AClip, int vFirstLine, int vLa
             rcLine.Bottom += fTextHeight;
             bLineSelected = !bComplexLine && nLineSelStart > 0;
             rcToken = rcLine;
-            if (Highlighted()) PaintHighlightedRow(nLine, sLine, sExp, vFirstChar, vLastChar);
+            if (Highlighted()) PaintHighlightedRow(nLine, sLine, sExp, vFirstChar, vLastChar, cRow == firstRow);
             else PaintPlainRow(sExp, vFirstChar, vLastChar);
             if (bDoRightEdge) DrawRightEdge(rcLine.Top, rcLine.Bottom);
         }
@@ -318,12 +320,14 @@ void TNibTextLinePainter::PaintPlainRow(const UnicodeString& sExp, int vFirstCha
 }
 
 void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sLine, const UnicodeString& sExp,
-                                              int vFirstChar, int vLastChar)
+                                              int vFirstChar, int vLastChar, bool FirstRow)
 {
     TNibCustomHighlighter& h = *fHighlighter;
-    if (nLine == 1) h.ResetRange();
-    else h.SetRange(fEdit.fLines->GetRange(nLine - 2));
-    h.SetLineExpandedAtWideGlyphs(sLine, sExp, nLine - 1);
+    if (FirstRow) {
+        if (nLine == 1) h.ResetRange();
+        else h.SetRange(fEdit.fLines->GetRange(nLine - 2));
+        h.SetLineExpandedAtWideGlyphs(sLine, sExp, nLine - 1);
+    }
     TokenAccu.Len = 0;
     int pos = 0;
     int len = 0;
@@ -332,18 +336,29 @@ void TNibTextLinePainter::PaintHighlightedRow(int nLine, const UnicodeString& sL
     const int lastChar = fEdit.fWordWrapPlugin ? vLastChar - 1 : vLastChar;
     while (!h.GetEol()) {
         pos = h.GetExpandedTokenPos();
-        const UnicodeString sToken = h.GetExpandedToken();
+        std::u16string_view sToken = h.ExpandedTokenText();
         len = int(sToken.size());
+        bool goesOn = false;
         if (pos + len >= vFirstChar) {
             if (pos + len > lastChar) {
                 if (pos > lastChar) break;
                 len = lastChar - pos;
+                // Under word wrap the rest of the token opens the next row: the scan stays on it.
+                goesOn = fEdit.fWordWrapPlugin != nullptr;
             }
             pos -= vFirstChar - fFirstCol;
+            if (fEdit.fWordWrapPlugin && pos < fFirstCol - 1) {
+                // The part of a token that lies before the row is not shown on it.
+                const int before = std::min(fFirstCol - 1 - pos, len);
+                sToken.remove_prefix(std::size_t(before));
+                pos += before;
+                len -= before;
+            }
             attr = h.GetTokenAttribute();
             if (attr) AddHighlightToken(sToken, pos, len, attr->Foreground(), attr->Background(), attr->Style());
             else AddHighlightToken(sToken, pos, len, colFG, colBG, fEdit.Font().Style);
         }
+        if (goesOn) break;
         h.Next();
     }
     if (fShowSpecChar && h.GetEol()) {

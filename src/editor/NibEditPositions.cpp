@@ -1,10 +1,23 @@
 #include "editor/NibEditPositions.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
 constexpr char16_t Tab = 9;
+
+/// A line whose columns follow from its counts, without a walk over its characters: each one
+/// other than a tab lies below U+0080 (one cell) and its tabs all lead. A long line typed at or
+/// moved about in is then no slower than a short one.
+bool CountedLine(const TNibEditLayout& layout, int line, int& tabs)
+{
+    const TNibLineMeasure m = layout.Lines->LineMeasure(line - 1);
+    tabs = m.Tabs;
+    return m.Ascii && !m.TabAfterText;
+}
+
+int ClampToInt(std::int64_t value) { return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX)); }
 
 // Cells of the character at 1-based position i of the line at display column x (0-based): a tab
 // reaches the next tab stop, a position past the line's end takes one cell.
@@ -27,9 +40,15 @@ TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoor
     if (p.Line >= 1 && p.Line <= Layout.Lines->Count()) {
         const UnicodeString& line = (*Layout.Lines)[p.Line - 1];
         const int inLine = std::min(p.Char - 1, int(line.size()));
-        int x = 0;
-        for (int i = 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, x);
-        result.Column = x + std::max(p.Char - 1 - inLine, 0) + 1;
+        int tabs = 0;
+        std::int64_t x = 0;
+        if (CountedLine(Layout, p.Line, tabs)) {
+            const int leading = std::clamp(inLine, 0, tabs);
+            x = std::int64_t(leading) * std::max(Layout.TabWidth, 1) + (inLine - leading);
+        } else {
+            for (int i = 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, int(x));
+        }
+        result.Column = ClampToInt(x + std::max(p.Char - 1 - inLine, 0) + 1);
     }
     if (Layout.WordWrap && result.Column >= 1 && result.Row >= 1)
         result = Layout.WordWrap->BufferToDisplayPos({result.Column, result.Row});
@@ -43,6 +62,14 @@ TBufferCoord DisplayToBufferPos(const TNibEditLayout& Layout, const TDisplayCoor
     if (result.Line >= 1 && result.Line <= Layout.Lines->Count()) {
         const UnicodeString& line = (*Layout.Lines)[result.Line - 1];
         const int column = result.Char;
+        int tabs = 0;
+        if (CountedLine(Layout, result.Line, tabs)) {
+            const std::int64_t width = std::max(Layout.TabWidth, 1), lead = tabs * width;
+            if (column < 1 || line.empty()) result.Char = std::max(column, 1);
+            else if (column <= lead) result.Char = int((column - 1) / width + 1);
+            else result.Char = ClampToInt(tabs + (column - lead));
+            return result;
+        }
         int x = 0, i = 1;
         for (; i <= int(line.size()); ++i) {
             const int w = CellsAt(Layout, line, i, x);
@@ -59,6 +86,12 @@ int CharStartingAtOrAfter(const TNibEditLayout& Layout, int Line, int Column)
 {
     if (Line < 1 || Line > Layout.Lines->Count()) return std::max(Column, 1);
     const UnicodeString& line = (*Layout.Lines)[Line - 1];
+    int tabs = 0;
+    if (Column > 1 && CountedLine(Layout, Line, tabs)) {
+        const std::int64_t width = std::max(Layout.TabWidth, 1), tab = (Column - 2) / width + 1;
+        if (tab < tabs) return int(tab + 1);
+        return ClampToInt(tabs + std::max<std::int64_t>(Column - tabs * width, 1));
+    }
     int x = 0, i = 1;
     for (; i <= int(line.size()) && x + 1 < Column; ++i) x += CellsAt(Layout, line, i, x);
     return i + std::max(Column - x - 1, 0);

@@ -88,8 +88,6 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 {
     Value = ClampInt(Value, 1, INT_MAX - 1);
     if (Value == fMaxScrollWidth) return;
-    // A bound of the widest line that was within the old width need not be exact within a narrower one.
-    if (Value < fMaxScrollWidth) ForgetWidestLine();
     fMaxScrollWidth = Value;
     if (fOptions.Contains(eoScrollPastEol)) UpdateScrollBars();
 }
@@ -99,50 +97,9 @@ void TCustomNibEdit::SetMaxScrollWidth(int Value)
 int TCustomNibEdit::HorzMaxScroll() const
 {
     // Past line ends the range reaches MaxScrollWidth, and always the end of the longest line.
-    return fOptions.Contains(eoScrollPastEol) ? std::max(fMaxScrollWidth, WidestLine())
-                                              : std::max(fLines->LengthOfLongestLine(), 1);
-}
-
-int TCustomNibEdit::WidestLine() const
-{
-    // A line that changed places without an event of its own (an exchange) gives itself away.
-    if (fWidestLine > fMaxScrollWidth &&
-        (fWidestLineIndex >= fLines->Count() || fLines->GetExpandedStringLength(fWidestLineIndex) != fWidestLine))
-        fWidestLine = -1;
-    if (fWidestLine >= 0) return fWidestLine;
-    fWidestLine = 0;
-    fWidestLineIndex = -1;
-    for (int i = 0; i < fLines->Count(); ++i) {
-        const int length = fLines->GetExpandedStringLength(i);
-        if (length <= fWidestLine) continue;
-        fWidestLine = length;
-        fWidestLineIndex = i;
-    }
-    return fWidestLine;
-}
-
-void TCustomNibEdit::NoteLineWidths(int Index, int Count, bool Replaced)
-{
-    if (fWidestLine < 0) return;
-    if (!Replaced && fWidestLineIndex >= Index) fWidestLineIndex += Count;
-    for (int i = Index; i < Index + Count && fWidestLine >= 0; ++i) {
-        const int length = fLines->GetExpandedStringLength(i);
-        if (length >= fWidestLine) {
-            fWidestLine = length;
-            fWidestLineIndex = i;
-        } else if (Replaced && i == fWidestLineIndex && fWidestLine > fMaxScrollWidth) {
-            // The widest line got shorter: only a bound within MaxScrollWidth may stay.
-            ForgetWidestLine();
-        }
-    }
-}
-
-void TCustomNibEdit::NoteLinesDeleted(int Index, int Count)
-{
-    // Below MaxScrollWidth the bound may stay as it is.
-    if (fWidestLine <= fMaxScrollWidth) return;
-    if (fWidestLineIndex >= Index + Count) fWidestLineIndex -= Count;
-    else if (fWidestLineIndex >= Index) ForgetWidestLine();
+    if (fOptions.Contains(eoScrollPastEol))
+        return std::max(fMaxScrollWidth, fLines->LengthOfLongestLineBeyond(fMaxScrollWidth));
+    return std::max(fLines->LengthOfLongestLine(), 1);
 }
 
 int TCustomNibEdit::VertMaxScroll() const
@@ -370,7 +327,6 @@ void TCustomNibEdit::ListCleared(TObject* Sender)
 {
     if (fWordWrapPlugin) fWordWrapPlugin->Reset();
     fLinesToTrim.clear();
-    fWidestLine = 0;
     ClearUndo();
     fInvalidateRect = {};
     Invalidate();
@@ -387,7 +343,6 @@ void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
     std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
     for (int& i : fLinesToTrim)
         if (i >= Index + Count) i -= Count;
-    NoteLinesDeleted(Index, Count);
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
 }
@@ -412,7 +367,6 @@ void TCustomNibEdit::ListInserted(TObject* Sender, int Index, int Count)
         if (i >= Index) i += Count;
     InvalidateLines(Index + 1, INT_MAX);
     InvalidateGutterLines(Index + 1, INT_MAX);
-    NoteLineWidths(Index, Count, false);
     GrowMaxScrollWidthFor(Index);
 }
 
@@ -428,6 +382,5 @@ void TCustomNibEdit::ListPutted(TObject* Sender, int Index, int Count)
         if (fLines != fOrigLines.get()) last = INT_MAX;
     }
     InvalidateLines(Index + 1, last);
-    NoteLineWidths(Index, Count, true);
     GrowMaxScrollWidthFor(Index);
 }

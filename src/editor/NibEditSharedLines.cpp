@@ -120,7 +120,6 @@ void TCustomNibEdit::UnHookTextBuffer()
 
 void TCustomNibEdit::LinesHookChanged()
 {
-    ForgetWidestLine();
     Invalidate();
     if (fOptions.Contains(eoAutoSizeMaxScrollWidth)) {
         const int longest = fLines->LengthOfLongestLine();

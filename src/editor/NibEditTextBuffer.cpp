@@ -14,6 +14,10 @@ namespace {
 
 constexpr char16_t CR = 13, LF = 10, LineSeparator = 0x2028;
 
+// The list's own bits in a record's flags, beside the TNibEditStringFlag bits.
+constexpr std::uint8_t PublicFlags = sfHasTabs | sfHasNoTabs | sfExpandedLengthUnknown;
+constexpr std::uint8_t sfMeasured = 8, sfTabAfterText = 16, sfAscii = 32;
+
 // Holds an update open for the length of one modifying operation, also when it throws.
 class UpdateScope {
 public:
@@ -41,10 +45,7 @@ std::size_t LineBreakCount(std::u16string_view Text, bool U2028Breaks)
 
 }  // namespace
 
-TNibEditStringList::TNibEditStringList(TExpandAtWideGlyphsFunc AExpandAtWideGlyphsFunc)
-    : FExpandAtWideGlyphsFunc(std::move(AExpandAtWideGlyphsFunc))
-{
-}
+TNibEditStringList::TNibEditStringList(TNibCharCellsFunc ACharCells) : fCharCells(std::move(ACharCells)) {}
 
 TNibEditStringList::~TNibEditStringList()
 {
@@ -92,7 +93,11 @@ void TNibEditStringList::InsertRecords(int Index, int NumLines, int NewCapacity)
 {
     if (Capacity() - fCount < NumLines) Reallocate(std::max(NewCapacity, fCount + NumLines));
     MoveGapTo(Index);
-    for (int i = 0; i < NumLines; ++i) fList[std::size_t(Index + i)] = TNibEditStringRec();
+    for (int i = 0; i < NumLines; ++i) {
+        TNibEditStringRec& r = fList[std::size_t(Index + i)];
+        r = TNibEditStringRec();
+        Count(r);
+    }
     fGapStart += NumLines;
     fCount += NumLines;
 }
@@ -101,7 +106,11 @@ void TNibEditStringList::RemoveRecords(int Index, int NumLines)
 {
     MoveGapTo(Index);
     const int gap = Capacity() - fCount;
-    for (int i = 0; i < NumLines; ++i) fList[std::size_t(Index + gap + i)] = TNibEditStringRec();
+    for (int i = 0; i < NumLines; ++i) {
+        TNibEditStringRec& r = fList[std::size_t(Index + gap + i)];
+        Uncount(r);
+        r = TNibEditStringRec();
+    }
     fCount -= NumLines;
 }
 
@@ -142,7 +151,6 @@ void TNibEditStringList::Changed()
 {
     // Every change moves the lines' character indexes, also inside an update.
     FCharIndexesAreValid = false;
-    fIndexOfLongestLine = -1;
 }
 
 // --- reading ----------------------------------------------------------------------------------
@@ -168,7 +176,12 @@ TNibRange TNibEditStringList::GetRange(int Index) const
 TNibEditStringFlags TNibEditStringList::Flags(int Index) const
 {
     if (Index < 0 || Index >= fCount) return 0;
-    return Rec(Index).fFlags;
+    const TNibEditStringRec& r = Rec(Index);
+    // A width from before the last change of tab width or font is unknown, as if every line had
+    // been told; only a tab found stays known.
+    if (!(r.fFlags & sfExpandedLengthUnknown) && r.fEpoch != fEpoch)
+        return TNibEditStringFlags((r.fFlags & sfHasTabs) | sfExpandedLengthUnknown);
+    return TNibEditStringFlags(r.fFlags & PublicFlags);
 }
 
 int TNibEditStringList::LineCharLength(int Index) const
@@ -192,70 +205,139 @@ int TNibEditStringList::LineCharIndex(int Index) const
     return Rec(Index).fCharIndex;
 }
 
-UnicodeString TNibEditStringList::ExpandString(int Index) const
+// --- widths -----------------------------------------------------------------------------------
+
+TNibLineMeasure TNibEditStringList::MeasureOf(const TNibEditStringRec& r)
 {
-    TNibEditStringRec& r = Rec(Index);
-    bool hasTabs = false;
-    UnicodeString expanded = r.FString.empty() ? UnicodeString() : fConvertTabsProc(r.FString, fTabWidth, hasTabs);
-    SetExpandedLength(r, expanded, hasTabs);
-    return expanded;
+    TNibLineMeasure m;
+    m.Tabs = r.fTabs;
+    m.ExtraCells = r.fExtraCells;
+    m.Cells = int(r.FString.size()) - r.fTabs + r.fExtraCells;
+    m.TabAfterText = r.fFlags & sfTabAfterText;
+    m.Ascii = r.fFlags & sfAscii;
+    return m;
 }
 
-void TNibEditStringList::SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const
+void TNibEditStringList::Count(TNibEditStringRec& r) const
 {
-    constexpr TNibEditStringFlags tabFlags = sfHasTabs | sfHasNoTabs | sfExpandedLengthUnknown;
-    r.fExpandedLength = FExpandAtWideGlyphsFunc && !expanded.empty() ? int(FExpandAtWideGlyphsFunc(expanded).size())
-                                                                     : int(expanded.size());
-    r.fFlags = TNibEditStringFlags((r.fFlags & ~tabFlags) | (hasTabs ? sfHasTabs : sfHasNoTabs));
+    const TNibLineMeasure m = MeasureLine(r.FString, fCharCells);
+    r.fTabs = m.Tabs;
+    r.fExtraCells = m.ExtraCells;
+    r.fFlags = std::uint8_t((r.fFlags & PublicFlags) | sfMeasured | (m.TabAfterText ? sfTabAfterText : 0) |
+                            (m.Ascii ? sfAscii : 0));
+    r.fEpoch = 0;
+    fWidths.Add(m);
+    // A known widest line with a tab after text stays known: the new one is measured at once.
+    if (m.TabAfterText && fTabAfterTextEpoch == fEpoch && fTabAfterTextWidest >= 0)
+        fTabAfterTextWidest = std::max<std::int64_t>(fTabAfterTextWidest, Width(r));
+}
+
+void TNibEditStringList::Uncount(TNibEditStringRec& r) const
+{
+    if (!(r.fFlags & sfMeasured)) {
+        --fUnmeasured;
+        return;
+    }
+    fWidths.Remove(MeasureOf(r));
+    r.fFlags &= std::uint8_t(~sfMeasured);
+    // The widest line with a tab after text may be the one that goes.
+    if ((r.fFlags & sfTabAfterText) && (r.fEpoch != fEpoch || r.fExpandedLength >= fTabAfterTextWidest))
+        fTabAfterTextWidest = -1;
+}
+
+void TNibEditStringList::MeasureAll() const
+{
+    if (fUnmeasured == 0) return;
+    for (int i = 0; i < fCount; ++i) {
+        TNibEditStringRec& r = Rec(i);
+        if (!(r.fFlags & sfMeasured)) Count(r);
+    }
+    fUnmeasured = 0;
+}
+
+int TNibEditStringList::Width(TNibEditStringRec& r) const
+{
+    if (r.fEpoch != fEpoch) {
+        r.fExpandedLength = int(std::min<std::int64_t>(LineWidth(r.FString, MeasureOf(r), fTabWidth), INT_MAX));
+        r.fEpoch = fEpoch;
+    }
+    return r.fExpandedLength;
+}
+
+TNibEditStringRec& TNibEditStringList::Asked(int Index) const
+{
+    TNibEditStringRec& r = Rec(Index);
+    if (!(r.fFlags & sfMeasured)) {
+        Count(r);
+        --fUnmeasured;
+    }
+    Width(r);
+    r.fFlags = std::uint8_t((r.fFlags & ~PublicFlags) | (r.fTabs > 0 ? sfHasTabs : sfHasNoTabs));
+    return r;
 }
 
 UnicodeString TNibEditStringList::GetExpandedString(int Index) const
 {
     if (Index < 0 || Index >= fCount) return {};
-    const TNibEditStringRec& r = Rec(Index);
-    if (r.fFlags & sfHasNoTabs) return r.FString;
-    return ExpandString(Index);
+    const TNibEditStringRec& r = Asked(Index);
+    if (r.fTabs == 0) return r.FString;
+    bool hasTabs = false;
+    return fConvertTabsProc(r.FString, fTabWidth, hasTabs);
 }
 
 int TNibEditStringList::GetExpandedStringLength(int Index) const
 {
     if (Index < 0 || Index >= fCount) return 0;
+    // The width counts the fillers before wide glyphs, from the first answer on.
+    return Asked(Index).fExpandedLength;
+}
+
+TNibLineMeasure TNibEditStringList::LineMeasure(int Index) const
+{
+    if (Index < 0 || Index >= fCount) return {};
     TNibEditStringRec& r = Rec(Index);
-    // The cache counts the fillers before wide glyphs; the first answer gives the same.
-    if (r.fFlags & sfExpandedLengthUnknown) {
-        int before = 0;
-        if (FindFirstTab(r.FString, before))
-            ExpandString(Index);
-        else
-            SetExpandedLength(r, r.FString, false);  // nothing to expand: no copy of the line
+    if (!(r.fFlags & sfMeasured)) {
+        Count(r);
+        --fUnmeasured;
     }
-    return r.fExpandedLength;
+    return MeasureOf(r);
+}
+
+std::int64_t TNibEditStringList::TabAfterTextWidest() const
+{
+    if (fTabAfterTextEpoch == fEpoch && fTabAfterTextWidest >= 0) return fTabAfterTextWidest;
+    // Only a line whose bound exceeds the widest so far is measured.
+    std::int64_t widest = 0;
+    const std::int64_t tabWidth = std::max(fTabWidth, 1);
+    for (int i = 0; i < fCount; ++i) {
+        TNibEditStringRec& r = Rec(i);
+        if (!(r.fFlags & sfTabAfterText)) continue;
+        const TNibLineMeasure m = MeasureOf(r);
+        if (m.Cells + m.Tabs * tabWidth > widest) widest = std::max<std::int64_t>(widest, Width(r));
+    }
+    fTabAfterTextWidest = widest;
+    fTabAfterTextEpoch = fEpoch;
+    return widest;
+}
+
+std::int64_t TNibEditStringList::Longest(std::int64_t Limit) const
+{
+    MeasureAll();
+    const std::int64_t leading = fWidths.LeadingTabsMax(fTabWidth);
+    const std::int64_t bound = fWidths.TabAfterTextBound(fTabWidth);
+    if (bound <= leading) return leading;
+    if (bound <= Limit) return bound;
+    return std::max(leading, TabAfterTextWidest());
 }
 
 int TNibEditStringList::LengthOfLongestLine() const
 {
-    if (fIndexOfLongestLine < 0) {
-        int best = 0;
-        for (int i = 0; i < fCount; ++i) {
-            const int length = GetExpandedStringLength(i);
-            if (length > best) {
-                best = length;
-                fIndexOfLongestLine = i;
-            }
-        }
-    }
-    if (fIndexOfLongestLine < 0 || fIndexOfLongestLine >= fCount) return 0;
-    return Rec(fIndexOfLongestLine).fExpandedLength;
+    return int(std::min<std::int64_t>(Longest(-1), INT_MAX));
 }
 
-void TNibEditStringList::InvalidateLines()
+int TNibEditStringList::LengthOfLongestLineBeyond(int Limit) const
 {
-    fIndexOfLongestLine = -1;
-    for (int i = 0; i < fCount; ++i) {
-        TNibEditStringRec& r = Rec(i);
-        r.fExpandedLength = -1;
-        r.fFlags = TNibEditStringFlags((r.fFlags & ~sfHasNoTabs) | sfExpandedLengthUnknown);
-    }
+    return int(std::min<std::int64_t>(Longest(Limit), INT_MAX));
 }
 
 void TNibEditStringList::SetTabWidth(int Value)
@@ -263,12 +345,28 @@ void TNibEditStringList::SetTabWidth(int Value)
     if (Value == fTabWidth) return;
     fTabWidth = Value;
     fConvertTabsProc = SelectTabExpander(Value);
-    InvalidateLines();
+    // Every width is counted anew from what the index keeps: nothing is measured here.
+    ++fEpoch;
 }
 
 void TNibEditStringList::FontChanged()
 {
-    InvalidateLines();
+    ++fEpoch;
+    // Only a character from U+0080 up may take another number of cells.
+    for (int i = 0; i < fCount; ++i) {
+        TNibEditStringRec& r = Rec(i);
+        if (!(r.fFlags & sfMeasured) || (r.fFlags & sfAscii)) continue;
+        Uncount(r);
+        ++fUnmeasured;
+    }
+    fTabAfterTextWidest = -1;
+}
+
+void TNibEditStringList::SetString(TNibEditStringRec& r, const UnicodeString& S)
+{
+    Uncount(r);
+    r.FString = S;
+    Count(r);
 }
 
 // --- changing ---------------------------------------------------------------------------------
@@ -283,8 +381,25 @@ void TNibEditStringList::Put(int Index, const UnicodeString& S)
     UpdateScope update(*this);
     Changed();
     TNibEditStringRec& r = Rec(Index);
-    r.fFlags = TNibEditStringFlags((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
-    r.FString = S;
+    r.fFlags = std::uint8_t((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
+    SetString(r, S);
+    Fire(OnPutted, this, Index, 1);
+}
+
+void TNibEditStringList::ReplaceInLine(int Index, int Start, int Length, std::u16string_view Text)
+{
+    if (Index == fCount) {
+        Add(UnicodeString(Text));
+        return;
+    }
+    CheckIndex(Index, fCount - 1);
+    UpdateScope update(*this);
+    Changed();
+    TNibEditStringRec& r = Rec(Index);
+    r.fFlags = std::uint8_t((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
+    Uncount(r);
+    r.FString.replace(std::size_t(Start), std::size_t(Length), Text);
+    Count(r);
     Fire(OnPutted, this, Index, 1);
 }
 
@@ -314,7 +429,7 @@ void TNibEditStringList::Insert(int Index, const UnicodeString& S)
     CheckIndex(Index, fCount);
     UpdateScope update(*this);
     InsertRecords(Index, 1, GrownCapacity(Capacity()));
-    Rec(Index).FString = S;
+    SetString(Rec(Index), S);
     Changed();
     Fire(OnInserted, this, Index, 1);
 }
@@ -328,7 +443,7 @@ void TNibEditStringList::AddStrings(const TStringList& Strings)
     InsertRecords(index, n, (fCount + n + 15) / 16 * 16);
     for (int k = 0; k < n; ++k) {
         TNibEditStringRec& r = Rec(index + k);
-        r.FString = Strings[k];
+        SetString(r, Strings[k]);
         r.fObject = Strings.Objects(k);
     }
     Changed();
@@ -390,10 +505,6 @@ void TNibEditStringList::Exchange(int Index1, int Index2)
     UpdateScope update(*this);
     std::swap(Rec(Index1), Rec(Index2));
     FCharIndexesAreValid = false;
-    if (fIndexOfLongestLine == Index1)
-        fIndexOfLongestLine = Index2;
-    else if (fIndexOfLongestLine == Index2)
-        fIndexOfLongestLine = Index1;
 }
 
 void TNibEditStringList::Clear()
@@ -405,9 +516,11 @@ void TNibEditStringList::Clear()
         fCount = 0;
         fGapStart = 0;
         FCharIndexesAreValid = false;
+        fWidths.Clear();
+        fUnmeasured = 0;
+        fTabAfterTextWidest = -1;
         Fire(OnCleared, this);
     }
-    fIndexOfLongestLine = -1;
 }
 
 // --- text and files ---------------------------------------------------------------------------
@@ -472,6 +585,7 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             const char16_t* const start = p;
             while (p < end && (*p > CR || (*p != CR && *p != LF)) && !(u2028Breaks && *p == LineSeparator)) ++p;
             block.push_back(TNibEditStringRec{UnicodeString(start, std::size_t(p - start))});
+            Count(block.back());
             if (u2028Breaks && p < end && *p == LineSeparator) {
                 sawU2028 = true;
                 ++p;
@@ -487,7 +601,7 @@ void TNibEditStringList::SetText(std::u16string_view Value)
         }
         if (!fAppendNewLineAtEOF && !Value.empty() &&
             (Value.back() == CR || Value.back() == LF || (u2028Breaks && Value.back() == LineSeparator)))
-            block.emplace_back();
+            Count(block.emplace_back());
         if (block.size() > std::size_t(INT_MAX)) throw std::length_error("Too many lines");
         fCount = int(block.size());
         if (fCount > 0) block.resize(std::size_t(GrownCapacity(fCount)));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/NibEditHighlighter.h"
+#include "editor/NibEditLineWidths.h"
 #include "editor/NibEditMiscProcs.h"
 #include "platform/Events.h"
 #include "platform/StringList.h"
@@ -35,25 +36,29 @@ inline const TNibRange NibUnknownRange = reinterpret_cast<TNibRange>(std::intptr
 
 /// A line change: the first line's 0-based index and the number of lines.
 using TStringListChangeEvent = std::function<void(TObject* Sender, int Index, int Count)>;
-/// The text with filler characters before each glyph wider than one cell.
-using TExpandAtWideGlyphsFunc = std::function<UnicodeString(std::u16string_view S)>;
 
 struct TNibEditStringRec {
     UnicodeString FString;
     TObject* fObject = nullptr;
     TNibRange fRange = NibUnknownRange;
+    /// The width on screen at the list's width epoch fEpoch.
     int fExpandedLength = -1;
     int fCharIndex = 0;
-    TNibEditStringFlags fFlags = sfExpandedLengthUnknown;
+    /// What the width is made of (see TNibLineMeasure), valid with sfMeasured.
+    int fTabs = 0;
+    int fExtraCells = 0;
+    std::uint32_t fEpoch = 0;
+    /// The TNibEditStringFlag bits and the list's own bits for the measure.
+    std::uint8_t fFlags = sfExpandedLengthUnknown;
 };
 
 /// The line store of the editor. The records lie in one block with a gap at the last place of
 /// change, so inserting or deleting near the previous edit moves only the records in between.
 class TNibEditStringList : public TObject {
 public:
-    /// `AExpandAtWideGlyphsFunc` measures the displayed length of lines; without one every code
-    /// unit takes one cell.
-    explicit TNibEditStringList(TExpandAtWideGlyphsFunc AExpandAtWideGlyphsFunc = {});
+    /// `ACharCells` gives the cells of the characters from U+0080 up; without it every code unit
+    /// takes one cell.
+    explicit TNibEditStringList(TNibCharCellsFunc ACharCells = {});
     ~TNibEditStringList() override;
     TNibEditStringList(const TNibEditStringList&) = delete;
     TNibEditStringList& operator=(const TNibEditStringList&) = delete;
@@ -64,6 +69,10 @@ public:
     const UnicodeString& operator[](int Index) const { return Get(Index); }
     /// Replaces a line; Index = Count appends.
     void Put(int Index, const UnicodeString& S);
+    /// Replaces Length code units of a line from the 0-based Start by Text, in the line's own
+    /// storage, and fires OnPutted as Put does: a key typed in a long line copies no line. Index
+    /// = Count appends Text.
+    void ReplaceInLine(int Index, int Start, int Length, std::u16string_view Text);
     /// Null outside the list.
     TObject* GetObject(int Index) const;
     void PutObject(int Index, TObject* AObject);
@@ -128,7 +137,13 @@ public:
     int GetExpandedStringLength(int Index) const;
     /// The greatest length on screen of all lines.
     int LengthOfLongestLine() const;
-    /// Forgets every cached length (the editor's character width changed).
+    /// LengthOfLongestLine when that exceeds Limit, else a value no greater than Limit: what a
+    /// range that reaches Limit anyway needs, found without measuring a line again.
+    int LengthOfLongestLineBeyond(int Limit) const;
+    /// What the line's width is made of; nothing outside the list.
+    TNibLineMeasure LineMeasure(int Index) const;
+    /// Forgets the cells of the lines that may hold wide glyphs (the editor's character width
+    /// changed).
     void FontChanged();
 
     TNibEditStringFlags Flags(int Index) const;
@@ -156,11 +171,24 @@ private:
     void RemoveRecords(int Index, int NumLines);
     /// The capacity a full block of Capacity records grows to.
     static int GrownCapacity(int Capacity);
-    void InvalidateLines();
     void Changed();
-    UnicodeString ExpandString(int Index) const;
-    /// Caches the displayed length of a line from its tab-expanded text.
-    void SetExpandedLength(TNibEditStringRec& r, std::u16string_view expanded, bool hasTabs) const;
+    /// Replaces a record's text, keeping the width index.
+    void SetString(TNibEditStringRec& r, const UnicodeString& S);
+    /// Measures a record's text and counts it in the width index.
+    void Count(TNibEditStringRec& r) const;
+    /// Takes a record out of the width index before its text goes.
+    void Uncount(TNibEditStringRec& r) const;
+    static TNibLineMeasure MeasureOf(const TNibEditStringRec& r);
+    /// Counts the lines a font change left unmeasured.
+    void MeasureAll() const;
+    /// The record's width at the present tab width.
+    int Width(TNibEditStringRec& r) const;
+    /// The record as asked about: measured, its width current and its tab flags known.
+    TNibEditStringRec& Asked(int Index) const;
+    /// The greatest width; with a bound at or below Limit, that bound.
+    std::int64_t Longest(std::int64_t Limit) const;
+    /// The greatest width of the lines with a tab after text.
+    std::int64_t TabAfterTextWidest() const;
     void SetUpdateState(bool Updating);
     UnicodeString JoinLines(std::u16string_view Separator, bool FinalSeparator) const;
     std::u16string_view LineBreak(TTextEncoding Encoding) const;
@@ -174,9 +202,17 @@ private:
     bool fAppendNewLineAtEOF = false;
     TTextEncoding fEncoding = TTextEncoding::Ansi;
     TConvertTabsProcEx fConvertTabsProc = SelectTabExpander(8);
-    mutable int fIndexOfLongestLine = -1;
     int fTabWidth = 8;
-    TExpandAtWideGlyphsFunc FExpandAtWideGlyphsFunc;
+    TNibCharCellsFunc fCharCells;
+    /// Changes with the tab width and the font: a record's width from another epoch is old.
+    std::uint32_t fEpoch = 1;
+    /// The measured lines by what their widths are made of.
+    mutable TNibLineWidthIndex fWidths;
+    /// Lines a font change left unmeasured.
+    mutable int fUnmeasured = 0;
+    /// TabAfterTextWidest at fTabAfterTextEpoch; -1 when not known.
+    mutable std::int64_t fTabAfterTextWidest = -1;
+    mutable std::uint32_t fTabAfterTextEpoch = 0;
     mutable bool FCharIndexesAreValid = false;
     int fUpdateCount = 0;
 };

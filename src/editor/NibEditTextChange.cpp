@@ -121,11 +121,18 @@ TBufferCoord TCustomNibEdit::DeleteSelection(TBufferCoord BB, TBufferCoord BE)
     switch (fActiveSelectionMode) {
     case smNormal: {
         if (fLines->Count() > 0) {
-            UnicodeString line = Copy(fLines->Get(BB.Line - 1), 1, BB.Char - 1);
-            const UnicodeString& last = fLines->Get(BE.Line - 1);
-            if (BE.Char - 1 < int(last.size())) line += last.substr(std::size_t(BE.Char - 1));
-            fLines->DeleteLines(BB.Line, BE.Line - BB.Line);
-            ProperSetLine(BB.Line - 1, line);
+            const int head = std::clamp(BB.Char - 1, 0, fLines->LineCharLength(BB.Line - 1));
+            if (BE.Line == BB.Line) {
+                // Within one line the deletion is made in the line's own storage.
+                const int tail = std::clamp(BE.Char - 1, head, fLines->LineCharLength(BB.Line - 1));
+                ProperReplaceInLine(BB.Line - 1, head, tail - head, {});
+            } else {
+                UnicodeString line = Copy(fLines->Get(BB.Line - 1), 1, BB.Char - 1);
+                const UnicodeString& last = fLines->Get(BE.Line - 1);
+                if (BE.Char - 1 < int(last.size())) line += last.substr(std::size_t(BE.Char - 1));
+                fLines->DeleteLines(BB.Line, BE.Line - BB.Line);
+                ProperSetLine(BB.Line - 1, line);
+            }
         }
         InternalSetCaretXY(BB);
         if (BE.Line > BB.Line) fMarkList->LinesDeleted(BB.Char > 1 ? BB.Line + 1 : BB.Line, BE.Line - BB.Line);

@@ -122,6 +122,105 @@ TEST_F(EditorTest, OnlyTheSpacePastALinesEndStopsAtMaxScrollWidth)
     EXPECT_EQ(edit.SelText(), u"word");
 }
 
+UnicodeString Tabs(int n) { return UnicodeString(std::size_t(n), u'\t'); }
+
+struct RangeCase {
+    const char* Name;
+    std::vector<UnicodeString> Lines;
+    /// Acts on the editor; the owner's lines are there to be shown, the factory's bitmaps to be
+    /// given other glyph widths.
+    std::function<void(TCustomNibEdit&, TNibEdit& Owner, RecordingGraphicsFactory&)> Act;
+    /// The line the caret goes to the end of, and its width: the range and where the view stops.
+    int WidestLine;
+    int Width;
+};
+
+void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.Name; }
+
+// 2,403 columns at tab width 8 and 2,703 at 9: tabs that lead, and tabs after text whose stops the
+// text moves.
+const UnicodeString Leading2403 = Tabs(300) + u"abc";
+const UnicodeString AfterText2403 = u"x" + Tabs(300) + u"ab";
+
+const RangeCase RangeCases[] = {
+    {"LargerTabWidthLeading", {u"short", Leading2403},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
+         e.SetTabWidth(2);
+         e.SetCaretXY({1, 1});
+         e.SetTabWidth(9);
+     },
+     2, 2703},
+    {"LargerTabWidthAfterText", {u"short", AfterText2403},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
+         e.SetTabWidth(2);
+         e.SetCaretXY({1, 1});
+         e.SetTabWidth(9);
+     },
+     2, 2702},
+    {"SmallerTabWidth", {Xs(1100), AfterText2403},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.SetTabWidth(2); }, 1, 1100},
+    {"RangeAtMaxScrollWidthBeforeTheChange", {u"short", Tabs(100)},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) {
+         e.SetTabWidth(4);
+         e.SetCaretXY({1, 1});
+         e.SetTabWidth(16);
+     },
+     2, 1600},
+    {"PutMakesAnotherLineTheWidest", {Xs(1100), u"short"},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.Lines().Put(1, u"y" + Tabs(150)); }, 2, 1200},
+    {"InsertMakesAnotherLineTheWidest", {Xs(1100), u"short"},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.Lines().Insert(1, Xs(1300)); }, 2, 1300},
+    {"WidestAfterTextDeleted", {u"y" + Tabs(150), Xs(1100), u"z" + Tabs(140)},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.Lines().Delete(0); }, 2, 1120},
+    {"WidestShortened", {u"y" + Tabs(150), Xs(1100)},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory&) { e.Lines().Put(0, u"y" + Tabs(10)); }, 2, 1100},
+    // The fixed-metrics canvas widens U+00E9 to two cells for the font that comes next.
+    {"FontWidensAGlyph", {Xs(1030), UnicodeString(600, u'\u00E9')},
+     [](TCustomNibEdit& e, TNibEdit&, RecordingGraphicsFactory& graphics) {
+         TFont font = e.Font();
+         font.SetSize(12);
+         for (RecordingBitmap* b : graphics.Bitmaps) b->Recorder.DoubleWidth = {u'\u00E9'};
+         e.SetFont(font);
+     },
+     2, 1200},
+    {"SharedLinesShowTheirOwner", {u"short"},
+     [](TCustomNibEdit& e, TNibEdit& owner, RecordingGraphicsFactory&) {
+         owner.Lines().Add(u"top");
+         owner.Lines().Add(Leading2403);
+         e.SetLinesPointer(&owner);
+     },
+     2, 2403},
+};
+
+class HorizontalRangeTest : public EditorTest, public ::testing::WithParamInterface<RangeCase> {
+protected:
+    TNibEdit owner;
+};
+
+TEST_P(HorizontalRangeTest, TheRangeAndTheViewReachTheEndOfTheWidestLine)
+{
+    const RangeCase& c = GetParam();
+    SetLines(c.Lines);
+    c.Act(edit, owner, graphics);
+    edit.SetCaretXY({edit.Lines().LineCharLength(c.WidestLine - 1) + 1, c.WidestLine});
+    EXPECT_EQ(host->Horz.Max, std::max(c.Width, 1024));
+    EXPECT_EQ(edit.LeftChar(), c.Width - 20 + 1);
+    edit.RemoveLinesPointer();
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, HorizontalRangeTest, ::testing::ValuesIn(RangeCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(EditorTest, ASelectionEndBelowTheTextStopsAtTheEndOfTheLongLastLine)
+{
+    SetLines({u"a", Xs(1200)});
+    edit.SetBlockBegin({1, 1});
+    edit.SetBlockEnd({1150, 5});
+    EXPECT_EQ(edit.BlockEnd(), BufferCoord(1150, 2));
+    edit.SetBlockEnd({1500, 5});
+    EXPECT_EQ(edit.BlockEnd(), BufferCoord(1201, 2));
+}
+
 TEST_F(EditorTest, TheHorizontalRangeCoversTheLongestLine)
 {
     SetLines({u"short", Xs(1200)});

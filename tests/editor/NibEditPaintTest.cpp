@@ -340,3 +340,48 @@ TEST_F(PaintTest, AnEditorWithoutLinesShowsOneEmptyLine)
         }
     }
 }
+
+// The rows of a wrapped line painted in one pass, the highlighter going on from row to row, read
+// as each row painted alone, the scan started afresh on it: tokens over several rows (a comment,
+// a line comment, a wide glyph, a tab), with and without a selection and special characters.
+TEST_F(PaintTest, WrappedRowsPaintedTogetherMatchEachRowPaintedAlone)
+{
+    UseForth();
+    SetLines({u"DUP ( a comment that runs over three rows of the window ) DROP 12 \u4E2D DUP",
+              u"x\tDUP \\ a line comment running on to the end of a second row"});
+    edit.SetWordWrap(true);
+    const int rows = edit.DisplayLineCount();
+    ASSERT_GE(rows, 6);
+    for (bool special : {false, true}) {
+        edit.SetOptions(special ? With(edit.Options(), eoShowSpecialChars) : NibDefaultOptions);
+        for (bool selected : {false, true}) {
+            if (selected) Select({10, 1}, {30, 2});
+            else edit.SetCaretXY({1, 1});
+            Paint();
+            std::vector<std::vector<CanvasCall>> together;
+            UnicodeString shown;
+            for (int row = 0; row < rows; ++row) {
+                together.push_back(TextOuts(row));
+                shown += RowText(row);
+            }
+            // Text outputs are clipped at the selection's edges, so only an unselected pass reads
+            // as the text.
+            if (!special && !selected)
+                EXPECT_EQ(shown, edit.Lines()[0] + u"x       " + edit.Lines()[1].substr(2));
+            for (int row = 0; row < rows; ++row) {
+                const TRect band{0, row * Row, edit.ClientWidth(), (row + 1) * Row};
+                Paint(&band);
+                const std::vector<CanvasCall> alone = TextOuts(row);
+                ASSERT_EQ(alone.size(), together[std::size_t(row)].size()) << special << selected << " row " << row;
+                for (std::size_t k = 0; k < alone.size(); ++k) {
+                    const CanvasCall& a = alone[k];
+                    const CanvasCall& t = together[std::size_t(row)][k];
+                    EXPECT_EQ(a.Text, t.Text) << special << selected << " row " << row;
+                    EXPECT_EQ(a.Point.X, t.Point.X) << special << selected << " row " << row;
+                    EXPECT_EQ(a.Color, t.Color) << special << selected << " row " << row;
+                    EXPECT_EQ(a.Background, t.Background) << special << selected << " row " << row;
+                }
+            }
+        }
+    }
+}
