@@ -15,6 +15,7 @@
 #include "editor/NibEditMiscClasses.h"
 #include "editor/NibEditOptions.h"
 #include "editor/NibEditPositions.h"
+#include "editor/NibEditRescanSpan.h"
 #include "editor/NibEditTextBuffer.h"
 #include "editor/NibEditUndoList.h"
 #include "editor/NibEditWordWrap.h"
@@ -392,6 +393,11 @@ private:
     /// Rescans highlighter ranges from a line until a stored range agrees; the last line scanned.
     int ScanFrom(int Index);
     void ScanRanges();
+    /// Lines First..Last changed: their ranges are rescanned once the line store's change ends, in
+    /// one pass with the lines changed next to them.
+    void RescanLater(int First, int Last);
+    /// Rescans the waiting lines and repaints those whose colours may have changed.
+    void RescanPendingRanges();
     /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
     void GrowMaxScrollWidthFor(int Index);
     /// The expanded length of the longest line, or a bound of it that lies within MaxScrollWidth.
@@ -527,6 +533,8 @@ private:
     mutable bool fCaretAtEOL = false;
     /// Lines stored during the change (eoTrimTrailingSpaces): they lose their trailing blanks when it ends.
     std::vector<int> fLinesToTrim;
+    /// Lines changed during the line store's change whose ranges are not yet rescanned.
+    TNibRescanSpan fPendingRescan;
     /// Set while undo or redo replays recorded changes, which go back exactly: untrimmed and unpadded.
     bool fReplaying = false;
     /// The lines that the last line insertion in overwrite mode replaced, each with CR LF.

@@ -24,27 +24,38 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
     const TBufferCoord be = BlockEnd();
     const int first = bb.Line - 1;
     const int last = be.Line - 1;
+    // The text is sized first and filled in one pass: a selection may hold millions of lines.
     UnicodeString result;
     switch (fActiveSelectionMode) {
     case smNormal:
         if (first == last) {
             result = CopyPart(fLines->Get(first), bb.Char, be.Char - bb.Char);
         } else {
-            result = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
+            const std::u16string_view head = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
+            const std::u16string_view tail = CopyPart(fLines->Get(last), 1, be.Char - 1);
+            std::size_t size = head.size() + tail.size() + 2 * std::size_t(last - first);
+            for (int i = first + 1; i < last; ++i) size += std::size_t(fLines->LineCharLength(i));
+            result.reserve(size);
+            result += head;
             result += u"\r\n";
             for (int i = first + 1; i < last; ++i) {
                 result += fLines->Get(i);
                 result += u"\r\n";
             }
-            result += CopyPart(fLines->Get(last), 1, be.Char - 1);
+            result += tail;
         }
         break;
-    case smLine:
+    case smLine: {
+        const bool lastLineOfText = last + 1 >= fLines->Count();
+        std::size_t size = 2 * std::size_t(last - first + (lastLineOfText ? 0 : 1));
+        for (int i = first; i <= last; ++i) size += std::size_t(fLines->LineCharLength(i));
+        result.reserve(size);
         for (int i = first; i <= last; ++i) {
             result += fLines->Get(i);
-            if (i < last || i + 1 < fLines->Count()) result += u"\r\n";
+            if (i < last || !lastLineOfText) result += u"\r\n";
         }
         break;
+    }
     case smColumn: {
         const TNibSpan columns = ColumnBlockColumns(bb, be);
         for (int line = bb.Line; line <= be.Line; ++line) {
