@@ -1,6 +1,9 @@
 // The editor control: the selected text, and copy, cut and paste with the private format that
 // carries the selection mode.
 #include "editor/NibEdit.h"
+
+#include <algorithm>
+
 #include "editor/NibUnicode.h"
 #include "platform/Clipboard.h"
 
@@ -26,6 +29,9 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
     const int last = be.Line - 1;
     // The text is sized first and filled in one pass: a selection may hold millions of lines.
     UnicodeString result;
+    char16_t* out = nullptr;
+    const auto put = [&out](std::u16string_view part) { out = std::copy(part.begin(), part.end(), out); };
+    constexpr std::u16string_view lineBreak = u"\r\n";
     switch (fActiveSelectionMode) {
     case smNormal:
         if (first == last) {
@@ -33,26 +39,28 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
         } else {
             const std::u16string_view head = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
             const std::u16string_view tail = CopyPart(fLines->Get(last), 1, be.Char - 1);
-            std::size_t size = head.size() + tail.size() + 2 * std::size_t(last - first);
+            std::size_t size = head.size() + tail.size() + lineBreak.size() * std::size_t(last - first);
             for (int i = first + 1; i < last; ++i) size += std::size_t(fLines->LineCharLength(i));
-            result.reserve(size);
-            result += head;
-            result += u"\r\n";
+            result.resize(size);
+            out = result.data();
+            put(head);
+            put(lineBreak);
             for (int i = first + 1; i < last; ++i) {
-                result += fLines->Get(i);
-                result += u"\r\n";
+                put(fLines->Get(i));
+                put(lineBreak);
             }
-            result += tail;
+            put(tail);
         }
         break;
     case smLine: {
         const bool lastLineOfText = last + 1 >= fLines->Count();
-        std::size_t size = 2 * std::size_t(last - first + (lastLineOfText ? 0 : 1));
+        std::size_t size = lineBreak.size() * std::size_t(last - first + (lastLineOfText ? 0 : 1));
         for (int i = first; i <= last; ++i) size += std::size_t(fLines->LineCharLength(i));
-        result.reserve(size);
+        result.resize(size);
+        out = result.data();
         for (int i = first; i <= last; ++i) {
-            result += fLines->Get(i);
-            if (i < last || !lastLineOfText) result += u"\r\n";
+            put(fLines->Get(i));
+            if (i < last || !lastLineOfText) put(lineBreak);
         }
         break;
     }

@@ -19,6 +19,14 @@ int CellsAt(const TNibEditLayout& layout, const UnicodeString& line, int i, int 
     return layout.CharCells ? std::max(layout.CharCells(c), 1) : 1;
 }
 
+// The first Count characters of the line that are neither tabs nor from U+0080 on: each of them
+// takes one cell whatever the font.
+int PlainCells(const UnicodeString& line, int Count)
+{
+    const auto end = line.begin() + Count;
+    return int(std::find_if(line.begin(), end, [](char16_t c) { return c == Tab || c >= 0x80; }) - line.begin());
+}
+
 }  // namespace
 
 TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoord& p)
@@ -27,8 +35,8 @@ TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoor
     if (p.Line >= 1 && p.Line <= Layout.Lines->Count()) {
         const UnicodeString& line = (*Layout.Lines)[p.Line - 1];
         const int inLine = std::min(p.Char - 1, int(line.size()));
-        int x = 0;
-        for (int i = 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, x);
+        int x = PlainCells(line, std::max(inLine, 0));
+        for (int i = x + 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, x);
         result.Column = x + std::max(p.Char - 1 - inLine, 0) + 1;
     }
     if (Layout.WordWrap && result.Column >= 1 && result.Row >= 1)

@@ -166,24 +166,35 @@ TEST(NibEditRescanSpan, FollowsTheLinesAsTheyComeAndGo)
     EXPECT_FALSE(TNibRescanSpan{}.Touches(0, 100));
 }
 
-TEST(NibEditWideGlyphs, ExpansionOfPlainRunsIsThatOfEachCharacter)
+TEST(NibEditWideGlyphs, PlainRunsAreExpandedAndPlacedAsEachCharacterIs)
 {
     // U+00E9 is wide in this font, U+4E00 in every test font; U+0301 has no width and still takes a
-    // cell; a surrogate pair, the filler itself and a tab each take one.
+    // cell; a surrogate pair and the filler itself take one each; a tab reaches the next stop.
     RecordingGraphicsFactory graphics;
     graphics.DoubleWidth = {u'\u00E9'};
     TNibEdit edit;
     FakeControlHost host(edit, 192, 160);
+    edit.SetTabWidth(4);
     const UnicodeString units[] = {u"a", u" ", u"\t", u"\u00E9", u"\u4E00", u"\U0001F600", u"\uE000", u"\u0301", u"\u007F", u"\u0080"};
     std::mt19937 rng(7);
     for (int round = 0; round < 500; ++round) {
         UnicodeString text, expected;
+        std::vector<int> columns{1};  // the column of each char, and of the place after the last
         for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n) {
             const UnicodeString& unit = units[std::uniform_int_distribution<int>(0, int(std::size(units)) - 1)(rng)];
+            const bool wide = unit == u"\u00E9" || unit == u"\u4E00";
             text += unit;
-            if (unit == u"\u00E9" || unit == u"\u4E00") expected += NibWideGlyphFiller;
+            if (wide) expected += NibWideGlyphFiller;
             expected += unit;
+            for (char16_t c : unit) {
+                const int x = columns.back() - 1;
+                columns.push_back(1 + x + (c == u'\t' ? 4 - x % 4 : wide ? 2 : 1));
+            }
         }
         ASSERT_EQ(ToUtf8(edit.ExpandAtWideGlyphs(text)), ToUtf8(expected)) << ToUtf8(text);
+        edit.Lines().Clear();
+        edit.Lines().Add(text);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            ASSERT_EQ(edit.BufferToDisplayPos({int(i) + 1, 1}).Column, columns[i]) << ToUtf8(text) << " char " << i + 1;
     }
 }
