@@ -11,6 +11,8 @@
 #include <functional>
 #include <malloc.h>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "BenchHelpers.h"
 #include "editor/NibEdit.h"
@@ -165,14 +167,21 @@ BENCHMARK(BM_IndentByOneColumn)->Name("Big/IndentByOneColumn")->UseManualTime()-
 BENCHMARK(BM_UndoIndentByOneColumn)->Name("Big/UndoIndentByOneColumn")->UseManualTime()->Iterations(Rounds)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindIgnoringCase)->Name("Big/FindIgnoringCase")->UseManualTime()->Iterations(Rounds)->Unit(benchmark::kMillisecond);
 
-/// The console report, followed by each action's time relative to the plain pass.
+/// The console report, followed by each action's time relative to the plain pass. Where a mature
+/// editor component's time for the same work is known (measured outside the project: delete all
+/// 143 ms, its undo 282 ms, its redo 103 ms), the goal is that time over a pass of about 14 ms; the
+/// others hold the ratio this code reached, as a bar against going back.
 class BigActionsReporter : public bench::RatioReporter {
 protected:
     void Summary() override
     {
-        for (const char* action : {"DeleteAll", "UndoDeleteAll", "RedoDeleteAll", "ReplaceAll", "WordWrapOn", "BlockIndent",
-                                   "IndentByOneColumn", "UndoIndentByOneColumn", "FindIgnoringCase"})
-            PrintRatio(std::string("Big/") + action + "/iterations:3/manual_time", "Big/Baseline", 10);
+        const std::pair<const char*, double> goals[] = {
+            {"DeleteAll", 10},   {"UndoDeleteAll", 20},     {"RedoDeleteAll", 7.5},
+            {"ReplaceAll", 25},  {"WordWrapOn", 6},         {"BlockIndent", 5},
+            {"IndentByOneColumn", 10}, {"UndoIndentByOneColumn", 6}, {"FindIgnoringCase", 5},
+        };
+        for (const auto& [action, goal] : goals)
+            PrintRatio(std::string("Big/") + action + "/iterations:" + std::to_string(Rounds) + "/manual_time", "Big/Baseline", goal);
     }
 };
 
