@@ -535,6 +535,8 @@ private:
     std::vector<int> fLinesToTrim;
     /// Lines changed during the line store's change whose ranges are not yet rescanned.
     TNibRescanSpan fPendingRescan;
+    /// Set while those ranges are stored, which changes no text.
+    bool fRescanningRanges = false;
     /// Set while undo or redo replays recorded changes, which go back exactly: untrimmed and unpadded.
     bool fReplaying = false;
     /// The lines that the last line insertion in overwrite mode replaced, each with CR LF.

@@ -281,6 +281,7 @@ void TCustomNibEdit::LinesChanging(TObject* Sender) { SetStateFlag(sfLinesChangi
 
 void TCustomNibEdit::LinesChanged(TObject* Sender)
 {
+    if (fRescanningRanges) return;
     RescanPendingRanges();
     ClearStateFlag(sfLinesChanging);
     if (HandleAllocated()) UpdateScrollBars();

@@ -379,11 +379,27 @@ void TCustomNibEdit::RescanPendingRanges()
 {
     const TNibRescanSpan span = std::exchange(fPendingRescan, {});
     if (span.Empty() || !fHighlighter || span.First >= fLines->Count()) return;
+    // Each stored range is a change of the line store: one update holds them, and its end, which
+    // would otherwise come once a line, is left to the change that made the rescan due.
+    const bool changing = HasStateFlag(sfLinesChanging);
+    const auto endUpdate = [&] {
+        fLines->EndUpdate();
+        fRescanningRanges = false;
+        if (!changing) ClearStateFlag(sfLinesChanging);
+    };
     int s = span.First, last;
-    do {
-        last = ScanFrom(s);
-        s = last + 1;
-    } while (s <= span.Last && s < fLines->Count());
+    fRescanningRanges = true;
+    fLines->BeginUpdate();
+    try {
+        do {
+            last = ScanFrom(s);
+            s = last + 1;
+        } while (s <= span.Last && s < fLines->Count());
+    } catch (...) {
+        endUpdate();
+        throw;
+    }
+    endUpdate();
     InvalidateLines(span.First + 1, last + 1);
 }
 
