@@ -438,7 +438,7 @@ private:
     };
     TSelectionDeletion SelectionDeletion() const;
     /// Records a deletion of the selection taken by SelectionDeletion.
-    void AddSelectionDeletion(TNibChangeReason Reason, const TSelectionDeletion& Deleted);
+    void AddSelectionDeletion(TNibChangeReason Reason, TSelectionDeletion Deleted);
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
     int ColumnOfChar(int Line, int Char) const;
