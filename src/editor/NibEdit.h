@@ -15,6 +15,7 @@
 #include "editor/NibEditMiscClasses.h"
 #include "editor/NibEditOptions.h"
 #include "editor/NibEditPositions.h"
+#include "editor/NibEditRescanSpan.h"
 #include "editor/NibEditTextBuffer.h"
 #include "editor/NibEditUndoList.h"
 #include "editor/NibEditWordWrap.h"
@@ -397,6 +398,11 @@ private:
     /// Rescans highlighter ranges from a line until a stored range agrees; the last line scanned.
     int ScanFrom(int Index);
     void ScanRanges();
+    /// Lines First..Last changed: their ranges are rescanned once the line store's change ends, in
+    /// one pass with the lines changed next to them.
+    void RescanLater(int First, int Last);
+    /// Rescans the waiting lines and repaints those whose colours may have changed.
+    void RescanPendingRanges();
     /// With eoAutoSizeMaxScrollWidth, widens the scroll width to a line that is longer.
     void GrowMaxScrollWidthFor(int Index);
     void UndoRedoAdded(TObject* Sender);
@@ -429,7 +435,7 @@ private:
     };
     TSelectionDeletion SelectionDeletion() const;
     /// Records a deletion of the selection taken by SelectionDeletion.
-    void AddSelectionDeletion(TNibChangeReason Reason, const TSelectionDeletion& Deleted);
+    void AddSelectionDeletion(TNibChangeReason Reason, TSelectionDeletion Deleted);
     /// The end of a text the primitive just inserted at Start, as a selection in Mode selects it.
     TBufferCoord InsertedEnd(const TBufferCoord& Start, TNibSelectionMode Mode, bool Empty) const;
     int ColumnOfChar(int Line, int Char) const;
@@ -530,6 +536,10 @@ private:
     mutable bool fCaretAtEOL = false;
     /// Lines stored during the change (eoTrimTrailingSpaces): they lose their trailing blanks when it ends.
     std::vector<int> fLinesToTrim;
+    /// Lines changed during the line store's change whose ranges are not yet rescanned.
+    TNibRescanSpan fPendingRescan;
+    /// Set while those ranges are stored, which changes no text.
+    bool fRescanningRanges = false;
     /// Set while undo or redo replays recorded changes, which go back exactly: untrimmed and unpadded.
     bool fReplaying = false;
     /// The lines that the last line insertion in overwrite mode replaced, each with CR LF.

@@ -281,6 +281,8 @@ void TCustomNibEdit::LinesChanging(TObject* Sender) { SetStateFlag(sfLinesChangi
 
 void TCustomNibEdit::LinesChanged(TObject* Sender)
 {
+    if (fRescanningRanges) return;
+    RescanPendingRanges();
     ClearStateFlag(sfLinesChanging);
     if (HandleAllocated()) UpdateScrollBars();
     // The selection collapses with or without a window: a stale one would let the next keystroke

@@ -1,6 +1,9 @@
 // The editor control: the selected text, and copy, cut and paste with the private format that
 // carries the selection mode.
 #include "editor/NibEdit.h"
+
+#include <algorithm>
+
 #include "editor/NibUnicode.h"
 #include "platform/Clipboard.h"
 
@@ -24,27 +27,43 @@ UnicodeString TCustomNibEdit::SelectedText(bool PadColumns) const
     const TBufferCoord be = BlockEnd();
     const int first = bb.Line - 1;
     const int last = be.Line - 1;
+    // The text is sized first and filled in one pass: a selection may hold millions of lines.
     UnicodeString result;
+    char16_t* out = nullptr;
+    const auto put = [&out](std::u16string_view part) { out = std::copy(part.begin(), part.end(), out); };
+    constexpr std::u16string_view lineBreak = u"\r\n";
     switch (fActiveSelectionMode) {
     case smNormal:
         if (first == last) {
             result = CopyPart(fLines->Get(first), bb.Char, be.Char - bb.Char);
         } else {
-            result = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
-            result += u"\r\n";
+            const std::u16string_view head = CopyPart(fLines->Get(first), bb.Char, fLines->LineCharLength(first) - bb.Char + 1);
+            const std::u16string_view tail = CopyPart(fLines->Get(last), 1, be.Char - 1);
+            std::size_t size = head.size() + tail.size() + lineBreak.size() * std::size_t(last - first);
+            for (int i = first + 1; i < last; ++i) size += std::size_t(fLines->LineCharLength(i));
+            result.resize(size);
+            out = result.data();
+            put(head);
+            put(lineBreak);
             for (int i = first + 1; i < last; ++i) {
-                result += fLines->Get(i);
-                result += u"\r\n";
+                put(fLines->Get(i));
+                put(lineBreak);
             }
-            result += CopyPart(fLines->Get(last), 1, be.Char - 1);
+            put(tail);
         }
         break;
-    case smLine:
+    case smLine: {
+        const bool lastLineOfText = last + 1 >= fLines->Count();
+        std::size_t size = lineBreak.size() * std::size_t(last - first + (lastLineOfText ? 0 : 1));
+        for (int i = first; i <= last; ++i) size += std::size_t(fLines->LineCharLength(i));
+        result.resize(size);
+        out = result.data();
         for (int i = first; i <= last; ++i) {
-            result += fLines->Get(i);
-            if (i < last || i + 1 < fLines->Count()) result += u"\r\n";
+            put(fLines->Get(i));
+            if (i < last || !lastLineOfText) put(lineBreak);
         }
         break;
+    }
     case smColumn: {
         const TNibSpan columns = ColumnBlockColumns(bb, be);
         for (int line = bb.Line; line <= be.Line; ++line) {

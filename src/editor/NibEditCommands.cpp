@@ -182,9 +182,9 @@ void TCustomNibEdit::InsertLineBreak(bool MoveCaret)
     BeginUndoBlock();
     try {
         if (SelAvail()) {
-            const TSelectionDeletion deleted = SelectionDeletion();
+            TSelectionDeletion deleted = SelectionDeletion();
             SetSelTextPrimitive({});
-            AddSelectionDeletion(crDelete, deleted);
+            AddSelectionDeletion(crDelete, std::move(deleted));
         }
         const UnicodeString line = LineText();
         const int x = fCaretX;

@@ -1,5 +1,6 @@
 // The editor control: creation and destruction, whole-editor properties, the font, the paint lock
 // and the conversions between client pixels and display positions.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -477,9 +478,12 @@ TNibEditLayout TCustomNibEdit::Layout() const
 
 UnicodeString TCustomNibEdit::ExpandAtWideGlyphs(std::u16string_view S) const
 {
-    UnicodeString result;
+    // Characters below U+0080 take one cell in every font: a run of them is copied as it is.
+    const std::size_t plain = std::size_t(std::find_if(S.begin(), S.end(), [](char16_t c) { return c >= 0x80; }) - S.begin());
+    UnicodeString result(S.substr(0, plain));
+    if (plain == S.size()) return result;
     result.reserve(S.size());
-    for (char16_t c : S) {
+    for (char16_t c : S.substr(plain)) {
         const int cells = CharCells(c);
         if (cells > 1) result.append(std::size_t(cells - 1), NibWideGlyphFiller);
         result += c;

@@ -15,11 +15,11 @@ int TCustomNibEdit::SmallerIndentAbove(int ALine, int Limit, bool Expanded) cons
 
 void TCustomNibEdit::DeleteSelectionForKey()
 {
-    const TSelectionDeletion deleted = SelectionDeletion();
+    TSelectionDeletion deleted = SelectionDeletion();
     SetSelTextPrimitive({});
     const TBufferCoord &b = deleted.Begin, &e = deleted.End;
     const bool forward = b.Line < e.Line || (b.Line == e.Line && b.Char < e.Char);
-    AddSelectionDeletion(forward ? crDelete : crDeleteAfterCursor, deleted);
+    AddSelectionDeletion(forward ? crDelete : crDeleteAfterCursor, std::move(deleted));
 }
 
 void TCustomNibEdit::DeleteLastChar()

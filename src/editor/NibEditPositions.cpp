@@ -32,6 +32,14 @@ int CellsAt(const TNibEditLayout& layout, const UnicodeString& line, int i, int 
     return layout.CharCells ? std::max(layout.CharCells(c), 1) : 1;
 }
 
+// The first Count characters of the line that are neither tabs nor from U+0080 on: each of them
+// takes one cell whatever the font.
+int PlainCells(const UnicodeString& line, int Count)
+{
+    const auto end = line.begin() + Count;
+    return int(std::find_if(line.begin(), end, [](char16_t c) { return c == Tab || c >= 0x80; }) - line.begin());
+}
+
 }  // namespace
 
 TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoord& p)
@@ -46,7 +54,9 @@ TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoor
             const int leading = std::clamp(inLine, 0, tabs);
             x = std::int64_t(leading) * std::max(Layout.TabWidth, 1) + (inLine - leading);
         } else {
-            for (int i = 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, int(x));
+            const int plain = PlainCells(line, std::max(inLine, 0));
+            x = plain;
+            for (int i = plain + 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, int(x));
         }
         result.Column = ClampToInt(x + std::max(p.Char - 1 - inLine, 0) + 1);
     }

@@ -13,7 +13,7 @@ struct TNibEditLayout {
     const TNibEditStringList* Lines = nullptr;
     int TabWidth = 8;
     /// Cells a character takes in the editor's font (its text width over the character width,
-    /// rounded up); every character takes one cell without it.
+    /// rounded up); every character takes one cell without it, and one below U+0080 in every font.
     std::function<int(char16_t)> CharCells;
     /// The word-wrap plug-in while word wrap is on, else null.
     INibEditBufferPlugin* WordWrap = nullptr;

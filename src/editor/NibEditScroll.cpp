@@ -2,6 +2,7 @@
 // into view, the caret's shape and place, and the highlighter range rescans after line changes.
 #include <climits>
 #include <cstdlib>
+#include <utility>
 
 #include "editor/NibEdit.h"
 #include "editor/NibEditMiscProcs.h"
@@ -314,6 +315,7 @@ int TCustomNibEdit::ScanFrom(int Index)
 
 void TCustomNibEdit::ScanRanges()
 {
+    fPendingRescan = {};
     if (!fHighlighter || fLines->Count() == 0) return;
     fHighlighter->ResetRange();
     for (int i = 0; i < fLines->Count(); ++i) {
@@ -323,8 +325,44 @@ void TCustomNibEdit::ScanRanges()
     }
 }
 
+void TCustomNibEdit::RescanLater(int First, int Last)
+{
+    if (!fPendingRescan.Empty() && !fPendingRescan.Touches(First, Last)) RescanPendingRanges();
+    fPendingRescan.Add(First, Last);
+    if (!HasStateFlag(sfLinesChanging)) RescanPendingRanges();
+}
+
+void TCustomNibEdit::RescanPendingRanges()
+{
+    const TNibRescanSpan span = std::exchange(fPendingRescan, {});
+    if (span.Empty() || !fHighlighter || span.First >= fLines->Count()) return;
+    // Each stored range is a change of the line store: one update holds them, and its end, which
+    // would otherwise come once a line, is left to the change that made the rescan due.
+    const bool changing = HasStateFlag(sfLinesChanging);
+    const auto endUpdate = [&] {
+        fLines->EndUpdate();
+        fRescanningRanges = false;
+        if (!changing) ClearStateFlag(sfLinesChanging);
+    };
+    int s = span.First, last;
+    fRescanningRanges = true;
+    fLines->BeginUpdate();
+    try {
+        do {
+            last = ScanFrom(s);
+            s = last + 1;
+        } while (s <= span.Last && s < fLines->Count());
+    } catch (...) {
+        endUpdate();
+        throw;
+    }
+    endUpdate();
+    InvalidateLines(span.First + 1, last + 1);
+}
+
 void TCustomNibEdit::ListCleared(TObject* Sender)
 {
+    fPendingRescan = {};
     if (fWordWrapPlugin) fWordWrapPlugin->Reset();
     fLinesToTrim.clear();
     ClearUndo();
@@ -338,8 +376,9 @@ void TCustomNibEdit::ListCleared(TObject* Sender)
 
 void TCustomNibEdit::ListDeleted(TObject* Sender, int Index, int Count)
 {
-    if (fHighlighter && fLines->Count() > 0) ScanFrom(Index);
+    fPendingRescan.Deleted(Index, Count);
     if (fWordWrapPlugin) fWordWrapPlugin->LinesDeleted(Index, Count);
+    if (fHighlighter && fLines->Count() > 0) RescanLater(Index, Index);
     std::erase_if(fLinesToTrim, [&](int i) { return i >= Index && i < Index + Count; });
     for (int& i : fLinesToTrim)
         if (i >= Index + Count) i -= Count;
@@ -356,13 +395,9 @@ void TCustomNibEdit::GrowMaxScrollWidthFor(int Index)
 
 void TCustomNibEdit::ListInserted(TObject* Sender, int Index, int Count)
 {
-    if (fHighlighter && fLines->Count() > 0) {
-        int s = Index;
-        do {
-            s = ScanFrom(s) + 1;
-        } while (s < Index + Count);
-    }
+    fPendingRescan.Inserted(Index, Count);
     if (fWordWrapPlugin) fWordWrapPlugin->LinesInserted(Index, Count);
+    if (fHighlighter) RescanLater(Index, Index + Count - 1);
     for (int& i : fLinesToTrim)
         if (i >= Index) i += Count;
     InvalidateLines(Index + 1, INT_MAX);
@@ -378,7 +413,7 @@ void TCustomNibEdit::ListPutted(TObject* Sender, int Index, int Count)
         InvalidateGutterLines(Index + 1, last);
     }
     if (fHighlighter) {
-        last = std::max(last, ScanFrom(Index) + 1);
+        RescanLater(Index, Index + Count - 1);
         if (fLines != fOrigLines.get()) last = INT_MAX;
     }
     InvalidateLines(Index + 1, last);

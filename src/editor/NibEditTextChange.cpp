@@ -374,9 +374,9 @@ TCustomNibEdit::TSelectionDeletion TCustomNibEdit::SelectionDeletion() const
     return d;
 }
 
-void TCustomNibEdit::AddSelectionDeletion(TNibChangeReason Reason, const TSelectionDeletion& Deleted)
+void TCustomNibEdit::AddSelectionDeletion(TNibChangeReason Reason, TSelectionDeletion Deleted)
 {
-    fUndoList->AddChange(Reason, Deleted.Begin, Deleted.End, Deleted.Text, Deleted.Mode, Deleted.ColumnChars);
+    fUndoList->AddChange(Reason, Deleted.Begin, Deleted.End, std::move(Deleted.Text), Deleted.Mode, Deleted.ColumnChars);
 }
 
 int TCustomNibEdit::InsertLine(const char16_t* Value)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -27,7 +28,7 @@ int TNibEditUndoList::TakeChangeNumber()
 }
 
 void TNibEditUndoList::AddChange(TNibChangeReason AReason, const TBufferCoord& AStart, const TBufferCoord& AEnd,
-                                 const UnicodeString& ChangeText, TNibSelectionMode SelMode,
+                                 UnicodeString ChangeText, TNibSelectionMode SelMode,
                                  const std::vector<TNibSpan>& ColumnChars)
 {
     if (fLockCount > 0) return;
@@ -36,7 +37,7 @@ void TNibEditUndoList::AddChange(TNibChangeReason AReason, const TBufferCoord& A
     item->ChangeSelMode = SelMode;
     item->ChangeStartPos = AStart;
     item->ChangeEndPos = AEnd;
-    item->ChangeStr = ChangeText;
+    item->ChangeStr = std::move(ChangeText);
     item->ColumnChars = ColumnChars;
     item->ChangeNumber = TakeChangeNumber();
     PushItem(std::move(item));

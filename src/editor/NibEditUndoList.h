@@ -43,7 +43,7 @@ class TNibEditUndoList : public TObject {
 public:
     /// Records one change, unless the list is locked.
     void AddChange(TNibChangeReason AReason, const TBufferCoord& AStart, const TBufferCoord& AEnd,
-                   const UnicodeString& ChangeText, TNibSelectionMode SelMode,
+                   UnicodeString ChangeText, TNibSelectionMode SelMode,
                    const std::vector<TNibSpan>& ColumnChars = {});
     /// Opens a block of changes that share one change number; blocks nest.
     void BeginBlock();

@@ -267,11 +267,11 @@ void TCustomNibEdit::UndoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelectedText(false);
+        UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         // The redo item spans the text put back, so that redo replaces it (an overwrite) or
         // inserts in front of nothing (a plain insert).
-        fRedoList->AddChange(reason, start, InsertedEnd(start, mode, item->ChangeStr.empty()), old, mode);
+        fRedoList->AddChange(reason, start, InsertedEnd(start, mode, item->ChangeStr.empty()), std::move(old), mode);
         SetCaretXY(start);
         break;
     }
@@ -354,9 +354,9 @@ void TCustomNibEdit::UndoItem()
         break;
     case crWhiteSpaceAdd: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelectedText(false);
+        UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), true);
-        fRedoList->AddChange(reason, start, end, old, mode);
+        fRedoList->AddChange(reason, start, end, std::move(old), mode);
         SetCaretXY(start);
         break;
     }
@@ -392,10 +392,10 @@ void TCustomNibEdit::RedoItem()
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelectedText(false);
+        UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
         const TBufferCoord after = InsertedEnd(start, mode, item->ChangeStr.empty());
-        fUndoList->AddChange(reason, start, after, old, mode);
+        fUndoList->AddChange(reason, start, after, std::move(old), mode);
         SetCaretXY(CaretXY());
         if (reason == crDragDropInsert) SetCaretAndSelection(start, start, after);
         break;
@@ -406,15 +406,15 @@ void TCustomNibEdit::RedoItem()
     case crSilentDelete: {
         if (mode == smColumn) {
             const int first = std::min(start.Line, end.Line);
-            const UnicodeString old = TakeColumnOut(*fLines, first, item->ColumnChars);
-            fUndoList->AddChange(reason, start, end, old, mode, item->ColumnChars);
+            UnicodeString old = TakeColumnOut(*fLines, first, item->ColumnChars);
+            fUndoList->AddChange(reason, start, end, std::move(old), mode, item->ColumnChars);
             SetCaretXY({item->ColumnChars.empty() ? start.Char : item->ColumnChars.front().First, first});
             break;
         }
         SetCaretAndSelection(start, start, end);
-        const UnicodeString old = SelectedText(false);
+        UnicodeString old = SelectedText(false);
         SetSelTextPrimitive(mode, item->ChangeStr.c_str(), false);
-        fUndoList->AddChange(reason, start, end, old, mode);
+        fUndoList->AddChange(reason, start, end, std::move(old), mode);
         // Where the text closed up: the earlier end (a forward deletion's far end is gone).
         SetCaretXY(Before(end, start) ? end : start);
         break;

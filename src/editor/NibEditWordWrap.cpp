@@ -96,11 +96,21 @@ int TNibWordWrapPlugin::LinesInserted(int aIndex, int aCount)
 {
     if (fMaxRowLength <= 0) return 0;
     NibAssert(aIndex >= 0 && aCount >= 1 && aIndex <= LineCount(), Unit, __LINE__);
-    // The new lines start with no rows, then each is wrapped.
-    fLineOffsets.insert(fLineOffsets.begin() + aIndex, std::size_t(aCount), FirstRow(aIndex));
-    int added = 0;
-    for (int i = aIndex; i < aIndex + aCount; ++i) added += ReWrapLine(i);
-    return added;
+    // The new lines' rows are gathered first and put in place in one move, so that inserting many
+    // lines costs what wrapping them costs.
+    const int first = FirstRow(aIndex);
+    std::vector<std::uint16_t> rows, added;
+    std::vector<int> offsets(static_cast<std::size_t>(aCount));
+    for (int i = 0; i < aCount; ++i) {
+        WrapLine(aIndex + i, rows);
+        added.insert(added.end(), rows.begin(), rows.end());
+        offsets[std::size_t(i)] = first + int(added.size());
+    }
+    const int count = int(added.size());
+    fRowLengths.insert(fRowLengths.begin() + first, added.begin(), added.end());
+    for (std::size_t i = std::size_t(aIndex); i < fLineOffsets.size(); ++i) fLineOffsets[i] += count;
+    fLineOffsets.insert(fLineOffsets.begin() + aIndex, offsets.begin(), offsets.end());
+    return count;
 }
 
 int TNibWordWrapPlugin::LinesDeleted(int aIndex, int aCount)

@@ -1,5 +1,7 @@
 #include "editor/NibUnicode.h"
 
+#include <array>
+
 #include "platform/Clipboard.h"
 
 char16_t CharUpperWide(char16_t c) { return UpCaseChar(c); }
@@ -23,9 +25,26 @@ int CharUpperBufferWide(char16_t* buffer, int count)
     return count;
 }
 
+namespace {
+
+/// LowCaseChar of every code unit, taken once: a search without case lower-cases every character
+/// it reads.
+const std::array<char16_t, 65536>& LowerCaseTable()
+{
+    static const std::array<char16_t, 65536> table = [] {
+        std::array<char16_t, 65536> t{};
+        for (std::size_t c = 0; c < t.size(); ++c) t[c] = LowCaseChar(char16_t(c));
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 int CharLowerBufferWide(char16_t* buffer, int count)
 {
-    for (int i = 0; i < count; ++i) buffer[i] = LowCaseChar(buffer[i]);
+    const std::array<char16_t, 65536>& lower = LowerCaseTable();
+    for (int i = 0; i < count; ++i) buffer[i] = lower[buffer[i]];
     return count;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "editor/NibUnicode.h"
 #include "support/MemoryClipboard.h"
 #include "support/RecordingCanvas.h"
@@ -19,6 +21,14 @@ TEST(NibUnicode, CaseMappingKeepsTheLength)
     EXPECT_EQ(CharLowerBufferWide(buffer, 2), 2);
     EXPECT_EQ(UnicodeString(buffer), u"abC");
     EXPECT_EQ(CharLowerWide(u'\u00C0'), u'\u00E0');
+}
+
+TEST(NibUnicode, BufferLowerCasingAgreesWithTheCharacterMappingOnEveryCodeUnit)
+{
+    std::vector<char16_t> all(65536);
+    for (std::size_t c = 0; c < all.size(); ++c) all[c] = char16_t(c);
+    CharLowerBufferWide(all.data(), int(all.size()));
+    for (std::size_t c = 0; c < all.size(); ++c) ASSERT_EQ(int(all[c]), int(LowCaseChar(char16_t(c)))) << c;
 }
 
 TEST(NibUnicode, RepeatAndTrim)
