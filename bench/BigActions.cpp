@@ -170,7 +170,8 @@ BENCHMARK(BM_FindIgnoringCase)->Name("Big/FindIgnoringCase")->UseManualTime()->I
 /// The console report, followed by each action's time relative to the plain pass. Where a mature
 /// editor component's time for the same work is known (measured outside the project: delete all
 /// 143 ms, its undo 282 ms, its redo 103 ms), the goal is that time over a pass of about 14 ms; the
-/// others hold the ratio this code reached, as a bar against going back.
+/// others hold the ratio this code reached, as a bar against going back (the undo of an indent by one
+/// column undoes the whole step of 100,000 lines, however far past the undo limit it goes).
 class BigActionsReporter : public bench::RatioReporter {
 protected:
     void Summary() override
@@ -178,7 +179,7 @@ protected:
         const std::pair<const char*, double> goals[] = {
             {"DeleteAll", 10},   {"UndoDeleteAll", 20},     {"RedoDeleteAll", 7.5},
             {"ReplaceAll", 25},  {"WordWrapOn", 6},         {"BlockIndent", 5},
-            {"IndentByOneColumn", 10}, {"UndoIndentByOneColumn", 6}, {"FindIgnoringCase", 5},
+            {"IndentByOneColumn", 10}, {"UndoIndentByOneColumn", 10}, {"FindIgnoringCase", 5},
         };
         for (const auto& [action, goal] : goals)
             PrintRatio(std::string("Big/") + action + "/iterations:" + std::to_string(Rounds) + "/manual_time", "Big/Baseline", goal);
