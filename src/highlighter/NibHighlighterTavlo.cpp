@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include "editor/NibEditStrConst.h"
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -42,6 +41,11 @@ std::vector<std::u16string_view> SortedDistinct(const TStringList& list)
     for (int i = 0; i < list.Count(); ++i) words.emplace_back(list[i]);
     return SortedDistinct(std::move(words));
 }
+
+/// The keywords after which the next word, on this line or a later one, is a character.
+constexpr std::u16string_view CharWords[] = {u"CHAR", u"[CHAR]"};
+
+bool IsCharWord(std::u16string_view word) { return std::ranges::find(CharWords, word) != std::end(CharWords); }
 
 bool SameWords(const TStringList& list, const std::vector<std::u16string_view>& words)
 {
@@ -127,12 +131,14 @@ TNibHighlighterAttributes* TNibTavloHighlighter::GetTokenAttribute() const
 TStringList& TNibTavloHighlighter::KeyWords()
 {
     fWordTableStale = true;
+    fListsHandedOut = true;
     return fKeyWords;
 }
 
 TStringList& TNibTavloHighlighter::LocalWords()
 {
     fWordTableStale = true;
+    fListsHandedOut = true;
     return fLocalWords;
 }
 
@@ -247,7 +253,7 @@ void TNibTavloHighlighter::ClassifyWord(std::u16string_view word)
         } else if (kinds & wkString) {
             fTokenParamType = tkString;
             fTokenParamEnd = u'"';
-        } else if (word == u"CHAR"sv || word == u"[CHAR]"sv) {
+        } else if (IsCharWord(word)) {
             fTokenParamType = tkChar;
         }
     }
@@ -287,21 +293,40 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
     return true;
 }
 
-void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words)
+void TNibTavloHighlighter::NotifyChange(bool altersRanges)
+{
+    const bool handedOut = std::exchange(fListsHandedOut, false);
+    DefHighlightChange(this, altersRanges || handedOut);
+}
+
+// Only a keyword that opens a comment, a string or a character word changes the scan state; any
+// other word that becomes or stops being local is coloured differently and leaves the state alone.
+bool TNibTavloHighlighter::LocalWordsAlterRanges(const std::vector<std::u16string_view>& words) const
+{
+    const auto changes = [&](std::u16string_view w) {
+        return fKeyWords.IndexOf(w) >= 0 && IsLocalword(w) != std::binary_search(words.begin(), words.end(), w);
+    };
+    for (const TStringList* openers : {&fCommentWords, &fStringWords})
+        for (int i = 0; i < openers->Count(); ++i)
+            if (changes((*openers)[i])) return true;
+    return std::ranges::any_of(CharWords, changes);
+}
+
+void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges)
 {
     fWordTableStale = true;
     list.Clear();
     // In sorted order each word goes to the end: no insertion moves the others.
     for (std::u16string_view w : words) list.Add(UnicodeString(w));
-    DefHighlightChange(this);
+    NotifyChange(altersRanges);
 }
 
 void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList* source)
 {
     if (!source) return;
     // A list given itself is sorted and distinct already.
-    if (source == &list) DefHighlightChange(this);
-    else FillList(list, SortedDistinct(*source));
+    if (source == &list) NotifyChange(true);
+    else FillList(list, SortedDistinct(*source), true);
 }
 
 void TNibTavloHighlighter::SetKeyWords(const TStringList* Value) { ReplaceList(fKeyWords, Value); }
@@ -312,7 +337,7 @@ bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& W
 {
     const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
     if (SameWords(fLocalWords, words)) return false;
-    FillList(fLocalWords, words);
+    FillList(fLocalWords, words, LocalWordsAlterRanges(words));
     return true;
 }
 
@@ -322,7 +347,7 @@ void TNibTavloHighlighter::SetDetectPreprocessor(bool Value)
 {
     if (fDetectPreprocessor == Value) return;
     fDetectPreprocessor = Value;
-    DefHighlightChange(this);
+    NotifyChange(true);
 }
 
 char16_t TNibTavloHighlighter::GetCharBeforeToken(int Offset) const { return GetCharAfterToken(Offset); }

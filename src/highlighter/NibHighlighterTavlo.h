@@ -50,7 +50,7 @@ public:
     TNibHighlighterAttributes* SymbolAttri() const { return fSymbolAttri; }
 
     /// The lists themselves, for filling them without the change notification; change them before
-    /// the next scan, which reads them again.
+    /// the next scan, which reads them again. The next notification then has every range rescanned.
     TStringList& KeyWords();
     TStringList& LocalWords();
     const TStringList& KeyWords() const { return fKeyWords; }
@@ -58,8 +58,9 @@ public:
     /// Replace a list and notify the editors.
     void SetKeyWords(const TStringList* Value);
     void SetLocalWords(const TStringList* Value);
-    /// Makes the local words the distinct words of Words, in any order, and notifies the editors;
-    /// when the list holds those words already, nothing happens and the result is false.
+    /// Makes the local words the distinct words of Words, in any order, and notifies the editors
+    /// (that ranges may have changed only when a changed word opens a scan state); when the list
+    /// holds those words already, nothing happens and the result is false.
     bool ReplaceLocalWords(const std::vector<UnicodeString>& Words);
     int MaxNumericBase() const { return fMaxNumericBase; }
     /// Kept within 2..32.
@@ -80,7 +81,12 @@ private:
     /// Makes a list the sorted, distinct words of another and notifies the editors.
     void ReplaceList(TStringList& list, const TStringList* source);
     /// Fills a list with sorted, distinct words and notifies the editors.
-    void FillList(TStringList& list, const std::vector<std::u16string_view>& words);
+    void FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges);
+    /// The change notification; a list handed out since the last one may have changed any range.
+    void NotifyChange(bool altersRanges);
+    /// Whether making the local words `words` (sorted) changes whether a word opens a scan state,
+    /// which alone decides the range a line ends with.
+    bool LocalWordsAlterRanges(const std::vector<std::u16string_view>& words) const;
     /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
     unsigned WordKinds(std::u16string_view word);
 
@@ -94,6 +100,8 @@ private:
     /// one short probe per scanned word.
     std::vector<WordSlot> fWordTable;
     bool fWordTableStale = true;
+    /// A list was handed out for changing without the notification since the last notification.
+    bool fListsHandedOut = false;
 
     TtkTokenKind fTokenID = tkNull;
     TNibHighlighterAttributes* fCommentAttri;

@@ -274,3 +274,54 @@ TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
     EXPECT_TRUE(h.ReplaceLocalWords({}));
     EXPECT_EQ(h.LocalWords().Count(), 0);
 }
+
+TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
+{
+    struct Editor : TObject {
+        TNibTavloHighlighter* h = nullptr;
+        std::vector<bool> alters;
+        void Changed(TObject*) { alters.push_back(h->ChangeMayAlterRanges()); }
+    } e;
+    TNibTavloHighlighter h;
+    e.h = &h;
+    TStringList keys;
+    keys.SetText(u"CHAR\r\n(\r\n.\"\r\nNEW\r\nDUP");
+    h.SetKeyWords(&keys);
+    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    // A change of local words alters ranges only where a keyword that opens a comment, a string
+    // or a character word becomes or stops being local.
+    const struct {
+        std::vector<UnicodeString> words;
+        bool alters;
+    } steps[] = {
+        {{u"NEW"}, false},
+        {{u"NEW", u"CHAR"}, true},
+        {{u"NEW", u"CHAR", u"DUP"}, false},
+        {{u"NEW", u"DUP"}, true},
+        {{u"NEW", u"("}, true},
+        {{u"NEW", u".\""}, true},
+        {{u".\"", u"[CHAR]", u"S\"", u"\\"}, false},  // openers, but no keywords here
+        {{u"[CHAR]"}, true},
+    };
+    for (const auto& step : steps) {
+        e.alters.clear();
+        ASSERT_TRUE(h.ReplaceLocalWords(step.words));
+        EXPECT_EQ(e.alters, std::vector<bool>{step.alters}) << ToUtf8(step.words.front());
+    }
+    // A list handed out for direct changes may have changed anything, once.
+    h.KeyWords().Add(u"[CHAR]");
+    for (bool alters : {true, false}) {
+        e.alters.clear();
+        ASSERT_TRUE(h.ReplaceLocalWords({u"[CHAR]", alters ? u"A" : u"B"}));
+        EXPECT_EQ(e.alters, std::vector<bool>{alters});
+    }
+    // Outside a notification every change counts.
+    EXPECT_TRUE(h.ChangeMayAlterRanges());
+    // An update fires once, altering ranges when any change in it did.
+    h.BeginUpdate();
+    h.ReplaceLocalWords({u"[CHAR]", u"C"});
+    h.ReplaceLocalWords({u"C"});
+    h.ReplaceLocalWords({u"D"});
+    h.EndUpdate();
+    EXPECT_EQ(e.alters, (std::vector<bool>{false, true}));
+}
