@@ -231,18 +231,22 @@ TEST_F(EditorTest, LocalWordChangesKeepEveryStoredRangeExact)
     listener.h = &forth;
     forth.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Listener::Changed>(&listener));
 
+    std::vector<UnicodeString> words;
     for (int step = 0; step < 120; ++step) {
-        if (step % 40 == 39) {
-            // Lists changed in place take effect at the next notification.
+        if (step % 10 == 9) {
+            // Lists changed in place take effect at the next notification, here one that adds a
+            // word that opens nothing.
             TStringList& list = forth.KeyWords();
             const int at = list.IndexOf(u"S\"");
             if (at >= 0) list.Delete(at);
             else list.Add(u"S\"");
+        } else {
+            // One word of the text becomes local or stops being local, as an edit does.
+            const UnicodeString& w = vocabulary[random() % vocabulary.size()];
+            if (std::erase(words, w) == 0) words.push_back(w);
         }
         // A word of its own each time, so that every step changes the list.
-        std::vector<UnicodeString> words = {u"W" + IntToStr(step)};
-        for (const UnicodeString& w : vocabulary)
-            if (random() % 4 == 0) words.push_back(w);
+        words.push_back(u"W" + IntToStr(step));
         forth.ReplaceLocalWords(words);
         forth.ResetRange();
         for (int i = 0; i < edit.Lines().Count(); ++i) {
