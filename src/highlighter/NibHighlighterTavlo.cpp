@@ -47,13 +47,35 @@ constexpr std::u16string_view CharWords[] = {u"CHAR", u"[CHAR]"};
 
 bool IsCharWord(std::u16string_view word) { return std::ranges::find(CharWords, word) != std::end(CharWords); }
 
-bool SameWords(const TStringList& list, const std::vector<std::u16string_view>& words)
+/// The changes that make a sorted list hold `words` (sorted and distinct): the indexes of the
+/// list's words that go, ascending, and the words that join.
+struct WordChanges {
+    std::vector<int> Gone;
+    std::vector<std::u16string_view> Added;
+    bool None() const { return Gone.empty() && Added.empty(); }
+};
+
+WordChanges ChangesTo(const TStringList& list, const std::vector<std::u16string_view>& words)
 {
-    if (std::size_t(list.Count()) != words.size()) return false;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        if (list[int(i)] != words[i]) return false;
-    return true;
+    WordChanges changes;
+    const int n = list.Count();
+    int i = 0;
+    std::size_t j = 0;
+    while (i < n || j < words.size()) {
+        if (j == words.size() || (i < n && std::u16string_view(list[i]) < words[j])) {
+            changes.Gone.push_back(i++);
+        } else if (i == n || words[j] < std::u16string_view(list[i])) {
+            changes.Added.push_back(words[j++]);
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+    return changes;
 }
+
+/// Up to this many words change in place; more rebuild the list, which costs about as much.
+constexpr std::size_t InPlaceChanges = 16;
 
 } // namespace
 
@@ -336,8 +358,18 @@ void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList
 bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
     const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
-    if (SameWords(fLocalWords, words)) return false;
-    FillList(fLocalWords, words, LocalWordsAlterRanges(words));
+    const WordChanges changes = ChangesTo(fLocalWords, words);
+    if (changes.None()) return false;
+    const bool altersRanges = LocalWordsAlterRanges(words);
+    if (changes.Gone.size() + changes.Added.size() > InPlaceChanges) {
+        FillList(fLocalWords, words, altersRanges);
+        return true;
+    }
+    // An edit adds or removes a name or two: the other words stay where they are.
+    fWordTableStale = true;
+    for (auto i = changes.Gone.rbegin(); i != changes.Gone.rend(); ++i) fLocalWords.Delete(*i);
+    for (std::u16string_view w : changes.Added) fLocalWords.Add(UnicodeString(w));
+    NotifyChange(altersRanges);
     return true;
 }
 
