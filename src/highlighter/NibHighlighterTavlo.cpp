@@ -1,6 +1,7 @@
 #include "highlighter/NibHighlighterTavlo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <utility>
 #include "editor/NibEditStrConst.h"
@@ -164,33 +165,46 @@ TStringList& TNibTavloHighlighter::LocalWords()
     return fLocalWords;
 }
 
-unsigned TNibTavloHighlighter::WordKinds(std::u16string_view word)
+void TNibTavloHighlighter::RefreshWordTable()
 {
-    if (fWordTableStale) {
-        const std::pair<const TStringList*, unsigned> lists[] = {
-            {&fKeyWords, wkKey}, {&fLocalWords, wkLocal}, {&fCommentWords, wkComment}, {&fStringWords, wkString}};
-        std::size_t size = 16;
-        for (const auto& [list, kind] : lists) {
-            while (size < 2 * std::size_t(list->Count()) + 16) size *= 2;
-        }
-        fWordTable.assign(size, WordSlot{});
-        for (const auto& [list, kind] : lists) {
-            for (int i = 0; i < list->Count(); ++i) {
-                const UnicodeString& w = (*list)[i];
-                std::size_t at = HashWord(w) & (size - 1);
-                while (fWordTable[at].Kinds != 0 && fWordTable[at].Word != w) at = (at + 1) & (size - 1);
-                fWordTable[at].Word = w;
-                fWordTable[at].Kinds |= kind;
-            }
-        }
-        fWordTableStale = false;
+    if (!fWordTableStale) return;
+    const std::pair<const TStringList*, unsigned> lists[] = {
+        {&fKeyWords, wkKey}, {&fLocalWords, wkLocal}, {&fCommentWords, wkComment}, {&fStringWords, wkString}};
+    std::size_t size = 16;
+    for (const auto& [list, kind] : lists) {
+        while (size < 2 * std::size_t(list->Count()) + 16) size *= 2;
     }
+    fWordTable.assign(size, WordSlot{});
+    fWordTableUsed = 0;
+    for (const auto& [list, kind] : lists) {
+        for (int i = 0; i < list->Count(); ++i) {
+            // A scanned word is never empty: an empty listed word can never match.
+            const UnicodeString& w = (*list)[i];
+            if (w.empty()) continue;
+            WordSlot& slot = Slot(w);
+            if (slot.Word.empty()) {
+                slot.Word = w;
+                ++fWordTableUsed;
+            }
+            slot.Kinds |= kind;
+        }
+    }
+    fWordTableStale = false;
+}
+
+TNibTavloHighlighter::WordSlot& TNibTavloHighlighter::Slot(std::u16string_view word)
+{
     const std::size_t mask = fWordTable.size() - 1;
     for (std::size_t at = HashWord(word) & mask;; at = (at + 1) & mask) {
-        const WordSlot& slot = fWordTable[at];
-        if (slot.Kinds == 0) return 0;
-        if (slot.Word == word) return slot.Kinds;
+        WordSlot& slot = fWordTable[at];
+        if (slot.Word.empty() || slot.Word == word) return slot;
     }
+}
+
+unsigned TNibTavloHighlighter::WordKinds(std::u16string_view word)
+{
+    RefreshWordTable();
+    return Slot(word).Kinds;
 }
 
 bool TNibTavloHighlighter::IsKeyword(const UnicodeString& AKeyword) const { return fKeyWords.IndexOf(AKeyword) >= 0; }
@@ -323,15 +337,10 @@ void TNibTavloHighlighter::NotifyChange(bool altersRanges)
 
 // Only a keyword that opens a comment, a string or a character word changes the scan state; any
 // other word that becomes or stops being local is coloured differently and leaves the state alone.
-bool TNibTavloHighlighter::LocalWordsAlterRanges(const std::vector<std::u16string_view>& words) const
+bool TNibTavloHighlighter::OpensState(std::u16string_view word) const
 {
-    const auto changes = [&](std::u16string_view w) {
-        return fKeyWords.IndexOf(w) >= 0 && IsLocalword(w) != std::binary_search(words.begin(), words.end(), w);
-    };
-    for (const TStringList* openers : {&fCommentWords, &fStringWords})
-        for (int i = 0; i < openers->Count(); ++i)
-            if (changes((*openers)[i])) return true;
-    return std::ranges::any_of(CharWords, changes);
+    return fKeyWords.IndexOf(word) >= 0 &&
+           (IsCharWord(word) || fCommentWords.IndexOf(word) >= 0 || fStringWords.IndexOf(word) >= 0);
 }
 
 void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges)
@@ -357,19 +366,77 @@ void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList
 
 bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
-    const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
-    const WordChanges changes = ChangesTo(fLocalWords, words);
-    if (changes.None()) return false;
-    const bool altersRanges = LocalWordsAlterRanges(words);
-    if (changes.Gone.size() + changes.Added.size() > InPlaceChanges) {
+    WordChanges changes;
+    if (!FewLocalChanges(Words, changes.Gone, changes.Added)) {
+        const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
+        changes = ChangesTo(fLocalWords, words);
+        if (changes.None()) return false;
+        bool altersRanges = std::ranges::any_of(changes.Added, [this](auto w) { return OpensState(w); });
+        for (int i : changes.Gone) altersRanges = altersRanges || OpensState(fLocalWords[i]);
         FillList(fLocalWords, words, altersRanges);
         return true;
     }
-    // An edit adds or removes a name or two: the other words stay where they are.
-    fWordTableStale = true;
-    for (auto i = changes.Gone.rbegin(); i != changes.Gone.rend(); ++i) fLocalWords.Delete(*i);
-    for (std::u16string_view w : changes.Added) fLocalWords.Add(UnicodeString(w));
+    if (changes.None()) return false;
+    // An edit adds or removes a name or two: the other words stay where they are, in the list and
+    // in the table.
+    bool altersRanges = false;
+    for (auto i = changes.Gone.rbegin(); i != changes.Gone.rend(); ++i) {
+        altersRanges = altersRanges || OpensState(fLocalWords[*i]);
+        Slot(fLocalWords[*i]).Kinds &= ~unsigned(wkLocal);
+        fLocalWords.Delete(*i);
+    }
+    for (std::u16string_view w : changes.Added) {
+        altersRanges = altersRanges || OpensState(w);
+        fLocalWords.Add(UnicodeString(w));
+        WordSlot& slot = Slot(w);
+        if (slot.Word.empty()) {
+            slot.Word = w;
+            // Kept at most half full, so that a probe stays short and always ends.
+            if (2 * ++fWordTableUsed > fWordTable.size()) fWordTableStale = true;
+        }
+        slot.Kinds |= wkLocal;
+    }
     NotifyChange(altersRanges);
+    return true;
+}
+
+// The table holds every local word: one look-up a name tells which names are new and how many of
+// the old are still there, without sorting the names.
+bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
+                                           std::vector<std::u16string_view>& added)
+{
+    // Stamps from before a wrap-around could pass for this scan's.
+    if (fSeenStamp == UINT_MAX) {
+        fSeenStamp = 0;
+        fWordTableStale = true;
+    }
+    RefreshWordTable();
+    const unsigned stamp = ++fSeenStamp;
+    int kept = 0;
+    for (const UnicodeString& w : Words) {
+        if (w.empty()) return false;
+        WordSlot& slot = Slot(w);
+        // An empty slot is no word's: a new name may be met twice, and is made distinct below.
+        if (!slot.Word.empty()) {
+            if (slot.Seen == stamp) continue;
+            slot.Seen = stamp;
+            if (slot.Kinds & wkLocal) {
+                ++kept;
+                continue;
+            }
+        }
+        if (added.size() == 2 * InPlaceChanges) return false;
+        added.push_back(w);
+    }
+    std::ranges::sort(added);
+    added.erase(std::unique(added.begin(), added.end()), added.end());
+    if (added.size() > InPlaceChanges) return false;
+    for (int i = 0; i < fLocalWords.Count() && kept + int(gone.size()) < fLocalWords.Count(); ++i) {
+        if (fLocalWords[i].empty()) return false;
+        if (Slot(fLocalWords[i]).Seen == stamp) continue;
+        if (added.size() + gone.size() == InPlaceChanges) return false;
+        gone.push_back(i);
+    }
     return true;
 }
 

@@ -84,22 +84,34 @@ private:
     void FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges);
     /// The change notification; a list handed out since the last one may have changed any range.
     void NotifyChange(bool altersRanges);
-    /// Whether making the local words `words` (sorted) changes whether a word opens a scan state,
-    /// which alone decides the range a line ends with.
-    bool LocalWordsAlterRanges(const std::vector<std::u16string_view>& words) const;
+    /// Whether a word opens a scan state unless it is local: only such a word becoming or stopping
+    /// being local can change the range a line ends with.
+    bool OpensState(std::u16string_view word) const;
+    /// The local words that go (indexes, ascending) and those that join (distinct) when Words
+    /// replace them; false, with the results unfinished, when more than a few change.
+    bool FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
+                         std::vector<std::u16string_view>& added);
     /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
     unsigned WordKinds(std::u16string_view word);
+    void RefreshWordTable();
+    struct WordSlot;
+    /// The fresh table's slot of a word that is not empty, or the empty slot where it would go.
+    WordSlot& Slot(std::u16string_view word);
 
     enum WordKind : unsigned { wkKey = 1, wkLocal = 2, wkComment = 4, wkString = 8 };
     struct WordSlot {
+        /// Empty for an empty slot; a word that left every list keeps its slot, with no kinds.
         UnicodeString Word;
-        /// 0 for an empty slot.
         unsigned Kinds = 0;
+        /// The stamp of the last comparison of local words that met the word.
+        unsigned Seen = 0;
     };
     /// Every listed word with the lists it is in, hashed with open addressing (a power-of-two size):
     /// one short probe per scanned word.
     std::vector<WordSlot> fWordTable;
     bool fWordTableStale = true;
+    std::size_t fWordTableUsed = 0;
+    unsigned fSeenStamp = 0;
     /// A list was handed out for changing without the notification since the last notification.
     bool fListsHandedOut = false;
 

@@ -3,6 +3,8 @@
 #include <climits>
 
 #include <ostream>
+#include <random>
+#include <set>
 #include <string>
 #include "highlighter/NibHighlighterTavlo.h"
 
@@ -324,4 +326,37 @@ TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
     h.ReplaceLocalWords({u"D"});
     h.EndUpdate();
     EXPECT_EQ(e.alters, (std::vector<bool>{false, true}));
+}
+
+// Few or many names changed at a time, repeated names, names that are keywords too: the scan
+// classes every word as the list holds it.
+TEST(TavloAttributes, LocalWordsChangedAnyWayAreScannedAsListed)
+{
+    TNibTavloHighlighter h;
+    std::vector<UnicodeString> vocabulary;
+    for (int i = 0; i < 60; ++i) vocabulary.push_back(u"w" + IntToStr(i));
+    TStringList keys;
+    keys.SetText(u"w1\r\nw2\r\nw3\r\nCHAR");
+    h.SetKeyWords(&keys);
+    std::mt19937 random(3);
+    std::set<UnicodeString> local;
+    for (int step = 0; step < 300; ++step) {
+        const std::set<UnicodeString> before = local;
+        const unsigned changes = step % 5 == 0 ? 1 + random() % 40 : random() % 4;
+        for (unsigned n = 0; n < changes; ++n) {
+            const UnicodeString& w = vocabulary[random() % vocabulary.size()];
+            if (!local.erase(w)) local.insert(w);
+        }
+        std::vector<UnicodeString> words(local.begin(), local.end());
+        for (unsigned n = random() % 3; n > 0 && !words.empty(); --n) words.push_back(words[random() % words.size()]);
+        std::shuffle(words.begin(), words.end(), random);
+        EXPECT_EQ(h.ReplaceLocalWords(words), local != before);
+        ASSERT_EQ(h.LocalWords().Count(), int(local.size())) << "step " << step;
+        for (const UnicodeString& w : vocabulary) {
+            h.SetLine(w, 1);
+            const bool listed = local.count(w) != 0;
+            ASSERT_EQ(h.GetTokenID() == tkSymbol, listed) << ToUtf8(w) << " at step " << step;
+            ASSERT_EQ(h.IsLocalword(w), listed);
+        }
+    }
 }
