@@ -416,7 +416,7 @@ bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Wor
     for (const UnicodeString& w : Words) {
         if (w.empty()) return false;
         WordSlot& slot = Slot(w);
-        // An empty slot is no word's: a new name may be met twice, and is made distinct below.
+        // An empty slot is no word's: a new name met twice is added twice, which the list ignores.
         if (!slot.Word.empty()) {
             if (slot.Seen == stamp) continue;
             slot.Seen = stamp;
@@ -425,12 +425,9 @@ bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Wor
                 continue;
             }
         }
-        if (added.size() == 2 * InPlaceChanges) return false;
+        if (added.size() == InPlaceChanges) return false;
         added.push_back(w);
     }
-    std::ranges::sort(added);
-    added.erase(std::unique(added.begin(), added.end()), added.end());
-    if (added.size() > InPlaceChanges) return false;
     for (int i = 0; i < fLocalWords.Count() && kept + int(gone.size()) < fLocalWords.Count(); ++i) {
         if (fLocalWords[i].empty()) return false;
         if (Slot(fLocalWords[i]).Seen == stamp) continue;

@@ -87,7 +87,7 @@ private:
     /// Whether a word opens a scan state unless it is local: only such a word becoming or stopping
     /// being local can change the range a line ends with.
     bool OpensState(std::u16string_view word) const;
-    /// The local words that go (indexes, ascending) and those that join (distinct) when Words
+    /// The local words that go (indexes, ascending) and those that join (maybe repeated) when Words
     /// replace them; false, with the results unfinished, when more than a few change.
     bool FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
                          std::vector<std::u16string_view>& added);
