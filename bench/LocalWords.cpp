@@ -10,8 +10,8 @@
 //   twice the 50 MB one.
 // - LocalWords/RescanAfterEdit: the rescan after typing in a 1,000,000-line source that keeps its
 //   names (goal: at most 50 ms), with its ratio to one pass over the same lines
-//   (LocalWords/RescanBaseline); LocalWords/RescanAfterNewName after an edit that adds a name,
-//   which the editor's repaint of every line follows.
+//   (LocalWords/RescanBaseline); LocalWords/RescanAfterNewName after an edit that adds a name
+//   (goal: at most 50 ms). Each includes the scan of one line that the repaint after it makes.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -159,6 +159,10 @@ void Rescan(benchmark::State& state, bool newName)
         p.page.ScriptEdit.SetSelText(newName ? u": NEW" + IntToStr(++edits) + u" ; " : u"1 ");
         const auto start = std::chrono::steady_clock::now();
         p.page.UpdateLocalWords();
+        // The repaint that follows scans the lines in view with the new words.
+        TNibTavloHighlighter& h = *p.page.Highlighter();
+        h.SetLine(p.page.ScriptEdit.Lines()[500002], 500002);
+        h.NextToEol();
         state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     state.counters["local_words"] = double(p.page.Highlighter()->LocalWords().Count());
@@ -202,6 +206,8 @@ protected:
         PrintRatio("LocalWords/Open/100/1/iterations:2", "LocalWords/Open/50/1/iterations:2", 2.2);
         const double rescan = Seconds("LocalWords/RescanAfterEdit/iterations:20/manual_time");
         if (rescan > 0) std::printf("LocalWords/RescanAfterEdit: %.1f ms (goal: at most 50 ms)\n", rescan * 1e3);
+        const double newName = Seconds("LocalWords/RescanAfterNewName/iterations:5/manual_time");
+        if (newName > 0) std::printf("LocalWords/RescanAfterNewName: %.1f ms (goal: at most 50 ms)\n", newName * 1e3);
         const double baseline = Seconds("LocalWords/RescanBaseline");
         if (rescan > 0 && baseline > 0) std::printf("LocalWords/RescanAfterEdit: %.2f times LocalWords/RescanBaseline\n", rescan / baseline);
     }

@@ -247,7 +247,9 @@ void TCustomNibEdit::HighlighterFreed(TObject*)
 void TCustomNibEdit::HighlighterAttrChanged(TObject* Sender)
 {
     RecalcCharExtent();
-    if (Sender == fHighlighter && fHighlighter) {
+    // A change that keeps every line's range, such as a new local word that opens nothing,
+    // only needs a repaint: a rescan would read every line of the text.
+    if (Sender == fHighlighter && fHighlighter && fHighlighter->ChangeMayAlterRanges()) {
         // A rescan changes no text, so the selection that the end of the lines update collapses
         // is given back: a new word list (such as the rescan after an edit) must not drop it.
         const TBufferCoord blockBegin = fBlockBegin, blockEnd = fBlockEnd;

@@ -1,6 +1,7 @@
 #include "editor/NibEditHighlighter.h"
 
 #include <algorithm>
+#include <utility>
 #include "editor/NibEditMiscProcs.h"
 #include "editor/NibEditStrConst.h"
 #include "editor/NibUnicode.h"
@@ -90,13 +91,20 @@ void TNibCustomHighlighter::SetAttributesOnChange()
     }
 }
 
-void TNibCustomHighlighter::DefHighlightChange(TObject*)
+void TNibCustomHighlighter::DefHighlightChange(TObject*, bool AltersRanges)
 {
     if (fUpdateCount > 0) {
         fUpdateChange = true;
+        fUpdateAltersRanges = fUpdateAltersRanges || AltersRanges;
         return;
     }
     if (fLoading) return;
+    fChangeMayAlterRanges = AltersRanges;
+    // Also when a listener throws: a caller outside a notification must rescan.
+    struct Restore {
+        bool& flag;
+        ~Restore() { flag = true; }
+    } restore{fChangeMayAlterRanges};
     fAttrChangeHooks.Fire();
 }
 
@@ -111,7 +119,7 @@ void TNibCustomHighlighter::EndUpdate()
     if (fUpdateCount <= 0) return;
     if (--fUpdateCount == 0 && fUpdateChange) {
         fUpdateChange = false;
-        DefHighlightChange(this);
+        DefHighlightChange(this, std::exchange(fUpdateAltersRanges, false));
     }
 }
 

@@ -149,6 +149,9 @@ public:
     void EndUpdate();
     void NextToEol();
     void HookAttrChangeEvent(const TNibMethodChain::TMethodEvent& ANotifyEvent);
+    /// Whether the change being notified may have changed the range some line ends with: a
+    /// listener that keeps each line's range rescans them only then. True outside a notification.
+    bool ChangeMayAlterRanges() const { return fChangeMayAlterRanges; }
     void UnhookAttrChangeEvent(const TNibMethodChain::TMethodEvent& ANotifyEvent);
     /// The index in the displayed line just after the Pos-th character of the line.
     int PosToExpandedPos(int Pos) const;
@@ -187,7 +190,8 @@ protected:
     /// Hooks every attribute to the change notification and saves its values as defaults.
     void SetAttributesOnChange();
     /// The change notification: listeners are called, or the call is held back during an update.
-    void DefHighlightChange(TObject* Sender);
+    /// AltersRanges false promises that every line still ends with the range it had before.
+    void DefHighlightChange(TObject* Sender, bool AltersRanges = true);
     void AssignLine(const UnicodeString& Line, int LineNumber);
     /// The scanned (lower-cased unless case-sensitive) line and the line as written.
     std::u16string_view ScannedLine() const { return fLineStr; }
@@ -215,6 +219,9 @@ private:
     TNibNotifyEventChain fAttrChangeHooks{this};
     int fUpdateCount = 0;
     bool fUpdateChange = false;
+    /// Whether a change held back by an update may alter ranges.
+    bool fUpdateAltersRanges = false;
+    bool fChangeMayAlterRanges = true;
     bool fLoading = false;
     bool fEnabled = true;
     TNibCharSet fAdditionalWordBreakChars;

@@ -1,10 +1,10 @@
 #include "highlighter/NibHighlighterTavlo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <utility>
 #include "editor/NibEditStrConst.h"
-
-using namespace std::string_view_literals;
 
 namespace {
 
@@ -43,13 +43,40 @@ std::vector<std::u16string_view> SortedDistinct(const TStringList& list)
     return SortedDistinct(std::move(words));
 }
 
-bool SameWords(const TStringList& list, const std::vector<std::u16string_view>& words)
+/// The keywords after which the next word, on this line or a later one, is a character.
+constexpr std::u16string_view CharWords[] = {u"CHAR", u"[CHAR]"};
+
+bool IsCharWord(std::u16string_view word) { return std::ranges::find(CharWords, word) != std::end(CharWords); }
+
+/// The changes that make a sorted list hold `words` (sorted and distinct): the indexes of the
+/// list's words that go, ascending, and the words that join.
+struct WordChanges {
+    std::vector<int> Gone;
+    std::vector<std::u16string_view> Added;
+    bool None() const { return Gone.empty() && Added.empty(); }
+};
+
+WordChanges ChangesTo(const TStringList& list, const std::vector<std::u16string_view>& words)
 {
-    if (std::size_t(list.Count()) != words.size()) return false;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        if (list[int(i)] != words[i]) return false;
-    return true;
+    WordChanges changes;
+    const int n = list.Count();
+    int i = 0;
+    std::size_t j = 0;
+    while (i < n || j < words.size()) {
+        if (j == words.size() || (i < n && std::u16string_view(list[i]) < words[j])) {
+            changes.Gone.push_back(i++);
+        } else if (i == n || words[j] < std::u16string_view(list[i])) {
+            changes.Added.push_back(words[j++]);
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+    return changes;
 }
+
+/// Up to this many words change in place; more rebuild the list, which costs about as much.
+constexpr std::size_t InPlaceChanges = 16;
 
 } // namespace
 
@@ -127,42 +154,57 @@ TNibHighlighterAttributes* TNibTavloHighlighter::GetTokenAttribute() const
 TStringList& TNibTavloHighlighter::KeyWords()
 {
     fWordTableStale = true;
+    fListsHandedOut = true;
     return fKeyWords;
 }
 
 TStringList& TNibTavloHighlighter::LocalWords()
 {
     fWordTableStale = true;
+    fListsHandedOut = true;
     return fLocalWords;
+}
+
+void TNibTavloHighlighter::RefreshWordTable()
+{
+    if (!fWordTableStale) return;
+    const std::pair<const TStringList*, unsigned> lists[] = {
+        {&fKeyWords, wkKey}, {&fLocalWords, wkLocal}, {&fCommentWords, wkComment}, {&fStringWords, wkString}};
+    std::size_t size = 16;
+    for (const auto& [list, kind] : lists) {
+        while (size < 2 * std::size_t(list->Count()) + 16) size *= 2;
+    }
+    fWordTable.assign(size, WordSlot{});
+    fWordTableUsed = 0;
+    for (const auto& [list, kind] : lists) {
+        for (int i = 0; i < list->Count(); ++i) {
+            // A scanned word is never empty: an empty listed word can never match.
+            const UnicodeString& w = (*list)[i];
+            if (w.empty()) continue;
+            WordSlot& slot = Slot(w);
+            if (slot.Word.empty()) {
+                slot.Word = w;
+                ++fWordTableUsed;
+            }
+            slot.Kinds |= kind;
+        }
+    }
+    fWordTableStale = false;
+}
+
+TNibTavloHighlighter::WordSlot& TNibTavloHighlighter::Slot(std::u16string_view word)
+{
+    const std::size_t mask = fWordTable.size() - 1;
+    for (std::size_t at = HashWord(word) & mask;; at = (at + 1) & mask) {
+        WordSlot& slot = fWordTable[at];
+        if (slot.Word.empty() || slot.Word == word) return slot;
+    }
 }
 
 unsigned TNibTavloHighlighter::WordKinds(std::u16string_view word)
 {
-    if (fWordTableStale) {
-        const std::pair<const TStringList*, unsigned> lists[] = {
-            {&fKeyWords, wkKey}, {&fLocalWords, wkLocal}, {&fCommentWords, wkComment}, {&fStringWords, wkString}};
-        std::size_t size = 16;
-        for (const auto& [list, kind] : lists) {
-            while (size < 2 * std::size_t(list->Count()) + 16) size *= 2;
-        }
-        fWordTable.assign(size, WordSlot{});
-        for (const auto& [list, kind] : lists) {
-            for (int i = 0; i < list->Count(); ++i) {
-                const UnicodeString& w = (*list)[i];
-                std::size_t at = HashWord(w) & (size - 1);
-                while (fWordTable[at].Kinds != 0 && fWordTable[at].Word != w) at = (at + 1) & (size - 1);
-                fWordTable[at].Word = w;
-                fWordTable[at].Kinds |= kind;
-            }
-        }
-        fWordTableStale = false;
-    }
-    const std::size_t mask = fWordTable.size() - 1;
-    for (std::size_t at = HashWord(word) & mask;; at = (at + 1) & mask) {
-        const WordSlot& slot = fWordTable[at];
-        if (slot.Kinds == 0) return 0;
-        if (slot.Word == word) return slot.Kinds;
-    }
+    RefreshWordTable();
+    return Slot(word).Kinds;
 }
 
 bool TNibTavloHighlighter::IsKeyword(const UnicodeString& AKeyword) const { return fKeyWords.IndexOf(AKeyword) >= 0; }
@@ -247,7 +289,7 @@ void TNibTavloHighlighter::ClassifyWord(std::u16string_view word)
         } else if (kinds & wkString) {
             fTokenParamType = tkString;
             fTokenParamEnd = u'"';
-        } else if (word == u"CHAR"sv || word == u"[CHAR]"sv) {
+        } else if (IsCharWord(word)) {
             fTokenParamType = tkChar;
         }
     }
@@ -287,21 +329,35 @@ bool TNibTavloHighlighter::IsNumber(std::u16string_view s) const
     return true;
 }
 
-void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words)
+void TNibTavloHighlighter::NotifyChange(bool altersRanges)
+{
+    const bool handedOut = std::exchange(fListsHandedOut, false);
+    DefHighlightChange(this, altersRanges || handedOut);
+}
+
+// Only a keyword that opens a comment, a string or a character word changes the scan state; any
+// other word that becomes or stops being local is coloured differently and leaves the state alone.
+bool TNibTavloHighlighter::OpensState(std::u16string_view word) const
+{
+    return fKeyWords.IndexOf(word) >= 0 &&
+           (IsCharWord(word) || fCommentWords.IndexOf(word) >= 0 || fStringWords.IndexOf(word) >= 0);
+}
+
+void TNibTavloHighlighter::FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges)
 {
     fWordTableStale = true;
     list.Clear();
     // In sorted order each word goes to the end: no insertion moves the others.
     for (std::u16string_view w : words) list.Add(UnicodeString(w));
-    DefHighlightChange(this);
+    NotifyChange(altersRanges);
 }
 
 void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList* source)
 {
     if (!source) return;
     // A list given itself is sorted and distinct already.
-    if (source == &list) DefHighlightChange(this);
-    else FillList(list, SortedDistinct(*source));
+    if (source == &list) NotifyChange(true);
+    else FillList(list, SortedDistinct(*source), true);
 }
 
 void TNibTavloHighlighter::SetKeyWords(const TStringList* Value) { ReplaceList(fKeyWords, Value); }
@@ -310,9 +366,74 @@ void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList
 
 bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
-    const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
-    if (SameWords(fLocalWords, words)) return false;
-    FillList(fLocalWords, words);
+    WordChanges changes;
+    if (!FewLocalChanges(Words, changes.Gone, changes.Added)) {
+        const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
+        changes = ChangesTo(fLocalWords, words);
+        if (changes.None()) return false;
+        bool altersRanges = std::ranges::any_of(changes.Added, [this](auto w) { return OpensState(w); });
+        for (int i : changes.Gone) altersRanges = altersRanges || OpensState(fLocalWords[i]);
+        FillList(fLocalWords, words, altersRanges);
+        return true;
+    }
+    if (changes.None()) return false;
+    // An edit adds or removes a name or two: the other words stay where they are, in the list and
+    // in the table.
+    bool altersRanges = false;
+    for (auto i = changes.Gone.rbegin(); i != changes.Gone.rend(); ++i) {
+        altersRanges = altersRanges || OpensState(fLocalWords[*i]);
+        Slot(fLocalWords[*i]).Kinds &= ~unsigned(wkLocal);
+        fLocalWords.Delete(*i);
+    }
+    for (std::u16string_view w : changes.Added) {
+        altersRanges = altersRanges || OpensState(w);
+        fLocalWords.Add(UnicodeString(w));
+        WordSlot& slot = Slot(w);
+        if (slot.Word.empty()) {
+            slot.Word = w;
+            // Kept at most half full, so that a probe stays short and always ends.
+            if (2 * ++fWordTableUsed > fWordTable.size()) fWordTableStale = true;
+        }
+        slot.Kinds |= wkLocal;
+    }
+    NotifyChange(altersRanges);
+    return true;
+}
+
+// The table holds every local word: one look-up a name tells which names are new and how many of
+// the old are still there, without sorting the names.
+bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
+                                           std::vector<std::u16string_view>& added)
+{
+    // Stamps from before a wrap-around could pass for this scan's.
+    if (fSeenStamp == UINT_MAX) {
+        fSeenStamp = 0;
+        fWordTableStale = true;
+    }
+    RefreshWordTable();
+    const unsigned stamp = ++fSeenStamp;
+    int kept = 0;
+    for (const UnicodeString& w : Words) {
+        if (w.empty()) return false;
+        WordSlot& slot = Slot(w);
+        // An empty slot is no word's: a new name met twice is added twice, which the list ignores.
+        if (!slot.Word.empty()) {
+            if (slot.Seen == stamp) continue;
+            slot.Seen = stamp;
+            if (slot.Kinds & wkLocal) {
+                ++kept;
+                continue;
+            }
+        }
+        if (added.size() == InPlaceChanges) return false;
+        added.push_back(w);
+    }
+    for (int i = 0; i < fLocalWords.Count() && kept + int(gone.size()) < fLocalWords.Count(); ++i) {
+        if (fLocalWords[i].empty()) return false;
+        if (Slot(fLocalWords[i]).Seen == stamp) continue;
+        if (added.size() + gone.size() == InPlaceChanges) return false;
+        gone.push_back(i);
+    }
     return true;
 }
 
@@ -322,7 +443,7 @@ void TNibTavloHighlighter::SetDetectPreprocessor(bool Value)
 {
     if (fDetectPreprocessor == Value) return;
     fDetectPreprocessor = Value;
-    DefHighlightChange(this);
+    NotifyChange(true);
 }
 
 char16_t TNibTavloHighlighter::GetCharBeforeToken(int Offset) const { return GetCharAfterToken(Offset); }

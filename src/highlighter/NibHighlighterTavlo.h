@@ -50,7 +50,7 @@ public:
     TNibHighlighterAttributes* SymbolAttri() const { return fSymbolAttri; }
 
     /// The lists themselves, for filling them without the change notification; change them before
-    /// the next scan, which reads them again.
+    /// the next scan, which reads them again. The next notification then has every range rescanned.
     TStringList& KeyWords();
     TStringList& LocalWords();
     const TStringList& KeyWords() const { return fKeyWords; }
@@ -58,8 +58,9 @@ public:
     /// Replace a list and notify the editors.
     void SetKeyWords(const TStringList* Value);
     void SetLocalWords(const TStringList* Value);
-    /// Makes the local words the distinct words of Words, in any order, and notifies the editors;
-    /// when the list holds those words already, nothing happens and the result is false.
+    /// Makes the local words the distinct words of Words, in any order, and notifies the editors
+    /// (that ranges may have changed only when a changed word opens a scan state); when the list
+    /// holds those words already, nothing happens and the result is false.
     bool ReplaceLocalWords(const std::vector<UnicodeString>& Words);
     int MaxNumericBase() const { return fMaxNumericBase; }
     /// Kept within 2..32.
@@ -80,20 +81,39 @@ private:
     /// Makes a list the sorted, distinct words of another and notifies the editors.
     void ReplaceList(TStringList& list, const TStringList* source);
     /// Fills a list with sorted, distinct words and notifies the editors.
-    void FillList(TStringList& list, const std::vector<std::u16string_view>& words);
+    void FillList(TStringList& list, const std::vector<std::u16string_view>& words, bool altersRanges);
+    /// The change notification; a list handed out since the last one may have changed any range.
+    void NotifyChange(bool altersRanges);
+    /// Whether a word opens a scan state unless it is local: only such a word becoming or stopping
+    /// being local can change the range a line ends with.
+    bool OpensState(std::u16string_view word) const;
+    /// The local words that go (indexes, ascending) and those that join (maybe repeated) when Words
+    /// replace them; false, with the results unfinished, when more than a few change.
+    bool FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
+                         std::vector<std::u16string_view>& added);
     /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
     unsigned WordKinds(std::u16string_view word);
+    void RefreshWordTable();
+    struct WordSlot;
+    /// The fresh table's slot of a word that is not empty, or the empty slot where it would go.
+    WordSlot& Slot(std::u16string_view word);
 
     enum WordKind : unsigned { wkKey = 1, wkLocal = 2, wkComment = 4, wkString = 8 };
     struct WordSlot {
+        /// Empty for an empty slot; a word that left every list keeps its slot, with no kinds.
         UnicodeString Word;
-        /// 0 for an empty slot.
         unsigned Kinds = 0;
+        /// The stamp of the last comparison of local words that met the word.
+        unsigned Seen = 0;
     };
     /// Every listed word with the lists it is in, hashed with open addressing (a power-of-two size):
     /// one short probe per scanned word.
     std::vector<WordSlot> fWordTable;
     bool fWordTableStale = true;
+    std::size_t fWordTableUsed = 0;
+    unsigned fSeenStamp = 0;
+    /// A list was handed out for changing without the notification since the last notification.
+    bool fListsHandedOut = false;
 
     TtkTokenKind fTokenID = tkNull;
     TNibHighlighterAttributes* fCommentAttri;

@@ -1,4 +1,7 @@
 #include "editor/EditorFixture.h"
+
+#include <random>
+#include "highlighter/NibHighlighterTavlo.h"
 #include "platform/MulDiv.h"
 
 namespace {
@@ -197,5 +200,63 @@ TEST_F(EditorTest, RangeRescansStopWhereStoredRangesAgree)
     highlighter.Scans = 0;
     edit.Lines().Delete(5);  // the comment runs on to the end again
     EXPECT_EQ(highlighter.Scans, 6);
+    edit.SetHighlighter(nullptr);
+}
+
+// The stored ranges after each change of the local words equal those of a scan from the top,
+// whether the change had every range rescanned or only the text repainted.
+TEST_F(EditorTest, LocalWordChangesKeepEveryStoredRangeExact)
+{
+    const std::vector<UnicodeString> vocabulary = {u"CHAR", u"[CHAR]", u"(", u")", u"\\", u".\"", u"\"",
+                                                   u"S\"", u"NEW", u"DUP", u"X"};
+    std::mt19937 random(7);
+    edit.Lines().BeginUpdate();
+    for (int i = 0; i < 400; ++i) {
+        UnicodeString line;
+        for (unsigned n = random() % 5; n > 0; --n) line += vocabulary[random() % vocabulary.size()] + (random() % 3 ? u" " : u"\t");
+        if (random() % 3 == 0) line = line + u"CHAR";
+        edit.Lines().Add(line);
+    }
+    edit.Lines().EndUpdate();
+    TNibTavloHighlighter forth;
+    TStringList keys;
+    keys.SetText(u"CHAR\r\n[CHAR]\r\n(\r\n\\\r\n.\"\r\nNEW\r\nDUP");
+    forth.SetKeyWords(&keys);
+    edit.SetHighlighter(&forth);
+    struct Listener : TObject {
+        TNibTavloHighlighter* h = nullptr;
+        int rescans = 0, repaints = 0;
+        void Changed(TObject*) { ++(h->ChangeMayAlterRanges() ? rescans : repaints); }
+    } listener;
+    listener.h = &forth;
+    forth.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Listener::Changed>(&listener));
+
+    std::vector<UnicodeString> words;
+    for (int step = 0; step < 120; ++step) {
+        if (step % 10 == 9) {
+            // Lists changed in place take effect at the next notification, here one that adds a
+            // word that opens nothing.
+            TStringList& list = forth.KeyWords();
+            const int at = list.IndexOf(u"S\"");
+            if (at >= 0) list.Delete(at);
+            else list.Add(u"S\"");
+        } else {
+            // One word of the text becomes local or stops being local, as an edit does.
+            const UnicodeString& w = vocabulary[random() % vocabulary.size()];
+            if (std::erase(words, w) == 0) words.push_back(w);
+        }
+        // A word of its own each time, so that every step changes the list.
+        words.push_back(u"W" + IntToStr(step));
+        forth.ReplaceLocalWords(words);
+        forth.ResetRange();
+        for (int i = 0; i < edit.Lines().Count(); ++i) {
+            forth.SetLine(edit.Lines()[i], i);
+            forth.NextToEol();
+            ASSERT_EQ(edit.Lines().GetRange(i), forth.GetRange()) << "line " << i << " at step " << step;
+        }
+    }
+    EXPECT_GT(listener.rescans, 10);
+    EXPECT_GT(listener.repaints, 10);
+    forth.UnhookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Listener::Changed>(&listener));
     edit.SetHighlighter(nullptr);
 }

@@ -3,6 +3,9 @@
 #include <climits>
 
 #include <ostream>
+#include <random>
+#include <set>
+#include <utility>
 #include <string>
 #include "highlighter/NibHighlighterTavlo.h"
 
@@ -273,4 +276,91 @@ TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
     EXPECT_EQ(h.LocalWords().Text(), u"B\r\na\r\nb\r\n\u00e9\r\n");
     EXPECT_TRUE(h.ReplaceLocalWords({}));
     EXPECT_EQ(h.LocalWords().Count(), 0);
+}
+
+TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
+{
+    struct Editor : TObject {
+        TNibTavloHighlighter* h = nullptr;
+        std::vector<bool> alters;
+        void Changed(TObject*) { alters.push_back(h->ChangeMayAlterRanges()); }
+    } e;
+    TNibTavloHighlighter h;
+    e.h = &h;
+    TStringList keys;
+    keys.SetText(u"CHAR\r\n(\r\n.\"\r\nNEW\r\nDUP");
+    h.SetKeyWords(&keys);
+    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    // A change of local words alters ranges only where a keyword that opens a comment, a string
+    // or a character word becomes or stops being local.
+    const struct {
+        std::vector<UnicodeString> words;
+        bool alters;
+    } steps[] = {
+        {{u"NEW"}, false},
+        {{u"NEW", u"CHAR"}, true},
+        {{u"NEW", u"CHAR", u"DUP"}, false},
+        {{u"NEW", u"DUP"}, true},
+        {{u"NEW", u"("}, true},
+        {{u"NEW", u".\""}, true},
+        {{u".\"", u"[CHAR]", u"S\"", u"\\"}, false},  // openers, but no keywords here
+        {{u"[CHAR]"}, true},
+    };
+    for (const auto& step : steps) {
+        e.alters.clear();
+        ASSERT_TRUE(h.ReplaceLocalWords(step.words));
+        EXPECT_EQ(e.alters, std::vector<bool>{step.alters}) << ToUtf8(step.words.front());
+    }
+    // A list handed out for direct changes may have changed anything, once.
+    h.KeyWords().Add(u"[CHAR]");
+    for (bool alters : {true, false}) {
+        e.alters.clear();
+        ASSERT_TRUE(h.ReplaceLocalWords({u"[CHAR]", alters ? u"A" : u"B"}));
+        EXPECT_EQ(e.alters, std::vector<bool>{alters});
+    }
+    // Outside a notification every change counts.
+    EXPECT_TRUE(h.ChangeMayAlterRanges());
+    // An update fires once, altering ranges when any change in it did.
+    h.BeginUpdate();
+    h.ReplaceLocalWords({u"[CHAR]", u"C"});
+    h.ReplaceLocalWords({u"C"});
+    h.ReplaceLocalWords({u"D"});
+    h.EndUpdate();
+    EXPECT_EQ(e.alters, (std::vector<bool>{false, true}));
+}
+
+// Few or many names changed at a time, repeated names, names that are keywords too: the scan
+// classes every word as the list holds it.
+TEST(TavloAttributes, LocalWordsChangedAnyWayAreScannedAsListed)
+{
+    TNibTavloHighlighter h;
+    std::vector<UnicodeString> vocabulary;
+    for (int i = 0; i < 400; ++i) vocabulary.push_back(u"w" + IntToStr(i));
+    TStringList keys;
+    keys.SetText(u"w1\r\nw2\r\nw3\r\nCHAR");
+    h.SetKeyWords(&keys);
+    std::mt19937 random(3);
+    std::set<UnicodeString> local;
+    for (int step = 0; step < 300; ++step) {
+        const std::set<UnicodeString> before = local;
+        // Later on, names mostly join a few at a time, so that the table fills up as it goes.
+        const unsigned changes = step < 100 && step % 5 == 0 ? 1 + random() % 40 : random() % 4;
+        for (unsigned n = 0; n < changes; ++n) {
+            const UnicodeString& w = vocabulary[random() % vocabulary.size()];
+            if (!local.erase(w) || (step >= 100 && random() % 4 != 0)) local.insert(w);
+        }
+        std::vector<UnicodeString> words(local.begin(), local.end());
+        for (unsigned n = random() % 3; n > 0 && !words.empty(); --n) words.push_back(words[random() % words.size()]);
+        std::shuffle(words.begin(), words.end(), random);
+        EXPECT_EQ(h.ReplaceLocalWords(words), local != before);
+        // Read through a const view: the list handed out for changing makes the table anew.
+        ASSERT_EQ(std::as_const(h).LocalWords().Count(), int(local.size())) << "step " << step;
+        for (const UnicodeString& w : vocabulary) {
+            h.SetLine(w, 1);
+            const bool listed = local.count(w) != 0;
+            ASSERT_EQ(h.GetTokenID() == tkSymbol, listed) << ToUtf8(w) << " at step " << step;
+            ASSERT_EQ(h.IsLocalword(w), listed);
+        }
+    }
+    EXPECT_GT(local.size(), 250u);
 }
