@@ -67,7 +67,8 @@ bool TCodeEditorPage::QueryCloseEditorFile()
         CodeEditPairedWordsList->Clear();
         fUnreadPairsFileName.clear();
         fLoadedExactly = true;
-        if (fNibTavloHighlighter) fNibTavloHighlighter->LocalWords().Clear();
+        // Through the notice, so that the names a load then finds need no rescan of every line.
+        if (fNibTavloHighlighter) fNibTavloHighlighter->ReplaceLocalWords({});
         fFoundLocalWords.clear();
     }
     return result;
