@@ -22,10 +22,10 @@ bool ForceDirectories(const UnicodeString& folder);
 /// Modification time in nanoseconds since the epoch; nothing when the file is missing.
 std::optional<std::int64_t> FileModifiedTime(const UnicodeString& fileName);
 
-/// The most bytes a file may hold to be read whole: far above any file the program makes or is
-/// given, and small enough that what it becomes in memory (two bytes a character, a record a line)
-/// fits in any address space the program runs in.
-inline constexpr std::int64_t kMaxReadFileSize = std::int64_t(64) << 20;
+/// The most bytes a file may hold to be read whole: room for a source of some hundred megabytes, and
+/// small enough that what it becomes in memory (two bytes a character, a record a line) fits in any
+/// address space the program runs in.
+inline constexpr std::int64_t kMaxReadFileSize = std::int64_t(256) << 20;
 
 /// Reads a whole regular file as bytes. False, with bytes unchanged, when it cannot be opened or
 /// read, is not a regular file (a FIFO or a device is never waited on) or holds more than

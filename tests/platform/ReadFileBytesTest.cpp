@@ -58,7 +58,8 @@ TEST(ReadFileBytes, OnlyRegularFilesWithinTheLimitAreRead)
         {"pipe.forth", u"it is a FIFO, not a regular file"},
         {"zero.blk", u"it is a device, not a regular file"},
         {"folder.blk", u"it is a folder"},
-        {"huge.forth", u"it holds 67108865 bytes, more than the 67108864 bytes a file may hold to be opened"},
+        {"huge.forth", u"it holds " + IntToStr(kMaxReadFileSize + 1) + u" bytes, more than the " +
+                           IntToStr(kMaxReadFileSize) + u" bytes a file may hold to be opened"},
         {"missing.forth", u"No such file or directory"},
     };
     for (const Case& c : cases) {
@@ -123,7 +124,7 @@ TEST(ReadFileBytes, AFileMemoryCannotHoldIsRefusedAndTheProgramGoesOn)
         UnicodeString error;
         const bool read = ReadFileBytes(folder.Name("big.forth"), bytes, &error);
         const UnicodeString expected = u"Cannot open file \"" + folder.Name("big.forth") +
-                                       u"\": there is not enough memory to hold its 67108864 bytes.";
+                                       u"\": there is not enough memory to hold its " + IntToStr(size) + u" bytes.";
         ::_exit(!read && error == expected ? 0 : 1);
     }
     int status = 0;

@@ -15,7 +15,7 @@ namespace {
 struct Unreadable {
     const char* name;
     std::function<void(const std::string& path)> make;
-    const char16_t* why;
+    UnicodeString why;
 };
 
 /// What a file looks like: its type, size and, for a small one, its bytes.
@@ -40,7 +40,8 @@ const std::vector<Unreadable>& Cases()
              std::ofstream(path, std::ios::binary) << "[DISPLAY]\r\nFont=kept\r\n";
              std::filesystem::resize_file(path, kMaxReadFileSize + 1);
          },
-         u"\": it holds 67108865 bytes, more than the 67108864 bytes a file may hold to be opened."},
+         u"\": it holds " + IntToStr(kMaxReadFileSize + 1) + u" bytes, more than the " + IntToStr(kMaxReadFileSize) +
+             u" bytes a file may hold to be opened."},
     };
     return cases;
 }
