@@ -373,17 +373,8 @@ void TNibEditStringList::SetString(TNibEditStringRec& r, const UnicodeString& S)
 
 void TNibEditStringList::Put(int Index, const UnicodeString& S)
 {
-    if (Index == fCount) {
-        Add(S);
-        return;
-    }
-    CheckIndex(Index, fCount - 1);
-    UpdateScope update(*this);
-    Changed();
-    TNibEditStringRec& r = Rec(Index);
-    r.fFlags = std::uint8_t((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
-    SetString(r, S);
-    Fire(OnPutted, this, Index, 1);
+    const bool inside = Index >= 0 && Index < fCount;
+    ReplaceInLine(Index, 0, inside ? int(Rec(Index).FString.size()) : 0, S);
 }
 
 void TNibEditStringList::ReplaceInLine(int Index, int Start, int Length, std::u16string_view Text)
