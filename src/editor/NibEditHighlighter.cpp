@@ -215,6 +215,12 @@ void TNibCustomHighlighter::NextToEol()
     while (!GetEol()) Next();
 }
 
+void TNibCustomHighlighter::ScanLineRange(const UnicodeString& Line, int LineNumber)
+{
+    SetLine(Line, LineNumber);
+    NextToEol();
+}
+
 int TNibCustomHighlighter::PosToExpandedPos(int Pos) const
 {
     if (!fHasExpandedLine) return Pos;

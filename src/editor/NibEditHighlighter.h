@@ -148,6 +148,9 @@ public:
     void BeginUpdate() { ++fUpdateCount; }
     void EndUpdate();
     void NextToEol();
+    /// Scans Line from the current range to its end, for the range it ends with (GetRange); the
+    /// scan's tokens are not kept, so a descendant may find the range without making them.
+    virtual void ScanLineRange(const UnicodeString& Line, int LineNumber);
     void HookAttrChangeEvent(const TNibMethodChain::TMethodEvent& ANotifyEvent);
     /// Whether the change being notified may have changed the range some line ends with: a
     /// listener that keeps each line's range rescans them only then. True outside a notification.

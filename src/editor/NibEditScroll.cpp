@@ -304,8 +304,7 @@ int TCustomNibEdit::ScanFrom(int Index)
     if (Index > 0) fHighlighter->SetRange(fLines->GetRange(Index - 1));
     else fHighlighter->ResetRange();
     for (;;) {
-        fHighlighter->SetLine(fLines->Get(Index), Index);
-        fHighlighter->NextToEol();
+        fHighlighter->ScanLineRange(fLines->Get(Index), Index);
         const TNibRange range = fHighlighter->GetRange();
         if (range == fLines->GetRange(Index)) return Index;
         fLines->PutRange(Index, range);
@@ -319,8 +318,7 @@ void TCustomNibEdit::ScanRanges()
     if (!fHighlighter || fLines->Count() == 0) return;
     fHighlighter->ResetRange();
     for (int i = 0; i < fLines->Count(); ++i) {
-        fHighlighter->SetLine(fLines->Get(i), i);
-        fHighlighter->NextToEol();
+        fHighlighter->ScanLineRange(fLines->Get(i), i);
         fLines->PutRange(i, fHighlighter->GetRange());
     }
 }

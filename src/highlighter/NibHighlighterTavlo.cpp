@@ -103,6 +103,13 @@ TNibTavloHighlighter::TNibTavloHighlighter()
     for (TStringList* list : {&fKeyWords, &fCommentWords, &fStringWords, &fLocalWords}) PrepareWordList(*list);
     for (const char16_t* w : {u"(", u"\\", u".(", u".\\"}) fCommentWords.Add(w);
     for (const char16_t* w : {u".\"", u"S\"", u"C\"", u"ABORT\""}) fStringWords.Add(w);
+    const auto noteOpener = [this](std::u16string_view w) {
+        fOpenerEnds.set(w.back());
+        fLongestOpener = std::max(fLongestOpener, w.size());
+    };
+    for (const TStringList* list : {&fCommentWords, &fStringWords})
+        for (int i = 0; i < list->Count(); ++i) noteOpener((*list)[i]);
+    for (std::u16string_view w : CharWords) noteOpener(w);
     (void)registered;
 }
 
@@ -283,16 +290,60 @@ void TNibTavloHighlighter::ClassifyWord(std::u16string_view word)
         fTokenID = IsNumber(word) ? tkNumber : tkIdentifier;
     } else {
         fTokenID = tkKey;
-        if (kinds & wkComment) {
-            fTokenParamType = tkComment;
-            fTokenParamEnd = word.back() == u'(' ? u')' : u'\r';
-        } else if (kinds & wkString) {
-            fTokenParamType = tkString;
-            fTokenParamEnd = u'"';
-        } else if (IsCharWord(word)) {
-            fTokenParamType = tkChar;
+        fTokenParamType = StateOpenedBy(word, kinds, fTokenParamEnd);
+    }
+}
+
+TtkTokenKind TNibTavloHighlighter::StateOpenedBy(std::u16string_view word, unsigned kinds, char16_t& end)
+{
+    if (kinds & wkComment) {
+        end = word.back() == u'(' ? u')' : u'\r';
+        return tkComment;
+    }
+    if (kinds & wkString) {
+        end = u'"';
+        return tkString;
+    }
+    return IsCharWord(word) ? tkChar : tkNull;
+}
+
+// The same walk as Next, word by word: blanks and line-end characters move on alike, and a word
+// that opens a comment or string skips the text up to its closing character on this line.
+void TNibTavloHighlighter::ScanLineRange(const UnicodeString& Line, int)
+{
+    RefreshWordTable();
+    bool charPending = fTokenParamType == tkChar;
+    const char16_t* const s = Line.data();
+    const std::size_t n = Line.size();
+    std::size_t p = 0;
+    while (p < n) {
+        if (IsBlank(s[p])) {
+            ++p;
+            continue;
+        }
+        const std::size_t start = p;
+        while (p < n && !IsBlank(s[p])) ++p;
+        if (std::exchange(charPending, false)) continue;
+        const std::u16string_view word(s + start, p - start);
+        if (!MayOpenState(word)) continue;
+        const unsigned kinds = Slot(word).Kinds;
+        if ((kinds & wkLocal) || !(kinds & wkKey)) continue;
+        char16_t end = 0;
+        switch (StateOpenedBy(word, kinds, end)) {
+        case tkChar: charPending = true; break;
+        case tkComment:
+        case tkString:
+            for (; p < n && s[p] != 10 && s[p] != 13; ++p) {
+                if (s[p] == end) {
+                    ++p;
+                    break;
+                }
+            }
+            break;
+        default: break;
         }
     }
+    fTokenParamType = charPending ? tkChar : tkNull;
 }
 
 // A number: an optional "-", an optional base prefix ("#" decimal, "$" hexadecimal, "%" binary),

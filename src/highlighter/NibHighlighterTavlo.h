@@ -1,6 +1,7 @@
 #pragma once
 // The Forth highlighter: blank-delimited words classed as keywords, local words, numbers and
 // identifiers, with comment, string and character words that colour what follows them.
+#include <bitset>
 #include <functional>
 #include <vector>
 #include "editor/NibEditHighlighter.h"
@@ -27,6 +28,8 @@ public:
     bool IsIdentChar(char16_t C) const override { return C > 32; }
     bool IsWordBreakChar(char16_t C) const override { return C < 33; }
     void Next() override;
+    /// Looks only at the words that may open a scan state: the range is all that a line carries.
+    void ScanLineRange(const UnicodeString& Line, int LineNumber) override;
 
     bool IsLocalword(std::u16string_view AWord) const;
     TtkTokenKind GetTokenID() const { return fTokenID; }
@@ -78,6 +81,13 @@ private:
     TWordRead ReadWord();
     /// Sets the kind of a word and the scan state that it opens.
     void ClassifyWord(std::u16string_view word);
+    /// The scan state a keyword that is not local opens (tkNull for none), and where it closes.
+    static TtkTokenKind StateOpenedBy(std::u16string_view word, unsigned kinds, char16_t& end);
+    /// False for a word too long for, or ending unlike, every word that may open a scan state.
+    bool MayOpenState(std::u16string_view word) const
+    {
+        return word.size() <= fLongestOpener && word.back() < 128 && fOpenerEnds.test(word.back());
+    }
     /// Makes a list the sorted, distinct words of another and notifies the editors.
     void ReplaceList(TStringList& list, const TStringList* source);
     /// Fills a list with sorted, distinct words and notifies the editors.
@@ -129,6 +139,9 @@ private:
     TStringList fStringWords;
     TStringList fLocalWords;
     bool fDetectPreprocessor = false;
+    /// The last characters and the greatest length of the comment, string and character words.
+    std::bitset<128> fOpenerEnds;
+    std::size_t fLongestOpener = 0;
     /// Scan state: tkNull normal, tkComment or tkString after their opening word, tkChar after CHAR.
     TtkTokenKind fTokenParamType = tkNull;
     char16_t fTokenParamEnd = 0;

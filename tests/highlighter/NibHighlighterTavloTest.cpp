@@ -364,3 +364,43 @@ TEST(TavloAttributes, LocalWordsChangedAnyWayAreScannedAsListed)
     }
     EXPECT_GT(local.size(), 250u);
 }
+
+// The range-only walk of a line against the full scan, over lines of openers, near misses,
+// closers, blanks of every kind (CR and LF inside a line too), wide glyphs and empty lines, with
+// openers that are keywords, local words or neither.
+TEST(TavloRanges, LineRangeScanAgreesWithTheFullScan)
+{
+    const UnicodeString openers[] = {u"(", u"\\", u".(", u".\\", u".\"", u"S\"", u"C\"", u"ABORT\"", u"CHAR", u"[CHAR]"};
+    const UnicodeString others[] = {u"X(",  u"((", u"CHAR(", u"[CHAR", u"ABORT\"\"", u"\\\\", u")", u"\"", u"a)b",
+                                    u"x\"y", u"DUP", u"漢字", u"é(", u"-12", u"\x01", u"R", u"]"};
+    const UnicodeString blanks[] = {u" ", u"\t", u"\r", u"\n", u"  ", u"\r\n", u"\x1F"};
+    std::mt19937 random(11);
+    const auto pick = [&](const auto& from) { return from[random() % std::size(from)]; };
+    TNibTavloHighlighter full, fast;
+    for (int round = 0; round < 60; ++round) {
+        TStringList keys;
+        std::vector<UnicodeString> locals;
+        for (const UnicodeString& w : openers) {
+            if (random() % 4 != 0) keys.Add(w);
+            if (random() % 5 == 0) locals.push_back(w);
+        }
+        keys.Add(u"DUP");
+        for (TNibTavloHighlighter* h : {&full, &fast}) {
+            h->SetKeyWords(&keys);
+            h->ReplaceLocalWords(locals);
+            h->ResetRange();
+        }
+        for (int n = 0; n < 200; ++n) {
+            UnicodeString line;
+            for (unsigned pieces = random() % 9; pieces > 0; --pieces) {
+                const unsigned kind = random() % 3;
+                line += kind == 0 ? pick(openers) : kind == 1 ? pick(others) : pick(blanks);
+                if (random() % 2) line += pick(blanks);
+            }
+            full.SetLine(line, n);
+            full.NextToEol();
+            fast.ScanLineRange(line, n);
+            ASSERT_EQ(fast.GetRange(), full.GetRange()) << "round " << round << ", line \"" << ToUtf8(line) << "\"";
+        }
+    }
+}
