@@ -173,8 +173,7 @@ void TCodeEditorPage::EditorOpenFileActExecute()
     UnicodeString error;
     const bool loaded = ReadFileBytes(name, bytes, &error);
     if (loaded) {
-        std::istringstream in(bytes);
-        ScriptEdit.Lines().LoadFromStream(in);
+        ScriptEdit.Lines().LoadFromBytes(bytes);
         fLoadedExactly = DecodesExactly(bytes);
     }
     ScriptEdit.SetModified(false);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <istream>
-#include <iterator>
 #include <ostream>
 #include <string>
+#include <type_traits>
 
 #include "platform/FileReplacement.h"
 #include "platform/Folders.h"
@@ -34,7 +34,8 @@ const UnicodeString EmptyLine;
 
 // The line breaks of a text as SetText reads them: CR LF, a lone CR and a lone LF each count once,
 // and so does U+2028 where it breaks lines.
-std::size_t LineBreakCount(std::u16string_view Text, bool U2028Breaks)
+template <class Unit>
+std::size_t LineBreakCount(std::span<const Unit> Text, bool U2028Breaks)
 {
     if (U2028Breaks) return std::size_t(std::count(Text.begin(), Text.end(), LineSeparator));
     std::size_t breaks = 0;
@@ -552,15 +553,21 @@ UnicodeString TNibEditStringList::GetSeparatedText(std::u16string_view Separator
     return JoinLines(Separators, false);
 }
 
-void TNibEditStringList::SetText(std::u16string_view Value)
+void TNibEditStringList::SetText(std::u16string_view Value) { SetLines(std::span(Value)); }
+
+template <class Unit>
+void TNibEditStringList::SetLines(std::span<const Unit> Value)
 {
+    // 8-bit text is read as unsigned bytes, each the character of its value.
+    static_assert(std::is_same_v<Unit, char16_t> || std::is_same_v<Unit, unsigned char>);
     bool sawU2028 = false, sawCR = false, sawLF = false;
     {
         UpdateScope update(*this);
         Clear();
         // U+2028 ends lines only in a text without CR or LF breaks; in one with them it is a
-        // character of its line, so that the text saves back as it was.
-        const bool u2028Breaks = Value.find_first_of(u"\r\n") == std::u16string_view::npos;
+        // character of its line, so that the text saves back as it was. 8-bit text has none.
+        const bool u2028Breaks =
+            sizeof(Unit) > 1 && std::none_of(Value.begin(), Value.end(), [](Unit c) { return c == CR || c == LF; });
         // The records are gathered in a block of their own, which then becomes the list's, with
         // the gap at its end as large as one growth of a full block would make it: the first
         // insert after a load then only moves the gap, not every record to a larger block. The
@@ -570,12 +577,12 @@ void TNibEditStringList::SetText(std::u16string_view Value)
             const std::size_t lines = LineBreakCount(Value, u2028Breaks) + 1;
             block.reserve(std::size_t(GrownCapacity(int(std::min<std::size_t>(lines, INT_MAX)))));
         }
-        const char16_t* p = Value.data();
-        const char16_t* const end = p + Value.size();
+        const Unit* p = Value.data();
+        const Unit* const end = p + Value.size();
         while (p < end) {
-            const char16_t* const start = p;
+            const Unit* const start = p;
             while (p < end && (*p > CR || (*p != CR && *p != LF)) && !(u2028Breaks && *p == LineSeparator)) ++p;
-            block.push_back(TNibEditStringRec{UnicodeString(start, std::size_t(p - start))});
+            block.push_back(TNibEditStringRec{UnicodeString(start, p)});
             Count(block.back());
             if (u2028Breaks && p < end && *p == LineSeparator) {
                 sawU2028 = true;
@@ -613,9 +620,21 @@ void TNibEditStringList::SetText(std::u16string_view Value)
 
 void TNibEditStringList::LoadFromStream(std::istream& Stream)
 {
-    const std::string bytes{std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>()};
-    SetText(DecodeText(bytes));
-    fEncoding = EncodingOf(bytes);
+    std::string bytes;
+    char buffer[65536];
+    while (Stream.read(buffer, sizeof buffer) || Stream.gcount() > 0) bytes.append(buffer, std::size_t(Stream.gcount()));
+    LoadFromBytes(bytes);
+}
+
+void TNibEditStringList::LoadFromBytes(std::string_view Bytes)
+{
+    const TTextEncoding encoding = EncodingOf(Bytes);
+    // 8-bit text needs no decoded copy of the whole: each line is widened as it is stored.
+    if (encoding == TTextEncoding::Ansi)
+        SetLines(std::span(reinterpret_cast<const unsigned char*>(Bytes.data()), Bytes.size()));
+    else
+        SetText(DecodeText(Bytes));
+    fEncoding = encoding;
 }
 
 void TNibEditStringList::SaveToStream(std::ostream& Stream, TTextEncoding Encoding) const
@@ -628,8 +647,7 @@ bool TNibEditStringList::LoadFromFile(const UnicodeString& FileName)
 {
     std::string bytes;
     if (!ReadFileBytes(FileName, bytes)) return false;
-    SetText(DecodeText(bytes));
-    fEncoding = EncodingOf(bytes);
+    LoadFromBytes(bytes);
     return true;
 }
 

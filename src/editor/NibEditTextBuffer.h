@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -114,6 +115,8 @@ public:
     /// Reads a whole text, decoded by its byte-order mark (8-bit text without one), and keeps the
     /// encoding found for SaveToFile.
     void LoadFromStream(std::istream& Stream);
+    /// As LoadFromStream, from a file's bytes.
+    void LoadFromBytes(std::string_view Bytes);
     /// Writes the text with the file format's line breaks; in 8-bit text, Unicode line separators
     /// are written as CR LF, which 8 bits can hold.
     void SaveToStream(std::ostream& Stream, TTextEncoding Encoding = TTextEncoding::Ansi) const;
@@ -162,6 +165,9 @@ public:
     TStringListChangeEvent OnPutted;
 
 private:
+    /// SetText of a text in UTF-16, or of 8-bit text widened a line at a time.
+    template <class Unit>
+    void SetLines(std::span<const Unit> Value);
     TNibEditStringRec& Rec(int Index) const;
     void CheckIndex(int Index, int Limit) const;
     void MoveGapTo(int Index) const;

@@ -106,6 +106,32 @@ TEST(NibEditTextBuffer, FilesKeepTheirLineBreaks)
     EXPECT_FALSE(error.empty());
 }
 
+// 8-bit files are split into lines as bytes: the same lines, format and encoding as the whole
+// text widened first, for every kind of break, bytes from 0x80 up, and streams longer than one read.
+TEST(NibEditTextBuffer, EightBitLoadMatchesTheWidenedText)
+{
+    const std::string pieces[] = {"a", "\r", "\n", "\r\n", "\xE9", "\xFF", "\x85", "\xE2\x80\xA8", "\t", "\x7F", std::string(1, '\0'), " "};
+    std::mt19937 random(5);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        const unsigned count = round == 0 ? 0 : round == 1 ? 80000 : random() % 12;
+        for (unsigned n = 0; n < count; ++n) bytes += pieces[random() % std::size(pieces)];
+        for (const bool appendNewLine : {false, true}) {
+            TNibEditStringList loaded, widened;
+            loaded.SetAppendNewLineAtEOF(appendNewLine);
+            widened.SetAppendNewLineAtEOF(appendNewLine);
+            loaded.SetEncoding(TTextEncoding::Utf8);
+            std::istringstream in(bytes);
+            loaded.LoadFromStream(in);
+            widened.SetText(FromAnsi(bytes));
+            ASSERT_EQ(loaded.Count(), widened.Count()) << "round " << round;
+            for (int i = 0; i < loaded.Count(); ++i) ASSERT_EQ(loaded[i], widened[i]) << "round " << round << ", line " << i;
+            EXPECT_EQ(loaded.FileFormat(), widened.FileFormat()) << "round " << round;
+            EXPECT_EQ(loaded.Encoding(), TTextEncoding::Ansi);
+        }
+    }
+}
+
 TEST(NibEditTextBuffer, UnicodeLineSeparatorsSurviveAnEightBitSave)
 {
     TNibEditStringList lines;
