@@ -34,6 +34,22 @@ TNibLineMeasure MeasureLine(std::u16string_view Line, const TNibCharCellsFunc& C
     return m;
 }
 
+TNibLineMeasure MeasureAfterReplace(const TNibLineMeasure& Before, const TNibLineMeasure& Removed,
+                                    std::u16string_view Line, std::size_t Start, std::size_t Inserted,
+                                    const TNibCharCellsFunc& CharCells)
+{
+    const TNibLineMeasure added = MeasureLine(Line.substr(Start, Inserted), CharCells);
+    if (Inserted == Line.size()) return added;
+    TNibLineMeasure m;
+    m.Tabs = Before.Tabs - Removed.Tabs + added.Tabs;
+    m.ExtraCells = Before.ExtraCells - Removed.ExtraCells + added.ExtraCells;
+    m.Ascii = Before.Ascii && added.Ascii;
+    const std::size_t leading = std::min(Line.find_first_not_of(Tab), Line.size());
+    m.TabAfterText = std::size_t(m.Tabs) > leading;
+    m.Cells = int(Line.size()) - m.Tabs + m.ExtraCells;
+    return m;
+}
+
 std::int64_t LineWidth(std::u16string_view Line, const TNibLineMeasure& M, int TabWidth)
 {
     const std::int64_t width = std::max(TabWidth, 1);

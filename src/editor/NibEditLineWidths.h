@@ -16,7 +16,9 @@ struct TNibLineMeasure {
     int Cells = 0;
     int Tabs = 0;
     bool TabAfterText = false;
-    /// Every character other than a tab lies below U+0080, so takes one cell in any font.
+    /// Every character other than a tab lies below U+0080, so takes one cell in any font. False
+    /// may also stand for not known: a replacement in a line that takes such a character out
+    /// leaves it false.
     bool Ascii = true;
     /// Cells of the characters that take more than one: Cells less the characters other than tabs.
     int ExtraCells = 0;
@@ -24,6 +26,12 @@ struct TNibLineMeasure {
 
 /// One pass over the line, without building any copy of it.
 TNibLineMeasure MeasureLine(std::u16string_view Line, const TNibCharCellsFunc& CharCells);
+
+/// The measure of Line, whose `Inserted` characters at Start replaced characters of measure
+/// Removed in a line of measure Before: only those characters and the leading tabs are read.
+TNibLineMeasure MeasureAfterReplace(const TNibLineMeasure& Before, const TNibLineMeasure& Removed,
+                                    std::u16string_view Line, std::size_t Start, std::size_t Inserted,
+                                    const TNibCharCellsFunc& CharCells);
 
 /// The width of a measured line at a tab width: tab stops are counted on the characters (each one
 /// column), then each wide glyph adds its extra cells, as the displayed line is built.

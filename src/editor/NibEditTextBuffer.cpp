@@ -219,9 +219,8 @@ TNibLineMeasure TNibEditStringList::MeasureOf(const TNibEditStringRec& r)
     return m;
 }
 
-void TNibEditStringList::Count(TNibEditStringRec& r) const
+void TNibEditStringList::Count(TNibEditStringRec& r, const TNibLineMeasure& m) const
 {
-    const TNibLineMeasure m = MeasureLine(r.FString, fCharCells);
     r.fTabs = m.Tabs;
     r.fExtraCells = m.ExtraCells;
     r.fFlags = std::uint8_t((r.fFlags & PublicFlags) | sfMeasured | (m.TabAfterText ? sfTabAfterText : 0) |
@@ -389,9 +388,19 @@ void TNibEditStringList::ReplaceInLine(int Index, int Start, int Length, std::u1
     Changed();
     TNibEditStringRec& r = Rec(Index);
     r.fFlags = std::uint8_t((r.fFlags & ~(sfHasTabs | sfHasNoTabs)) | sfExpandedLengthUnknown);
+    // A measured line is measured again from its changed characters only: typing in a long line
+    // costs what the typing costs.
+    const bool measured = r.fFlags & sfMeasured;
+    const TNibLineMeasure before = MeasureOf(r);
+    const TNibLineMeasure removed =
+        measured ? MeasureLine(std::u16string_view(r.FString).substr(std::size_t(Start), std::size_t(Length)), fCharCells)
+                 : TNibLineMeasure{};
     Uncount(r);
     r.FString.replace(std::size_t(Start), std::size_t(Length), Text);
-    Count(r);
+    if (measured)
+        Count(r, MeasureAfterReplace(before, removed, r.FString, std::size_t(Start), Text.size(), fCharCells));
+    else
+        Count(r);
     Fire(OnPutted, this, Index, 1);
 }
 

@@ -181,7 +181,9 @@ private:
     /// Replaces a record's text, keeping the width index.
     void SetString(TNibEditStringRec& r, const UnicodeString& S);
     /// Measures a record's text and counts it in the width index.
-    void Count(TNibEditStringRec& r) const;
+    void Count(TNibEditStringRec& r) const { Count(r, MeasureLine(r.FString, fCharCells)); }
+    /// Counts a record whose line has the measure m.
+    void Count(TNibEditStringRec& r, const TNibLineMeasure& m) const;
     /// Takes a record out of the width index before its text goes.
     void Uncount(TNibEditStringRec& r) const;
     static TNibLineMeasure MeasureOf(const TNibEditStringRec& r);

@@ -311,10 +311,20 @@ TtkTokenKind TNibTavloHighlighter::StateOpenedBy(std::u16string_view word, unsig
 // that opens a comment or string skips the text up to its closing character on this line.
 void TNibTavloHighlighter::ScanLineRange(const UnicodeString& Line, int)
 {
+    const char16_t* const s = Line.data();
+    std::size_t n = Line.size();
+    while (n > 0 && IsBlank(s[n - 1])) --n;
+    // A blank line passes its range on. Any other ends waiting for a character only when the last
+    // word it scans is a character word, and that word ends its last run of non-blanks: the line
+    // of any other run is settled from its end, which keeps typing in a long line cheap.
+    if (n == 0) return;
+    const std::u16string_view text(s, n);
+    if (std::ranges::none_of(CharWords, [&](std::u16string_view w) { return text.ends_with(w); })) {
+        fTokenParamType = tkNull;
+        return;
+    }
     RefreshWordTable();
     bool charPending = fTokenParamType == tkChar;
-    const char16_t* const s = Line.data();
-    const std::size_t n = Line.size();
     std::size_t p = 0;
     while (p < n) {
         if (IsBlank(s[p])) {

@@ -1,6 +1,7 @@
 // The widths the line store keeps against the displayed line built in full: tabs expanded, then a
-// filler before each wide glyph. Random edits, tab widths and font changes over lines with leading
-// tabs, tabs after text, wide glyphs, empty lines and lines past 1,024 columns.
+// filler before each wide glyph. Random edits of whole lines and of characters inside them, tab
+// widths and font changes over lines with leading tabs, tabs after text, wide glyphs, empty lines
+// and lines past 1,024 columns.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -48,7 +49,7 @@ TEST(NibEditLineWidths, TheWidestLineAndEachWidthAgreeWithTheDisplayedLinesAfter
     for (int step = 0; step < 3000; ++step) {
         const int count = int(model.size());
         const int at = int(random() % unsigned(count + 1));
-        switch (random() % 12) {
+        switch (random() % 14) {
         case 0:
         case 1: {
             const UnicodeString line = RandomLine(random);
@@ -105,6 +106,18 @@ TEST(NibEditLineWidths, TheWidestLineAndEachWidthAgreeWithTheDisplayedLinesAfter
             model.insert(model.begin() + at, std::size_t(n), UnicodeString());
             break;
         }
+        case 12:
+        case 13:
+            // Typing and deleting inside a line: among the leading tabs, after them, at the end.
+            if (at < count) {
+                UnicodeString& line = model[std::size_t(at)];
+                const std::size_t start = random() % (line.size() + 1);
+                const std::size_t length = std::min<std::size_t>(random() % 4, line.size() - start);
+                UnicodeString text = RandomLine(random).substr(0, random() % 4);
+                lines.ReplaceInLine(at, int(start), int(length), text);
+                line.replace(start, length, text);
+            }
+            break;
         case 11:
             if (random() % 40 == 0) {
                 lines.Clear();
