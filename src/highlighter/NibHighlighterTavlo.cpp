@@ -1,8 +1,8 @@
 #include "highlighter/NibHighlighterTavlo.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
+#include <span>
 #include <utility>
 #include "editor/NibEditStrConst.h"
 
@@ -77,6 +77,16 @@ WordChanges ChangesTo(const TStringList& list, const std::vector<std::u16string_
 
 /// Up to this many words change in place; more rebuild the list, which costs about as much.
 constexpr std::size_t InPlaceChanges = 16;
+
+TSharedEnds SharedEnds(const std::vector<UnicodeString>& a, const std::vector<UnicodeString>& b)
+{
+    TSharedEnds ends;
+    const std::size_t n = a.size(), m = b.size();
+    while (ends.First < n && ends.First < m && a[ends.First] == b[ends.First]) ++ends.First;
+    while (ends.Tail < n - ends.First && ends.Tail < m - ends.First && a[n - 1 - ends.Tail] == b[m - 1 - ends.Tail])
+        ++ends.Tail;
+    return ends;
+}
 
 } // namespace
 
@@ -169,6 +179,7 @@ TStringList& TNibTavloHighlighter::LocalWords()
 {
     fWordTableStale = true;
     fListsHandedOut = true;
+    fLastWordsKnown = false;
     return fLocalWords;
 }
 
@@ -423,31 +434,44 @@ void TNibTavloHighlighter::ReplaceList(TStringList& list, const TStringList* sou
 
 void TNibTavloHighlighter::SetKeyWords(const TStringList* Value) { ReplaceList(fKeyWords, Value); }
 
-void TNibTavloHighlighter::SetLocalWords(const TStringList* Value) { ReplaceList(fLocalWords, Value); }
+void TNibTavloHighlighter::SetLocalWords(const TStringList* Value)
+{
+    fLastWordsKnown = false;
+    ReplaceList(fLocalWords, Value);
+}
 
 bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& Words)
 {
+    if (!fLastWordsKnown) fLastWords.clear();
+    const TSharedEnds ends = SharedEnds(fLastWords, Words);
     WordChanges changes;
-    if (!FewLocalChanges(Words, changes.Gone, changes.Added)) {
-        const std::vector<std::u16string_view> words = SortedDistinct({Words.begin(), Words.end()});
+    std::vector<std::u16string_view> words;
+    const bool few = fLastWordsKnown && FewLocalChanges(Words, ends, changes.Gone, changes.Added);
+    if (!few) {
+        words = SortedDistinct({Words.begin(), Words.end()});
         changes = ChangesTo(fLocalWords, words);
-        if (changes.None()) return false;
-        bool altersRanges = std::ranges::any_of(changes.Added, [this](auto w) { return OpensState(w); });
-        for (int i : changes.Gone) altersRanges = altersRanges || OpensState(fLocalWords[i]);
+    }
+    // Kept for the next call: only the words between the shared ends are copied. The changes
+    // found view Words, not these.
+    const auto from = std::ptrdiff_t(ends.First), tail = std::ptrdiff_t(ends.Tail);
+    fLastWords.erase(fLastWords.begin() + from, fLastWords.end() - tail);
+    fLastWords.insert(fLastWords.begin() + from, Words.begin() + from, Words.end() - tail);
+    fLastWordsKnown = true;
+    if (changes.None()) return false;
+
+    bool altersRanges = std::ranges::any_of(changes.Added, [this](auto w) { return OpensState(w); });
+    for (int i : changes.Gone) altersRanges = altersRanges || OpensState(fLocalWords[i]);
+    if (!few) {
         FillList(fLocalWords, words, altersRanges);
         return true;
     }
-    if (changes.None()) return false;
     // An edit adds or removes a name or two: the other words stay where they are, in the list and
     // in the table.
-    bool altersRanges = false;
     for (auto i = changes.Gone.rbegin(); i != changes.Gone.rend(); ++i) {
-        altersRanges = altersRanges || OpensState(fLocalWords[*i]);
         Slot(fLocalWords[*i]).Kinds &= ~unsigned(wkLocal);
         fLocalWords.Delete(*i);
     }
     for (std::u16string_view w : changes.Added) {
-        altersRanges = altersRanges || OpensState(w);
         fLocalWords.Add(UnicodeString(w));
         WordSlot& slot = Slot(w);
         if (slot.Word.empty()) {
@@ -461,40 +485,33 @@ bool TNibTavloHighlighter::ReplaceLocalWords(const std::vector<UnicodeString>& W
     return true;
 }
 
-// The table holds every local word: one look-up a name tells which names are new and how many of
-// the old are still there, without sorting the names.
-bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
-                                           std::vector<std::u16string_view>& added)
+// A document's names change where it was edited: before and after that place they are the words
+// of the last call, so only the few between need a look in the table.
+bool TNibTavloHighlighter::FewLocalChanges(const std::vector<UnicodeString>& Words, const TSharedEnds& ends,
+                                           std::vector<int>& gone, std::vector<std::u16string_view>& added)
 {
-    // Stamps from before a wrap-around could pass for this scan's.
-    if (fSeenStamp == UINT_MAX) {
-        fSeenStamp = 0;
-        fWordTableStale = true;
-    }
+    const std::span<const UnicodeString> was(fLastWords.data() + ends.First, fLastWords.size() - ends.First - ends.Tail);
+    const std::span<const UnicodeString> now(Words.data() + ends.First, Words.size() - ends.First - ends.Tail);
+    if (was.size() > InPlaceChanges || now.size() > InPlaceChanges) return false;
     RefreshWordTable();
-    const unsigned stamp = ++fSeenStamp;
-    int kept = 0;
-    for (const UnicodeString& w : Words) {
+    const auto among = [](const auto& words, std::u16string_view w) { return std::ranges::find(words, w) != words.end(); };
+    for (const UnicodeString& w : now) {
         if (w.empty()) return false;
-        WordSlot& slot = Slot(w);
-        // An empty slot is no word's: a new name met twice is added twice, which the list ignores.
-        if (!slot.Word.empty()) {
-            if (slot.Seen == stamp) continue;
-            slot.Seen = stamp;
-            if (slot.Kinds & wkLocal) {
-                ++kept;
-                continue;
-            }
-        }
-        if (added.size() == InPlaceChanges) return false;
-        added.push_back(w);
+        if (!(Slot(w).Kinds & wkLocal) && !among(added, w)) added.push_back(w);
     }
-    for (int i = 0; i < fLocalWords.Count() && kept + int(gone.size()) < fLocalWords.Count(); ++i) {
-        if (fLocalWords[i].empty()) return false;
-        if (Slot(fLocalWords[i]).Seen == stamp) continue;
-        if (added.size() + gone.size() == InPlaceChanges) return false;
-        gone.push_back(i);
+    // A word gone from between may still stand before or after it.
+    std::vector<std::u16string_view> leaving;
+    for (const UnicodeString& w : was)
+        if (!among(now, w) && !among(leaving, w)) leaving.push_back(w);
+    const std::size_t tailStart = Words.size() - ends.Tail;
+    for (std::size_t i = 0; i < Words.size() && !leaving.empty(); i = i + 1 == ends.First ? tailStart : i + 1)
+        std::erase(leaving, std::u16string_view(Words[i]));
+    for (std::u16string_view w : leaving) {
+        const int at = fLocalWords.IndexOf(w);
+        if (at < 0) return false;
+        gone.push_back(at);
     }
+    std::ranges::sort(gone);
     return true;
 }
 

@@ -9,6 +9,12 @@
 
 enum TtkTokenKind : std::uint8_t { tkSymbol, tkComment, tkKey, tkIdentifier, tkNull, tkNumber, tkSpace, tkString, tkChar };
 
+/// How many words two lists share at their start (First) and, after those, at their end (Tail).
+struct TSharedEnds {
+    std::size_t First = 0;
+    std::size_t Tail = 0;
+};
+
 /// Called with the attribute of each token before the editor uses it; may change the attribute.
 using TGetTokenAttributeEvent = std::function<void(TNibHighlighterAttributes* attribute)>;
 
@@ -97,9 +103,10 @@ private:
     /// Whether a word opens a scan state unless it is local: only such a word becoming or stopping
     /// being local can change the range a line ends with.
     bool OpensState(std::u16string_view word) const;
-    /// The local words that go (indexes, ascending) and those that join (maybe repeated) when Words
-    /// replace them; false, with the results unfinished, when more than a few change.
-    bool FewLocalChanges(const std::vector<UnicodeString>& Words, std::vector<int>& gone,
+    /// The local words that go (indexes, ascending) and those that join when Words, which share
+    /// `ends` with the words of the last call, replace them; false, with the results unfinished,
+    /// when more than a few words differ.
+    bool FewLocalChanges(const std::vector<UnicodeString>& Words, const TSharedEnds& ends, std::vector<int>& gone,
                          std::vector<std::u16string_view>& added);
     /// The lists a word is in (WordKind bits), from a table made from the four lists when stale.
     unsigned WordKinds(std::u16string_view word);
@@ -113,15 +120,15 @@ private:
         /// Empty for an empty slot; a word that left every list keeps its slot, with no kinds.
         UnicodeString Word;
         unsigned Kinds = 0;
-        /// The stamp of the last comparison of local words that met the word.
-        unsigned Seen = 0;
     };
     /// Every listed word with the lists it is in, hashed with open addressing (a power-of-two size):
     /// one short probe per scanned word.
     std::vector<WordSlot> fWordTable;
     bool fWordTableStale = true;
     std::size_t fWordTableUsed = 0;
-    unsigned fSeenStamp = 0;
+    /// The words of the last ReplaceLocalWords, in their order, while the list holds no others.
+    std::vector<UnicodeString> fLastWords;
+    bool fLastWordsKnown = false;
     /// A list was handed out for changing without the notification since the last notification.
     bool fListsHandedOut = false;
 

@@ -404,3 +404,85 @@ TEST(TavloRanges, LineRangeScanAgreesWithTheFullScan)
         }
     }
 }
+
+// The names of a document as edits change them: a few inserted, deleted, replaced or moved at one
+// place, names defined twice, now and then a change of many, and the list changed behind the scan's back
+// through the list handed out or the setter. The list always holds the distinct names, and the
+// result says whether that set changed.
+TEST(TavloAttributes, LocalWordsFollowTheEditsOfADocumentsNames)
+{
+    std::vector<UnicodeString> vocabulary;
+    for (int i = 0; i < 400; ++i) vocabulary.push_back(u"n" + IntToStr(i));
+    vocabulary.push_back(u"CHAR");
+    TNibTavloHighlighter h;
+    TStringList keys;
+    keys.SetText(u"CHAR\r\nn1");
+    h.SetKeyWords(&keys);
+    std::mt19937 random(17);
+    const auto word = [&] { return vocabulary[random() % vocabulary.size()]; };
+    std::vector<UnicodeString> doc;
+    for (int i = 0; i < 100; ++i) doc.push_back(word());
+    std::set<UnicodeString> held;
+    for (int step = 0; step < 2000; ++step) {
+        const std::size_t at = random() % (doc.size() + 1);
+        switch (random() % 10) {
+        case 0:
+        case 1:
+            for (unsigned n = 1 + random() % 3; n > 0; --n) doc.insert(doc.begin() + std::ptrdiff_t(at), word());
+            break;
+        case 9:
+            // A definition moved a little, past one or two others.
+            if (at + 3 < doc.size()) {
+                const auto from = doc.begin() + std::ptrdiff_t(at);
+                std::rotate(from, from + 1, from + 2 + random() % 2);
+            }
+            break;
+        case 2:
+        case 3:
+            doc.erase(doc.begin() + std::ptrdiff_t(at),
+                      doc.begin() + std::ptrdiff_t(std::min(doc.size(), at + 1 + random() % 3)));
+            break;
+        case 4:
+            if (at < doc.size()) doc[at] = word();
+            break;
+        case 5:
+            // A name defined once more, elsewhere; or one of two definitions taken away.
+            if (!doc.empty()) doc.insert(doc.begin() + std::ptrdiff_t(at), doc[random() % doc.size()]);
+            break;
+        case 6:
+            if (random() % 10 == 0) std::shuffle(doc.begin(), doc.end(), random);
+            else for (unsigned n = 20 + random() % 20; n > 0; --n) doc.insert(doc.begin() + std::ptrdiff_t(at), word());
+            break;
+        case 7:
+            if (random() % 4 == 0) {
+                h.LocalWords().Add(word());
+                held.clear();
+                const TStringList& list = std::as_const(h).LocalWords();
+                for (int i = 0; i < list.Count(); ++i) held.insert(list[i]);
+            }
+            break;
+        case 8:
+            if (random() % 4 == 0) {
+                TStringList other;
+                other.Add(word());
+                h.SetLocalWords(&other);
+                held = {other[0]};
+            }
+            break;
+        }
+        const std::set<UnicodeString> names(doc.begin(), doc.end());
+        ASSERT_EQ(h.ReplaceLocalWords(doc), names != held) << "step " << step;
+        held = names;
+        const TStringList& list = std::as_const(h).LocalWords();
+        std::set<UnicodeString> listed;
+        for (int i = 0; i < list.Count(); ++i) listed.insert(list[i]);
+        ASSERT_EQ(listed, names) << "step " << step;
+        ASSERT_EQ(list.Count(), int(names.size())) << "step " << step;
+        for (int n = 0; n < 20; ++n) {
+            const UnicodeString& w = n % 2 ? word() : doc.empty() ? vocabulary[0] : doc[random() % doc.size()];
+            h.ResetRange();
+            h.SetLine(w, 1);
+            ASSERT_EQ(h.GetTokenID() == tkSymbol, names.count(w) != 0) << ToUtf8(w) << " at step " << step;
+        }
+    }
+}
