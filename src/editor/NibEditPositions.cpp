@@ -19,17 +19,21 @@ bool CountedLine(const TNibEditLayout& layout, int line, int& tabs)
 
 int ClampToInt(std::int64_t value) { return int(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX)); }
 
-// Cells of the character at 1-based position i of the line at display column x (0-based): a tab
-// reaches the next tab stop, a position past the line's end takes one cell.
-int CellsAt(const TNibEditLayout& layout, const UnicodeString& line, int i, int x)
+// Cells of the character at 1-based position i of the line; moves `column` past it. Tab stops are
+// counted in `column`, where every character takes one column, as the line is painted: its tabs
+// are expanded before its wide glyphs get their fillers. A position past the line's end takes one
+// cell.
+int Advance(const TNibEditLayout& layout, const UnicodeString& line, int i, std::int64_t& column)
 {
-    if (i > int(line.size())) return 1;
-    const char16_t c = line[std::size_t(i - 1)];
-    if (c == Tab) {
-        const int width = std::max(layout.TabWidth, 1);
-        return width - x % width;
+    if (i > int(line.size()) || line[std::size_t(i - 1)] != Tab) {
+        ++column;
+        if (i > int(line.size())) return 1;
+        return layout.CharCells ? std::max(layout.CharCells(line[std::size_t(i - 1)]), 1) : 1;
     }
-    return layout.CharCells ? std::max(layout.CharCells(c), 1) : 1;
+    const int width = std::max(layout.TabWidth, 1);
+    const int cells = int(width - column % width);
+    column += cells;
+    return cells;
 }
 
 // The first Count characters of the line that are neither tabs nor from U+0080 on: each of them
@@ -56,7 +60,8 @@ TDisplayCoord BufferToDisplayPos(const TNibEditLayout& Layout, const TBufferCoor
         } else {
             const int plain = PlainCells(line, std::max(inLine, 0));
             x = plain;
-            for (int i = plain + 1; i <= inLine; ++i) x += CellsAt(Layout, line, i, int(x));
+            std::int64_t column = plain;
+            for (int i = plain + 1; i <= inLine; ++i) x += Advance(Layout, line, i, column);
         }
         result.Column = ClampToInt(x + std::max(p.Char - 1 - inLine, 0) + 1);
     }
@@ -81,8 +86,9 @@ TBufferCoord DisplayToBufferPos(const TNibEditLayout& Layout, const TDisplayCoor
             return result;
         }
         int x = 0, i = 1;
+        std::int64_t tabColumn = 0;
         for (; i <= int(line.size()); ++i) {
-            const int w = CellsAt(Layout, line, i, x);
+            const int w = Advance(Layout, line, i, tabColumn);
             if (column <= x + w) break;
             x += w;
         }
@@ -103,7 +109,8 @@ int CharStartingAtOrAfter(const TNibEditLayout& Layout, int Line, int Column)
         return ClampToInt(tabs + std::max<std::int64_t>(Column - tabs * width, 1));
     }
     int x = 0, i = 1;
-    for (; i <= int(line.size()) && x + 1 < Column; ++i) x += CellsAt(Layout, line, i, x);
+    std::int64_t tabColumn = 0;
+    for (; i <= int(line.size()) && x + 1 < Column; ++i) x += Advance(Layout, line, i, tabColumn);
     return i + std::max(Column - x - 1, 0);
 }
 

@@ -216,6 +216,35 @@ TEST_F(PaintTest, WideGlyphCutByTheLeftEdgeStartsWhereItsFirstCellWouldBe)
     }
 }
 
+// A character after a wide glyph and a tab is drawn in the column that positions give it, so the
+// caret and a click land on what the user sees.
+TEST_F(PaintTest, CharactersAfterAWideGlyphAndATabStandWherePositionsPutThem)
+{
+    edit.SetTabWidth(4);
+    for (const UnicodeString& line : {UnicodeString(u"\u4E2D\tx"), UnicodeString(u"a\u4E2D\t\u4E2D\tyz")}) {
+        SetLines({line});
+        Paint();
+        // Where each drawn character went, left to right: the line's characters other than its
+        // tabs, which are drawn as blanks, and the fillers of its wide glyphs.
+        std::vector<int> drawnAt;
+        for (const CanvasCall& c : TextOuts(0)) {
+            int at = c.Point.X;
+            for (std::size_t i = 0; i < c.Text.size(); ++i) {
+                if (c.Text[i] != u' ' && c.Text[i] != NibWideGlyphFiller) drawnAt.push_back(at);
+                at += i < c.Dx.size() ? c.Dx[i] : Cell;
+            }
+        }
+        std::size_t k = 0;
+        for (int chr = 1; chr <= int(line.size()); ++chr) {
+            if (line[std::size_t(chr - 1)] == u'\t') continue;
+            const TDisplayCoord p = edit.BufferToDisplayPos({chr, 1});
+            ASSERT_LT(k, drawnAt.size()) << ToUtf8(line);
+            EXPECT_EQ(drawnAt[k++], X(p.Column)) << ToUtf8(line) << " char " << chr;
+            EXPECT_EQ(edit.DisplayToBufferPos(p).Char, chr) << ToUtf8(line) << " char " << chr;
+        }
+    }
+}
+
 TEST_F(PaintTest, OnlyTheDirtyRectangleIsPainted)
 {
     SetLines({u"one", u"two", u"three", u"four"});

@@ -1,8 +1,10 @@
-// Buffer and display positions against a walk over each character of the line: lines of one-cell
-// characters with leading tabs (whose columns the line store's counts give), tabs after text, wide
-// glyphs, empty lines, and positions before, inside and past each line.
+// Buffer and display positions against the line as it is painted (tabs expanded, then wide glyphs
+// widened): lines of one-cell characters with leading tabs (whose columns the line store's counts
+// give), tabs after text and after wide glyphs, empty lines, and positions before, inside and past
+// each line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "editor/NibEditPositions.h"
@@ -11,38 +13,33 @@ namespace {
 
 int Cells(char16_t c) { return c == u'\u4E00' ? 2 : 1; }
 
-/// The cells of the character at 0-based i of the line standing at column x (0-based).
-int CellsAt(const UnicodeString& line, std::size_t i, int x, int tabWidth)
+/// The cells the first `count` characters of the line take as the line is painted: its tabs
+/// expanded by the line store's expander, then each character's cells; past the end one a position.
+int PaintedCells(const UnicodeString& line, int count, int tabWidth)
 {
-    if (i >= line.size()) return 1;
-    return line[i] == u'\t' ? tabWidth - x % tabWidth : Cells(line[i]);
+    const std::size_t inLine = std::min(line.size(), std::size_t(std::max(count, 0)));
+    bool hasTabs = false;
+    int cells = 0;
+    for (char16_t c : SelectTabExpander(tabWidth)(std::u16string_view(line).substr(0, inLine), tabWidth, hasTabs))
+        cells += Cells(c);
+    return cells + std::max(count - int(inLine), 0);
 }
 
-int ColumnOf(const UnicodeString& line, int chr, int tabWidth)
-{
-    int x = 0;
-    for (std::size_t i = 0; i + 1 < std::size_t(chr); ++i) x += CellsAt(line, i, x, tabWidth);
-    return x + 1;
-}
+int ColumnOf(const UnicodeString& line, int chr, int tabWidth) { return PaintedCells(line, chr - 1, tabWidth) + 1; }
 
+/// The character painted at a column.
 int CharAt(const UnicodeString& line, int column, int tabWidth)
 {
-    int x = 0;
-    std::size_t i = 0;
-    for (;; ++i) {
-        const int w = CellsAt(line, i, x, tabWidth);
-        if (column <= x + w) break;
-        x += w;
-    }
-    return int(i) + 1;
+    int chr = 1;
+    while (PaintedCells(line, chr, tabWidth) < column) ++chr;
+    return chr;
 }
 
 int FirstCharFrom(const UnicodeString& line, int column, int tabWidth)
 {
-    int x = 0;
-    std::size_t i = 0;
-    for (; x + 1 < column; ++i) x += CellsAt(line, i, x, tabWidth);
-    return int(i) + 1;
+    int chr = 1;
+    while (PaintedCells(line, chr - 1, tabWidth) + 1 < column) ++chr;
+    return chr;
 }
 
 TEST(NibEditPositions, ColumnsAndCharsAgreeWithAWalkOverTheLine)

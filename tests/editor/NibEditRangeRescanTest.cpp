@@ -169,7 +169,8 @@ TEST(NibEditRescanSpan, FollowsTheLinesAsTheyComeAndGo)
 TEST(NibEditWideGlyphs, PlainRunsAreExpandedAndPlacedAsEachCharacterIs)
 {
     // U+00E9 is wide in this font, U+4E00 in every test font; U+0301 has no width and still takes a
-    // cell; a surrogate pair and the filler itself take one each; a tab reaches the next stop.
+    // cell; a surrogate pair and the filler itself take one each; a tab reaches the next stop, counted
+    // as the line is painted: its tabs expanded before its wide glyphs are widened.
     RecordingGraphicsFactory graphics;
     graphics.DoubleWidth = {u'\u00E9'};
     TNibEdit edit;
@@ -180,6 +181,7 @@ TEST(NibEditWideGlyphs, PlainRunsAreExpandedAndPlacedAsEachCharacterIs)
     for (int round = 0; round < 500; ++round) {
         UnicodeString text, expected;
         std::vector<int> columns{1};  // the column of each char, and of the place after the last
+        int tabColumn = 0;            // where tab stops are counted: each character one column
         for (int n = std::uniform_int_distribution<int>(0, 12)(rng); n > 0; --n) {
             const UnicodeString& unit = units[std::uniform_int_distribution<int>(0, int(std::size(units)) - 1)(rng)];
             const bool wide = unit == u"\u00E9" || unit == u"\u4E00";
@@ -187,8 +189,9 @@ TEST(NibEditWideGlyphs, PlainRunsAreExpandedAndPlacedAsEachCharacterIs)
             if (wide) expected += NibWideGlyphFiller;
             expected += unit;
             for (char16_t c : unit) {
-                const int x = columns.back() - 1;
-                columns.push_back(1 + x + (c == u'\t' ? 4 - x % 4 : wide ? 2 : 1));
+                const int cells = c == u'\t' ? 4 - tabColumn % 4 : wide ? 2 : 1;
+                tabColumn += c == u'\t' ? cells : 1;
+                columns.push_back(columns.back() + cells);
             }
         }
         ASSERT_EQ(ToUtf8(edit.ExpandAtWideGlyphs(text)), ToUtf8(expected)) << ToUtf8(text);
