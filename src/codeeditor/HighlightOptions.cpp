@@ -20,8 +20,7 @@ void ApplyEditorHighlightOptions(const TConfigTermOptions& Options, const TStrin
     Colour(Highlighter.StringAttri(), Options.EditorStringColor);
     Colour(Highlighter.SymbolAttri(), Options.EditorCompiledWordColor);
     Colour(Highlighter.IdentifierAttri(), Options.EditorSymbolColor);
-    TStringList& keyWords = Highlighter.KeyWords();
-    keyWords.Clear();
-    for (int i = 0; i < KeyWords.Count(); ++i) keyWords.Add(KeyWords[i]);
     Highlighter.SetMaxNumericBase(Options.EditorMaxNumericBase);
+    // Through the setter, so that the editors rescan and repaint with the new words at once.
+    Highlighter.SetKeyWords(&KeyWords);
 }

@@ -5,11 +5,17 @@ namespace {
 
 TEST(HighlightOptions, ColoursBaseKeywordsAndSwitchReachTheHighlighter)
 {
-    struct Editor : TObject {
-        int changes = 0;
-        void Changed(TObject*) { ++changes; }
-    } editor;
     TNibTavloHighlighter highlighter;
+    struct Editor : TObject {
+        TNibTavloHighlighter* h = nullptr;
+        int changes = 0, rescans = 0;
+        void Changed(TObject*)
+        {
+            ++changes;
+            rescans += h->ChangeMayAlterRanges();
+        }
+    } editor;
+    editor.h = &highlighter;
     highlighter.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&editor));
     TConfigTermOptions options;
     options.EditorUseSyntaxHighlighting = false;
@@ -42,12 +48,17 @@ TEST(HighlightOptions, ColoursBaseKeywordsAndSwitchReachTheHighlighter)
     EXPECT_TRUE(highlighter.IsKeyword(u"DUP"));
     EXPECT_FALSE(highlighter.IsKeyword(u"dup"));
 
-    // A second application replaces the keywords.
+    // A second application replaces the keywords, and tells the editors that every line's range
+    // may have changed: CHAR now carries a character word into the next line.
     words.Clear();
     words.Add(u"OVER");
+    words.Add(u"CHAR");
+    editor.rescans = 0;
     ApplyEditorHighlightOptions(options, words, highlighter);
     EXPECT_FALSE(highlighter.IsKeyword(u"DUP"));
     EXPECT_TRUE(highlighter.IsKeyword(u"OVER"));
+    EXPECT_GT(editor.rescans, 0);
+    highlighter.UnhookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&editor));
 }
 
 }  // namespace
