@@ -1,5 +1,6 @@
 #include "codeeditor/CodeEditorFixture.h"
 #include "codeeditor/CompletionWords.h"
+#include "support/HighlighterNotices.h"
 
 namespace {
 
@@ -43,17 +44,12 @@ TEST_F(CodeEditorWords, LocalWordsSeeTheConvertersWordsNotComments)
 
 TEST_F(CodeEditorWords, ARescanThatFindsTheSameNamesLeavesTheEditorAlone)
 {
-    struct Editor : TObject {
-        int changes = 0;
-        void Changed(TObject*) { ++changes; }
-    } e;
-    const auto hook = TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e);
     TNibTavloHighlighter& h = *page.Highlighter();
-    h.HookAttrChangeEvent(hook);
+    THighlighterNotices notices(h);
     auto rescan = [&](const UnicodeString& text) {
         Type(text);
         page.UpdateLocalWordsAct->Execute();
-        return e.changes;
+        return notices.Count();
     };
     EXPECT_EQ(rescan(u": SQ DUP * ;\r\n: CUBE DUP SQ * ;"), 1);
     EXPECT_EQ(rescan(u": SQ DUP * ;\r\n1 2 +\r\n: CUBE DUP SQ * ;"), 1);
@@ -65,10 +61,9 @@ TEST_F(CodeEditorWords, ARescanThatFindsTheSameNamesLeavesTheEditorAlone)
     dialogs.Answers = {TModalResult::mrNo};
     page.EditorNewAct->Execute();
     EXPECT_EQ(h.LocalWords().Count(), 0);
-    EXPECT_EQ(e.changes, 3) << "the names go with a notice";
+    EXPECT_EQ(notices.Count(), 3) << "the names go with a notice";
     EXPECT_EQ(rescan(u": SQ DUP * ;"), 4);
     EXPECT_TRUE(h.IsLocalword(u"SQ"));
-    h.UnhookAttrChangeEvent(hook);
 }
 
 TEST_F(CodeEditorWords, WithoutAWordFileThereAreNoCompletionsAndNoKeywords)

@@ -1,22 +1,13 @@
 #include <gtest/gtest.h>
 #include "codeeditor/HighlightOptions.h"
+#include "support/HighlighterNotices.h"
 
 namespace {
 
 TEST(HighlightOptions, ColoursBaseKeywordsAndSwitchReachTheHighlighter)
 {
     TNibTavloHighlighter highlighter;
-    struct Editor : TObject {
-        TNibTavloHighlighter* h = nullptr;
-        int changes = 0, rescans = 0;
-        void Changed(TObject*)
-        {
-            ++changes;
-            rescans += h->ChangeMayAlterRanges();
-        }
-    } editor;
-    editor.h = &highlighter;
-    highlighter.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&editor));
+    THighlighterNotices notices(highlighter);
     TConfigTermOptions options;
     options.EditorUseSyntaxHighlighting = false;
     options.EditorBaseWordColor = 0x010203;
@@ -43,7 +34,7 @@ TEST(HighlightOptions, ColoursBaseKeywordsAndSwitchReachTheHighlighter)
     EXPECT_EQ(highlighter.KeyAttri()->Style(), 0);
     EXPECT_EQ(highlighter.CommentAttri()->Style(), 0);
     EXPECT_EQ(highlighter.MaxNumericBase(), 32);
-    EXPECT_GT(editor.changes, 0);
+    EXPECT_GT(notices.Count(), 0);
     ASSERT_EQ(highlighter.KeyWords().Count(), 2);
     EXPECT_TRUE(highlighter.IsKeyword(u"DUP"));
     EXPECT_FALSE(highlighter.IsKeyword(u"dup"));
@@ -53,12 +44,11 @@ TEST(HighlightOptions, ColoursBaseKeywordsAndSwitchReachTheHighlighter)
     words.Clear();
     words.Add(u"OVER");
     words.Add(u"CHAR");
-    editor.rescans = 0;
+    notices.MayAlterRanges.clear();
     ApplyEditorHighlightOptions(options, words, highlighter);
     EXPECT_FALSE(highlighter.IsKeyword(u"DUP"));
     EXPECT_TRUE(highlighter.IsKeyword(u"OVER"));
-    EXPECT_GT(editor.rescans, 0);
-    highlighter.UnhookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&editor));
+    EXPECT_GT(notices.Rescans(), 0);
 }
 
 }  // namespace

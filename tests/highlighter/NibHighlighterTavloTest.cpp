@@ -8,6 +8,7 @@
 #include <utility>
 #include <string>
 #include "highlighter/NibHighlighterTavlo.h"
+#include "support/HighlighterNotices.h"
 
 namespace {
 
@@ -231,16 +232,12 @@ TEST(TavloAttributes, TokenAttributePassesThroughTheHandler)
 
 TEST(TavloAttributes, ListSettersNotifyTheEditors)
 {
-    struct Editor : TObject {
-        int changes = 0;
-        void Changed(TObject*) { ++changes; }
-    } e;
     TNibTavloHighlighter h;
-    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    THighlighterNotices notices(h);
     TStringList words;
     words.SetText(u"SWAP\r\nDROP\r\nSWAP");
     h.SetKeyWords(&words);
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(notices.Count(), 1);
     EXPECT_EQ(h.KeyWords().Count(), 2);
     EXPECT_TRUE(h.IsKeyword(u"DROP"));
     EXPECT_FALSE(h.IsKeyword(u"drop"));
@@ -248,31 +245,27 @@ TEST(TavloAttributes, ListSettersNotifyTheEditors)
     h.SetLocalWords(&words);
     EXPECT_TRUE(h.IsLocalword(u"SWAP"));
     h.CommentAttri()->SetForeground(clNavy);
-    EXPECT_EQ(e.changes, 3);
+    EXPECT_EQ(notices.Count(), 3);
 }
 
 TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
 {
-    struct Editor : TObject {
-        int changes = 0;
-        void Changed(TObject*) { ++changes; }
-    } e;
     TNibTavloHighlighter h;
-    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    THighlighterNotices notices(h);
     // One of each word, as written, in the order of their code units.
     EXPECT_TRUE(h.ReplaceLocalWords({u"b", u"SQ", u"B", u"b", u"\u00e9", u"a", u"SQ"}));
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(notices.Count(), 1);
     EXPECT_EQ(h.LocalWords().Text(), u"B\r\nSQ\r\na\r\nb\r\n\u00e9\r\n");
     EXPECT_TRUE(h.IsLocalword(u"b"));
     // The same words in another order, repeated or not, change nothing.
     EXPECT_FALSE(h.ReplaceLocalWords({u"\u00e9", u"a", u"b", u"B", u"SQ", u"SQ"}));
-    EXPECT_EQ(e.changes, 1);
+    EXPECT_EQ(notices.Count(), 1);
     EXPECT_TRUE(h.ReplaceLocalWords({u"\u00e9", u"a", u"b", u"B"}));
-    EXPECT_EQ(e.changes, 2);
+    EXPECT_EQ(notices.Count(), 2);
     EXPECT_FALSE(h.IsLocalword(u"SQ"));
     // The setter given the list itself keeps it, and notifies as it always does.
     h.SetLocalWords(&h.LocalWords());
-    EXPECT_EQ(e.changes, 3);
+    EXPECT_EQ(notices.Count(), 3);
     EXPECT_EQ(h.LocalWords().Text(), u"B\r\na\r\nb\r\n\u00e9\r\n");
     EXPECT_TRUE(h.ReplaceLocalWords({}));
     EXPECT_EQ(h.LocalWords().Count(), 0);
@@ -280,17 +273,11 @@ TEST(TavloAttributes, LocalWordsReplacedByTheSameSetNotifyNoEditor)
 
 TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
 {
-    struct Editor : TObject {
-        TNibTavloHighlighter* h = nullptr;
-        std::vector<bool> alters;
-        void Changed(TObject*) { alters.push_back(h->ChangeMayAlterRanges()); }
-    } e;
     TNibTavloHighlighter h;
-    e.h = &h;
     TStringList keys;
     keys.SetText(u"CHAR\r\n(\r\n.\"\r\nNEW\r\nDUP");
     h.SetKeyWords(&keys);
-    h.HookAttrChangeEvent(TNibMethodChain::TMethodEvent::Bind<&Editor::Changed>(&e));
+    THighlighterNotices notices(h);
     // A change of local words alters ranges only where a keyword that opens a comment, a string
     // or a character word becomes or stops being local.
     const struct {
@@ -307,16 +294,16 @@ TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
         {{u"[CHAR]"}, true},
     };
     for (const auto& step : steps) {
-        e.alters.clear();
+        notices.MayAlterRanges.clear();
         ASSERT_TRUE(h.ReplaceLocalWords(step.words));
-        EXPECT_EQ(e.alters, std::vector<bool>{step.alters}) << ToUtf8(step.words.front());
+        EXPECT_EQ(notices.MayAlterRanges, std::vector<bool>{step.alters}) << ToUtf8(step.words.front());
     }
     // A list handed out for direct changes may have changed anything, once.
     h.KeyWords().Add(u"[CHAR]");
     for (bool alters : {true, false}) {
-        e.alters.clear();
+        notices.MayAlterRanges.clear();
         ASSERT_TRUE(h.ReplaceLocalWords({u"[CHAR]", alters ? u"A" : u"B"}));
-        EXPECT_EQ(e.alters, std::vector<bool>{alters});
+        EXPECT_EQ(notices.MayAlterRanges, std::vector<bool>{alters});
     }
     // Outside a notification every change counts.
     EXPECT_TRUE(h.ChangeMayAlterRanges());
@@ -326,7 +313,7 @@ TEST(TavloAttributes, LocalWordsSayWhetherTheyMayChangeRanges)
     h.ReplaceLocalWords({u"C"});
     h.ReplaceLocalWords({u"D"});
     h.EndUpdate();
-    EXPECT_EQ(e.alters, (std::vector<bool>{false, true}));
+    EXPECT_EQ(notices.MayAlterRanges, (std::vector<bool>{false, true}));
 }
 
 // Few or many names changed at a time, repeated names, names that are keywords too: the scan
